@@ -1,0 +1,128 @@
+#include "export/ResultFile.h"
+
+#include "export/NumberFormat.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace orvek {
+
+namespace {
+
+constexpr const char* LineEnd = "\r\n";
+
+// Rounds a real index to a whole one, an exact half to the even neighbour.
+std::size_t splitIndex(double value) {
+    double rounded = std::nearbyint(value);
+    return rounded < 0 ? 0 : static_cast<std::size_t>(rounded);
+}
+
+void appendValue(std::string& out, const std::vector<double>& a, std::size_t i, char separator) {
+    out += "  ";
+    appendFiveDecimals(out, entryOrZero(a, i), separator);
+}
+
+void appendRowNumber(std::string& out, double i) {
+    char buf[24];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<unsigned long long>(i));
+    (void)ec;
+    out += "  ";
+    out.append(buf, end);
+}
+
+std::string systemReason(int error) {
+    std::string reason = std::strerror(error);
+    return reason.empty() ? "unknown error" : reason;
+}
+
+}  // namespace
+
+std::string resultFileText(const CaseState& state, Layout layout, char separator) {
+    const std::size_t sel = state.SelIndex >= 0 && state.SelIndex <= MaxAirfoils ? static_cast<std::size_t>(state.SelIndex) : 0;
+    const double NP = state.NP.value_or(0.0);
+    const SurfacePoints& p = state.points;
+    const bool withCp = layout == Layout::XYCp || layout == Layout::SplitCp;
+
+    std::string out;
+    const std::size_t rows = NP >= 1 ? static_cast<std::size_t>(NP) : 0;
+    out.reserve(256 + rows * (withCp ? 40 : 30));
+
+    // Always the Karman-Trefftz form: a Joukowsky airfoil is its case m = 2.
+    out += " Delta=" + optionalDecimals(state.Delta[sel], 2, separator);
+    out += "  Gama=" + optionalDecimals(state.Gama[sel], 2, separator);
+    out += "  xDltC=" + optionalDecimals(state.xDltC[sel], 5, separator);
+    out += "  Tau=" + optionalDecimals(state.Tau[sel], 2, separator);
+    out += "  Karman-Trefftz airfoil";
+    out += LineEnd;
+    if (state.NP) out += numberItem(NP, separator);
+    out += LineEnd;
+    if (layout == Layout::None) return out;
+
+    if (withCp) {
+        out += "  AlfaD = " + numberItem(roundHalfEven(state.AlfaD.value_or(0.0), 0), separator) + LineEnd;
+        out += "  CL    = " + numberItem(roundHalfEven(state.CL.value_or(0.0), 4), separator) + LineEnd;
+        out += "  CMc/4 = " + numberItem(roundHalfEven(state.CMc4.value_or(0.0), 4), separator) + LineEnd;
+        out += "  Alfa0 = " + numberItem(roundHalfEven(state.Alfa0.value_or(0.0), 2), separator) + LineEnd;
+    }
+
+    if (layout == Layout::XY || layout == Layout::XYCp) {
+        for (double i = 1; i <= NP; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            appendRowNumber(out, i);
+            appendValue(out, p.x, k, separator);
+            appendValue(out, p.y, k, separator);
+            if (withCp) appendValue(out, p.Cu, k, separator);
+            out += LineEnd;
+        }
+        return out;
+    }
+
+    // Split layouts: the upper surface from the middle point to the trailing edge beside the
+    // lower surface from the middle point back to the trailing edge.
+    const double M = (NP + 1.0) / 2.0;
+    for (double i = 1; i <= M; ++i) {
+        const std::size_t U = splitIndex(M + i - 1.0);
+        const std::size_t L = splitIndex(M + 1.0 - i);
+        appendRowNumber(out, i);
+        appendValue(out, p.x, U, separator);
+        appendValue(out, p.y, U, separator);
+        if (withCp) appendValue(out, p.Cu, U, separator);
+        appendValue(out, p.x, L, separator);
+        appendValue(out, p.y, L, separator);
+        if (withCp) appendValue(out, p.Cu, L, separator);
+        out += LineEnd;
+    }
+    return out;
+}
+
+std::optional<std::string> saveFileAtomically(const std::string& path, std::string_view bytes) {
+    namespace fs = std::filesystem;
+    const std::string name = fs::path(path).filename().string();
+    const std::string temporary = path + ".saving";
+    auto failure = [&](int error) { return "Could not save " + name + ": " + systemReason(error); };
+
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) return failure(errno);
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    int error = written ? 0 : errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        std::remove(temporary.c_str());
+        return failure(error);
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = errno;
+        std::remove(temporary.c_str());
+        return failure(error);
+    }
+    return std::nullopt;
+}
+
+}  // namespace orvek

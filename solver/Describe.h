@@ -1,0 +1,29 @@
+#pragma once
+// Geometry of a catalogue airfoil, for the first four columns of "ORVEK_Input.txt".
+
+#include <optional>
+#include <string>
+
+namespace orvek {
+
+struct AirfoilGeometry {
+    double Delta = 0;  // maximum thickness over chord
+    double Gama = 0;   // maximum camber over chord (signed: the camber of largest size)
+    double xDltC = 0;  // chordwise position of the maximum thickness, over chord
+    double Tau = 0;    // trailing-edge angle in degrees
+};
+
+// Number of surface points of the dense surface the geometry is measured on.
+constexpr double DescribePoints = 200001.0;
+
+// Measures the airfoil on a dense surface (chord 1, from (0, 0) to the trailing edge (1, 0)):
+// the contour is split at its foremost point into upper and lower surfaces, both are sampled at
+// common stations by linear interpolation, and thickness and camber are taken between them. The
+// trailing-edge angle is the angle between the two surface segments that meet there.
+// On failure, `error` receives the solver's reason.
+std::optional<AirfoilGeometry> describeAirfoil(double F, double G, double m, std::string& error);
+
+// The catalogue line "Delta,Gama,xDltC,Tau,F,G,m" (4, 4, 4 and 2 decimals, F G m as given).
+std::string catalogueLine(const AirfoilGeometry& g, double F, double G, double m);
+
+}  // namespace orvek

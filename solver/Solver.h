@@ -1,0 +1,92 @@
+#pragma once
+/// \file
+/// The conformal-mapping solver `ORVEK` for Karman-Trefftz airfoils (Joukowsky airfoils for m = 2).
+///
+/// The generating circle in the \f$\zeta\f$ plane has its centre at \f$\zeta_0 = -F + iG\f$ and
+/// passes through the trailing-edge point \f$\zeta = 1\f$: \f$R = \sqrt{(1+F)^2 + G^2}\f$.
+/// A circle point maps to the airfoil plane by
+/// \f[ z = m\,b\,\frac{1 + w}{1 - w}, \qquad w = \left(\frac{\zeta - 1}{\zeta + 1}\right)^m, \f]
+/// with the scale \f$b = \frac{c}{2m}\left(1 - \left(\frac{F}{1+F}\right)^m\right)\f$ that puts the
+/// image of \f$\zeta = -(1+2F)\f$ one chord \f$c\f$ ahead of the trailing edge; z is then shifted
+/// by \f$mb - c\f$ so that the trailing edge lies at x = c.
+///
+/// Unit free stream at angle \f$\alpha\f$, with the Kutta condition at \f$\zeta = 1\f$:
+/// \f[ \Gamma = 4\pi R\,b\,\sin(\alpha + \beta), \quad \beta = \arctan\frac{G}{1+F}, \quad
+///     C_L = \frac{2\Gamma}{c}, \f]
+/// \f[ C_{M0} = \frac{4(m^2 - 1)}{3}\frac{\pi \sin 2\alpha}{(c/b)^2}
+///            + \frac{8\pi R}{(c/b)^2}(F\cos\alpha - G\sin\alpha)\sin(\alpha+\beta), \quad
+///     C_{M,c/4} = C_{M0} - C_L\cos\alpha\left(\frac{|mb - c|}{c} - \frac14\right). \f]
+/// On the circle the speed is \f$2(\sin\psi + \sin(\alpha+\beta))\f$, \f$\psi\f$ the polar angle
+/// about the centre less \f$\alpha\f$; divided by \f$|dz/d\zeta|\f$ it gives the surface speed V,
+/// and \f$1 - C_p = V^2\f$.
+
+#include "case/CaseState.h"
+
+#include <optional>
+#include <string>
+
+namespace orvek {
+
+/// The largest number of surface points a calculation accepts (three arrays of doubles, about
+/// 24 MB per case).
+constexpr double MaxPoints = 1000001.0;
+
+struct SolverInput {
+    double N1 = 51;      ///< number of surface points, a whole number from 2 to MaxPoints
+    double F = 0;        ///< thickness parameter
+    double G = 0;        ///< camber parameter
+    double m = 2;        ///< Karman-Trefftz exponent
+    double Chord = 1;    ///< chord length
+    double AlfaD = 0;    ///< angle of attack in degrees
+    double Pi = 3.141592653589793;  ///< the program's value of pi, 4*atan(1)
+};
+
+/// Quantities computed once per calculation and used at every surface point.
+struct MappingConstants {
+    double steps = 0;        ///< N1 - 1 angular steps around the circle
+    double b = 0;            ///< mapping scale
+    double mb = 0;           ///< abscissa of the trailing edge before the shift
+    double chordOverB = 0;
+    double shift = 0;        ///< mb - Chord
+    double beta = 0;         ///< zero-lift angle, radians
+    double R2 = 0, R = 0;    ///< circle radius squared and radius
+    double dOverR = 0;       ///< distance of the centre from the origin, over R
+    double delta = 0;        ///< angle of the centre vector (F, G)
+    double alpha = 0;        ///< angle of attack, radians
+    double Gamma = 0;        ///< circulation for unit free-stream speed
+    double CM0 = 0;          ///< moment coefficient about the mapping origin
+};
+
+struct SolverResult {
+    MappingConstants k;
+    double CL = 0, CMc4 = 0, Alfa0 = 0;
+    std::string textCL, textCMc4, textAlfa0;  ///< rounded to 3, 3 and 2 decimals, ties to even
+    SurfacePoints points;                      ///< x, y and 1-Cp at indices 1..N1
+};
+
+/// Either a complete, finite result or the reason why there is none.
+struct SolverOutcome {
+    std::optional<SolverResult> result;
+    std::string error;
+    explicit operator bool() const { return result.has_value(); }
+};
+
+/// Checks the inputs for every fault the formulas would meet and, when there is none, computes
+/// the whole case. Never returns a NaN or an infinity.
+SolverOutcome ORVEK(const SolverInput& in);
+
+/// The reason why these inputs cannot be calculated, or nothing when they can (checked before
+/// any computing).
+std::optional<std::string> inputFault(const SolverInput& in);
+
+/// The mapping constants and the three coefficients, for inputs that passed `inputFault`.
+SolverResult coefficients(const SolverInput& in);
+
+/// The index of the middle point and the loop bound: K = (N1-1)/2 + 1, or (N1-1)/2 when F = 0
+/// (the circle then passes through the critical point zeta = -1, which the loop must not reach).
+double loopBound(double N1, double F);
+
+/// Names the first non-finite value of a result, or nothing when all are finite.
+std::optional<std::string> nonFiniteQuantity(const SolverResult& r);
+
+}  // namespace orvek
