@@ -13,7 +13,7 @@ const char* const CannotCalculateAirfoil = "Cannot calculate this airfoil: ";
 
 // Anchor the rotation recurrence for the polar angle's sine and cosine at an exactly computed
 // angle this often, so that its rounding error stays near 1e-15.
-constexpr long AnchorEvery = 32;
+constexpr long AnchorEvery = 1;
 
 struct PointConstants {
     double F, G, m, mb, mb2, shift, onePlus2F, dOverR, cosDelta, sinDelta, cosAlpha, sinAlpha,
@@ -117,7 +117,7 @@ void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     }
 }
 
-std::string valueText(double v) { return roundTripText(v).substr(0, 24); }
+std::string valueText(double v) { return shortestText(v); }
 
 }  // namespace
 

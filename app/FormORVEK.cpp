@@ -1,0 +1,283 @@
+#include "FormORVEK.h"
+
+#include "FormAbout.h"
+#include "Grafik.h"
+#include "MessagePresenter.h"
+#include "PlotArea.h"
+#include "Twips.h"
+#include "case/Catalogue.h"
+#include "case/Driver.h"
+#include "export/ResultFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <exception>
+#include <new>
+
+namespace {
+
+const QColor LightYellow(255, 255, 192);
+
+// "MS Sans Serif" where the system has it, otherwise a sans-serif face of the same size.
+QFont windowFont(double points) {
+    QFont font;
+    font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "DejaVu Sans", "Liberation Sans", "sans-serif"});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    return font;
+}
+
+// The scroll-bar grey and the window-text colour of the headings and result boxes.
+QColor systemGrey(const QWidget* w) { return w->palette().color(QPalette::Button); }
+
+template <typename W>
+W* place(W* widget, const char* name, QRect geometry) {
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, QRect geometry) {
+    return place(new QGroupBox(parent), name, geometry);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    QLabel* l = place(new QLabel(caption, parent), name, geometry);
+    l->setAccessibleName(caption.trimmed());
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+// A heading with the grey background and window-text colour of the catalogue column strip.
+void greyHeading(QLabel* l) {
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, systemGrey(l));
+    p.setColor(QPalette::WindowText, l->palette().color(QPalette::WindowText));
+    l->setPalette(p);
+    l->setAutoFillBackground(true);
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    QLineEdit* t = place(new QLineEdit(text, parent), name, geometry);
+    t->setAccessibleName(name);
+    return t;
+}
+
+// A result box: disabled (no focus, no selection, disabled style) on the grey background.
+QLineEdit* resultBox(QWidget* parent, const char* name, QRect geometry) {
+    QLineEdit* t = textBox(parent, name, QString(), geometry);
+    t->setEnabled(false);
+    t->setFocusPolicy(Qt::NoFocus);
+    QPalette p = t->palette();
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(g, QPalette::Base, systemGrey(t));
+    }
+    t->setPalette(p);
+    return t;
+}
+
+// Keeps Return and Enter in the airfoil list's edit field from choosing an entry: only picking
+// from the list does that; typing runs nothing.
+class SwallowReturn : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+char localeDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode()) : '.';
+}
+
+}  // namespace
+
+Form_ORVEK::Form_ORVEK(MessagePresenter& messages, QWidget* parent) : QMainWindow(parent), messages_(messages) {
+    buildControls();
+    handle([this] { Form_Load(); });
+}
+
+Form_ORVEK::~Form_ORVEK() = default;
+
+void Form_ORVEK::buildControls() {
+    setObjectName("Form_ORVEK");
+    setWindowTitle("Karman-Trefftz Airfoil Coordinates and Velocities");
+    setFont(windowFont(8.25));
+
+    Mn_About = menuBar()->addAction("About");
+    Mn_About->setObjectName("Mn_About");
+    connect(Mn_About, &QAction::triggered, this, [this] { handle([this] { Mn_About_Click(); }); });
+
+    auto* client = new QWidget(this);
+    client->setObjectName("client");
+    client->setFixedSize(twips(9435), twips(5655));
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);  // the layout neither moves nor resizes
+
+    // Column headings over the airfoil list: delta, gamma, x with subscript delta, tau, F, G, m.
+    QGroupBox* Frame2 = frame(client, "Frame2", twipsRect(120, 240, 4335, 615));
+    QLabel* Label1 = label(Frame2, "Label1", QString::fromUtf8("δ        γ "), twipsRect(120, 240, 855, 255));
+    Label1->setFont(windowFont(9.75));
+    greyHeading(Label1);
+    label(Frame2, "Label2", "x", twipsRect(1080, 240, 255, 255))->setFont(windowFont(9.75));
+    QLabel* Label9 = label(Frame2, "Label9", QString::fromUtf8("δ"), twipsRect(1200, 360, 135, 255));
+    Label9->setFont(windowFont(8.25));
+    greyHeading(Label9);
+    QLabel* Label3 = label(Frame2, "Label3", QString::fromUtf8(" τ "), twipsRect(1680, 240, 255, 255));
+    Label3->setFont(windowFont(9.75));
+    greyHeading(Label3);
+    label(Frame2, "Label6", " F              G             m", twipsRect(2280, 240, 1815, 255));
+
+    Combo1 = place(new QComboBox(client), "Combo1", twipsRect(120, 840, 4335, 315));
+    Combo1->setAccessibleName("Combo1");
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr);
+    Combo1->setEditText(" ");
+    Combo1->lineEdit()->installEventFilter(new SwallowReturn(Combo1));
+    connect(Combo1, &QComboBox::activated, this, [this] { handle([this] { Combo1_Click(); }); });
+
+    QGroupBox* Frame1 = frame(client, "Frame1", twipsRect(120, 1200, 4335, 4095));
+    QGroupBox* Frame3 = frame(Frame1, "Frame3", twipsRect(240, 120, 2655, 975));
+    label(Frame3, "Label4", "Number of Points  NP =", twipsRect(120, 240, 1695, 255));
+    Text_N1 = textBox(Frame3, "Text_N1", "51", twipsRect(1920, 240, 495, 285));
+    label(Frame3, "Label10", "Angle of attack", twipsRect(120, 600, 1095, 255));
+    label(Frame3, "Label5", QString::fromUtf8("α ="), twipsRect(1560, 600, 255, 255));
+    Text_AlfaD = textBox(Frame3, "Text_AlfaD", "0", twipsRect(1920, 600, 495, 285));
+
+    Command2 = place(new QPushButton("Calculate", Frame1), "Command2", twipsRect(3045, 315, 1065, 330));
+    Command1 = place(new QPushButton("Save result", Frame1), "Command1", twipsRect(3000, 735, 1095, 330));
+    connect(Command2, &QPushButton::clicked, this, [this] { handle([this] { Command2_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this, [this] { handle([this] { Command1_Click(); }); });
+
+    QGroupBox* Frame4 = frame(Frame1, "Frame4", twipsRect(240, 1080, 3855, 2055));
+    QLabel* Label11 = label(Frame4, "Label11", "Output format options", twipsRect(120, 240, 1815, 255));
+    QFont underlined = windowFont(8.25);
+    underlined.setUnderline(true);
+    Label11->setFont(underlined);
+    Option1 = place(new QRadioButton("i    x(i)     y(i)", Frame4), "Option1", twipsRect(120, 600, 1215, 255));
+    Option2 = place(new QRadioButton("i    x(i)     y(i)  1-Cp", Frame4), "Option2", twipsRect(120, 960, 1935, 255));
+    Option3 = place(new QRadioButton("i    xU(i)     yU(i)   xL(i)   yL(i)", Frame4), "Option3",
+                    twipsRect(120, 1320, 2775, 255));
+    Option4 = place(new QRadioButton("i    xU(i)     yU(i)   1-Cp    xL(i)   yL(i)   1-Cp", Frame4), "Option4",
+                    twipsRect(120, 1680, 3255, 255));
+    Option4->setChecked(true);
+
+    QGroupBox* Frame5 = frame(Frame1, "Frame5", twipsRect(240, 3120, 3855, 855));
+    label(Frame5, "Label12", "CL =", twipsRect(120, 360, 375, 255));
+    Text_CL = resultBox(Frame5, "Text_CL", twipsRect(480, 360, 615, 285));
+    label(Frame5, "Label13", "CMc/4 =", twipsRect(1200, 360, 735, 255));
+    Text_CMc4 = resultBox(Frame5, "Text_CMc4", twipsRect(1920, 360, 615, 285));
+    label(Frame5, "Label14", QString::fromUtf8("α 0 ="), twipsRect(2640, 360, 375, 255));
+    Text_Alfa0 = resultBox(Frame5, "Text_Alfa0", twipsRect(3000, 360, 615, 285));
+
+    pressure = place(new PlotArea(LightYellow, client), "pressure", twipsRect(4560, 120, 4800, 3015));
+    profil = place(new PlotArea(LightYellow, client), "profil", twipsRect(4560, 3240, 4800, 2200));
+    for (PlotArea* plot : {pressure, profil}) {
+        plot->setAccessibleName(plot->objectName());
+        plot->setFocusPolicy(Qt::StrongFocus);
+    }
+    // Axis captions of the 1-Cp plot, laid over it and so drawn above its curves.
+    for (QLabel* caption : {label(pressure, "Label7", "1-Cp", twipsRect(480, 120, 375, 255)),
+                            label(pressure, "Label8", "x/c", twipsRect(1920, 2520, 375, 255))}) {
+        QPalette p = caption->palette();
+        p.setColor(QPalette::Window, LightYellow);
+        caption->setPalette(p);
+        caption->setAutoFillBackground(true);
+    }
+
+    // Keyboard focus order.
+    QWidget* order[] = {pressure, profil, Combo1, Command1, Text_N1, Text_AlfaD, Option1, Option2, Option3, Option4, Command2};
+    for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
+}
+
+void Form_ORVEK::handle(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::bad_alloc&) {
+        messages_.show(this, "Not enough memory for this calculation.", MessagePresenter::Kind::Warning);
+    } catch (const std::exception& e) {
+        messages_.show(this, QString("Unexpected error: %1").arg(QString::fromUtf8(e.what())), MessagePresenter::Kind::Warning);
+    } catch (...) {
+        messages_.show(this, "Unexpected error.", MessagePresenter::Kind::Warning);
+    }
+}
+
+void Form_ORVEK::Form_Load() {
+    const orvek::Catalogue catalogue = orvek::loadCatalogueFile(orvek::CatalogueFileName);
+    orvek::storeCatalogue(state_, catalogue);
+    for (int i = 1; i <= state_.AirfoilCount; ++i) {
+        Combo1->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)]));
+    }
+    // Filling the list chooses no entry: the edit field keeps its single space.
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(" ");
+    if (catalogue.missing) {
+        messages_.show(this, QString::fromUtf8("ORVEK_Input.txt dosyası bulunamadı"), MessagePresenter::Kind::Plain);
+    } else if (catalogue.problem) {
+        messages_.show(this, QString::fromStdString(catalogue.problem->message()), MessagePresenter::Kind::Warning);
+    }
+}
+
+void Form_ORVEK::Combo1_Click() {
+    state_.SelIndex = orvek::matchSelection(state_, Combo1->currentText().toStdString());
+    Calculate();
+}
+
+void Form_ORVEK::Command2_Click() { Calculate(); }
+
+void Form_ORVEK::Calculate() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const orvek::CalculationOutcome outcome =
+        orvek::Calculate(state_, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
+    QApplication::restoreOverrideCursor();
+    if (!outcome.ok) {
+        messages_.show(this, QString::fromStdString(outcome.message), MessagePresenter::Kind::Plain);
+        return;
+    }
+    Text_CL->setText(QString::fromStdString(outcome.textCL));
+    Text_CMc4->setText(QString::fromStdString(outcome.textCMc4));
+    Text_Alfa0->setText(QString::fromStdString(outcome.textAlfa0));
+    grafik(*state_.NP, state_.x(), state_.y(), state_.OneMinusCp());
+}
+
+void Form_ORVEK::grafik(double N1, const std::vector<double>& x, const std::vector<double>& y,
+                        const std::vector<double>& Cu) {
+    drawCase(*profil, *pressure, N1, x, y, Cu);
+}
+
+void Form_ORVEK::Command1_Click() {
+    orvek::Layout layout = orvek::Layout::None;
+    if (Option1->isChecked()) layout = orvek::Layout::XY;
+    else if (Option2->isChecked()) layout = orvek::Layout::XYCp;
+    else if (Option3->isChecked()) layout = orvek::Layout::Split;
+    else if (Option4->isChecked()) layout = orvek::Layout::SplitCp;
+    const std::string bytes = orvek::resultFileText(state_, layout, localeDecimalSeparator());
+    if (std::optional<std::string> failure = orvek::saveFileAtomically(orvek::ResultFileName, bytes)) {
+        messages_.show(this, QString::fromStdString(*failure), MessagePresenter::Kind::Warning);
+    }
+}
+
+void Form_ORVEK::Mn_About_Click() {
+    if (!about_) about_ = std::make_unique<Form_About>();
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}

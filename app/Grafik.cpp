@@ -1,0 +1,38 @@
+#include "Grafik.h"
+
+#include "PlotArea.h"
+#include "case/CaseState.h"
+
+void drawCase(PlotArea& profil, PlotArea& pressure, double N1, const std::vector<double>& x,
+              const std::vector<double>& y, const std::vector<double>& Cu) {
+    using orvek::entryOrZero;
+    const double last = N1 - 1;
+    auto at = [](const std::vector<double>& a, double i) {
+        return static_cast<float>(entryOrZero(a, static_cast<std::size_t>(i)));
+    };
+
+    // Profile: x from -0.1 to 1.1, y from 0.3 down to -0.2, so the chord lies two fifths up.
+    profil.clear();
+    profil.setScale(-0.1, 0.3, 1.1, -0.2);
+    profil.line(0.0f, 0.0f, 1.0f, 0.0f, AxisColour);
+    profil.line(0.0f, -0.15f, 0.0f, 0.25f, AxisColour);
+    for (double i = 1; i <= last; ++i) {
+        profil.line(at(x, i), at(y, i), at(x, i + 1), at(y, i + 1), CurveColour);
+    }
+
+    // The peak of 1-Cp sets the pressure scale; the first of equal peaks is the one kept.
+    double CpMax = 0;
+    for (double i = 1; i <= last; ++i) {
+        const double v = entryOrZero(Cu, static_cast<std::size_t>(i));
+        if (v > CpMax) CpMax = v;
+    }
+    const double height = CpMax > 0 ? CpMax : 1.0;
+
+    pressure.clear();
+    pressure.setScale(-0.1, 1.1 * height, 1.1, -0.1 * height);
+    pressure.line(0.0f, 0.0f, 1.0f, 0.0f, AxisColour);
+    pressure.line(0.0f, 0.0f, 0.0f, static_cast<float>(height), AxisColour);
+    for (double i = 1; i <= last; ++i) {
+        pressure.line(at(x, i), at(Cu, i), at(x, i + 1), at(Cu, i + 1), CurveColour);
+    }
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Every message to the user goes through one presenter, so tests can record messages instead of
+// blocking on a modal box.
+
+#include <QString>
+
+class QWidget;
+
+class MessagePresenter {
+public:
+    enum class Kind { Plain, Warning };
+    virtual ~MessagePresenter() = default;
+    virtual void show(QWidget* parent, const QString& text, Kind kind) = 0;
+};
+
+// Modal message box with the fixed text, a single OK button and the application's name as caption.
+class MessageBoxPresenter : public MessagePresenter {
+public:
+    void show(QWidget* parent, const QString& text, Kind kind) override;
+};

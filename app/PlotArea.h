@@ -1,0 +1,59 @@
+#pragma once
+// A drawing area for the plots: clear it, set a user coordinate system by its corners, draw
+// straight segments. What was drawn is kept as data (segments in user coordinates), so the area
+// repaints itself whenever it is exposed and stays sharp at any device-pixel ratio.
+
+#include <QColor>
+#include <QPointF>
+#include <QVector>
+#include <QWidget>
+
+#include <vector>
+
+struct PlotScale {
+    double x1 = 0, y1 = 0, x2 = 1, y2 = 1;  // left, top, right, bottom edges in user units
+};
+
+struct PlotSegment {
+    float x1, y1, x2, y2;
+    QRgb colour;
+};
+
+class PlotArea : public QWidget {
+    Q_OBJECT
+public:
+    PlotArea(const QColor& background, QWidget* parent = nullptr);
+
+    // Erases the area to its background and forgets everything drawn.
+    void clear();
+    // User coordinates: left edge x1, top edge y1, right edge x2, bottom edge y2 (y1 > y2 makes
+    // y point up). Applies to the segments drawn after it.
+    void setScale(double x1, double y1, double x2, double y2);
+    // A straight segment in user coordinates, solid and one pixel wide.
+    void line(float x1, float y1, float x2, float y2, QRgb colour);
+
+    // What is drawn, for tests: each scale with the segments drawn under it.
+    struct Batch {
+        PlotScale scale;
+        std::vector<PlotSegment> segments;
+    };
+    const std::vector<Batch>& batches() const { return batches_; }
+    std::size_t segmentCount() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Stroke {
+        QRgb colour;
+        QVector<QPointF> points;  // device pixels, thinned
+    };
+    void buildStrokes(double devicePixelRatio);
+    void changed();
+
+    std::vector<Batch> batches_;
+    std::vector<Stroke> strokes_;  // cache for the current size and pixel ratio
+    QSize strokesSize_;
+    double strokesRatio_ = 0;
+    bool strokesValid_ = true;  // nothing drawn yet: the empty stroke list is up to date
+};

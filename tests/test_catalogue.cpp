@@ -1,0 +1,169 @@
+// Reading the airfoil catalogue "ORVEK_Input.txt" from its bytes.
+
+#include "case/Catalogue.h"
+
+#include <QtTest>
+
+using orvek::Catalogue;
+using orvek::readCatalogue;
+
+namespace {
+
+const std::string Title = "Sample airfoils";
+const std::string RowA = "0.1,0.05,0.25,0,0.1,0.05,2";
+const std::string RowB = " 0.2 , 0.1 ,0.3, 18 ,1.2e-1,-5E-2,+1.9";
+
+std::string lines(const std::vector<std::string>& ls, const std::string& end = "\r\n", bool finalEnd = true) {
+    std::string out;
+    for (std::size_t i = 0; i < ls.size(); ++i) {
+        out += ls[i];
+        if (i + 1 < ls.size() || finalEnd) out += end;
+    }
+    return out;
+}
+
+QStringList texts(const Catalogue& c) {
+    QStringList out;
+    for (const auto& r : c.rows) out << QString::fromStdString(r.text);
+    return out;
+}
+
+}  // namespace
+
+class TestCatalogue : public QObject {
+    Q_OBJECT
+private slots:
+    // Which rows load, and whether loading reports a lost tail.
+    void rows_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("expectedTexts");
+        QTest::addColumn<int>("problemLine");  // 0: no report
+        QTest::addColumn<QString>("problem");
+
+        const QString a = QString::fromStdString(RowA), b = QString::fromStdString(RowB);
+        QTest::newRow("title only") << QByteArray::fromStdString(lines({Title})) << QStringList() << 0 << "";
+        QTest::newRow("title without line end") << QByteArray::fromStdString(Title) << QStringList() << 0 << "";
+        QTest::newRow("CR LF") << QByteArray::fromStdString(lines({Title, RowA, RowB})) << QStringList{a, b} << 0 << "";
+        QTest::newRow("LF only") << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\n")) << QStringList{a, b} << 0 << "";
+        QTest::newRow("no final line end") << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\r\n", false))
+                                           << QStringList{a, b} << 0 << "";
+        QTest::newRow("blank lines at the end are silent")
+            << QByteArray::fromStdString(lines({Title, RowA, "", "  ", ""})) << QStringList{a} << 0 << "";
+        QTest::newRow("short last line") << QByteArray::fromStdString(lines({Title, RowA, "1,2,3,4,5,6"}))
+                                         << QStringList{a} << 3 << "expected 7 numbers, found 6";
+        QTest::newRow("malformed middle line") << QByteArray::fromStdString(lines({Title, RowA, "1,2,3", RowB}))
+                                               << QStringList{a} << 3 << "expected 7 numbers, found 3";
+        QTest::newRow("eight fields") << QByteArray::fromStdString(lines({Title, RowA + ",9", RowB}))
+                                      << QStringList() << 2 << "expected 7 numbers, found 8";
+        QTest::newRow("field not a number") << QByteArray::fromStdString(lines({Title, RowA, "1,2,x,4,5,6,7", RowB}))
+                                            << QStringList{a} << 3 << "field 3 is not a number";
+        QTest::newRow("decimal comma is no number") << QByteArray::fromStdString(lines({Title, "1,2,3,4,0 5,6,7"}))
+                                                    << QStringList() << 2 << "field 5 is not a number";
+        QTest::newRow("out of range") << QByteArray::fromStdString(lines({Title, "1,2,3,4,1e999,6,7"}))
+                                      << QStringList() << 2 << "field 5 is out of range";
+        QTest::newRow("blank line before rows") << QByteArray::fromStdString(lines({Title, "", RowA}))
+                                                << QStringList() << 2 << "expected 7 numbers, found 0";
+        QTest::newRow("title with a comma keeps rows aligned")
+            << QByteArray::fromStdString(lines({"Airfoils, sample set", RowA, RowB})) << QStringList{a, b} << 0 << "";
+        QTest::newRow("identical lines") << QByteArray::fromStdString(lines({Title, RowA, RowA})) << QStringList{a, a} << 0 << "";
+    }
+    void rows() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, expectedTexts);
+        QFETCH(int, problemLine);
+        QFETCH(QString, problem);
+        const Catalogue c = readCatalogue(bytes.toStdString());
+        QVERIFY(!c.missing);
+        QCOMPARE(texts(c), expectedTexts);
+        QCOMPARE(c.problem.has_value(), problemLine != 0);
+        if (c.problem) {
+            QCOMPARE(c.problem->lineNumber, problemLine);
+            QCOMPARE(QString::fromStdString(c.problem->what), problem);
+        }
+    }
+
+    void numbersStayWithTheirLine() {
+        const Catalogue c = readCatalogue(lines({"Title, with comma", RowA, RowB}));
+        QCOMPARE(c.rows.size(), std::size_t(2));
+        const auto& r = c.rows[1];
+        QCOMPARE(r.Delta, 0.2);
+        QCOMPARE(r.Gama, 0.1);
+        QCOMPARE(r.xDltC, 0.3);
+        QCOMPARE(r.Tau, 18.0);
+        QCOMPARE(r.F, 0.12);
+        QCOMPARE(r.G, -0.05);
+        QCOMPARE(r.m, 1.9);
+        QCOMPARE(QString::fromStdString(c.title), QString("Title, with comma"));
+    }
+
+    void sixtyRowsGiveTheFirstFifty() {
+        std::vector<std::string> ls{Title};
+        for (int i = 1; i <= 60; ++i) ls.push_back("0,0,0,0," + std::to_string(i) + ",0,2");
+        ls.push_back("this line is never read");
+        const Catalogue c = readCatalogue(lines(ls));
+        QCOMPARE(c.rows.size(), std::size_t(50));
+        QCOMPARE(c.rows.back().F, 50.0);
+        QVERIFY(!c.problem);  // the 50-airfoil limit is silent
+    }
+
+    void emptyFileIsMissing() {
+        QVERIFY(readCatalogue("").missing);
+        QVERIFY(orvek::loadCatalogueFile("/nonexistent/ORVEK_Input.txt").missing);
+    }
+
+    void displayText_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("ascii") << QByteArray("0.1,0,0,0,0.1,0,2") << "0.1,0,0,0,0.1,0,2";
+        QTest::newRow("valid UTF-8") << QByteArray("kanat \xc3\xa7") << QString::fromUtf8("kanat ç");
+        QTest::newRow("Latin-1 byte") << QByteArray("caf\xe9") << QString::fromUtf8("café");
+        QTest::newRow("Windows-1252 quotes and euro") << QByteArray("\x93x\x94 \x80") << QString::fromUtf8("“x” €");
+        QTest::newRow("truncated UTF-8 sequence") << QByteArray("a\xc3") << QString::fromUtf8("aÃ");
+        QTest::newRow("overlong form is not UTF-8") << QByteArray("\xc0\xaf") << QString::fromUtf8("À¯");
+    }
+    void displayText() {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, shown);
+        QCOMPARE(QString::fromStdString(orvek::displayText(line.toStdString())), shown);
+    }
+
+    void rowsFromAnEightBitFileShowDecoded() {
+        const Catalogue c = readCatalogue("Title\r\n0.1,0,0,0,0.1,0,2 \xe9\r\n");
+        // A trailing word after the seventh number makes it no number: the line is reported.
+        QVERIFY(c.rows.empty());
+        QVERIFY(c.problem);
+        const Catalogue d = readCatalogue("T\xe9tre\r\n" + RowA + "\r\n");
+        QCOMPARE(QString::fromStdString(d.title), QString::fromUtf8("Tétre"));
+    }
+
+    void storeFillsSlotsInFileOrder() {
+        orvek::CaseState s;
+        orvek::storeCatalogue(s, readCatalogue(lines({Title, RowA, RowB})));
+        QCOMPARE(s.Pi, 4.0 * std::atan(1.0));
+        QCOMPARE(s.Chord, 1);
+        QCOMPARE(s.AirfoilCount, 2);
+        QCOMPARE(QString::fromStdString(s.AirfoilRow[0]), QString::fromStdString(Title));
+        QCOMPARE(QString::fromStdString(s.AirfoilRow[2]), QString::fromStdString(RowB));
+        QCOMPARE(s.m[2], 1.9);
+        QCOMPARE(s.F[0], 0.0);
+
+        orvek::CaseState missing;
+        Catalogue none;
+        none.missing = true;
+        orvek::storeCatalogue(missing, none);
+        QCOMPARE(missing.Pi, 4.0 * std::atan(1.0));
+        QCOMPARE(missing.Chord, 1);
+        QCOMPARE(missing.AirfoilCount, 0);
+        QCOMPARE(missing.SelIndex, 0);
+        QVERIFY(!missing.NP);
+    }
+
+    void problemMessage() {
+        orvek::CatalogueProblem p{7, "expected 7 numbers, found 6"};
+        QCOMPARE(QString::fromStdString(p.message()),
+                 QString("ORVEK_Input.txt, line 7: expected 7 numbers, found 6; the airfoils from this line on were not loaded."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogue)
+#include "test_catalogue.moc"

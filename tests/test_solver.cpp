@@ -1,0 +1,314 @@
+// The solver's figures, index layout, faults, and agreement with the plain transcription.
+
+#include "ReferenceSolver.h"
+#include "case/Catalogue.h"
+#include "solver/Describe.h"
+#include "solver/Solver.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+using orvek::SolverInput;
+using orvek::SolverResult;
+
+namespace {
+
+SolverInput input(double F, double G, double m, double AlfaD, double N1 = 51, double Chord = 1) {
+    SolverInput in;
+    in.F = F;
+    in.G = G;
+    in.m = m;
+    in.AlfaD = AlfaD;
+    in.N1 = N1;
+    in.Chord = Chord;
+    in.Pi = 4.0 * std::atan(1.0);
+    return in;
+}
+
+SolverResult solve(const SolverInput& in) {
+    orvek::SolverOutcome o = orvek::ORVEK(in);
+    if (!o) qFatal("unexpected fault: %s", o.error.c_str());
+    return std::move(*o.result);
+}
+
+// Agreement to the digits a figure shows: within half a unit of its last decimal.
+bool agrees(double value, double shown, int decimals) { return std::fabs(value - shown) <= 0.5 * std::pow(10.0, -decimals) + 1e-15; }
+
+}  // namespace
+
+class TestSolver : public QObject {
+    Q_OBJECT
+private slots:
+    void coefficients_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("AlfaD");
+        QTest::addColumn<double>("CL");
+        QTest::addColumn<double>("CMc4");
+        QTest::addColumn<double>("Alfa0");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("Joukowsky") << 0.1 << 0.05 << 2.0 << 5.0 << 0.9077762 << -0.0742389 << -2.6025622
+                                   << QStringList{"0.908", "-0.074", "-2.6"};
+        QTest::newRow("Karman-Trefftz 1.95") << 0.12 << 0.1 << 1.95 << -2.0 << 0.3871122 << -0.1395738 << -5.1021653
+                                             << QStringList{"0.387", "-0.14", "-5.1"};
+        QTest::newRow("Karman-Trefftz 1.9") << 0.1 << 0.05 << 1.9 << 5.0 << 0.9533961 << -0.0900565 << -2.6025622
+                                            << QStringList{"0.953", "-0.09", "-2.6"};
+        QTest::newRow("symmetric at zero angle") << 0.1 << 0.0 << 2.0 << 0.0 << 0.0 << 0.0 << 0.0
+                                                 << QStringList{"0", "0", "0"};
+    }
+    void coefficients() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, AlfaD);
+        QFETCH(double, CL);
+        QFETCH(double, CMc4);
+        QFETCH(double, Alfa0);
+        QFETCH(QStringList, texts);
+        const SolverResult r = solve(input(F, G, m, AlfaD));
+        QVERIFY2(agrees(r.CL, CL, 7), qPrintable(QString::number(r.CL, 'g', 17)));
+        QVERIFY2(agrees(r.CMc4, CMc4, 7), qPrintable(QString::number(r.CMc4, 'g', 17)));
+        QVERIFY2(agrees(r.Alfa0, Alfa0, 7), qPrintable(QString::number(r.Alfa0, 'g', 17)));
+        QCOMPARE((QStringList{QString::fromStdString(r.textCL), QString::fromStdString(r.textCMc4),
+                              QString::fromStdString(r.textAlfa0)}),
+                 texts);
+    }
+
+    void mappingScaleAndTermA() {
+        const SolverResult r = solve(input(0.1, 0.05, 2, 5));
+        QVERIFY(std::fabs(r.k.b - 30.0 / 121.0) < 1e-15);
+        // m = 1 removes the thickness-moment term A: CM0 is B alone.
+        const SolverResult one = solve(input(0.1, 0.05, 1, 5));
+        const double a = one.k.alpha, cb = one.k.chordOverB;
+        const double B = ((8 * one.k.R * M_PI) / (cb * cb)) * (0.1 * std::cos(a) - 0.05 * std::sin(a)) * std::sin(a + one.k.beta);
+        QVERIFY(std::fabs(one.k.CM0 - B) < 1e-15);
+    }
+
+    void zeroLiftAngle() {
+        const SolverResult base = solve(input(0.12, 0.1, 1.95, 0));
+        const SolverResult atZero = solve(input(0.12, 0.1, 1.95, base.Alfa0));
+        QVERIFY(std::fabs(atZero.CL) < 1e-15);
+        QVERIFY(std::fabs(atZero.CMc4 - atZero.k.CM0) < 1e-15);
+    }
+
+    void surfacePoints_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("AlfaD");
+        QTest::addColumn<double>("N1");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<double>("Cu");  // NaN: not checked
+        const double skip = std::nan("");
+        QTest::newRow("51: middle") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 26 << 0.0 << 0.0 << 1.299078;
+        QTest::newRow("51: index 2") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 2 << 0.996096 << 0.000309 << 0.786737;
+        QTest::newRow("51: index 25") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 25 << 0.004544 << -0.010989 << skip;
+        QTest::newRow("51: index 27") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 27 << 0.003520 << 0.011709 << skip;
+        QTest::newRow("51: trailing edge 1") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 1 << 1.0 << 0.0 << 0.810306;
+        QTest::newRow("51: trailing edge 51") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 51 << 1.0 << 0.0 << 0.810306;
+        QTest::newRow("symmetric: leading-edge stagnation") << 0.1 << 0.0 << 2.0 << 0.0 << 51.0 << 26 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("symmetric: cusp speed") << 0.1 << 0.0 << 2.0 << 0.0 << 51.0 << 1 << 1.0 << 0.0 << 0.826446;
+        QTest::newRow("corner trailing edge 1") << 0.12 << 0.1 << 1.95 << 3.0 << 51.0 << 1 << 1.0 << 0.0 << 0.0;
+        QTest::newRow("corner trailing edge N1") << 0.12 << 0.1 << 1.95 << 3.0 << 51.0 << 51 << 1.0 << 0.0 << 0.0;
+        QTest::newRow("N1 3: middle written twice") << 0.1 << 0.05 << 2.0 << 5.0 << 3.0 << 2 << 0.0 << 0.0 << skip;
+        QTest::newRow("N1 2: trailing edge only") << 0.1 << 0.05 << 2.0 << 5.0 << 2.0 << 2 << 1.0 << 0.0 << 0.810306;
+        // Mended surface angle: the principal argument keeps points on their own side.
+        QTest::newRow("negative camber, upper side") << 0.1 << -0.05 << 1.9 << 5.0 << 51.0 << 44 << skip << 0.0233954 << skip;
+        QTest::newRow("r = 1 decided by sin") << 0.1 << 0.1 << 1.9 << 0.0 << 41.0 << 11 << skip << -0.0389375 << skip;
+        // Mended centre angle for F = 0: the circular-arc airfoil's speeds.
+        QTest::newRow("circular arc") << 0.0 << 0.05 << 2.0 << 5.0 << 51.0 << 27 << skip << skip << 5.765423;
+    }
+    void surfacePoints() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, AlfaD);
+        QFETCH(double, N1);
+        QFETCH(int, index);
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(double, Cu);
+        const SolverResult r = solve(input(F, G, m, AlfaD, N1));
+        const auto i = static_cast<std::size_t>(index);
+        QCOMPARE(r.points.size(), static_cast<std::size_t>(N1) + 1);
+        if (!std::isnan(x)) QVERIFY2(agrees(r.points.x[i], x, 6), qPrintable(QString::number(r.points.x[i], 'g', 17)));
+        // y to the digits shown: six decimals, seven for the figures given with seven.
+        const int yDecimals = std::fabs(y * 1e6 - std::round(y * 1e6)) > 1e-6 ? 7 : 6;
+        if (!std::isnan(y)) QVERIFY2(agrees(r.points.y[i], y, yDecimals), qPrintable(QString::number(r.points.y[i], 'g', 17)));
+        if (!std::isnan(Cu)) QVERIFY2(agrees(r.points.Cu[i], Cu, 6), qPrintable(QString::number(r.points.Cu[i], 'g', 17)));
+    }
+
+    void indexLayout() {
+        // Lower surface 2..K runs from the trailing edge forward with y below the upper surface.
+        const SolverResult r = solve(input(0.1, 0.05, 2, 0, 51));
+        for (std::size_t i = 2; i < 26; ++i) {
+            QVERIFY(r.points.x[i] < r.points.x[i - 1] || i == 2);
+            QVERIFY(r.points.y[i] < r.points.y[52 - i]);
+        }
+        QVERIFY(r.points.unset.empty());
+        // Even N1: every index written, none at the origin.
+        const SolverResult even = solve(input(0.1, 0.05, 2, 0, 10));
+        QVERIFY(even.points.unset.empty());
+        for (std::size_t i = 1; i <= 10; ++i) QVERIFY(std::hypot(even.points.x[i], even.points.y[i]) > 1e-3);
+    }
+
+    void unsetEntries_data() {
+        QTest::addColumn<double>("N1");
+        QTest::addColumn<QList<int>>("unset");
+        QTest::newRow("odd") << 51.0 << QList<int>{26};
+        QTest::newRow("even") << 10.0 << QList<int>{5, 6};
+        QTest::newRow("three") << 3.0 << QList<int>{2};
+        QTest::newRow("two") << 2.0 << QList<int>{};
+    }
+    void unsetEntries() {
+        QFETCH(double, N1);
+        QFETCH(QList<int>, unset);
+        const SolverResult r = solve(input(0.0, 0.05, 2, 5, N1));
+        QList<int> got;
+        for (std::size_t i : r.points.unset) got << static_cast<int>(i);
+        QCOMPARE(got, unset);
+        for (int i : unset) QCOMPARE(r.points.x[static_cast<std::size_t>(i)], 0.0);
+    }
+
+    void flatPlate() {
+        const SolverResult r = solve(input(0, 0, 2, 4, 51));
+        for (std::size_t i = 1; i <= 51; ++i) {
+            if (!r.points.isSet(i)) continue;
+            QVERIFY(std::fabs(r.points.y[i]) < 1e-12);
+        }
+        QCOMPARE(r.points.x[1], 1.0);
+        QVERIFY(r.points.x[25] < 0.01);
+    }
+
+    // The restructured solver stays within 1e-12 of the plain transcription.
+    void agreesWithPlainTranscription_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("AlfaD");
+        QTest::addColumn<double>("N1");
+        QTest::newRow("Joukowsky 51") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0;
+        QTest::newRow("Joukowsky dense") << 0.1 << 0.05 << 2.0 << 5.0 << 100001.0;
+        QTest::newRow("Karman-Trefftz dense") << 0.12 << 0.1 << 1.95 << -2.0 << 100001.0;
+        QTest::newRow("negative camber") << 0.1 << -0.05 << 1.9 << 5.0 << 2001.0;
+        QTest::newRow("thin") << 0.01 << 0.02 << 1.98 << 10.0 << 20001.0;
+        QTest::newRow("thick") << 0.4 << 0.2 << 1.8 << -8.0 << 20000.0;
+        QTest::newRow("circular arc") << 0.0 << 0.05 << 2.0 << 5.0 << 10001.0;
+        QTest::newRow("flat plate") << 0.0 << 0.0 << 2.0 << 3.0 << 1001.0;
+        QTest::newRow("negative F, whole m") << -0.05 << 0.05 << 2.0 << 2.0 << 5001.0;
+        QTest::newRow("m = 3") << 0.1 << 0.05 << 3.0 << 4.0 << 1001.0;
+        QTest::newRow("odd small") << 0.1 << 0.05 << 1.9 << 5.0 << 7.0;
+    }
+    void agreesWithPlainTranscription() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, AlfaD);
+        QFETCH(double, N1);
+        const SolverInput in = input(F, G, m, AlfaD, N1);
+        const SolverResult fast = solve(in);
+        const SolverResult plain = referenceSolve(in);
+        QCOMPARE(fast.points.unset, plain.points.unset);
+        double worstXY = 0, worstCu = 0;
+        for (std::size_t i = 1; i < fast.points.size(); ++i) {
+            worstXY = std::max({worstXY, std::fabs(fast.points.x[i] - plain.points.x[i]), std::fabs(fast.points.y[i] - plain.points.y[i])});
+            worstCu = std::max(worstCu, std::fabs(fast.points.Cu[i] - plain.points.Cu[i]) / std::max(1.0, plain.points.Cu[i]));
+        }
+        QVERIFY2(worstXY <= 1e-12, qPrintable(QString::number(worstXY)));
+        QVERIFY2(worstCu <= 1e-12, qPrintable(QString::number(worstCu)));
+    }
+
+    void faults_data() {
+        QTest::addColumn<double>("N1");
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("Chord");
+        QTest::addColumn<double>("AlfaD");
+        QTest::addColumn<QString>("message");
+        const double inf = HUGE_VAL;
+        QTest::newRow("fractional N1") << 12.5 << 0.1 << 2.0 << 1.0 << 0.0
+                                       << "Cannot calculate: the number of points NP must be a whole number, not 12.5.";
+        QTest::newRow("N1 1") << 1.0 << 0.1 << 2.0 << 1.0 << 0.0
+                              << "Cannot calculate: the number of points NP must be at least 2, not 1.";
+        QTest::newRow("N1 0") << 0.0 << 0.1 << 2.0 << 1.0 << 0.0
+                              << "Cannot calculate: the number of points NP must be at least 2, not 0.";
+        QTest::newRow("N1 negative") << -3.0 << 0.1 << 2.0 << 1.0 << 0.0
+                                     << "Cannot calculate: the number of points NP must be at least 2, not -3.";
+        QTest::newRow("N1 too large") << 1000002.0 << 0.1 << 2.0 << 1.0 << 0.0
+                                      << "Cannot calculate: the number of points NP must be at most 1000001, not 1000002.";
+        QTest::newRow("N1 infinite") << inf << 0.1 << 2.0 << 1.0 << 0.0
+                                     << "Cannot calculate: the number of points NP must be a whole number, not inf.";
+        QTest::newRow("angle infinite") << 51.0 << 0.1 << 2.0 << 1.0 << inf
+                                        << "Cannot calculate: the angle of attack is not a finite number.";
+        QTest::newRow("m zero") << 51.0 << 0.1 << 0.0 << 1.0 << 0.0 << "Cannot calculate this airfoil: the exponent m is 0.";
+        QTest::newRow("F -1") << 51.0 << -1.0 << 2.0 << 1.0 << 0.0 << "Cannot calculate this airfoil: F is -1.";
+        QTest::newRow("negative F, fractional m")
+            << 51.0 << -0.2 << 1.9 << 1.0 << 0.0
+            << "Cannot calculate this airfoil: F is negative (-0.2) and the exponent m is not a whole number (1.9).";
+        QTest::newRow("chord 0") << 51.0 << 0.1 << 2.0 << 0.0 << 0.0 << "Cannot calculate this airfoil: the mapping scale b is 0.";
+        QTest::newRow("F below -1/2")
+            << 51.0 << -0.7 << 2.0 << 1.0 << 0.0
+            << "Cannot calculate this airfoil: F is below -1/2 (-0.7), so the circle does not enclose the origin.";
+        QTest::newRow("F infinite") << 51.0 << inf << 2.0 << 1.0 << 0.0 << "Cannot calculate this airfoil: F is not a finite number.";
+    }
+    void faults() {
+        QFETCH(double, N1);
+        QFETCH(double, F);
+        QFETCH(double, m);
+        QFETCH(double, Chord);
+        QFETCH(double, AlfaD);
+        QFETCH(QString, message);
+        const orvek::SolverOutcome o = orvek::ORVEK(input(F, 0.05, m, AlfaD, N1, Chord));
+        QVERIFY(!o);
+        QVERIFY(!o.result);
+        QCOMPARE(QString::fromStdString(o.error), message);
+    }
+
+    void nonFiniteResultIsRefused() {
+        // A camber parameter this large passes the input checks but overflows the radius.
+        SolverInput in = input(0.1, 0.0, 2.0, 0.0, 51);
+        in.G = 1e200;
+        const orvek::SolverOutcome o = orvek::ORVEK(in);
+        QVERIFY(!o);
+        QCOMPARE(QString::fromStdString(o.error), QString("Cannot calculate this airfoil: the circle radius is not a finite number."));
+    }
+
+    void describeMatchesKnownGeometry() {
+        std::string error;
+        const auto sym = orvek::describeAirfoil(0.1, 0.0, 2.0, error);
+        QVERIFY(sym);
+        QVERIFY(std::fabs(sym->Gama) < 1e-9);                 // symmetric: no camber
+        QVERIFY(std::fabs(sym->xDltC - 0.25) < 0.01);         // Joukowsky: thickest near the quarter chord
+        QVERIFY(std::fabs(sym->Tau) < 0.05);                  // cusp
+        const auto kt = orvek::describeAirfoil(0.1, 0.05, 1.9, error);
+        QVERIFY(kt);
+        QVERIFY(std::fabs(kt->Tau - (2 - 1.9) * 180) < 0.01);  // corner angle (2 - m) * 180 degrees
+        QVERIFY(kt->Gama > 0);
+    }
+
+    void shippedCatalogueAgreesWithDescribe() {
+        const orvek::Catalogue c = orvek::loadCatalogueFile(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt");
+        QVERIFY(!c.missing);
+        QVERIFY(!c.problem);
+        QVERIFY(c.rows.size() >= 12 && c.rows.size() <= 20);
+        for (const orvek::CatalogueRow& row : c.rows) {
+            std::string error;
+            const auto g = orvek::describeAirfoil(row.F, row.G, row.m, error);
+            QVERIFY2(g, error.c_str());
+            QCOMPARE(QString::fromStdString(orvek::catalogueLine(*g, row.F, row.G, row.m)), QString::fromStdString(row.text));
+        }
+        std::ifstream in(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        QVERIFY(bytes.find("\r\n") != std::string::npos);
+        QCOMPARE(bytes.find("\n"), bytes.find("\r\n") + 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSolver)
+#include "test_solver.moc"
