@@ -33,7 +33,7 @@ const QColor LightYellow(255, 255, 192);
 // "MS Sans Serif" where the system has it, otherwise a sans-serif face of the same size.
 QFont windowFont(double points) {
     QFont font;
-    font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "DejaVu Sans", "Liberation Sans", "sans-serif"});
+    font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans", "sans-serif"});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     return font;
@@ -178,6 +178,12 @@ void Form_ORVEK::buildControls() {
                     twipsRect(120, 1320, 2775, 255));
     Option4 = place(new QRadioButton("i    xU(i)     yU(i)   1-Cp    xL(i)   yL(i)   1-Cp", Frame4), "Option4",
                     twipsRect(120, 1680, 3255, 255));
+    // The tab key enters the option group at its selected button; the arrow keys move within it.
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4}) {
+        connect(option, &QRadioButton::toggled, option,
+                [option](bool checked) { option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus); });
+        option->setFocusPolicy(Qt::ClickFocus);
+    }
     Option4->setChecked(true);
 
     QGroupBox* Frame5 = frame(Frame1, "Frame5", twipsRect(240, 3120, 3855, 855));
