@@ -21,46 +21,57 @@ void PlotArea::changed() {
 }
 
 void PlotArea::clear() {
-    batches_.clear();
+    segments_.clear();
+    scales_.clear();
     changed();
 }
 
 void PlotArea::setScale(double x1, double y1, double x2, double y2) {
-    batches_.push_back(Batch{PlotScale{x1, y1, x2, y2}, {}});
+    scales_.push_back(ScaleMark{PlotScale{x1, y1, x2, y2}, segments_.size()});
     changed();
 }
 
 void PlotArea::line(float x1, float y1, float x2, float y2, QRgb colour) {
-    if (batches_.empty()) batches_.push_back(Batch{});
-    batches_.back().segments.push_back(PlotSegment{x1, y1, x2, y2, colour});
+    if (scales_.empty()) scales_.push_back(ScaleMark{PlotScale{}, 0});
+    segments_.push_back(PlotSegment{x1, y1, x2, y2, colour});
     changed();
 }
 
-std::size_t PlotArea::segmentCount() const {
-    std::size_t n = 0;
-    for (const Batch& b : batches_) n += b.segments.size();
-    return n;
+std::vector<PlotArea::Batch> PlotArea::batches() const {
+    std::vector<Batch> out;
+    for (std::size_t k = 0; k < scales_.size(); ++k) {
+        const std::size_t end = k + 1 < scales_.size() ? scales_[k + 1].firstSegment : segments_.size();
+        out.push_back(Batch{scales_[k].scale, std::vector<PlotSegment>(segments_.begin() + static_cast<std::ptrdiff_t>(scales_[k].firstSegment),
+                                                                      segments_.begin() + static_cast<std::ptrdiff_t>(end))});
+    }
+    return out;
 }
 
 // Joins consecutive segments of one colour that meet end to start into strokes, maps them to
-// device pixels and thins long strokes to what the pixel columns can show.
+// device pixels and thins them to what the pixel columns can show, as they stream by.
 void PlotArea::buildStrokes(double ratio) {
     strokes_.clear();
     const double w = width() * ratio, h = height() * ratio;
-    for (const Batch& b : batches_) {
-        const double sx = w / (b.scale.x2 - b.scale.x1), sy = h / (b.scale.y2 - b.scale.y1);
-        auto map = [&](float x, float y) { return QPointF((x - b.scale.x1) * sx, (y - b.scale.y1) * sy); };
+    PolylineThinner thinner;
+    for (std::size_t k = 0; k < scales_.size(); ++k) {
+        const PlotScale& sc = scales_[k].scale;
+        const std::size_t end = k + 1 < scales_.size() ? scales_[k + 1].firstSegment : segments_.size();
+        const double sx = w / (sc.x2 - sc.x1), sy = h / (sc.y2 - sc.y1);
+        auto map = [&](float x, float y) { return QPointF((x - sc.x1) * sx, (y - sc.y1) * sy); };
         const PlotSegment* previous = nullptr;
-        for (const PlotSegment& s : b.segments) {
+        for (std::size_t i = scales_[k].firstSegment; i < end; ++i) {
+            const PlotSegment& s = segments_[i];
             const bool continues = previous && previous->colour == s.colour && previous->x2 == s.x1 && previous->y2 == s.y1;
             if (!continues) {
-                strokes_.push_back(Stroke{s.colour, {map(s.x1, s.y1)}});
+                if (previous) strokes_.back().points = thinner.finish();
+                strokes_.push_back(Stroke{s.colour, {}});
+                thinner.add(map(s.x1, s.y1));
             }
-            strokes_.back().points.append(map(s.x2, s.y2));
+            thinner.add(map(s.x2, s.y2));
             previous = &s;
         }
+        if (previous) strokes_.back().points = thinner.finish();
     }
-    for (Stroke& s : strokes_) s.points = thinPolyline(s.points);
     strokesSize_ = size();
     strokesRatio_ = ratio;
     strokesValid_ = true;

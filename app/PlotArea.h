@@ -32,13 +32,13 @@ public:
     // A straight segment in user coordinates, solid and one pixel wide.
     void line(float x1, float y1, float x2, float y2, QRgb colour);
 
-    // What is drawn, for tests: each scale with the segments drawn under it.
+    // What is drawn, for tests: each scale with (a copy of) the segments drawn under it.
     struct Batch {
         PlotScale scale;
         std::vector<PlotSegment> segments;
     };
-    const std::vector<Batch>& batches() const { return batches_; }
-    std::size_t segmentCount() const;
+    std::vector<Batch> batches() const;
+    std::size_t segmentCount() const { return segments_.size(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,7 +51,14 @@ private:
     void buildStrokes(double devicePixelRatio);
     void changed();
 
-    std::vector<Batch> batches_;
+    struct ScaleMark {
+        PlotScale scale;
+        std::size_t firstSegment;
+    };
+    // All segments in drawing order, and where each scale begins; clearing keeps the memory, so
+    // redrawing a large case does not ask the system for it again.
+    std::vector<PlotSegment> segments_;
+    std::vector<ScaleMark> scales_;
     std::vector<Stroke> strokes_;  // cache for the current size and pixel ratio
     QSize strokesSize_;
     double strokesRatio_ = 0;

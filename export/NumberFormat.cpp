@@ -89,7 +89,8 @@ void appendFiveDecimals(std::string& out, double value, char separator) {
     if (scaled < 4.0e15) {
         double whole = std::floor(scaled);
         double fraction = scaled - whole;
-        double margin = 4.0 * std::ldexp(1.0, std::ilogb(scaled > 1 ? scaled : 1.0) - 52);
+        // The product's rounding error is at most half an ulp of `scaled`, below 1.2e-16 * scaled.
+        const double margin = 4.0e-16 * (scaled > 1.0 ? scaled : 1.0);
         if (std::fabs(fraction - 0.5) > margin) {
             auto n = static_cast<std::uint64_t>(fraction > 0.5 ? whole + 1 : whole);
             if (value < 0 && n != 0) out += '-';

@@ -49,7 +49,7 @@ std::string resultFileText(const CaseState& state, Layout layout, char separator
 
     std::string out;
     const std::size_t rows = NP >= 1 ? static_cast<std::size_t>(NP) : 0;
-    out.reserve(256 + rows * (withCp ? 40 : 30));
+    out.reserve(256 + rows * (withCp ? 80 : 60));  // a row of seven values is about 75 characters
 
     // Always the Karman-Trefftz form: a Joukowsky airfoil is its case m = 2.
     out += " Delta=" + optionalDecimals(state.Delta[sel], 2, separator);

@@ -11,84 +11,104 @@ namespace {
 const char* const CannotCalculate = "Cannot calculate: ";
 const char* const CannotCalculateAirfoil = "Cannot calculate this airfoil: ";
 
-// Anchor the rotation recurrence for the polar angle's sine and cosine at an exactly computed
-// angle this often, so that its rounding error stays near 1e-15.
-constexpr long AnchorEvery = 1;
+// The polar angles (i - 1) * dTheta are taken in blocks: the sine and cosine of each block's first
+// angle are computed exactly, those of the offsets j * dTheta inside a block once per call, and
+// angle addition joins them, to within a unit or two of the last bit.
+constexpr long AngleBlock = 64;
+
+// Near theta = 0 and theta = pi the distances |zeta - 1| and |zeta + 1| come from 1 + r^2 -+ 2 r cos
+// theta, a small difference of numbers near 2 that magnifies any last-bit change of cos theta by
+// up to 1e8. There the angle's sine and cosine are computed directly, exactly as the formulas
+// state them, so the surface speed keeps every digit the formulas can give.
+constexpr double DirectCosine = 0.98;
 
 struct PointConstants {
-    double F, G, m, mb, mb2, shift, onePlus2F, dOverR, cosDelta, sinDelta, cosAlpha, sinAlpha,
-        sinAlphaBeta, twoM;
+    double F, G, m, mb, mb2, shift, onePlus2F, dOverR, cosDelta, sinDelta, cosAlpha, sinAlpha, sinAlphaBeta,
+        fourM4;
     bool joukowsky;
 };
 
 // One surface point at polar angle theta, given by its sine and cosine. The formulas are those of
-// the mapping in Solver.h, with the transcendental calls reduced: sin(theta + delta), sin(psi)
-// and cos(gamma) by angle addition, one power rho^m reused for rho^2m and rho^(m-1), and for the
-// Joukowsky exponent the argument of (zeta-1)/(zeta+1) doubled without any trigonometric call.
+// the mapping in Solver.h, rearranged to spare transcendental calls, square roots and divisions:
+// squared distances instead of distances, sin(theta + delta), sin(psi) and cos(gamma) by angle
+// addition, one power rho^m reused for rho^2m, and 1-Cp = V^2 formed directly from V's parts. For
+// the Joukowsky exponent the argument of (zeta-1)/(zeta+1) is doubled without trigonometry.
 inline void surfacePoint(const PointConstants& c, double sinT, double cosT, double& xOut, double& yOut,
                          double& cuOut) {
     const double p = -c.F * cosT + c.G * sinT;            // centre offset along the ray
     const double r = p + std::sqrt(c.onePlus2F + p * p);   // ray meets the circle
     const double rr = 1.0 + r * r;
     const double twoRCos = 2.0 * r * cosT;
-    const double dPlus = std::sqrt(rr + twoRCos);          // |zeta + 1|
-    const double dMinus = std::sqrt(rr - twoRCos);         // |zeta - 1|
-    const double rho = dMinus / dPlus;
+    const double dPlus2 = rr + twoRCos;                    // |zeta + 1|^2
+    const double dMinus2 = rr - twoRCos;                   // |zeta - 1|^2
+    const double rho2 = dMinus2 / dPlus2;                  // rho^2
+    // (zeta - 1)/(zeta + 1) = (r^2 - 1 + 2 i r sin(theta)) / |zeta + 1|^2
+    const double re = r * r - 1.0, im = 2.0 * r * sinT;
     double rhoM, cosMPhi, sinMPhi;
     if (c.joukowsky) {
-        // (zeta-1)/(zeta+1) = (r^2 - 1 + 2 i r sin(theta)) / |zeta+1|^2
-        const double inv = 1.0 / (dPlus * dMinus);
-        const double cosPhi = (r * r - 1.0) * inv;
-        const double sinPhi = 2.0 * r * sinT * inv;
-        rhoM = rho * rho;
-        cosMPhi = cosPhi * cosPhi - sinPhi * sinPhi;
-        sinMPhi = 2.0 * sinPhi * cosPhi;
+        const double inv = 1.0 / (dPlus2 * dMinus2);
+        rhoM = rho2;
+        cosMPhi = (re * re - im * im) * inv;
+        sinMPhi = 2.0 * re * im * inv;
     } else {
-        // Principal argument, so the point stays on its own side of the trailing edge.
-        const double phi = std::atan2(2.0 * sinT, r - 1.0 / r);
-        rhoM = std::pow(rho, c.m);
+        // The principal argument keeps each point on its own side of the trailing edge.
+        const double phi = std::atan2(im, re);
+        rhoM = std::pow(rho2, 0.5 * c.m);
         cosMPhi = std::cos(c.m * phi);
         sinMPhi = std::sin(c.m * phi);
     }
     const double rho2M = rhoM * rhoM;
     const double D = (1.0 + rho2M) - (2.0 * rhoM) * cosMPhi;  // |1 - w|^2
-    xOut = (c.mb * (1.0 - rho2M)) / D - c.shift;
-    yOut = (c.mb2 * rhoM * sinMPhi) / D;
+    const double invD = 1.0 / D;
+    xOut = c.mb * (1.0 - rho2M) * invD - c.shift;
+    yOut = c.mb2 * rhoM * sinMPhi * invD;
 
     const double s = c.dOverR * (sinT * c.cosDelta + cosT * c.sinDelta);  // sin(gamma)
     const double cosGamma = std::sqrt(1.0 - s * s);
     const double sinTA = sinT * c.cosAlpha - cosT * c.sinAlpha;  // sin(theta - alpha)
     const double cosTA = cosT * c.cosAlpha + sinT * c.sinAlpha;  // cos(theta - alpha)
     const double sinPsi = sinTA * cosGamma - cosTA * s;
-    const double t = c.twoM / dPlus;
-    const double J = (t * t * (rhoM / rho)) / D;  // |dz/dzeta| per unit of b
-    const double V = 2.0 * (c.sinAlphaBeta + sinPsi) / J;
-    cuOut = V * V;
+    // V = 2 (sin(alpha + beta) + sin(psi)) / J with J = (2m / |zeta + 1|)^2 rho^(m-1) / D, so
+    // V^2 = (w |zeta + 1|^2 D)^2 rho^2 / (4 m^4 rho^2m) with w = sin(alpha + beta) + sin(psi).
+    const double w = c.sinAlphaBeta + sinPsi;
+    const double a = w * dPlus2 * D;
+    cuOut = (a * a * rho2) / (c.fourM4 * rho2M);
 }
 
 void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints& pts) {
     const auto N = static_cast<std::size_t>(in.N1);
-    pts.x.assign(N + 1, 0.0);
-    pts.y.assign(N + 1, 0.0);
-    pts.Cu.assign(N + 1, 0.0);
+    // Every entry is written below or zeroed as unset, so arrays handed in for reuse keep their
+    // memory and only what is new gets initialised.
+    pts.x.resize(N + 1);
+    pts.y.resize(N + 1);
+    pts.Cu.resize(N + 1);
     std::vector<unsigned char> written(N + 1, 0);
 
     const PointConstants c{in.F, in.G, in.m, k.mb, k.mb * 2.0, k.shift, 1.0 + 2.0 * in.F, k.dOverR,
                            std::cos(k.delta), std::sin(k.delta), std::cos(k.alpha), std::sin(k.alpha),
-                           std::sin(k.alpha + k.beta), 2.0 * in.m, in.m == 2.0};
+                           std::sin(k.alpha + k.beta), 4.0 * in.m * in.m * in.m * in.m, in.m == 2.0};
     const double K = loopBound(in.N1, in.F);
     const double dTheta = (2.0 * in.Pi) / k.steps;
-    const double cosStep = std::cos(dTheta), sinStep = std::sin(dTheta);
-    double cosA = 1.0, sinA = 0.0;  // cosine and sine of (i - 1) * dTheta
+    double cosOffset[AngleBlock], sinOffset[AngleBlock];
+    for (long j = 0; j < AngleBlock; ++j) {
+        cosOffset[j] = std::cos(static_cast<double>(j) * dTheta);
+        sinOffset[j] = std::sin(static_cast<double>(j) * dTheta);
+    }
+    double cosAnchor = 1.0, sinAnchor = 0.0;
     for (long i = 2; i <= K; ++i) {
-        if ((i - 2) % AnchorEvery == 0) {
+        // cosine and sine of (i - 1) * dTheta
+        const long j = (i - 2) % AngleBlock;
+        if (j == 0) {
+            const double anchor = static_cast<double>(i - 1) * dTheta;
+            cosAnchor = std::cos(anchor);
+            sinAnchor = std::sin(anchor);
+        }
+        double cosA = j == 0 ? cosAnchor : cosAnchor * cosOffset[j] - sinAnchor * sinOffset[j];
+        double sinA = j == 0 ? sinAnchor : sinAnchor * cosOffset[j] + cosAnchor * sinOffset[j];
+        if (j != 0 && std::fabs(cosA) > DirectCosine) {
             const double angle = static_cast<double>(i - 1) * dTheta;
             cosA = std::cos(angle);
             sinA = std::sin(angle);
-        } else {
-            const double nextCos = cosA * cosStep - sinA * sinStep;
-            sinA = sinA * cosStep + cosA * sinStep;
-            cosA = nextCos;
         }
         // Pass 1: lower surface, theta = -(i-1) dTheta, index i.
         const auto lower = static_cast<std::size_t>(i);
@@ -112,8 +132,10 @@ void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     written[1] = written[N] = 1;
 
     pts.unset.clear();
-    for (std::size_t i = 1; i <= N; ++i) {
-        if (!written[i]) pts.unset.push_back(i);
+    for (std::size_t i = 0; i <= N; ++i) {
+        if (written[i]) continue;
+        pts.x[i] = pts.y[i] = pts.Cu[i] = 0.0;
+        if (i > 0) pts.unset.push_back(i);
     }
 }
 
@@ -203,13 +225,14 @@ std::optional<std::string> nonFiniteQuantity(const SolverResult& r) {
     return std::nullopt;
 }
 
-SolverOutcome ORVEK(const SolverInput& in) {
+SolverOutcome ORVEK(const SolverInput& in, SurfacePoints reuse) {
     SolverOutcome outcome;
     if (std::optional<std::string> fault = inputFault(in)) {
         outcome.error = *fault;
         return outcome;
     }
     SolverResult result = coefficients(in);
+    result.points = std::move(reuse);
     fillSurface(in, result.k, result.points);
     if (std::optional<std::string> bad = nonFiniteQuantity(result)) {
         outcome.error = std::string(CannotCalculateAirfoil) + *bad + ".";

@@ -72,8 +72,10 @@ struct SolverOutcome {
 };
 
 /// Checks the inputs for every fault the formulas would meet and, when there is none, computes
-/// the whole case. Never returns a NaN or an infinity.
-SolverOutcome ORVEK(const SolverInput& in);
+/// the whole case. Never returns a NaN or an infinity. The arrays of `reuse`, if given, lend
+/// their memory to the result's arrays (their contents do not matter): repeated calculations
+/// then spare the operating system's work of handing out fresh memory.
+SolverOutcome ORVEK(const SolverInput& in, SurfacePoints reuse = {});
 
 /// The reason why these inputs cannot be calculated, or nothing when they can (checked before
 /// any computing).

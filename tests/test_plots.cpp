@@ -56,13 +56,13 @@ private slots:
         QCOMPARE(p.profil.segmentCount() + p.pressure.segmentCount(), std::size_t(104));
         for (PlotArea* area : {&p.profil, &p.pressure}) {
             QCOMPARE(area->batches().size(), std::size_t(1));
-            const auto& s = area->batches()[0].segments;
+            const auto s = area->batches()[0].segments;
             QCOMPARE(s.size(), std::size_t(52));
             QCOMPARE(s[0].colour, AxisColour);
             QCOMPARE(s[1].colour, AxisColour);
             for (std::size_t k = 2; k < s.size(); ++k) QCOMPARE(s[k].colour, CurveColour);
         }
-        const auto& profile = p.profil.batches()[0];
+        const auto profile = p.profil.batches()[0];
         QCOMPARE(profile.scale.x1, -0.1);
         QCOMPARE(profile.scale.y1, 0.3);
         QCOMPARE(profile.scale.x2, 1.1);
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(profile.segments[2].y2, static_cast<float>(r.points.y[2]));
         QCOMPARE(profile.segments.back().x1, static_cast<float>(r.points.x[50]));
         QCOMPARE(profile.segments.back().x2, static_cast<float>(r.points.x[51]));
-        const auto& pressure = p.pressure.batches()[0].segments;
+        const auto pressure = p.pressure.batches()[0].segments;
         QCOMPARE(pressure[27].y2, static_cast<float>(r.points.Cu[27]));
     }
 
@@ -102,7 +102,7 @@ private slots:
         }
         Plots p;
         p.draw(Cu.size(), x, y, c);
-        const auto& b = p.pressure.batches()[0];
+        const auto b = p.pressure.batches()[0];
         QCOMPARE(b.scale.y1, top);
         QCOMPARE(b.scale.y2, bottom);
         QCOMPARE(b.segments[1].y1, 0.0f);
@@ -114,7 +114,7 @@ private slots:
         const orvek::SolverResult r = solve(0.0, 0.05, 2, 5, 51);  // index 26 unset
         Plots p;
         p.draw(51, r.points.x, r.points.y, r.points.Cu);
-        const auto& s = p.profil.batches()[0].segments;
+        const auto s = p.profil.batches()[0].segments;
         QCOMPARE(s[2 + 24].x2, 0.0f);  // segment 25 -> 26
         QCOMPARE(s[2 + 25].x1, 0.0f);
         // Arrays shorter than N1 read as 0 beyond their end.

@@ -1,0 +1,38 @@
+// The solver at 51, 10,001 and 1,000,001 points, for a Joukowsky and a Karman-Trefftz airfoil.
+
+#include "solver/Solver.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// `reuse`: each calculation lends its arrays to the next, as repeated calculations can; without
+// it every call gets fresh memory from the system, whose first touch costs page faults.
+void solve(benchmark::State& state, double m, bool reuse) {
+    orvek::SolverInput in;
+    in.F = 0.1;
+    in.G = 0.05;
+    in.m = m;
+    in.AlfaD = 5;
+    in.N1 = static_cast<double>(state.range(0));
+    orvek::SurfacePoints spare;
+    for (auto _ : state) {
+        orvek::SolverOutcome o = orvek::ORVEK(in, std::move(spare));
+        benchmark::DoNotOptimize(o.result->points.Cu.data());
+        if (reuse) spare = std::move(o.result->points);
+    }
+    // Reported as points per second (items_per_second); its inverse is the time per point.
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(in.N1));
+}
+
+void Joukowsky(benchmark::State& state) { solve(state, 2.0, false); }
+void KarmanTrefftz(benchmark::State& state) { solve(state, 1.9, false); }
+void JoukowskyReusedArrays(benchmark::State& state) { solve(state, 2.0, true); }
+void KarmanTrefftzReusedArrays(benchmark::State& state) { solve(state, 1.9, true); }
+
+}  // namespace
+
+BENCHMARK(Joukowsky)->Arg(51)->Arg(10001)->Arg(1000001)->Unit(benchmark::kMicrosecond);
+BENCHMARK(KarmanTrefftz)->Arg(51)->Arg(10001)->Arg(1000001)->Unit(benchmark::kMicrosecond);
+BENCHMARK(JoukowskyReusedArrays)->Arg(51)->Arg(10001)->Arg(1000001)->Unit(benchmark::kMicrosecond);
+BENCHMARK(KarmanTrefftzReusedArrays)->Arg(51)->Arg(10001)->Arg(1000001)->Unit(benchmark::kMicrosecond);
