@@ -102,6 +102,15 @@ public:
     }
 };
 
+// The wait cursor for the length of a calculation, restored however the calculation ends.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 char localeDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
     return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode()) : '.';
@@ -250,10 +259,11 @@ void Form_ORVEK::Combo1_Click() {
 void Form_ORVEK::Command2_Click() { Calculate(); }
 
 void Form_ORVEK::Calculate() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const orvek::CalculationOutcome outcome =
-        orvek::Calculate(state_, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
-    QApplication::restoreOverrideCursor();
+    orvek::CalculationOutcome outcome;
+    {
+        BusyCursor busy;
+        outcome = orvek::Calculate(state_, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
+    }
     if (!outcome.ok) {
         messages_.show(this, QString::fromStdString(outcome.message), MessagePresenter::Kind::Plain);
         return;

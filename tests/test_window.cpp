@@ -73,9 +73,9 @@ class TestWindow : public QObject {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
-    void snapshotIfAsked(const QString& name) {
+    void snapshotIfAsked(const QString& name, QWidget* w = nullptr) {
         const QString folder = qEnvironmentVariable("ORVEK_SCREENSHOT_DIR");
-        if (!folder.isEmpty()) window->grab().save(folder + "/" + name);
+        if (!folder.isEmpty()) (w ? w : window.get())->grab().save(folder + "/" + name);
     }
 
 private slots:
@@ -136,6 +136,17 @@ private slots:
         QCOMPARE(*window->caseState().NP, 51.0);
         QCOMPARE(*window->caseState().AlfaD, 5.0);
         QVERIFY(messages.messages.isEmpty());
+    }
+
+    // A cambered Karman-Trefftz airfoil at 5 degrees: the picture of the window in the README.
+    void karmanTrefftzCase() {
+        open(&Catalogue);
+        find<QLineEdit>("Text_AlfaD")->setText("5");
+        pickWithMouse(2);
+        QTRY_COMPARE(text("Text_CL"), QString("0.953"));
+        QCOMPARE(text("Text_CMc4"), QString("-0.09"));
+        QCOMPARE(text("Text_Alfa0"), QString("-2.6"));
+        QCOMPARE(combo()->currentText(), QString("0.1808,0.022,0.3423,18,0.1,0.05,1.9"));
         snapshotIfAsked("window.png");
     }
 
@@ -270,6 +281,7 @@ private slots:
         QVERIFY(!first->parentWidget());
         QCOMPARE(first->windowTitle(), QString("About"));
         QCOMPARE(first->size(), QSize(255, 205));
+        snapshotIfAsked("about.png", first);
 
         // The main window stays usable while About is open.
         combo()->setCurrentIndex(0);

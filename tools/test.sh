@@ -18,7 +18,6 @@ cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DO
   -DORVEK_SANITIZE=ON -DORVEK_BUILD_BENCH=OFF >/dev/null
 cmake --build "$root/build-sanitize" --parallel "$jobs"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
-export LSAN_OPTIONS="suppressions=$root/tools/lsan-third-party.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 echo "Sanitizer build took $(( $(date +%s) - start )) s; its tests follow."
 ctest --test-dir "$root/build-sanitize" --output-on-failure --parallel "$jobs"
