@@ -2,6 +2,7 @@
 
 #include "ReferenceSolver.h"
 #include "case/Catalogue.h"
+#include "export/NumberFormat.h"
 #include "solver/Describe.h"
 #include "solver/Solver.h"
 
@@ -76,6 +77,25 @@ private slots:
         QCOMPARE((QStringList{QString::fromStdString(r.textCL), QString::fromStdString(r.textCMc4),
                               QString::fromStdString(r.textAlfa0)}),
                  texts);
+    }
+
+    // Display texts: rounded half to even on the exact value, general decimal form.
+    void displayTexts_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("exact half to even") << -2.125 << 2 << "-2.12";
+        QTest::newRow("exact half up to even") << 0.375 << 2 << "0.38";
+        QTest::newRow("no trailing zeros") << 0.5 << 3 << "0.5";
+        QTest::newRow("whole") << 2.0 << 3 << "2";
+        QTest::newRow("negative rounding to zero") << -0.0004 << 3 << "0";
+        QTest::newRow("large") << 1234.56789 << 3 << "1234.568";
+    }
+    void displayTexts() {
+        QFETCH(double, value);
+        QFETCH(int, decimals);
+        QFETCH(QString, text);
+        QCOMPARE(QString::fromStdString(orvek::roundedDisplayText(value, decimals)), text);
     }
 
     void mappingScaleAndTermA() {
