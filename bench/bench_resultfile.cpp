@@ -1,5 +1,6 @@
 // Writing the result file's split layout with 1-Cp for a million points.
 
+#include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"
 
@@ -9,13 +10,7 @@ namespace {
 
 void ResultFileLayout4(benchmark::State& state) {
     orvek::CaseState s;
-    s.Pi = 3.141592653589793;
-    s.Chord = 1;
-    s.AirfoilCount = 1;
-    s.AirfoilRow[1] = "0.118,0.0227,0.2523,0,0.1,0.05,2";
-    s.F[1] = 0.1;
-    s.G[1] = 0.05;
-    s.m[1] = 2;
+    orvek::storeCatalogue(s, orvek::readCatalogue("Title\r\n0.118,0.0227,0.2523,0,0.1,0.05,2\r\n"));
     s.SelIndex = 1;
     const std::string points = std::to_string(state.range(0));
     if (!orvek::Calculate(s, points, "5").ok) state.SkipWithError("case failed");

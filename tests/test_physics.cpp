@@ -1,25 +1,13 @@
 // Physical consistency: integrating the surface pressure gives back the closed-form lift and
 // moment; the Kutta condition makes the trailing edge a stagnation point for a corner.
 
-#include "solver/Solver.h"
+#include "SolveCase.h"
 
 #include <QtTest>
 
 #include <cmath>
 
 namespace {
-
-orvek::SolverResult solve(double F, double G, double m, double AlfaD, double N1) {
-    orvek::SolverInput in;
-    in.F = F;
-    in.G = G;
-    in.m = m;
-    in.AlfaD = AlfaD;
-    in.N1 = N1;
-    orvek::SolverOutcome o = orvek::ORVEK(in);
-    if (!o) qFatal("%s", o.error.c_str());
-    return std::move(*o.result);
-}
 
 struct Integrated {
     double CL, CMc4;
@@ -72,7 +60,7 @@ private slots:
         QFETCH(double, m);
         QFETCH(double, AlfaD);
         QFETCH(double, tolerance);
-        const orvek::SolverResult r = solve(F, G, m, AlfaD, 400001);
+        const orvek::SolverResult r = solveCase(F, G, m, AlfaD, 400001);
         const Integrated got = integrate(r, AlfaD);
         QVERIFY2(std::fabs(got.CL - r.CL) < tolerance, qPrintable(QString("integrated %1, closed form %2").arg(got.CL, 0, 'g', 10).arg(r.CL, 0, 'g', 10)));
         QVERIFY2(std::fabs(got.CMc4 - r.CMc4) < tolerance,
@@ -80,7 +68,7 @@ private slots:
     }
 
     void symmetricAirfoilAtZeroAngleHasNoLift() {
-        const orvek::SolverResult r = solve(0.1, 0.0, 1.9, 0.0, 1001);
+        const orvek::SolverResult r = solveCase(0.1, 0.0, 1.9, 0.0, 1001);
         QCOMPARE(r.CL, 0.0);
         QCOMPARE(r.CMc4, 0.0);
         for (std::size_t i = 2; i < 500; ++i) {
@@ -99,8 +87,8 @@ private slots:
     }
     void trailingEdge() {
         QFETCH(double, m);
-        const orvek::SolverResult coarse = solve(0.1, 0.05, m, 5, 101);
-        const orvek::SolverResult fine = solve(0.1, 0.05, m, 5, 1000001);
+        const orvek::SolverResult coarse = solveCase(0.1, 0.05, m, 5, 101);
+        const orvek::SolverResult fine = solveCase(0.1, 0.05, m, 5, 1000001);
         const std::size_t last = fine.points.size() - 2;
         if (m != 2) {
             QCOMPARE(fine.points.Cu[1], 0.0);

@@ -3,7 +3,7 @@
 #include "Grafik.h"
 #include "PlotArea.h"
 #include "PolylineThinning.h"
-#include "solver/Solver.h"
+#include "SolveCase.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -13,18 +13,6 @@
 namespace {
 
 const QColor LightYellow(255, 255, 192);
-
-orvek::SolverResult solve(double F, double G, double m, double AlfaD, double N1) {
-    orvek::SolverInput in;
-    in.F = F;
-    in.G = G;
-    in.m = m;
-    in.AlfaD = AlfaD;
-    in.N1 = N1;
-    orvek::SolverOutcome o = orvek::ORVEK(in);
-    if (!o) qFatal("%s", o.error.c_str());
-    return std::move(*o.result);
-}
 
 // The two plot areas at their places' sizes in the window.
 struct Plots {
@@ -50,7 +38,7 @@ class TestPlots : public QObject {
     Q_OBJECT
 private slots:
     void segmentsOfACase() {
-        const orvek::SolverResult r = solve(0.1, 0.05, 2, 5, 51);
+        const orvek::SolverResult r = solveCase(0.1, 0.05, 2, 5, 51);
         Plots p;
         p.draw(51, r.points.x, r.points.y, r.points.Cu);
         QCOMPARE(p.profil.segmentCount() + p.pressure.segmentCount(), std::size_t(104));
@@ -111,7 +99,7 @@ private slots:
     }
 
     void unsetPointsCountAsZero() {
-        const orvek::SolverResult r = solve(0.0, 0.05, 2, 5, 51);  // index 26 unset
+        const orvek::SolverResult r = solveCase(0.0, 0.05, 2, 5, 51);  // index 26 unset
         Plots p;
         p.draw(51, r.points.x, r.points.y, r.points.Cu);
         const auto s = p.profil.batches()[0].segments;
@@ -124,7 +112,7 @@ private slots:
     }
 
     void clearingForgetsTheLastCase() {
-        const orvek::SolverResult r = solve(0.1, 0.05, 2, 5, 51);
+        const orvek::SolverResult r = solveCase(0.1, 0.05, 2, 5, 51);
         Plots p;
         p.draw(51, r.points.x, r.points.y, r.points.Cu);
         p.draw(11, r.points.x, r.points.y, r.points.Cu);
@@ -132,7 +120,7 @@ private slots:
     }
 
     void renderedPixels() {
-        const orvek::SolverResult r = solve(0.1, 0.05, 2, 5, 201);
+        const orvek::SolverResult r = solveCase(0.1, 0.05, 2, 5, 201);
         Plots p;
         p.draw(201, r.points.x, r.points.y, r.points.Cu);
         const QImage profile = render(p.profil);
@@ -171,7 +159,7 @@ private slots:
     // Thinning keeps what a user sees: the curve of a million points drawn thinned and the same
     // curve drawn segment by segment give the same picture.
     void thinnedPictureMatchesFullPicture() {
-        const orvek::SolverResult r = solve(0.12, 0.1, 1.95, 3, 1000001);
+        const orvek::SolverResult r = solveCase(0.12, 0.1, 1.95, 3, 1000001);
         QVector<QPointF> points;
         double peak = 0;
         for (std::size_t i = 1; i < r.points.size(); ++i) peak = std::max(peak, r.points.Cu[i]);

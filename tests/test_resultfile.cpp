@@ -1,6 +1,8 @@
 // The result file: number patterns, layouts, index tables, whole files and saving.
 
 #include "ReferenceSolver.h"
+#include "SolveCase.h"
+#include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/NumberFormat.h"
 #include "export/ResultFile.h"
@@ -246,26 +248,11 @@ private slots:
     void wholeFiles() {
         QFETCH(int, layout);
         CaseState s;
-        s.Pi = 4 * std::atan(1.0);
-        s.Chord = 1;
-        s.AirfoilCount = 1;
-        s.AirfoilRow[1] = "0.118,0.0227,0.2523,0,0.1,0.05,2";
-        s.Delta[1] = 0.118;
-        s.Gama[1] = 0.0227;
-        s.xDltC[1] = 0.2523;
-        s.F[1] = 0.1;
-        s.G[1] = 0.05;
-        s.m[1] = 2;
+        orvek::storeCatalogue(s, orvek::readCatalogue("Title\r\n0.118,0.0227,0.2523,0,0.1,0.05,2\r\n"));
         s.SelIndex = 1;
         QVERIFY(orvek::Calculate(s, "51", "5").ok);
 
-        orvek::SolverInput in;
-        in.F = 0.1;
-        in.G = 0.05;
-        in.m = 2;
-        in.AlfaD = 5;
-        in.N1 = 51;
-        const orvek::SolverResult r = referenceSolve(in);
+        const orvek::SolverResult r = referenceSolve(caseInput(0.1, 0.05, 2, 5, 51));
         const auto& x = r.points.x;
         const auto& y = r.points.y;
         const auto& c = r.points.Cu;

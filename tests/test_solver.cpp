@@ -1,6 +1,7 @@
 // The solver's figures, index layout, faults, and agreement with the plain transcription.
 
 #include "ReferenceSolver.h"
+#include "SolveCase.h"
 #include "case/Catalogue.h"
 #include "export/NumberFormat.h"
 #include "solver/Describe.h"
@@ -16,24 +17,6 @@ using orvek::SolverInput;
 using orvek::SolverResult;
 
 namespace {
-
-SolverInput input(double F, double G, double m, double AlfaD, double N1 = 51, double Chord = 1) {
-    SolverInput in;
-    in.F = F;
-    in.G = G;
-    in.m = m;
-    in.AlfaD = AlfaD;
-    in.N1 = N1;
-    in.Chord = Chord;
-    in.Pi = 4.0 * std::atan(1.0);
-    return in;
-}
-
-SolverResult solve(const SolverInput& in) {
-    orvek::SolverOutcome o = orvek::ORVEK(in);
-    if (!o) qFatal("unexpected fault: %s", o.error.c_str());
-    return std::move(*o.result);
-}
 
 // Agreement to the digits a figure shows: within half a unit of its last decimal.
 bool agrees(double value, double shown, int decimals) { return std::fabs(value - shown) <= 0.5 * std::pow(10.0, -decimals) + 1e-15; }
@@ -70,7 +53,7 @@ private slots:
         QFETCH(double, CMc4);
         QFETCH(double, Alfa0);
         QFETCH(QStringList, texts);
-        const SolverResult r = solve(input(F, G, m, AlfaD));
+        const SolverResult r = solveCase(caseInput(F, G, m, AlfaD));
         QVERIFY2(agrees(r.CL, CL, 7), qPrintable(QString::number(r.CL, 'g', 17)));
         QVERIFY2(agrees(r.CMc4, CMc4, 7), qPrintable(QString::number(r.CMc4, 'g', 17)));
         QVERIFY2(agrees(r.Alfa0, Alfa0, 7), qPrintable(QString::number(r.Alfa0, 'g', 17)));
@@ -99,18 +82,18 @@ private slots:
     }
 
     void mappingScaleAndTermA() {
-        const SolverResult r = solve(input(0.1, 0.05, 2, 5));
+        const SolverResult r = solveCase(caseInput(0.1, 0.05, 2, 5));
         QVERIFY(std::fabs(r.k.b - 30.0 / 121.0) < 1e-15);
         // m = 1 removes the thickness-moment term A: CM0 is B alone.
-        const SolverResult one = solve(input(0.1, 0.05, 1, 5));
+        const SolverResult one = solveCase(caseInput(0.1, 0.05, 1, 5));
         const double a = one.k.alpha, cb = one.k.chordOverB;
         const double B = ((8 * one.k.R * M_PI) / (cb * cb)) * (0.1 * std::cos(a) - 0.05 * std::sin(a)) * std::sin(a + one.k.beta);
         QVERIFY(std::fabs(one.k.CM0 - B) < 1e-15);
     }
 
     void zeroLiftAngle() {
-        const SolverResult base = solve(input(0.12, 0.1, 1.95, 0));
-        const SolverResult atZero = solve(input(0.12, 0.1, 1.95, base.Alfa0));
+        const SolverResult base = solveCase(caseInput(0.12, 0.1, 1.95, 0));
+        const SolverResult atZero = solveCase(caseInput(0.12, 0.1, 1.95, base.Alfa0));
         QVERIFY(std::fabs(atZero.CL) < 1e-15);
         QVERIFY(std::fabs(atZero.CMc4 - atZero.k.CM0) < 1e-15);
     }
@@ -154,7 +137,7 @@ private slots:
         QFETCH(double, x);
         QFETCH(double, y);
         QFETCH(double, Cu);
-        const SolverResult r = solve(input(F, G, m, AlfaD, N1));
+        const SolverResult r = solveCase(caseInput(F, G, m, AlfaD, N1));
         const auto i = static_cast<std::size_t>(index);
         QCOMPARE(r.points.size(), static_cast<std::size_t>(N1) + 1);
         if (!std::isnan(x)) QVERIFY2(agrees(r.points.x[i], x, 6), qPrintable(QString::number(r.points.x[i], 'g', 17)));
@@ -166,14 +149,14 @@ private slots:
 
     void indexLayout() {
         // Lower surface 2..K runs from the trailing edge forward with y below the upper surface.
-        const SolverResult r = solve(input(0.1, 0.05, 2, 0, 51));
+        const SolverResult r = solveCase(caseInput(0.1, 0.05, 2, 0, 51));
         for (std::size_t i = 2; i < 26; ++i) {
             QVERIFY(r.points.x[i] < r.points.x[i - 1] || i == 2);
             QVERIFY(r.points.y[i] < r.points.y[52 - i]);
         }
         QVERIFY(r.points.unset.empty());
         // Even N1: every index written, none at the origin.
-        const SolverResult even = solve(input(0.1, 0.05, 2, 0, 10));
+        const SolverResult even = solveCase(caseInput(0.1, 0.05, 2, 0, 10));
         QVERIFY(even.points.unset.empty());
         for (std::size_t i = 1; i <= 10; ++i) QVERIFY(std::hypot(even.points.x[i], even.points.y[i]) > 1e-3);
     }
@@ -189,7 +172,7 @@ private slots:
     void unsetEntries() {
         QFETCH(double, N1);
         QFETCH(QList<int>, unset);
-        const SolverResult r = solve(input(0.0, 0.05, 2, 5, N1));
+        const SolverResult r = solveCase(caseInput(0.0, 0.05, 2, 5, N1));
         QList<int> got;
         for (std::size_t i : r.points.unset) got << static_cast<int>(i);
         QCOMPARE(got, unset);
@@ -197,7 +180,7 @@ private slots:
     }
 
     void flatPlate() {
-        const SolverResult r = solve(input(0, 0, 2, 4, 51));
+        const SolverResult r = solveCase(caseInput(0, 0, 2, 4, 51));
         for (std::size_t i = 1; i <= 51; ++i) {
             if (!r.points.isSet(i)) continue;
             QVERIFY(std::fabs(r.points.y[i]) < 1e-12);
@@ -231,8 +214,8 @@ private slots:
         QFETCH(double, m);
         QFETCH(double, AlfaD);
         QFETCH(double, N1);
-        const SolverInput in = input(F, G, m, AlfaD, N1);
-        const SolverResult fast = solve(in);
+        const SolverInput in = caseInput(F, G, m, AlfaD, N1);
+        const SolverResult fast = solveCase(in);
         const SolverResult plain = referenceSolve(in);
         QCOMPARE(fast.points.unset, plain.points.unset);
         double worstXY = 0, worstCu = 0;
@@ -284,7 +267,7 @@ private slots:
         QFETCH(double, Chord);
         QFETCH(double, AlfaD);
         QFETCH(QString, message);
-        const orvek::SolverOutcome o = orvek::ORVEK(input(F, 0.05, m, AlfaD, N1, Chord));
+        const orvek::SolverOutcome o = orvek::ORVEK(caseInput(F, 0.05, m, AlfaD, N1, Chord));
         QVERIFY(!o);
         QVERIFY(!o.result);
         QCOMPARE(QString::fromStdString(o.error), message);
@@ -292,7 +275,7 @@ private slots:
 
     void nonFiniteResultIsRefused() {
         // A camber parameter this large passes the input checks but overflows the radius.
-        SolverInput in = input(0.1, 0.0, 2.0, 0.0, 51);
+        SolverInput in = caseInput(0.1, 0.0, 2.0, 0.0, 51);
         in.G = 1e200;
         const orvek::SolverOutcome o = orvek::ORVEK(in);
         QVERIFY(!o);

@@ -1,0 +1,30 @@
+#pragma once
+// Test helpers: the solver's input for an airfoil and angle, and a case that must succeed.
+
+#include "solver/Solver.h"
+
+#include <QtGlobal>
+
+#include <cmath>
+
+inline orvek::SolverInput caseInput(double F, double G, double m, double AlfaD, double N1 = 51, double Chord = 1) {
+    orvek::SolverInput in;
+    in.F = F;
+    in.G = G;
+    in.m = m;
+    in.AlfaD = AlfaD;
+    in.N1 = N1;
+    in.Chord = Chord;
+    in.Pi = 4.0 * std::atan(1.0);
+    return in;
+}
+
+inline orvek::SolverResult solveCase(const orvek::SolverInput& in) {
+    orvek::SolverOutcome o = orvek::ORVEK(in);
+    if (!o) qFatal("unexpected fault: %s", o.error.c_str());
+    return std::move(*o.result);
+}
+
+inline orvek::SolverResult solveCase(double F, double G, double m, double AlfaD, double N1) {
+    return solveCase(caseInput(F, G, m, AlfaD, N1));
+}
