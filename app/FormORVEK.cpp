@@ -60,11 +60,10 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect g
     return l;
 }
 
-// A heading with the grey background and window-text colour of the catalogue column strip.
+// A heading on the grey background of the catalogue column strip, in the window-text colour.
 void greyHeading(QLabel* l) {
     QPalette p = l->palette();
     p.setColor(QPalette::Window, systemGrey(l));
-    p.setColor(QPalette::WindowText, l->palette().color(QPalette::WindowText));
     l->setPalette(p);
     l->setAutoFillBackground(true);
 }

@@ -139,8 +139,6 @@ void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     }
 }
 
-std::string valueText(double v) { return shortestText(v); }
-
 }  // namespace
 
 double loopBound(double N1, double F) { return F == 0.0 ? (N1 - 1.0) / 2.0 : (N1 - 1.0) / 2.0 + 1.0; }
@@ -149,12 +147,12 @@ std::optional<std::string> inputFault(const SolverInput& in) {
     const std::string calc = CannotCalculate;
     const std::string airfoil = CannotCalculateAirfoil;
     if (!std::isfinite(in.N1) || in.N1 != std::floor(in.N1)) {
-        return calc + "the number of points NP must be a whole number, not " + roundedDisplayText(in.N1, 6) + ".";
+        return calc + "the number of points NP must be a whole number, not " + shortestText(in.N1) + ".";
     }
-    if (in.N1 < 2) return calc + "the number of points NP must be at least 2, not " + roundedDisplayText(in.N1, 0) + ".";
+    if (in.N1 < 2) return calc + "the number of points NP must be at least 2, not " + shortestText(in.N1) + ".";
     if (in.N1 > MaxPoints) {
-        return calc + "the number of points NP must be at most " + roundedDisplayText(MaxPoints, 0) + ", not " +
-               roundedDisplayText(in.N1, 0) + ".";
+        return calc + "the number of points NP must be at most " + shortestText(MaxPoints) + ", not " +
+               shortestText(in.N1) + ".";
     }
     if (!std::isfinite(in.AlfaD)) return calc + "the angle of attack is not a finite number.";
     const struct { const char* name; double value; } parameters[] = {
@@ -165,12 +163,12 @@ std::optional<std::string> inputFault(const SolverInput& in) {
     if (in.m == 0.0) return airfoil + "the exponent m is 0.";
     if (in.F == -1.0) return airfoil + "F is -1.";
     if (in.F > -1.0 && in.F < 0.0 && in.m != std::floor(in.m)) {
-        return airfoil + "F is negative (" + valueText(in.F) + ") and the exponent m is not a whole number (" +
-               valueText(in.m) + ").";
+        return airfoil + "F is negative (" + shortestText(in.F) + ") and the exponent m is not a whole number (" +
+               shortestText(in.m) + ").";
     }
     const double b = (in.Chord / (2.0 * in.m)) * (1.0 - std::pow(in.F / (1.0 + in.F), in.m));
     if (b == 0.0) return airfoil + "the mapping scale b is 0.";
-    if (in.F < -0.5) return airfoil + "F is below -1/2 (" + valueText(in.F) + "), so the circle does not enclose the origin.";
+    if (in.F < -0.5) return airfoil + "F is below -1/2 (" + shortestText(in.F) + "), so the circle does not enclose the origin.";
     return std::nullopt;
 }
 

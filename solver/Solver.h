@@ -84,8 +84,8 @@ std::optional<std::string> inputFault(const SolverInput& in);
 /// The mapping constants and the three coefficients, for inputs that passed `inputFault`.
 SolverResult coefficients(const SolverInput& in);
 
-/// The index of the middle point and the loop bound: K = (N1-1)/2 + 1, or (N1-1)/2 when F = 0
-/// (the circle then passes through the critical point zeta = -1, which the loop must not reach).
+/// The bound K of the loop over the circle's steps: (N1-1)/2 + 1, or (N1-1)/2 when F = 0 (the
+/// circle then passes through the critical point zeta = -1, which the loop must not reach).
 double loopBound(double N1, double F);
 
 /// Names the first non-finite value of a result, or nothing when all are finite.
