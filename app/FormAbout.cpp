@@ -1,12 +1,11 @@
 #include "FormAbout.h"
 
-#include "Twips.h"
+#include "Design.h"
 
 #include <QLabel>
 
 namespace {
 
-const QColor LightYellow(255, 255, 192);
 const QColor Green(0, 128, 0);
 const QColor Blue(0, 0, 255);
 

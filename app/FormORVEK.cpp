@@ -4,7 +4,7 @@
 #include "Grafik.h"
 #include "MessagePresenter.h"
 #include "PlotArea.h"
-#include "Twips.h"
+#include "Design.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"
@@ -28,8 +28,6 @@
 
 namespace {
 
-const QColor LightYellow(255, 255, 192);
-
 // "MS Sans Serif" where the system has it, otherwise a sans-serif face of the same size.
 QFont windowFont(double points) {
     QFont font;
@@ -39,7 +37,7 @@ QFont windowFont(double points) {
     return font;
 }
 
-// The scroll-bar grey and the window-text colour of the headings and result boxes.
+// The scroll-bar grey of the headings and result boxes: the palette's button colour.
 QColor systemGrey(const QWidget* w) { return w->palette().color(QPalette::Button); }
 
 template <typename W>

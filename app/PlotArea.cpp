@@ -9,8 +9,7 @@ PlotArea::PlotArea(const QColor& background, QWidget* parent) : QWidget(parent) 
     QPalette p = palette();
     p.setColor(QPalette::Window, background);
     setPalette(p);
-    setAutoFillBackground(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent fills every pixel itself
 }
 
 // Marks the drawing as changed; one repaint is scheduled however many segments follow.

@@ -168,19 +168,19 @@ void storeCatalogue(CaseState& state, const Catalogue& catalogue) {
     state.Chord = 1;
     if (catalogue.missing) return;
     state.AirfoilRow[0] = catalogue.title;
-    int i = 0;
-    for (const CatalogueRow& row : catalogue.rows) {
-        if (++i > MaxAirfoils) break;
-        state.AirfoilRow[i] = row.text;
-        state.Delta[i] = row.Delta;
-        state.Gama[i] = row.Gama;
-        state.xDltC[i] = row.xDltC;
-        state.Tau[i] = row.Tau;
-        state.F[i] = row.F;
-        state.G[i] = row.G;
-        state.m[i] = row.m;
+    state.AirfoilCount = static_cast<int>(std::min<std::size_t>(catalogue.rows.size(), MaxAirfoils));
+    for (int i = 1; i <= state.AirfoilCount; ++i) {
+        const CatalogueRow& row = catalogue.rows[static_cast<std::size_t>(i - 1)];
+        const auto slot = static_cast<std::size_t>(i);
+        state.AirfoilRow[slot] = row.text;
+        state.Delta[slot] = row.Delta;
+        state.Gama[slot] = row.Gama;
+        state.xDltC[slot] = row.xDltC;
+        state.Tau[slot] = row.Tau;
+        state.F[slot] = row.F;
+        state.G[slot] = row.G;
+        state.m[slot] = row.m;
     }
-    state.AirfoilCount = std::min(i, MaxAirfoils);
 }
 
 }  // namespace orvek

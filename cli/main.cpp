@@ -69,7 +69,7 @@ std::string jsonArray(const std::vector<double>& values, const orvek::SurfacePoi
     return out + "]";
 }
 
-orvek::SolverResult solve(const Arguments& a) {
+orvek::SolverInput solverInput(const Arguments& a) {
     orvek::SolverInput in;
     in.F = a.number("F");
     in.G = a.number("G");
@@ -78,6 +78,10 @@ orvek::SolverResult solve(const Arguments& a) {
     in.N1 = a.number("np");
     in.Chord = a.optionalNumber("chord").value_or(1.0);
     in.Pi = 4.0 * std::atan(1.0);
+    return in;
+}
+
+orvek::SolverResult solve(const orvek::SolverInput& in) {
     orvek::SolverOutcome outcome = orvek::ORVEK(in);
     if (!outcome) throw CannotCalculate{outcome.error};
     return std::move(*outcome.result);
@@ -89,12 +93,10 @@ orvek::Layout layoutOption(const std::string& text) {
     throw UsageError{"option '--layout' expects 1, 2, 3, 4 or none, not '" + text + "'"};
 }
 
-std::string resultFile(const Arguments& a, const orvek::SolverResult& r, orvek::Layout layout) {
+std::string resultFile(const Arguments& a, const orvek::SolverInput& in, orvek::SolverResult r, orvek::Layout layout) {
     orvek::CaseState state;
-    state.Pi = 4.0 * std::atan(1.0);
-    state.Chord = 1;
     state.SelIndex = 1;
-    const double F = a.number("F"), G = a.number("G"), m = a.number("m");
+    const double F = in.F, G = in.G, m = in.m;
     std::optional<double> given[4] = {a.optionalNumber("delta"), a.optionalNumber("gama"), a.optionalNumber("xdltc"),
                                       a.optionalNumber("tau")};
     if (!given[0] || !given[1] || !given[2] || !given[3]) {
@@ -113,12 +115,12 @@ std::string resultFile(const Arguments& a, const orvek::SolverResult& r, orvek::
     state.F[1] = F;
     state.G[1] = G;
     state.m[1] = m;
-    state.NP = a.number("np");
-    state.AlfaD = a.number("alpha");
+    state.NP = in.N1;
+    state.AlfaD = in.AlfaD;
     state.CL = r.CL;
     state.CMc4 = r.CMc4;
     state.Alfa0 = r.Alfa0;
-    state.points = r.points;
+    state.points = std::move(r.points);
     return orvek::resultFileText(state, layout, '.');
 }
 
@@ -143,7 +145,8 @@ int run(const std::vector<std::string>& args) {
     if (!layout && (a.has("output") || a.has("delta") || a.has("gama") || a.has("xdltc") || a.has("tau"))) {
         throw UsageError{"--output, --delta, --gama, --xdltc and --tau go with --layout"};
     }
-    const orvek::SolverResult r = solve(a);
+    const orvek::SolverInput in = solverInput(a);
+    orvek::SolverResult r = solve(in);
     if (!layout) {
         std::string json = "{\"CL\": " + orvek::roundTripText(r.CL) + ", \"CMc4\": " + orvek::roundTripText(r.CMc4) +
                            ", \"Alfa0\": " + orvek::roundTripText(r.Alfa0) + ", \"x\": " + jsonArray(r.points.x, r.points) +
@@ -152,7 +155,7 @@ int run(const std::vector<std::string>& args) {
         std::fwrite(json.data(), 1, json.size(), stdout);
         return 0;
     }
-    const std::string bytes = resultFile(a, r, *layout);
+    const std::string bytes = resultFile(a, in, std::move(r), *layout);
     if (std::optional<std::string> output = a.text("output")) {
         if (std::optional<std::string> failure = orvek::saveFileAtomically(*output, bytes)) {
             throw CannotCalculate{*failure};

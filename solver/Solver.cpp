@@ -98,17 +98,19 @@ void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     for (long i = 2; i <= K; ++i) {
         // cosine and sine of (i - 1) * dTheta
         const long j = (i - 2) % AngleBlock;
-        if (j == 0) {
-            const double anchor = static_cast<double>(i - 1) * dTheta;
-            cosAnchor = std::cos(anchor);
-            sinAnchor = std::sin(anchor);
+        double cosA = 0.0, sinA = 0.0;
+        if (j != 0) {
+            cosA = cosAnchor * cosOffset[j] - sinAnchor * sinOffset[j];
+            sinA = sinAnchor * cosOffset[j] + cosAnchor * sinOffset[j];
         }
-        double cosA = j == 0 ? cosAnchor : cosAnchor * cosOffset[j] - sinAnchor * sinOffset[j];
-        double sinA = j == 0 ? sinAnchor : sinAnchor * cosOffset[j] + cosAnchor * sinOffset[j];
-        if (j != 0 && std::fabs(cosA) > DirectCosine) {
+        if (j == 0 || std::fabs(cosA) > DirectCosine) {
             const double angle = static_cast<double>(i - 1) * dTheta;
             cosA = std::cos(angle);
             sinA = std::sin(angle);
+            if (j == 0) {
+                cosAnchor = cosA;
+                sinAnchor = sinA;
+            }
         }
         // Pass 1: lower surface, theta = -(i-1) dTheta, index i.
         const auto lower = static_cast<std::size_t>(i);
