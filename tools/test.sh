@@ -8,7 +8,7 @@ jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
 start=$(date +%s)
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DORVEK_WERROR=ON >/dev/null
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DORVEK_WERROR=ON -DORVEK_BUILD_BENCH=ON >/dev/null
 cmake --build "$root/build" --parallel "$jobs"
 ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 echo "Normal build and tests took $(( $(date +%s) - start )) s."

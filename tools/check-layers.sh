@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Fails when a lower layer includes a higher one. The layers, lowest first:
+#   solver/  (the mathematics)      includes nothing of ours
+#   export/  (file formats)          includes solver/
+#   case/    (case state, driver)    includes solver/ and export/
+#   app/, cli/                       include the core
+set -euo pipefail
+root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+status=0
+check() {  # folder, forbidden folders...
+  local folder="$1"; shift
+  for forbidden in "$@"; do
+    if grep -rnE "#\s*include\s*\"$forbidden/" "$root/$folder" --include='*.h' --include='*.cpp'; then
+      echo "layer fault: $folder/ must not include $forbidden/"
+      status=1
+    fi
+  done
+}
+check solver case export app cli
+check export case app cli
+check case app cli
+# The core is standard C++: no Qt anywhere in it.
+if grep -rnE '#\s*include\s*<Q' "$root/solver" "$root/export" "$root/case"; then
+  echo "layer fault: the core must not include Qt"
+  status=1
+fi
+[ "$status" -eq 0 ] && echo "layers: solver <- export <- case <- app, cli: no upward include"
+exit "$status"
