@@ -8,6 +8,7 @@
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"
+#include "export/SaveFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -233,18 +234,18 @@ void Form_ORVEK::handle(const std::function<void()>& handler) {
 }
 
 void Form_ORVEK::Form_Load() {
-    const orvek::Catalogue catalogue = orvek::loadCatalogueFile(orvek::CatalogueFileName);
-    orvek::storeCatalogue(state_, catalogue);
+    const orvek::Expected<orvek::Catalogue> catalogue = orvek::loadCatalogueFile(orvek::CatalogueFileName);
+    if (catalogue) orvek::storeCatalogue(state_, *catalogue);
     for (int i = 1; i <= state_.AirfoilCount; ++i) {
         Combo1->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)]));
     }
     // Filling the list chooses no entry: the edit field keeps its single space.
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(" ");
-    if (catalogue.missing) {
-        messages_.show(this, QString::fromUtf8("ORVEK_Input.txt dosyası bulunamadı"), MessagePresenter::Kind::Plain);
-    } else if (catalogue.problem) {
-        messages_.show(this, QString::fromStdString(catalogue.problem->message()), MessagePresenter::Kind::Warning);
+    if (!catalogue) {
+        messages_.show(this, QString::fromStdString(catalogue.error()), MessagePresenter::Kind::Plain);
+    } else if (catalogue->problem) {
+        messages_.show(this, QString::fromStdString(catalogue->problem->message()), MessagePresenter::Kind::Warning);
     }
 }
 
@@ -256,18 +257,17 @@ void Form_ORVEK::Combo1_Click() {
 void Form_ORVEK::Command2_Click() { Calculate(); }
 
 void Form_ORVEK::Calculate() {
-    orvek::CalculationOutcome outcome;
-    {
+    const orvek::Expected<orvek::CoefficientTexts> texts = [this] {
         BusyCursor busy;
-        outcome = orvek::Calculate(state_, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
-    }
-    if (!outcome.ok) {
-        messages_.show(this, QString::fromStdString(outcome.message), MessagePresenter::Kind::Plain);
+        return orvek::Calculate(state_, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
+    }();
+    if (!texts) {
+        messages_.show(this, QString::fromStdString(texts.error()), MessagePresenter::Kind::Plain);
         return;
     }
-    Text_CL->setText(QString::fromStdString(outcome.textCL));
-    Text_CMc4->setText(QString::fromStdString(outcome.textCMc4));
-    Text_Alfa0->setText(QString::fromStdString(outcome.textAlfa0));
+    Text_CL->setText(QString::fromStdString(texts->CL));
+    Text_CMc4->setText(QString::fromStdString(texts->CMc4));
+    Text_Alfa0->setText(QString::fromStdString(texts->Alfa0));
     grafik(*state_.NP, state_.x(), state_.y(), state_.OneMinusCp());
 }
 
@@ -282,9 +282,9 @@ void Form_ORVEK::Command1_Click() {
     else if (Option2->isChecked()) layout = orvek::Layout::XYCp;
     else if (Option3->isChecked()) layout = orvek::Layout::Split;
     else if (Option4->isChecked()) layout = orvek::Layout::SplitCp;
-    const std::string bytes = orvek::resultFileText(state_, layout, localeDecimalSeparator());
-    if (std::optional<std::string> failure = orvek::saveFileAtomically(orvek::ResultFileName, bytes)) {
-        messages_.show(this, QString::fromStdString(*failure), MessagePresenter::Kind::Warning);
+    const std::string bytes = orvek::resultFileText(orvek::resultFileCase(state_), layout, localeDecimalSeparator());
+    if (const orvek::Status saved = orvek::saveFileAtomically(orvek::ResultFileName, bytes); !saved) {
+        messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
     }
 }
 

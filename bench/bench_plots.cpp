@@ -19,8 +19,8 @@ void GrafikAndRepaint(benchmark::State& state) {
     in.m = 1.95;
     in.AlfaD = 3;
     in.N1 = static_cast<double>(state.range(0));
-    const orvek::SolverOutcome o = orvek::ORVEK(in);
-    const auto& p = o.result->points;
+    const orvek::Expected<orvek::SolverResult> o = orvek::ORVEK(in);
+    const auto& p = o->points;
     PlotArea profil(QColor(255, 255, 192)), pressure(QColor(255, 255, 192));
     profil.resize(320, 147);
     pressure.resize(320, 201);

@@ -17,9 +17,9 @@ void solve(benchmark::State& state, double m, bool reuse) {
     in.N1 = static_cast<double>(state.range(0));
     orvek::SurfacePoints spare;
     for (auto _ : state) {
-        orvek::SolverOutcome o = orvek::ORVEK(in, std::move(spare));
-        benchmark::DoNotOptimize(o.result->points.Cu.data());
-        if (reuse) spare = std::move(o.result->points);
+        orvek::Expected<orvek::SolverResult> o = orvek::ORVEK(in, std::move(spare));
+        benchmark::DoNotOptimize(o->points.Cu.data());
+        if (reuse) spare = std::move(o->points);
     }
     // Reported as points per second (items_per_second); its inverse is the time per point.
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(in.N1));

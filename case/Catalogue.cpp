@@ -123,12 +123,9 @@ std::string displayText(std::string_view line) {
     return out;
 }
 
-Catalogue readCatalogue(std::string_view bytes) {
+Expected<Catalogue> readCatalogue(std::string_view bytes) {
+    if (bytes.empty()) return Failure{CatalogueMissing};
     Catalogue catalogue;
-    if (bytes.empty()) {
-        catalogue.missing = true;
-        return catalogue;
-    }
     std::vector<std::string_view> lines = splitLines(bytes);
     catalogue.title = displayText(lines.empty() ? std::string_view() : lines[0]);
     for (std::size_t k = 1; k < lines.size() && catalogue.rows.size() < MaxAirfoils; ++k) {
@@ -147,26 +144,15 @@ Catalogue readCatalogue(std::string_view bytes) {
     return catalogue;
 }
 
-Catalogue loadCatalogueFile(const std::string& path) {
+Expected<Catalogue> loadCatalogueFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Catalogue missing;
-        missing.missing = true;
-        return missing;
-    }
+    if (!in) return Failure{CatalogueMissing};
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        Catalogue missing;
-        missing.missing = true;
-        return missing;
-    }
+    if (in.bad()) return Failure{CatalogueMissing};
     return readCatalogue(bytes);
 }
 
 void storeCatalogue(CaseState& state, const Catalogue& catalogue) {
-    state.Pi = 4.0 * std::atan(1.0);
-    state.Chord = 1;
-    if (catalogue.missing) return;
     state.AirfoilRow[0] = catalogue.title;
     state.AirfoilCount = static_cast<int>(std::min<std::size_t>(catalogue.rows.size(), MaxAirfoils));
     for (int i = 1; i <= state.AirfoilCount; ++i) {

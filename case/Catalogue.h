@@ -3,6 +3,7 @@
 // comma-separated numbers Delta, Gama, xDltC, Tau, F, G, m.
 
 #include "case/CaseState.h"
+#include "solver/Expected.h"
 
 #include <optional>
 #include <string>
@@ -12,6 +13,9 @@
 namespace orvek {
 
 inline constexpr const char* CatalogueFileName = "ORVEK_Input.txt";
+
+// The message for a catalogue that cannot be read or holds nothing.
+inline constexpr const char* CatalogueMissing = "ORVEK_Input.txt dosyası bulunamadı";
 
 struct CatalogueRow {
     double Delta = 0, Gama = 0, xDltC = 0, Tau = 0, F = 0, G = 0, m = 0;
@@ -26,7 +30,6 @@ struct CatalogueProblem {
 };
 
 struct Catalogue {
-    bool missing = false;  // the file could not be opened or is empty
     std::string title;
     std::vector<CatalogueRow> rows;  // at most 50
     std::optional<CatalogueProblem> problem;
@@ -34,16 +37,18 @@ struct Catalogue {
 
 // Reads the catalogue from the file's bytes, line by line. Lines end with CR LF or LF; the last
 // may have no line end. Loading stops at the first line that is not a row of seven numbers
-// (reported, unless only blank lines follow) and after the 50th airfoil (silently).
-Catalogue readCatalogue(std::string_view bytes);
+// (reported in `problem`, unless only blank lines follow) and after the 50th airfoil (silently).
+// Empty bytes fail with CatalogueMissing.
+Expected<Catalogue> readCatalogue(std::string_view bytes);
 
-// Reads the file and then its bytes; a file that cannot be opened or is empty is `missing`.
-Catalogue loadCatalogueFile(const std::string& path);
+// Reads the file and then its bytes; a file that cannot be opened or is empty fails with
+// CatalogueMissing.
+Expected<Catalogue> loadCatalogueFile(const std::string& path);
 
 // Decodes one line for display: as UTF-8 where it is valid UTF-8, as Windows-1252 otherwise.
 std::string displayText(std::string_view line);
 
-// Start-up: the constants and the catalogue tables of the case state, in file order.
+// Start-up: the catalogue tables of the case state, in file order.
 void storeCatalogue(CaseState& state, const Catalogue& catalogue);
 
 }  // namespace orvek

@@ -1,6 +1,7 @@
 #include "case/Driver.h"
 
 #include "case/TextNumber.h"
+#include "export/NumberFormat.h"
 #include "solver/Solver.h"
 
 namespace orvek {
@@ -13,12 +14,12 @@ int matchSelection(const CaseState& state, std::string_view text) {
     return selected;
 }
 
-CalculationOutcome Calculate(CaseState& state, std::string_view textN1, std::string_view textAlfaD) {
-    CalculationOutcome outcome;
-    if (state.SelIndex <= 0 || state.SelIndex > MaxAirfoils) {
-        outcome.message = ChooseAnAirfoil;
-        return outcome;
-    }
+CoefficientTexts coefficientTexts(double CL, double CMc4, double Alfa0) {
+    return {roundedDisplayText(CL, 3), roundedDisplayText(CMc4, 3), roundedDisplayText(Alfa0, 2)};
+}
+
+Expected<CoefficientTexts> Calculate(CaseState& state, std::string_view textN1, std::string_view textAlfaD) {
+    if (state.SelIndex <= 0 || state.SelIndex > MaxAirfoils) return Failure{ChooseAnAirfoil};
     const auto slot = static_cast<std::size_t>(state.SelIndex);
     SolverInput in;
     in.F = state.F[slot];
@@ -28,23 +29,33 @@ CalculationOutcome Calculate(CaseState& state, std::string_view textN1, std::str
     in.AlfaD = textNumber(textAlfaD);
     in.Chord = state.Chord;
     in.Pi = state.Pi;
-    SolverOutcome solved = ORVEK(in);
-    if (!solved) {
-        outcome.message = solved.error;
-        return outcome;
-    }
-    SolverResult& r = *solved.result;
+    Expected<SolverResult> solved = ORVEK(in);
+    if (!solved) return Failure{solved.error()};
+    SolverResult& r = *solved;
     state.NP = in.N1;
     state.AlfaD = in.AlfaD;
     state.points = std::move(r.points);
     state.CL = r.CL;
     state.CMc4 = r.CMc4;
     state.Alfa0 = r.Alfa0;
-    outcome.ok = true;
-    outcome.textCL = r.textCL;
-    outcome.textCMc4 = r.textCMc4;
-    outcome.textAlfa0 = r.textAlfa0;
-    return outcome;
+    return coefficientTexts(r.CL, r.CMc4, r.Alfa0);
+}
+
+ResultFileCase resultFileCase(const CaseState& state) {
+    const std::size_t sel =
+        state.SelIndex >= 0 && state.SelIndex <= MaxAirfoils ? static_cast<std::size_t>(state.SelIndex) : 0;
+    ResultFileCase c;
+    c.Delta = state.Delta[sel];
+    c.Gama = state.Gama[sel];
+    c.xDltC = state.xDltC[sel];
+    c.Tau = state.Tau[sel];
+    c.NP = state.NP;
+    c.AlfaD = state.AlfaD;
+    c.CL = state.CL;
+    c.CMc4 = state.CMc4;
+    c.Alfa0 = state.Alfa0;
+    if (state.NP) c.points = &state.points;
+    return c;
 }
 
 }  // namespace orvek

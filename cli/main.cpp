@@ -1,12 +1,13 @@
 // orvek-batch: the solver and the result file of OrvekAnalysis without the window, for scripts.
 
 #include "cli/Arguments.h"
+#include "export/CatalogueLine.h"
 #include "export/NumberFormat.h"
 #include "export/ResultFile.h"
+#include "export/SaveFile.h"
 #include "solver/Describe.h"
 #include "solver/Solver.h"
 
-#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -15,6 +16,8 @@
 
 namespace {
 
+using orvek::Expected;
+using orvek::Failure;
 using orvek::cli::Arguments;
 using orvek::cli::UsageError;
 
@@ -56,9 +59,9 @@ Numbers use a point as decimal separator. Exit status: 0 done, 1 the airfoil
 cannot be calculated, 2 invalid arguments.
 )";
 
-struct CannotCalculate {
-    std::string message;
-};
+// What a command gives: the bytes for standard output, or why the case cannot be calculated or
+// saved. Usage errors are thrown as UsageError by the argument reader.
+using CommandOutput = Expected<std::string>;
 
 std::string jsonArray(const std::vector<double>& values, const orvek::SurfacePoints& p) {
     std::string out = "[";
@@ -69,6 +72,13 @@ std::string jsonArray(const std::vector<double>& values, const orvek::SurfacePoi
     return out + "]";
 }
 
+std::string json(const orvek::SolverResult& r) {
+    return "{\"CL\": " + orvek::roundTripText(r.CL) + ", \"CMc4\": " + orvek::roundTripText(r.CMc4) +
+           ", \"Alfa0\": " + orvek::roundTripText(r.Alfa0) + ", \"x\": " + jsonArray(r.points.x, r.points) +
+           ", \"y\": " + jsonArray(r.points.y, r.points) + ", \"OneMinusCp\": " + jsonArray(r.points.Cu, r.points) +
+           "}\n";
+}
+
 orvek::SolverInput solverInput(const Arguments& a) {
     orvek::SolverInput in;
     in.F = a.number("F");
@@ -77,14 +87,7 @@ orvek::SolverInput solverInput(const Arguments& a) {
     in.AlfaD = a.number("alpha");
     in.N1 = a.number("np");
     in.Chord = a.optionalNumber("chord").value_or(1.0);
-    in.Pi = 4.0 * std::atan(1.0);
     return in;
-}
-
-orvek::SolverResult solve(const orvek::SolverInput& in) {
-    orvek::SolverOutcome outcome = orvek::ORVEK(in);
-    if (!outcome) throw CannotCalculate{outcome.error};
-    return std::move(*outcome.result);
 }
 
 orvek::Layout layoutOption(const std::string& text) {
@@ -93,51 +96,32 @@ orvek::Layout layoutOption(const std::string& text) {
     throw UsageError{"option '--layout' expects 1, 2, 3, 4 or none, not '" + text + "'"};
 }
 
-std::string resultFile(const Arguments& a, const orvek::SolverInput& in, orvek::SolverResult r, orvek::Layout layout) {
-    orvek::CaseState state;
-    state.SelIndex = 1;
-    const double F = in.F, G = in.G, m = in.m;
-    std::optional<double> given[4] = {a.optionalNumber("delta"), a.optionalNumber("gama"), a.optionalNumber("xdltc"),
-                                      a.optionalNumber("tau")};
+// The result file's header values: those given, the rest measured as describe measures them.
+Expected<orvek::AirfoilGeometry> headerValues(const Arguments& a, const orvek::SolverInput& in) {
+    const std::optional<double> given[4] = {a.optionalNumber("delta"), a.optionalNumber("gama"),
+                                            a.optionalNumber("xdltc"), a.optionalNumber("tau")};
+    orvek::AirfoilGeometry g;
     if (!given[0] || !given[1] || !given[2] || !given[3]) {
-        std::string error;
-        std::optional<orvek::AirfoilGeometry> g = orvek::describeAirfoil(F, G, m, error);
-        if (!g) throw CannotCalculate{error};
-        given[0] = given[0].value_or(g->Delta);
-        given[1] = given[1].value_or(g->Gama);
-        given[2] = given[2].value_or(g->xDltC);
-        given[3] = given[3].value_or(g->Tau);
+        Expected<orvek::AirfoilGeometry> measured = orvek::describeAirfoil(in.F, in.G, in.m);
+        if (!measured) return measured;
+        g = *measured;
     }
-    state.Delta[1] = *given[0];
-    state.Gama[1] = *given[1];
-    state.xDltC[1] = *given[2];
-    state.Tau[1] = *given[3];
-    state.F[1] = F;
-    state.G[1] = G;
-    state.m[1] = m;
-    state.NP = in.N1;
-    state.AlfaD = in.AlfaD;
-    state.CL = r.CL;
-    state.CMc4 = r.CMc4;
-    state.Alfa0 = r.Alfa0;
-    state.points = std::move(r.points);
-    return orvek::resultFileText(state, layout, '.');
+    g.Delta = given[0].value_or(g.Delta);
+    g.Gama = given[1].value_or(g.Gama);
+    g.xDltC = given[2].value_or(g.xDltC);
+    g.Tau = given[3].value_or(g.Tau);
+    return g;
 }
 
-int run(const std::vector<std::string>& args) {
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
-        std::fputs(HelpText, stdout);
-        return 0;
-    }
-    if (!args.empty() && args[0] == "describe") {
-        Arguments a(args, {"F", "G", "m"});
-        const double F = a.number("F"), G = a.number("G"), m = a.number("m");
-        std::string error;
-        std::optional<orvek::AirfoilGeometry> g = orvek::describeAirfoil(F, G, m, error);
-        if (!g) throw CannotCalculate{error};
-        std::cout << orvek::catalogueLine(*g, F, G, m) << '\n';
-        return 0;
-    }
+CommandOutput describe(const std::vector<std::string>& args) {
+    Arguments a(args, {"F", "G", "m"});
+    const double F = a.number("F"), G = a.number("G"), m = a.number("m");
+    Expected<orvek::AirfoilGeometry> g = orvek::describeAirfoil(F, G, m);
+    if (!g) return Failure{g.error()};
+    return orvek::catalogueLine(*g, F, G, m) + "\n";
+}
+
+CommandOutput solve(const std::vector<std::string>& args) {
     Arguments a(args, {"F", "G", "m", "alpha", "np", "chord", "layout", "output", "delta", "gama", "xdltc", "tau"});
     if (a.command() != "solve") throw UsageError{"unknown command '" + a.command() + "' (solve or describe); see --help"};
     std::optional<orvek::Layout> layout;
@@ -146,38 +130,54 @@ int run(const std::vector<std::string>& args) {
         throw UsageError{"--output, --delta, --gama, --xdltc and --tau go with --layout"};
     }
     const orvek::SolverInput in = solverInput(a);
-    orvek::SolverResult r = solve(in);
-    if (!layout) {
-        std::string json = "{\"CL\": " + orvek::roundTripText(r.CL) + ", \"CMc4\": " + orvek::roundTripText(r.CMc4) +
-                           ", \"Alfa0\": " + orvek::roundTripText(r.Alfa0) + ", \"x\": " + jsonArray(r.points.x, r.points) +
-                           ", \"y\": " + jsonArray(r.points.y, r.points) +
-                           ", \"OneMinusCp\": " + jsonArray(r.points.Cu, r.points) + "}\n";
-        std::fwrite(json.data(), 1, json.size(), stdout);
-        return 0;
-    }
-    const std::string bytes = resultFile(a, in, std::move(r), *layout);
+    Expected<orvek::SolverResult> r = orvek::ORVEK(in);
+    if (!r) return Failure{r.error()};
+    if (!layout) return json(*r);
+
+    Expected<orvek::AirfoilGeometry> header = headerValues(a, in);
+    if (!header) return Failure{header.error()};
+    orvek::ResultFileCase c;
+    c.Delta = header->Delta;
+    c.Gama = header->Gama;
+    c.xDltC = header->xDltC;
+    c.Tau = header->Tau;
+    c.NP = in.N1;
+    c.AlfaD = in.AlfaD;
+    c.CL = r->CL;
+    c.CMc4 = r->CMc4;
+    c.Alfa0 = r->Alfa0;
+    c.points = &r->points;
+    std::string bytes = orvek::resultFileText(c, *layout, '.');
     if (std::optional<std::string> output = a.text("output")) {
-        if (std::optional<std::string> failure = orvek::saveFileAtomically(*output, bytes)) {
-            throw CannotCalculate{*failure};
-        }
-        return 0;
+        if (const orvek::Status saved = orvek::saveFileAtomically(*output, bytes); !saved) return Failure{saved.error()};
+        return std::string();
     }
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    return 0;
+    return bytes;
+}
+
+CommandOutput run(const std::vector<std::string>& args) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) return std::string(HelpText);
+    if (!args.empty() && args[0] == "describe") return describe(args);
+    return solve(args);
 }
 
 }  // namespace
 
+// The one place where outcomes become exit codes: 0 done, 1 cannot be calculated or saved (one
+// line on stderr, nothing on stdout), 2 invalid arguments.
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        return run(args);
+        const CommandOutput out = run(args);
+        if (!out) {
+            std::fprintf(stderr, "orvek-batch: %s\n", out.error().c_str());
+            return ExitCannotCalculate;
+        }
+        std::fwrite(out->data(), 1, out->size(), stdout);
+        return 0;
     } catch (const UsageError& e) {
         std::fprintf(stderr, "orvek-batch: %s\n", e.message.c_str());
         return ExitUsage;
-    } catch (const CannotCalculate& e) {
-        std::fprintf(stderr, "orvek-batch: %s\n", e.message.c_str());
-        return ExitCannotCalculate;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "orvek-batch: %s\n", e.what());
         return ExitCannotCalculate;

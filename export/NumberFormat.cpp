@@ -137,11 +137,4 @@ std::string roundTripText(double value) {
     return std::string(buf, end);
 }
 
-std::string shortestText(double value) {
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    if (ec != std::errc()) return "0";
-    return std::string(buf, end);
-}
-
 }  // namespace orvek

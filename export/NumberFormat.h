@@ -3,6 +3,8 @@
 // result file. All conversions are locale-independent (std::to_chars); the result file's decimal
 // separator is passed in explicitly.
 
+#include "solver/ShortestText.h"
+
 #include <string>
 
 namespace orvek {
@@ -29,8 +31,5 @@ std::string numberItem(double value, char separator);
 // 17 significant digits, enough for any double to read back unchanged ("0.10000000000000001",
 // "1e+300"); used where a value must round-trip, such as JSON output.
 std::string roundTripText(double value);
-
-// The shortest text that reads back as the same double ("0.1", "2", "1e+300").
-std::string shortestText(double value);
 
 }  // namespace orvek

@@ -2,12 +2,8 @@
 
 #include "export/NumberFormat.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 
 namespace orvek {
 
@@ -34,17 +30,12 @@ void appendRowNumber(std::string& out, double i) {
     out.append(buf, end);
 }
 
-std::string systemReason(int error) {
-    std::string reason = std::strerror(error);
-    return reason.empty() ? "unknown error" : reason;
-}
-
 }  // namespace
 
-std::string resultFileText(const CaseState& state, Layout layout, char separator) {
-    const std::size_t sel = state.SelIndex >= 0 && state.SelIndex <= MaxAirfoils ? static_cast<std::size_t>(state.SelIndex) : 0;
+std::string resultFileText(const ResultFileCase& state, Layout layout, char separator) {
+    static const SurfacePoints noPoints;
     const double NP = state.NP.value_or(0.0);
-    const SurfacePoints& p = state.points;
+    const SurfacePoints& p = state.points ? *state.points : noPoints;
     const bool withCp = layout == Layout::XYCp || layout == Layout::SplitCp;
 
     std::string out;
@@ -52,10 +43,10 @@ std::string resultFileText(const CaseState& state, Layout layout, char separator
     out.reserve(256 + rows * (withCp ? 80 : 60));  // a row of seven values is about 75 characters
 
     // Always the Karman-Trefftz form: a Joukowsky airfoil is its case m = 2.
-    out += " Delta=" + optionalDecimals(state.Delta[sel], 2, separator);
-    out += "  Gama=" + optionalDecimals(state.Gama[sel], 2, separator);
-    out += "  xDltC=" + optionalDecimals(state.xDltC[sel], 5, separator);
-    out += "  Tau=" + optionalDecimals(state.Tau[sel], 2, separator);
+    out += " Delta=" + optionalDecimals(state.Delta, 2, separator);
+    out += "  Gama=" + optionalDecimals(state.Gama, 2, separator);
+    out += "  xDltC=" + optionalDecimals(state.xDltC, 5, separator);
+    out += "  Tau=" + optionalDecimals(state.Tau, 2, separator);
     out += "  Karman-Trefftz airfoil";
     out += LineEnd;
     if (state.NP) out += numberItem(NP, separator);
@@ -97,32 +88,6 @@ std::string resultFileText(const CaseState& state, Layout layout, char separator
         out += LineEnd;
     }
     return out;
-}
-
-std::optional<std::string> saveFileAtomically(const std::string& path, std::string_view bytes) {
-    namespace fs = std::filesystem;
-    const std::string name = fs::path(path).filename().string();
-    const std::string temporary = path + ".saving";
-    auto failure = [&](int error) { return "Could not save " + name + ": " + systemReason(error); };
-
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return failure(errno);
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int error = written ? 0 : errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (!written) {
-        std::remove(temporary.c_str());
-        return failure(error);
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
-        std::remove(temporary.c_str());
-        return failure(error);
-    }
-    return std::nullopt;
 }
 
 }  // namespace orvek

@@ -2,11 +2,10 @@
 // The result file "ORVEK_result.txt": a header with the selected airfoil's catalogue values, the
 // point count, and in one of four layouts the coefficients and the surface points.
 
-#include "case/CaseState.h"
+#include "solver/SurfacePoints.h"
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace orvek {
 
@@ -16,14 +15,17 @@ inline constexpr const char* ResultFileName = "ORVEK_result.txt";
 // with 1-Cp; 0 when no option is selected (header and point count only).
 enum class Layout { None = 0, XY = 1, XYCp = 2, Split = 3, SplitCp = 4 };
 
-// The file's bytes for the case state as it stands, CR LF after every line. `separator` is the
-// decimal separator of the user's locale.
-std::string resultFileText(const CaseState& state, Layout layout, char separator);
+// What the file holds: the selected airfoil's catalogue values for the header and the last case.
+// Before any calculation the case values are unset: the point-count line is then empty and the
+// other values are written as 0.
+struct ResultFileCase {
+    double Delta = 0, Gama = 0, xDltC = 0, Tau = 0;
+    std::optional<double> NP, AlfaD, CL, CMc4, Alfa0;
+    const SurfacePoints* points = nullptr;  // the case's points, not owned; none before a calculation
+};
 
-// Replaces the file at `path` with `bytes` as a whole: written to a temporary file in the same
-// folder and renamed over the old one, so a failed save leaves the previous file untouched.
-// Returns the message for the user when it fails ("Could not save ORVEK_result.txt: Permission
-// denied"), nothing when it succeeds.
-std::optional<std::string> saveFileAtomically(const std::string& path, std::string_view bytes);
+// The file's bytes, CR LF after every line. `separator` is the decimal separator of the user's
+// locale.
+std::string resultFileText(const ResultFileCase& state, Layout layout, char separator);
 
 }  // namespace orvek

@@ -1,6 +1,5 @@
 #include "solver/Describe.h"
 
-#include "export/NumberFormat.h"
 #include "solver/Solver.h"
 
 #include <algorithm>
@@ -39,7 +38,7 @@ Branch monotoneBranch(const std::vector<double>& x, const std::vector<double>& y
 
 }  // namespace
 
-std::optional<AirfoilGeometry> describeAirfoil(double F, double G, double m, std::string& error) {
+Expected<AirfoilGeometry> describeAirfoil(double F, double G, double m) {
     SolverInput in;
     in.N1 = DescribePoints;
     in.F = F;
@@ -47,13 +46,9 @@ std::optional<AirfoilGeometry> describeAirfoil(double F, double G, double m, std
     in.m = m;
     in.Chord = 1.0;
     in.AlfaD = 0.0;
-    in.Pi = 4.0 * std::atan(1.0);
-    SolverOutcome solved = ORVEK(in);
-    if (!solved) {
-        error = solved.error;
-        return std::nullopt;
-    }
-    const SurfacePoints& p = solved.result->points;
+    Expected<SolverResult> solved = ORVEK(in);
+    if (!solved) return Failure{solved.error()};
+    const SurfacePoints& p = solved->points;
     const std::size_t N = p.size() - 1;
     std::vector<double> x = p.x, y = p.y;
     // Unset leading-edge entries (F = 0) are the point (0, 0) itself.
@@ -84,6 +79,7 @@ std::optional<AirfoilGeometry> describeAirfoil(double F, double G, double m, std
         if (std::fabs(camber) > std::fabs(bestCamber)) bestCamber = camber;
     }
     g.Gama = bestCamber;
+    if (g.Delta < NoThickness) g.Delta = g.xDltC = 0.0;
 
     // Trailing-edge angle between the segments from (1, 0) to the points next to it.
     const double ux = x[N - 1] - 1.0, uy = y[N - 1];
@@ -91,11 +87,6 @@ std::optional<AirfoilGeometry> describeAirfoil(double F, double G, double m, std
     const double cosine = (ux * lx + uy * ly) / (std::hypot(ux, uy) * std::hypot(lx, ly));
     g.Tau = std::acos(std::clamp(cosine, -1.0, 1.0)) * 180.0 / in.Pi;
     return g;
-}
-
-std::string catalogueLine(const AirfoilGeometry& g, double F, double G, double m) {
-    return roundedDisplayText(g.Delta, 4) + "," + roundedDisplayText(g.Gama, 4) + "," + roundedDisplayText(g.xDltC, 4) +
-           "," + roundedDisplayText(g.Tau, 2) + "," + shortestText(F) + "," + shortestText(G) + "," + shortestText(m);
 }
 
 }  // namespace orvek

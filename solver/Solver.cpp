@@ -1,6 +1,6 @@
 #include "solver/Solver.h"
 
-#include "export/NumberFormat.h"
+#include "solver/ShortestText.h"
 
 #include <cmath>
 
@@ -22,11 +22,40 @@ constexpr long AngleBlock = 64;
 // state them, so the surface speed keeps every digit the formulas can give.
 constexpr double DirectCosine = 0.98;
 
+// What every surface point needs, computed once per calculation.
 struct PointConstants {
-    double F, G, m, mb, mb2, shift, onePlus2F, dOverR, cosDelta, sinDelta, cosAlpha, sinAlpha, sinAlphaBeta,
-        fourM4;
-    bool joukowsky;
+    double F = 0, G = 0, m = 0;
+    double mb = 0;            // m b: abscissa of the trailing edge before the shift
+    double mb2 = 0;           // 2 m b
+    double shift = 0;         // m b - chord
+    double onePlus2F = 0;     // 1 + 2F: the circle's power of the origin, negated
+    double dOverR = 0;        // centre distance over radius
+    double cosDelta = 0, sinDelta = 0;  // direction of the centre vector (F, G)
+    double cosAlpha = 0, sinAlpha = 0;
+    double sinAlphaBeta = 0;  // sin(alpha + beta), the circulation term of the circle speed
+    double fourM4 = 0;        // 4 m^4
+    bool joukowsky = false;
 };
+
+PointConstants pointConstants(const SolverInput& in, const MappingConstants& k) {
+    PointConstants c;
+    c.F = in.F;
+    c.G = in.G;
+    c.m = in.m;
+    c.mb = k.mb;
+    c.mb2 = k.mb * 2.0;
+    c.shift = k.shift;
+    c.onePlus2F = 1.0 + 2.0 * in.F;
+    c.dOverR = k.dOverR;
+    c.cosDelta = std::cos(k.delta);
+    c.sinDelta = std::sin(k.delta);
+    c.cosAlpha = std::cos(k.alpha);
+    c.sinAlpha = std::sin(k.alpha);
+    c.sinAlphaBeta = std::sin(k.alpha + k.beta);
+    c.fourM4 = 4.0 * in.m * in.m * in.m * in.m;
+    c.joukowsky = isJoukowsky(in.m);
+    return c;
+}
 
 // One surface point at polar angle theta, given by its sine and cosine. The formulas are those of
 // the mapping in Solver.h, rearranged to spare transcendental calls, square roots and divisions:
@@ -84,9 +113,7 @@ void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     pts.Cu.resize(N + 1);
     std::vector<unsigned char> written(N + 1, 0);
 
-    const PointConstants c{in.F, in.G, in.m, k.mb, k.mb * 2.0, k.shift, 1.0 + 2.0 * in.F, k.dOverR,
-                           std::cos(k.delta), std::sin(k.delta), std::cos(k.alpha), std::sin(k.alpha),
-                           std::sin(k.alpha + k.beta), 4.0 * in.m * in.m * in.m * in.m, in.m == 2.0};
+    const PointConstants c = pointConstants(in, k);
     const double K = loopBound(in.N1, in.F);
     const double dTheta = (2.0 * in.Pi) / k.steps;
     double cosOffset[AngleBlock], sinOffset[AngleBlock];
@@ -95,7 +122,7 @@ void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
         sinOffset[j] = std::sin(static_cast<double>(j) * dTheta);
     }
     double cosAnchor = 1.0, sinAnchor = 0.0;
-    for (long i = 2; i <= K; ++i) {
+    for (long i = 2; static_cast<double>(i) <= K; ++i) {
         // cosine and sine of (i - 1) * dTheta
         const long j = (i - 2) % AngleBlock;
         double cosA = 0.0, sinA = 0.0;
@@ -129,7 +156,7 @@ void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     pts.y[1] = 0.0;
     pts.y[N] = pts.y[1];
     const double cosTE = std::cos(k.alpha + k.beta);
-    pts.Cu[1] = in.m == 2.0 ? (cosTE * cosTE) / k.R2 : 0.0;
+    pts.Cu[1] = isJoukowsky(in.m) ? (cosTE * cosTE) / k.R2 : 0.0;
     pts.Cu[N] = pts.Cu[1];
     written[1] = written[N] = 1;
 
@@ -145,39 +172,40 @@ void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
 
 double loopBound(double N1, double F) { return F == 0.0 ? (N1 - 1.0) / 2.0 : (N1 - 1.0) / 2.0 + 1.0; }
 
-std::optional<std::string> inputFault(const SolverInput& in) {
-    const std::string calc = CannotCalculate;
-    const std::string airfoil = CannotCalculateAirfoil;
+Status inputFault(const SolverInput& in) {
+    // A fault of the typed inputs, and a fault of the airfoil itself.
+    const auto calc = [](const std::string& why) { return Failure{CannotCalculate + why}; };
+    const auto airfoil = [](const std::string& why) { return Failure{CannotCalculateAirfoil + why}; };
     if (!std::isfinite(in.N1) || in.N1 != std::floor(in.N1)) {
-        return calc + "the number of points NP must be a whole number, not " + shortestText(in.N1) + ".";
+        return calc("the number of points NP must be a whole number, not " + shortestText(in.N1) + ".");
     }
-    if (in.N1 < 2) return calc + "the number of points NP must be at least 2, not " + shortestText(in.N1) + ".";
+    if (in.N1 < 2) return calc("the number of points NP must be at least 2, not " + shortestText(in.N1) + ".");
     if (in.N1 > MaxPoints) {
-        return calc + "the number of points NP must be at most " + shortestText(MaxPoints) + ", not " +
-               shortestText(in.N1) + ".";
+        return calc("the number of points NP must be at most " + shortestText(MaxPoints) + ", not " +
+               shortestText(in.N1) + ".");
     }
-    if (!std::isfinite(in.AlfaD)) return calc + "the angle of attack is not a finite number.";
+    if (!std::isfinite(in.AlfaD)) return calc("the angle of attack is not a finite number.");
     const struct { const char* name; double value; } parameters[] = {
         {"F", in.F}, {"G", in.G}, {"the exponent m", in.m}, {"the chord", in.Chord}};
     for (const auto& p : parameters) {
-        if (!std::isfinite(p.value)) return airfoil + p.name + " is not a finite number.";
+        if (!std::isfinite(p.value)) return airfoil(std::string(p.name) + " is not a finite number.");
     }
-    if (in.m == 0.0) return airfoil + "the exponent m is 0.";
-    if (in.F == -1.0) return airfoil + "F is -1.";
+    if (in.m == 0.0) return airfoil("the exponent m is 0.");
+    if (in.F == -1.0) return airfoil("F is -1.");
     if (in.F > -1.0 && in.F < 0.0 && in.m != std::floor(in.m)) {
-        return airfoil + "F is negative (" + shortestText(in.F) + ") and the exponent m is not a whole number (" +
-               shortestText(in.m) + ").";
+        return airfoil("F is negative (" + shortestText(in.F) + ") and the exponent m is not a whole number (" +
+               shortestText(in.m) + ").");
     }
     const double b = (in.Chord / (2.0 * in.m)) * (1.0 - std::pow(in.F / (1.0 + in.F), in.m));
-    if (b == 0.0) return airfoil + "the mapping scale b is 0.";
-    if (in.F < -0.5) return airfoil + "F is below -1/2 (" + shortestText(in.F) + "), so the circle does not enclose the origin.";
-    return std::nullopt;
+    if (b == 0.0) return airfoil("the mapping scale b is 0.");
+    if (in.F < -0.5) return airfoil("F is below -1/2 (" + shortestText(in.F) + "), so the circle does not enclose the origin.");
+    return {};
 }
 
 SolverResult coefficients(const SolverInput& in) {
     SolverResult out;
     MappingConstants& k = out.k;
-    const double F = in.F, G = in.G, m = in.m, Chord = in.Chord, Pi = in.Pi;
+    const double F = in.F, G = in.G, m = in.m, Chord = in.Chord, pi = in.Pi;
     k.steps = in.N1 - 1.0;
     k.b = (Chord / (2.0 * m)) * (1.0 - std::pow(F / (1.0 + F), m));
     k.mb = m * k.b;
@@ -188,29 +216,26 @@ SolverResult coefficients(const SolverInput& in) {
     k.R = std::sqrt(k.R2);
     k.dOverR = std::sqrt((F * F + G * G) / k.R2);
     k.delta = std::atan2(G, F);  // angle of the centre vector; equals atan(G/F) for F > 0
-    k.alpha = (in.AlfaD * Pi) / 180.0;
-    k.Gamma = (((4.0 * Pi) * k.R) * k.b) * std::sin(k.alpha + k.beta);
+    k.alpha = (in.AlfaD * pi) / 180.0;
+    k.Gamma = (((4.0 * pi) * k.R) * k.b) * std::sin(k.alpha + k.beta);
     out.CL = (2.0 * k.Gamma) / Chord;
     const double normalLift = out.CL * std::cos(k.alpha);
-    const double A = ((4.0 * (m * m - 1.0)) / 3.0) / (k.chordOverB * k.chordOverB) * Pi * std::sin(2.0 * k.alpha);
-    const double B = ((8.0 * Pi) * k.R) / (k.chordOverB * k.chordOverB) * (F * std::cos(k.alpha) - G * std::sin(k.alpha)) *
+    const double A = ((4.0 * (m * m - 1.0)) / 3.0) / (k.chordOverB * k.chordOverB) * pi * std::sin(2.0 * k.alpha);
+    const double B = ((8.0 * pi) * k.R) / (k.chordOverB * k.chordOverB) * (F * std::cos(k.alpha) - G * std::sin(k.alpha)) *
                      std::sin(k.alpha + k.beta);
     k.CM0 = A + B;
     out.CMc4 = k.CM0 - normalLift * (std::fabs(k.shift) / Chord - 0.25);
-    out.Alfa0 = (-k.beta * 180.0) / Pi;
-    out.textCL = roundedDisplayText(out.CL, 3);
-    out.textCMc4 = roundedDisplayText(out.CMc4, 3);
-    out.textAlfa0 = roundedDisplayText(out.Alfa0, 2);
+    out.Alfa0 = (-k.beta * 180.0) / pi;
     return out;
 }
 
-std::optional<std::string> nonFiniteQuantity(const SolverResult& r) {
+Status nonFiniteQuantity(const SolverResult& r) {
     const struct { const char* name; double value; } scalars[] = {
         {"the mapping scale b", r.k.b},      {"the zero-lift angle", r.k.beta}, {"the circle radius", r.k.R},
         {"the centre distance", r.k.dOverR}, {"the angle of attack", r.k.alpha}, {"the lift coefficient CL", r.CL},
         {"the moment coefficient CMc/4", r.CMc4}, {"the zero-lift angle Alfa0", r.Alfa0}};
     for (const auto& s : scalars) {
-        if (!std::isfinite(s.value)) return std::string(s.name) + " is not a finite number";
+        if (!std::isfinite(s.value)) return Failure{std::string(s.name) + " is not a finite number"};
     }
     const struct { const char* name; const std::vector<double>* values; } arrays[] = {
         {"x", &r.points.x}, {"y", &r.points.y}, {"1-Cp", &r.points.Cu}};
@@ -218,28 +243,23 @@ std::optional<std::string> nonFiniteQuantity(const SolverResult& r) {
         const std::vector<double>& v = *a.values;
         for (std::size_t i = 0; i < v.size(); ++i) {
             if (!std::isfinite(v[i])) {
-                return std::string("the surface value ") + a.name + " at point " + std::to_string(i) + " is not a finite number";
+                return Failure{std::string("the surface value ") + a.name + " at point " + std::to_string(i) +
+                               " is not a finite number"};
             }
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-SolverOutcome ORVEK(const SolverInput& in, SurfacePoints reuse) {
-    SolverOutcome outcome;
-    if (std::optional<std::string> fault = inputFault(in)) {
-        outcome.error = *fault;
-        return outcome;
-    }
+Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse) {
+    if (Status fault = inputFault(in); !fault) return Failure{fault.error()};
     SolverResult result = coefficients(in);
     result.points = std::move(reuse);
     fillSurface(in, result.k, result.points);
-    if (std::optional<std::string> bad = nonFiniteQuantity(result)) {
-        outcome.error = std::string(CannotCalculateAirfoil) + *bad + ".";
-        return outcome;
+    if (Status finite = nonFiniteQuantity(result); !finite) {
+        return Failure{std::string(CannotCalculateAirfoil) + finite.error() + "."};
     }
-    outcome.result = std::move(result);
-    return outcome;
+    return result;
 }
 
 }  // namespace orvek

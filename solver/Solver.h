@@ -20,10 +20,9 @@
 /// about the centre less \f$\alpha\f$; divided by \f$|dz/d\zeta|\f$ it gives the surface speed V,
 /// and \f$1 - C_p = V^2\f$.
 
-#include "case/CaseState.h"
-
-#include <optional>
-#include <string>
+#include "solver/Constants.h"
+#include "solver/Expected.h"
+#include "solver/SurfacePoints.h"
 
 namespace orvek {
 
@@ -38,7 +37,7 @@ struct SolverInput {
     double m = 2;        ///< Karman-Trefftz exponent
     double Chord = 1;    ///< chord length
     double AlfaD = 0;    ///< angle of attack in degrees
-    double Pi = 3.141592653589793;  ///< the program's value of pi, 4*atan(1)
+    double Pi = orvek::Pi;  ///< the program's value of pi, 4*atan(1)
 };
 
 /// Quantities computed once per calculation and used at every surface point.
@@ -60,26 +59,17 @@ struct MappingConstants {
 struct SolverResult {
     MappingConstants k;
     double CL = 0, CMc4 = 0, Alfa0 = 0;
-    std::string textCL, textCMc4, textAlfa0;  ///< rounded to 3, 3 and 2 decimals, ties to even
-    SurfacePoints points;                      ///< x, y and 1-Cp at indices 1..N1
-};
-
-/// Either a complete, finite result or the reason why there is none.
-struct SolverOutcome {
-    std::optional<SolverResult> result;
-    std::string error;
-    explicit operator bool() const { return result.has_value(); }
+    SurfacePoints points;  ///< x, y and 1-Cp at indices 1..N1
 };
 
 /// Checks the inputs for every fault the formulas would meet and, when there is none, computes
 /// the whole case. Never returns a NaN or an infinity. The arrays of `reuse`, if given, lend
 /// their memory to the result's arrays (their contents do not matter): repeated calculations
 /// then spare the operating system's work of handing out fresh memory.
-SolverOutcome ORVEK(const SolverInput& in, SurfacePoints reuse = {});
+Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse = {});
 
-/// The reason why these inputs cannot be calculated, or nothing when they can (checked before
-/// any computing).
-std::optional<std::string> inputFault(const SolverInput& in);
+/// Whether these inputs can be calculated, and if not why (checked before any computing).
+Status inputFault(const SolverInput& in);
 
 /// The mapping constants and the three coefficients, for inputs that passed `inputFault`.
 SolverResult coefficients(const SolverInput& in);
@@ -88,7 +78,7 @@ SolverResult coefficients(const SolverInput& in);
 /// circle then passes through the critical point zeta = -1, which the loop must not reach).
 double loopBound(double N1, double F);
 
-/// Names the first non-finite value of a result, or nothing when all are finite.
-std::optional<std::string> nonFiniteQuantity(const SolverResult& r);
+/// Fails, naming the first non-finite value of a result, unless every value is finite.
+Status nonFiniteQuantity(const SolverResult& r);
 
 }  // namespace orvek

@@ -15,14 +15,13 @@ inline orvek::SolverInput caseInput(double F, double G, double m, double AlfaD, 
     in.AlfaD = AlfaD;
     in.N1 = N1;
     in.Chord = Chord;
-    in.Pi = 4.0 * std::atan(1.0);
     return in;
 }
 
 inline orvek::SolverResult solveCase(const orvek::SolverInput& in) {
-    orvek::SolverOutcome o = orvek::ORVEK(in);
-    if (!o) qFatal("unexpected fault: %s", o.error.c_str());
-    return std::move(*o.result);
+    orvek::Expected<orvek::SolverResult> o = orvek::ORVEK(in);
+    if (!o) qFatal("unexpected fault: %s", o.error().c_str());
+    return std::move(*o);
 }
 
 inline orvek::SolverResult solveCase(double F, double G, double m, double AlfaD, double N1) {

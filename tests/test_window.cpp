@@ -5,6 +5,7 @@
 #include "MessagePresenter.h"
 #include "PlotArea.h"
 #include "case/Catalogue.h"
+#include "case/Driver.h"
 #include "export/ResultFile.h"
 
 #include <QAbstractItemView>
@@ -300,22 +301,40 @@ private slots:
         first->close();
     }
 
+    // Each output-format option writes its own layout.
+    void saveResultWritesTheCase_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QByteArray>("afterPointCount");
+        QTest::newRow("Option1: i x y") << "Option1" << 1 << 2 + 51 << QByteArray("  1  1.00000  0.00000\r\n");
+        QTest::newRow("Option2: i x y 1-Cp") << "Option2" << 2 << 2 + 4 + 51 << QByteArray("  AlfaD =  5 \r\n");
+        QTest::newRow("Option3: split") << "Option3" << 3 << 2 + 26 << QByteArray("  1  ");
+        QTest::newRow("Option4: split with 1-Cp") << "Option4" << 4 << 2 + 4 + 26 << QByteArray("  AlfaD =  5 \r\n");
+    }
     void saveResultWritesTheCase() {
+        QFETCH(QString, option);
+        QFETCH(int, layout);
+        QFETCH(int, lines);
+        QFETCH(QByteArray, afterPointCount);
         open(&Catalogue);
         find<QLineEdit>("Text_AlfaD")->setText("5");
         combo()->setCurrentIndex(1);
         emit combo()->activated(1);
-        QTest::mouseClick(find<QRadioButton>("Option2"), Qt::LeftButton);
+        QTest::mouseClick(find<QRadioButton>(option.toLatin1().constData()), Qt::LeftButton);
         QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
         QVERIFY(messages.messages.isEmpty());
         QFile f("ORVEK_result.txt");
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         const QByteArray expected = QByteArray::fromStdString(
-            orvek::resultFileText(window->caseState(), orvek::Layout::XYCp, QLocale::system().decimalPoint().at(0).toLatin1()));
+            orvek::resultFileText(orvek::resultFileCase(window->caseState()), static_cast<orvek::Layout>(layout),
+                                  QLocale::system().decimalPoint().at(0).toLatin1()));
         QCOMPARE(bytes, expected);
-        QVERIFY(bytes.startsWith(" Delta=0.12  Gama=0.02  xDltC=0.2523  Tau=0.  Karman-Trefftz airfoil\r\n 51 \r\n  AlfaD =  5 \r\n"));
-        QCOMPARE(bytes.count("\r\n"), 2 + 4 + 51);
+        const QByteArray header = " Delta=0.12  Gama=0.02  xDltC=0.2523  Tau=0.  Karman-Trefftz airfoil\r\n 51 \r\n";
+        QVERIFY(bytes.startsWith(header));
+        QVERIFY2(bytes.mid(header.size()).startsWith(afterPointCount), bytes.mid(header.size(), 40).constData());
+        QCOMPARE(bytes.count("\r\n"), lines);
     }
 
     void failedSaveShowsItsReason() {
