@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs the whole test
 # suite twice: once as built for users, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Between the two: clang-tidy on the project's sources and the core built and tested without Qt
+# Widgets. With ORVEK_COVERAGE=1 it ends with a coverage build and gcovr's report per folder.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
+"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev libbenchmark-dev fonts-dejavu-core fonts-liberation \
+  clang-tidy
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
@@ -13,6 +16,13 @@ cmake --build "$root/build" --parallel "$jobs"
 ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 echo "Normal build and tests took $(( $(date +%s) - start )) s."
 
+"$root/tools/tidy.sh" "$root/build"
+
+# The core, orvek-batch and their tests need no Qt Widgets, no Google Benchmark and no display.
+cmake -S "$root" -B "$root/build-core" -DCMAKE_BUILD_TYPE=Release -DORVEK_WERROR=ON -DORVEK_BUILD_GUI=OFF >/dev/null
+cmake --build "$root/build-core" --parallel "$jobs"
+ctest --test-dir "$root/build-core" --output-on-failure --parallel "$jobs"
+
 start=$(date +%s)
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEK_WERROR=ON \
   -DORVEK_SANITIZE=ON -DORVEK_BUILD_BENCH=OFF >/dev/null
@@ -21,3 +31,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 echo "Sanitizer build took $(( $(date +%s) - start )) s; its tests follow."
 ctest --test-dir "$root/build-sanitize" --output-on-failure --parallel "$jobs"
+
+if [ "${ORVEK_COVERAGE:-0}" = "1" ]; then
+  "$root/tools/coverage.sh"
+fi

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the project instrumented for coverage, runs the tests and prints gcovr's report: one line
+# per source file and the totals of each folder (solver, export, case, cli, app).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/tools/install-packages.sh" gcovr
+build="$root/build-coverage"
+export QT_QPA_PLATFORM=offscreen
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DORVEK_COVERAGE=ON -DORVEK_BUILD_BENCH=OFF >/dev/null
+find "$build" -name '*.gcda' -delete
+cmake --build "$build" --parallel "$(nproc)"
+ctest --test-dir "$build" --parallel "$(nproc)" >/dev/null || echo "(some tests failed in the coverage build)"
+cd "$root"
+gcovr --root "$root" --object-directory "$build" --filter 'solver/' --filter 'export/' --filter 'case/' \
+  --filter 'cli/' --filter 'app/' --exclude '.*_autogen/.*' --print-summary
+echo "Per folder:"
+for folder in solver export case cli app; do
+  printf '%-8s ' "$folder/"
+  gcovr --root "$root" --object-directory "$build" --filter "$folder/" --exclude '.*_autogen/.*' --print-summary \
+    --output /dev/null | grep -E '^lines' || echo "no data"
+done
