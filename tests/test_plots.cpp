@@ -94,11 +94,11 @@ private slots:
         std::vector<double> c{0}, x{0}, y{0};
         for (double v : Cu) {
             c.push_back(v);
-            x.push_back(static_cast<double>(x.size()) / Cu.size());
+            x.push_back(static_cast<double>(x.size()) / static_cast<double>(Cu.size()));
             y.push_back(0);
         }
         Plots p;
-        p.draw(Cu.size(), x, y, c);
+        p.draw(static_cast<double>(Cu.size()), x, y, c);
         const auto b = p.pressure.batches()[0];
         QCOMPARE(b.scale.y1, top);
         QCOMPARE(b.scale.y2, bottom);

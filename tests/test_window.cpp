@@ -141,6 +141,7 @@ class TestWindow : public QObject {
         }
         window = std::make_unique<Form_ORVEK>(messages);
         window->show();
+        window->activateWindow();  // without a window manager nothing else activates it
     }
 
     // Picks entry `index` of the list with the mouse, through the open drop-down list.
