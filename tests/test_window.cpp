@@ -196,20 +196,29 @@ private slots:
     }
 
     void choosingAnEntryCalculates_data() {
-        QTest::addColumn<bool>("mouse");
-        QTest::newRow("mouse") << true;
-        QTest::newRow("keyboard") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("mouse") << "mouse";
+        QTest::newRow("keyboard") << "keyboard";
+        QTest::newRow("Return in the open list") << "open list";
     }
     void choosingAnEntryCalculates() {
-        QFETCH(bool, mouse);
+        QFETCH(QString, how);
         open(&Catalogue);
         find<QLineEdit>("Text_AlfaD")->setText("5");
-        if (mouse) {
+        if (how == "mouse") {
             pickWithMouse(1);
-        } else {
+        } else if (how == "keyboard") {
             combo()->setFocus();
             QTest::keyClick(combo(), Qt::Key_Down);  // first entry
             QTest::keyClick(combo(), Qt::Key_Down);  // second entry
+        } else {
+            QVERIFY(QTest::qWaitForWindowActive(window.get()));
+            combo()->setFocus();
+            QTest::keyClick(combo(), Qt::Key_Down, Qt::AltModifier);  // opens the list
+            QAbstractItemView* view = combo()->view();
+            QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+            view->setCurrentIndex(combo()->model()->index(1, 0));
+            QTest::keyClick(view, Qt::Key_Return);
         }
         QTRY_COMPARE(text("Text_CL"), QString("0.908"));
         QCOMPARE(text("Text_CMc4"), QString("-0.074"));
