@@ -5,11 +5,13 @@
 #include "MessagePresenter.h"
 #include "PlotArea.h"
 #include "Design.h"
+#include "DisplayText.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"
 #include "export/SaveFile.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -21,8 +23,11 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include <exception>
 #include <new>
@@ -38,8 +43,29 @@ QFont windowFont(double points) {
     return font;
 }
 
-// The scroll-bar grey of the headings and result boxes: the palette's button colour.
-QColor systemGrey(const QWidget* w) { return w->palette().color(QPalette::Button); }
+// &H80000000&, the scroll-bar grey of the Greek headings and the result boxes: the classic
+// scroll-bar grey, visibly lighter than the window's own grey.
+const QColor ScrollBarGrey(200, 200, 200);
+
+// The text of the disabled result boxes: a dark grey, still apart from the black of the typed
+// inputs, with a contrast of 5.8:1 on the scroll-bar grey (4.5:1 is the least for reading).
+const QColor ResultText(68, 68, 68);
+
+// Option buttons with the indicator of the desktop the window was designed for: a 13-pixel circle
+// with its caption 4 pixels beside it. Fusion's 14 + 6 pixels leave the longest caption too
+// little room in its designed width.
+class OptionButtonStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        switch (metric) {
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight: return 13;
+        case PM_RadioButtonLabelSpacing: return 4;
+        default: return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
 
 template <typename W>
 W* place(W* widget, const char* name, QRect geometry) {
@@ -62,25 +88,28 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect g
 // A heading on the grey background of the catalogue column strip, in the window-text colour.
 void greyHeading(QLabel* l) {
     QPalette p = l->palette();
-    p.setColor(QPalette::Window, systemGrey(l));
+    p.setColor(QPalette::Window, ScrollBarGrey);
     l->setPalette(p);
     l->setAutoFillBackground(true);
 }
 
-QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+// A text box; `spoken` is what a screen reader announces for it.
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, QRect geometry, const QString& spoken) {
     QLineEdit* t = place(new QLineEdit(text, parent), name, geometry);
-    t->setAccessibleName(name);
+    t->setAccessibleName(spoken);
     return t;
 }
 
-// A result box: disabled (no focus, no selection, disabled style) on the grey background.
-QLineEdit* resultBox(QWidget* parent, const char* name, QRect geometry) {
-    QLineEdit* t = textBox(parent, name, QString(), geometry);
+// A result box: disabled (no focus, no selection, no editing) on the scroll-bar grey, its text in
+// a dark grey that stays readable.
+QLineEdit* resultBox(QWidget* parent, const char* name, QRect geometry, const QString& spoken) {
+    QLineEdit* t = textBox(parent, name, QString(), geometry, spoken);
     t->setEnabled(false);
     t->setFocusPolicy(Qt::NoFocus);
     QPalette p = t->palette();
     for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        p.setColor(g, QPalette::Base, systemGrey(t));
+        p.setColor(g, QPalette::Base, ScrollBarGrey);
+        p.setColor(g, QPalette::Text, ResultText);
     }
     t->setPalette(p);
     return t;
@@ -108,11 +137,6 @@ public:
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
-
-char localeDecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode()) : '.';
-}
 
 }  // namespace
 
@@ -153,24 +177,40 @@ void Form_ORVEK::buildControls() {
     label(Frame2, "Label6", " F              G             m", twipsRect(2280, 240, 1815, 255));
 
     Combo1 = place(new QComboBox(client), "Combo1", twipsRect(120, 840, 4335, 315));
-    Combo1->setAccessibleName("Combo1");
+    Combo1->setAccessibleName("Airfoil");
+    // Where a list with an edit field is announced by its text, screen readers name it after its
+    // label: an unseen one, since the headings above the list are its only caption.
+    QLabel* spokenLabel = label(client, "Combo1Name", "Airfoil", Combo1->geometry());
+    spokenLabel->setBuddy(Combo1);
+    spokenLabel->hide();
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCompleter(nullptr);
     Combo1->setEditText(" ");
-    Combo1->lineEdit()->installEventFilter(new SwallowReturn(Combo1));
+    // The keyboard focus of an editable list is the list itself, which hands keys straight to
+    // its edit field: Return is stopped at both.
+    auto* swallowReturn = new SwallowReturn(Combo1);
+    Combo1->installEventFilter(swallowReturn);
+    Combo1->lineEdit()->installEventFilter(swallowReturn);
+    // A chosen entry is shown from its start, so its columns stand under their headings even
+    // when the line is wider than the field.
+    connect(Combo1, &QComboBox::currentIndexChanged, Combo1, [this] { Combo1->lineEdit()->setCursorPosition(0); });
     connect(Combo1, &QComboBox::activated, this, [this] { handle([this] { Combo1_Click(); }); });
 
     QGroupBox* Frame1 = frame(client, "Frame1", twipsRect(120, 1200, 4335, 4095));
     QGroupBox* Frame3 = frame(Frame1, "Frame3", twipsRect(240, 120, 2655, 975));
-    label(Frame3, "Label4", "Number of Points  NP =", twipsRect(120, 240, 1695, 255));
-    Text_N1 = textBox(Frame3, "Text_N1", "51", twipsRect(1920, 240, 495, 285));
+    // 75 twips wider than designed, so the "=" shows whole; it still ends before Text_N1.
+    label(Frame3, "Label4", "Number of Points  NP =", twipsRect(120, 240, 1770, 255));
+    Text_N1 = textBox(Frame3, "Text_N1", "51", twipsRect(1920, 240, 495, 285), "Number of points");
     label(Frame3, "Label10", "Angle of attack", twipsRect(120, 600, 1095, 255));
     label(Frame3, "Label5", QString::fromUtf8("α ="), twipsRect(1560, 600, 255, 255));
-    Text_AlfaD = textBox(Frame3, "Text_AlfaD", "0", twipsRect(1920, 600, 495, 285));
+    Text_AlfaD = textBox(Frame3, "Text_AlfaD", "0", twipsRect(1920, 600, 495, 285), "Angle of attack in degrees");
 
     Command2 = place(new QPushButton("Calculate", Frame1), "Command2", twipsRect(3045, 315, 1065, 330));
     Command1 = place(new QPushButton("Save result", Frame1), "Command1", twipsRect(3000, 735, 1095, 330));
+    // Return and Enter press the focused button, as Space does.
+    Command2->setAutoDefault(true);
+    Command1->setAutoDefault(true);
     connect(Command2, &QPushButton::clicked, this, [this] { handle([this] { Command2_Click(); }); });
     connect(Command1, &QPushButton::clicked, this, [this] { handle([this] { Command1_Click(); }); });
 
@@ -183,10 +223,15 @@ void Form_ORVEK::buildControls() {
     Option2 = place(new QRadioButton("i    x(i)     y(i)  1-Cp", Frame4), "Option2", twipsRect(120, 960, 1935, 255));
     Option3 = place(new QRadioButton("i    xU(i)     yU(i)   xL(i)   yL(i)", Frame4), "Option3",
                     twipsRect(120, 1320, 2775, 255));
+    // 120 twips wider than designed: even with the narrower indicator the longest caption needs
+    // 225 pixels; the button still ends well inside its frame.
     Option4 = place(new QRadioButton("i    xU(i)     yU(i)   1-Cp    xL(i)   yL(i)   1-Cp", Frame4), "Option4",
-                    twipsRect(120, 1680, 3255, 255));
+                    twipsRect(120, 1680, 3375, 255));
+    auto* optionStyle = new OptionButtonStyle(QStyleFactory::create(QApplication::style()->name()));
+    optionStyle->setParent(this);
     // The tab key enters the option group at its selected button; the arrow keys move within it.
     for (QRadioButton* option : {Option1, Option2, Option3, Option4}) {
+        option->setStyle(optionStyle);
         connect(option, &QRadioButton::toggled, option,
                 [option](bool checked) { option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus); });
         option->setFocusPolicy(Qt::ClickFocus);
@@ -195,16 +240,18 @@ void Form_ORVEK::buildControls() {
 
     QGroupBox* Frame5 = frame(Frame1, "Frame5", twipsRect(240, 3120, 3855, 855));
     label(Frame5, "Label12", "CL =", twipsRect(120, 360, 375, 255));
-    Text_CL = resultBox(Frame5, "Text_CL", twipsRect(480, 360, 615, 285));
+    Text_CL = resultBox(Frame5, "Text_CL", twipsRect(480, 360, 615, 285), "Lift coefficient");
     label(Frame5, "Label13", "CMc/4 =", twipsRect(1200, 360, 735, 255));
-    Text_CMc4 = resultBox(Frame5, "Text_CMc4", twipsRect(1920, 360, 615, 285));
+    Text_CMc4 = resultBox(Frame5, "Text_CMc4", twipsRect(1920, 360, 615, 285), "Moment coefficient about the quarter chord");
     label(Frame5, "Label14", QString::fromUtf8("α 0 ="), twipsRect(2640, 360, 375, 255));
-    Text_Alfa0 = resultBox(Frame5, "Text_Alfa0", twipsRect(3000, 360, 615, 285));
+    Text_Alfa0 = resultBox(Frame5, "Text_Alfa0", twipsRect(3000, 360, 615, 285), "Zero-lift angle in degrees");
 
     pressure = place(new PlotArea(LightYellow, client), "pressure", twipsRect(4560, 120, 4800, 3015));
     profil = place(new PlotArea(LightYellow, client), "profil", twipsRect(4560, 3240, 4800, 2200));
+    pressure->setAccessibleName("Pressure distribution 1-Cp");
+    profil->setAccessibleName("Airfoil profile");
     for (PlotArea* plot : {pressure, profil}) {
-        plot->setAccessibleName(plot->objectName());
+        plot->setAccessibleDescription(NothingDrawn);
         plot->setFocusPolicy(Qt::StrongFocus);
     }
     // Axis captions of the 1-Cp plot, laid over it and so drawn above its curves.
@@ -242,6 +289,11 @@ void Form_ORVEK::Form_Load() {
     // Filling the list chooses no entry: the edit field keeps its single space.
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(" ");
+    // The drop-down list is as wide as its widest entry (the catalogue's lines are laid out in
+    // columns and may be wider than the list's edit field), never narrower than the list.
+    QAbstractItemView* view = Combo1->view();
+    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
+                          view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view));
     if (!catalogue) {
         messages_.show(this, QString::fromStdString(catalogue.error()), MessagePresenter::Kind::Plain);
     } else if (catalogue->problem) {
@@ -265,9 +317,9 @@ void Form_ORVEK::Calculate() {
         messages_.show(this, QString::fromStdString(texts.error()), MessagePresenter::Kind::Plain);
         return;
     }
-    Text_CL->setText(QString::fromStdString(texts->CL));
-    Text_CMc4->setText(QString::fromStdString(texts->CMc4));
-    Text_Alfa0->setText(QString::fromStdString(texts->Alfa0));
+    Text_CL->setText(localeDisplayText(texts->CL));
+    Text_CMc4->setText(localeDisplayText(texts->CMc4));
+    Text_Alfa0->setText(localeDisplayText(texts->Alfa0));
     grafik(*state_.NP, state_.x(), state_.y(), state_.OneMinusCp());
 }
 

@@ -3,6 +3,17 @@
 #include "PlotArea.h"
 #include "case/CaseState.h"
 
+#include <QLocale>
+
+#include <algorithm>
+
+namespace {
+
+// A value as a screen reader should say it: three significant digits, the user's separator.
+QString spoken(double value) { return QLocale::system().toString(value, 'g', 3); }
+
+}  // namespace
+
 void drawCase(PlotArea& profil, PlotArea& pressure, double N1, const std::vector<double>& x,
               const std::vector<double>& y, const std::vector<double>& Cu) {
     using orvek::entryOrZero;
@@ -21,10 +32,13 @@ void drawCase(PlotArea& profil, PlotArea& pressure, double N1, const std::vector
     }
 
     // The peak of 1-Cp sets the pressure scale; the first of equal peaks is the one kept.
-    double CpMax = 0;
+    double CpMax = 0, xPeak = 0;
     for (double i = 1; i <= last; ++i) {
         const double v = entryOrZero(Cu, static_cast<std::size_t>(i));
-        if (v > CpMax) CpMax = v;
+        if (v > CpMax) {
+            CpMax = v;
+            xPeak = entryOrZero(x, static_cast<std::size_t>(i));
+        }
     }
     const double height = CpMax > 0 ? CpMax : 1.0;
 
@@ -35,4 +49,22 @@ void drawCase(PlotArea& profil, PlotArea& pressure, double N1, const std::vector
     for (double i = 1; i <= last; ++i) {
         pressure.line(at(x, i), at(Cu, i), at(x, i + 1), at(Cu, i + 1), CurveColour);
     }
+
+    // The same pictures in words, for screen readers.
+    const int count = static_cast<int>(N1);
+    double yMin = 0, yMax = 0;
+    for (double i = 1; i <= N1; ++i) {
+        const double v = entryOrZero(y, static_cast<std::size_t>(i));
+        yMin = std::min(yMin, v);
+        yMax = std::max(yMax, v);
+    }
+    profil.setAccessibleDescription(QString("Airfoil contour through %1 surface points, chord from x/c 0 to 1; "
+                                            "y/c from %2 to %3.")
+                                        .arg(count)
+                                        .arg(spoken(yMin), spoken(yMax)));
+    pressure.setAccessibleDescription(
+        CpMax > 0 ? QString("1-Cp at %1 surface points along the chord; the peak is %2 at x/c %3.")
+                        .arg(count)
+                        .arg(spoken(CpMax), spoken(xPeak))
+                  : QString("1-Cp at %1 surface points along the chord; no value is above 0.").arg(count));
 }

@@ -13,7 +13,8 @@ public:
     virtual void show(QWidget* parent, const QString& text, Kind kind) = 0;
 };
 
-// Modal message box with the fixed text, a single OK button and the application's name as caption.
+// Modal message box with the fixed text, a single OK button and the application's name as caption,
+// at least as wide as a title bar needs to show that caption whole.
 class MessageBoxPresenter : public MessagePresenter {
 public:
     void show(QWidget* parent, const QString& text, Kind kind) override;

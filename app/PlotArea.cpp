@@ -4,6 +4,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 
 PlotArea::PlotArea(const QColor& background, QWidget* parent) : QWidget(parent) {
     QPalette p = palette();
@@ -76,19 +77,54 @@ void PlotArea::buildStrokes(double ratio) {
     strokesValid_ = true;
 }
 
+// A stroke of one horizontal or vertical segment: the axis lines.
+static bool isAxisParallel(const QVector<QPointF>& points) {
+    return points.size() == 2 && (points[0].x() == points[1].x() || points[0].y() == points[1].y());
+}
+
+// The device pixels of a horizontal or vertical segment drawn `thickness` pixels wide: whole
+// pixels centred on the segment, from the pixel holding one end to the pixel holding the other,
+// so the line shows crisp in its exact colour.
+static QRect axisPixels(QPointF a, QPointF b, int thickness) {
+    const double half = thickness / 2.0;
+    if (a.y() == b.y()) {
+        const int left = qFloor(qMin(a.x(), b.x())), right = qFloor(qMax(a.x(), b.x()));
+        return QRect(left, qRound(a.y() - half), right - left + 1, thickness);
+    }
+    const int top = qFloor(qMin(a.y(), b.y())), bottom = qFloor(qMax(a.y(), b.y()));
+    return QRect(qRound(a.x() - half), top, thickness, bottom - top + 1);
+}
+
 void PlotArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Window));
-    const double ratio = devicePixelRatioF();
+    const double ratio = painter.device()->devicePixelRatioF();
     if (!strokesValid_ || strokesSize_ != size() || strokesRatio_ != ratio) buildStrokes(ratio);
-    painter.setRenderHint(QPainter::Antialiasing);
+    painter.save();
     painter.scale(1.0 / ratio, 1.0 / ratio);  // strokes are in device pixels
+    const int thickness = qMax(1, qRound(ratio));  // one logical pixel in whole device pixels
     for (const Stroke& s : strokes_) {
+        if (isAxisParallel(s.points)) {
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.fillRect(axisPixels(s.points[0], s.points[1], thickness), QColor::fromRgb(s.colour));
+            continue;
+        }
+        painter.setRenderHint(QPainter::Antialiasing);
         QPen pen(QColor::fromRgb(s.colour));
         pen.setWidthF(ratio);  // one logical pixel
         pen.setCapStyle(Qt::FlatCap);
         painter.setPen(pen);
         if (s.points.size() == 1) painter.drawPoint(s.points[0]);
         else painter.drawPolyline(s.points.constData(), static_cast<int>(s.points.size()));
+    }
+    painter.restore();
+
+    // The keyboard focus: a dotted frame one pixel inside the edge, as around a focused control.
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        QPen pen(QColor::fromRgb(FocusFrameColour), 1, Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
     }
 }

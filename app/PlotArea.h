@@ -1,7 +1,10 @@
 #pragma once
 // A drawing area for the plots: clear it, set a user coordinate system by its corners, draw
 // straight segments. What was drawn is kept as data (segments in user coordinates), so the area
-// repaints itself whenever it is exposed and stays sharp at any device-pixel ratio.
+// repaints itself whenever it is exposed and stays sharp at any device-pixel ratio. Horizontal
+// and vertical segments (the axes) are drawn on whole pixels, one pixel wide per logical pixel,
+// so they show crisp in their exact colour; the curves are antialiased. While the area has the
+// keyboard focus a dotted frame runs just inside its edge.
 
 #include <QColor>
 #include <QPointF>
@@ -9,6 +12,9 @@
 #include <QWidget>
 
 #include <vector>
+
+// The dotted focus frame: the near-black of the axes.
+inline constexpr QRgb FocusFrameColour = 0xFF111111;
 
 struct PlotScale {
     double x1 = 0, y1 = 0, x2 = 1, y2 = 1;  // left, top, right, bottom edges in user units

@@ -116,7 +116,8 @@ private slots:
         QCOMPARE(r.exitCode, 0);
         const orvek::Catalogue c = *orvek::loadCatalogueFile(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt");
         bool found = false;
-        for (const auto& row : c.rows) found = found || QByteArray::fromStdString(row.text + "\n") == r.out;
+        // The shipped lines are laid out in columns with blanks; the fields are describe's.
+        for (const auto& row : c.rows) found = found || QByteArray::fromStdString(row.text + "\n").replace(' ', "") == r.out;
         QVERIFY2(found, r.out.constData());
     }
 

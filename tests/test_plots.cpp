@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -31,6 +32,14 @@ bool isRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 180 && qBlue(p) < 180; 
 bool isDark(QRgb p) { return qRed(p) < 140 && qGreen(p) < 140 && qBlue(p) < 140; }
 
 QImage render(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// The widget painted into an image of the given device-pixel ratio.
+QImage render(QWidget& w, double ratio) {
+    QImage img(w.size() * ratio, QImage::Format_RGB32);
+    img.setDevicePixelRatio(ratio);
+    w.render(&img);
+    return img;
+}
 
 }  // namespace
 
@@ -154,6 +163,77 @@ private slots:
             }
         }
         QCOMPARE(QColor(profile.pixel(w / 2, h / 8)), LightYellow);
+    }
+
+    // The axis lines are whole pixels in their exact colour: one row or column at scale 1, two at
+    // scale 2, with the background on both sides; the curves stay antialiased.
+    void axisLinesAreCrisp_data() {
+        QTest::addColumn<double>("ratio");
+        QTest::newRow("scale 1") << 1.0;
+        QTest::newRow("scale 2") << 2.0;
+    }
+    void axisLinesAreCrisp() {
+        QFETCH(double, ratio);
+        const int thickness = qRound(ratio);
+        const orvek::SolverResult r = solveCase(0.1, 0.0, 2, 0, 201);  // symmetric, no incidence
+        Plots p;
+        p.draw(201, r.points.x, r.points.y, r.points.Cu);
+        double peak = 0;
+        for (std::size_t i = 1; i < 201; ++i) peak = std::max(peak, r.points.Cu[i]);
+        struct Axis {
+            PlotArea* area;
+            double top, bottom;      // the plot's scale, user units
+            bool horizontal;
+            double at;               // y of a horizontal axis, x of a vertical one
+            double from, to;         // a stretch of it clear of the curve
+        };
+        const Axis axes[] = {
+            {&p.profil, 0.3, -0.2, true, 0.0, 0.35, 0.65},           // chord: the profile is 0.06 thick there
+            {&p.profil, 0.3, -0.2, false, 0.0, 0.12, 0.24},          // leading-edge axis above the nose
+            // (the pressure plot's vertical axis has the steep rise of 1-Cp at the nose beside it)
+            {&p.pressure, 1.1 * peak, -0.1 * peak, true, 0.0, 0.2, 0.8},
+        };
+        const QColor axis = QColor::fromRgb(AxisColour);
+        for (const Axis& a : axes) {
+            const QImage img = render(*a.area, ratio);
+            const double w = img.width(), h = img.height();
+            auto col = [&](double x) { return (x + 0.1) / 1.2 * w; };
+            auto row = [&](double y) { return (a.top - y) / (a.top - a.bottom) * h; };
+            if (a.horizontal) {
+                const int exact = qFloor(row(a.at));  // the pixel row holding the line's centre
+                int first = -1;
+                for (int y = exact - 2; y <= exact + 2; ++y)
+                    if (QColor(img.pixel(qRound(col(0.5)), y)) == axis && first < 0) first = y;
+                QVERIFY2(first >= 0, "no pixel in the axis colour across the line");
+                for (int x = qCeil(col(a.from)); x <= qFloor(col(a.to)); ++x) {
+                    for (int k = 0; k < thickness; ++k) QCOMPARE(QColor(img.pixel(x, first + k)), axis);
+                    QCOMPARE(QColor(img.pixel(x, first - 1)), LightYellow);
+                    QCOMPARE(QColor(img.pixel(x, first + thickness)), LightYellow);
+                }
+            } else {
+                const double from = a.from, to = a.to;
+                const int exact = qFloor(col(a.at));
+                int first = -1;
+                for (int x = exact - 2; x <= exact + 2; ++x)
+                    if (QColor(img.pixel(x, qRound(row(0.5 * (from + to))))) == axis && first < 0) first = x;
+                QVERIFY2(first >= 0, "no pixel in the axis colour across the line");
+                for (int y = qCeil(row(to)); y <= qFloor(row(from)); ++y) {
+                    for (int k = 0; k < thickness; ++k) QCOMPARE(QColor(img.pixel(first + k, y)), axis);
+                    QCOMPARE(QColor(img.pixel(first - 1, y)), LightYellow);
+                    QCOMPARE(QColor(img.pixel(first + thickness, y)), LightYellow);
+                }
+            }
+        }
+        // The curve is drawn with antialiasing: besides pure red it leaves blends of red and yellow.
+        const QImage profile = render(p.profil, ratio);
+        int blended = 0;
+        for (int y = 0; y < profile.height(); ++y) {
+            for (int x = 0; x < profile.width(); ++x) {
+                const QRgb c = profile.pixel(x, y);
+                blended += qRed(c) == 255 && qGreen(c) > 17 && qGreen(c) < 255 && qBlue(c) < 192;
+            }
+        }
+        QVERIFY2(blended > 50, qPrintable(QString::number(blended)));
     }
 
     // Thinning keeps what a user sees: the curve of a million points drawn thinned and the same

@@ -9,13 +9,21 @@
 #include "export/ResultFile.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOption>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -34,6 +42,78 @@ const QByteArray Catalogue =
     "0.1808,0.022,0.3423,18,0.1,0.05,1.9\r\n"
     "0.1,0.1,0.1,0,0.1,0.05,0\r\n"
     "0.118,0.0227,0.2523,0,0.1,0.05,2\r\n";
+
+// Runs one test function of this program again in a child process with more environment: the
+// scale factor and the locale are fixed when an application starts. Empty when it passed,
+// otherwise its output.
+QString failureOfChild(const char* function, const QStringList& environment) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& setting : environment) env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {function});
+    if (!child.waitForFinished(120000)) return "the child did not finish";
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    return child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0 ? QString() : output;
+}
+
+// Relative luminance and contrast ratio of two colours, as readability guidelines define them.
+double luminance(const QColor& c) {
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// How wide a caption is drawn: its advance, or its ink where that reaches further, rendered at
+// the window's device-pixel ratio.
+double captionWidth(const QString& text, const QFont& font, double ratio) {
+    const QFontMetricsF fm(font);
+    const double advance = fm.horizontalAdvance(text);
+    QImage img(QSize(qCeil((advance + 20) * ratio), qCeil((fm.height() + 4) * ratio)), QImage::Format_RGB32);
+    img.setDevicePixelRatio(ratio);
+    img.fill(Qt::white);
+    {
+        QPainter painter(&img);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(0, fm.ascent()), text);
+    }
+    int inkRight = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != qRgb(255, 255, 255)) inkRight = std::max(inkRight, x + 1);
+    return std::max(advance, inkRight / ratio);
+}
+
+// The width a control leaves for its caption.
+double captionRoom(QWidget* w) {
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->contentsRect().width();
+    QStyleOptionButton option;
+    option.initFrom(w);
+    if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+        option.text = radio->text();
+        return w->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, w).width();
+    }
+    auto* button = qobject_cast<QPushButton*>(w);
+    option.text = button->text();
+    return w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, w).width();
+}
+
+// The name a screen reader announces: that of the control's label where it has one (how a list
+// with an edit field is named on Linux, whose own name is its text), otherwise its own.
+QString spokenName(QWidget* w) {
+    QAccessibleInterface* control = QAccessible::queryAccessibleInterface(w);
+    const auto labels = control->relations(QAccessible::Label);
+    return labels.isEmpty() ? control->text(QAccessible::Name) : labels.first().first->text(QAccessible::Name);
+}
+QString spokenDescription(QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description); }
 
 }  // namespace
 
@@ -62,6 +142,7 @@ class TestWindow : public QObject {
         }
         window = std::make_unique<Form_ORVEK>(messages);
         window->show();
+        window->activateWindow();  // without a window manager nothing else activates it
     }
 
     // Picks entry `index` of the list with the mouse, through the open drop-down list.
@@ -70,6 +151,7 @@ class TestWindow : public QObject {
         c->showPopup();
         QAbstractItemView* view = c->view();
         QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        view->scrollTo(c->model()->index(index, 0));
         const QRect rect = view->visualRect(c->model()->index(index, 0));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
@@ -115,20 +197,29 @@ private slots:
     }
 
     void choosingAnEntryCalculates_data() {
-        QTest::addColumn<bool>("mouse");
-        QTest::newRow("mouse") << true;
-        QTest::newRow("keyboard") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("mouse") << "mouse";
+        QTest::newRow("keyboard") << "keyboard";
+        QTest::newRow("Return in the open list") << "open list";
     }
     void choosingAnEntryCalculates() {
-        QFETCH(bool, mouse);
+        QFETCH(QString, how);
         open(&Catalogue);
         find<QLineEdit>("Text_AlfaD")->setText("5");
-        if (mouse) {
+        if (how == "mouse") {
             pickWithMouse(1);
-        } else {
+        } else if (how == "keyboard") {
             combo()->setFocus();
             QTest::keyClick(combo(), Qt::Key_Down);  // first entry
             QTest::keyClick(combo(), Qt::Key_Down);  // second entry
+        } else {
+            QVERIFY(QTest::qWaitForWindowActive(window.get()));
+            combo()->setFocus();
+            QTest::keyClick(combo(), Qt::Key_Down, Qt::AltModifier);  // opens the list
+            QAbstractItemView* view = combo()->view();
+            QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+            view->setCurrentIndex(combo()->model()->index(1, 0));
+            QTest::keyClick(view, Qt::Key_Return);
         }
         QTRY_COMPARE(text("Text_CL"), QString("0.908"));
         QCOMPARE(text("Text_CMc4"), QString("-0.074"));
@@ -148,7 +239,116 @@ private slots:
         QCOMPARE(text("Text_CMc4"), QString("-0.09"));
         QCOMPARE(text("Text_Alfa0"), QString("-2.6"));
         QCOMPARE(combo()->currentText(), QString("0.1808,0.022,0.3423,18,0.1,0.05,1.9"));
+    }
+
+    // The same airfoil from the shipped catalogue, whose columns stand under their headings: the
+    // picture of the window in the README.
+    void shippedCatalogueCase() {
+        QVERIFY(QFile::copy(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", dir->filePath("ORVEK_Input.txt")));
+        open(nullptr);
+        find<QLineEdit>("Text_AlfaD")->setText("5");
+        int entry = -1;
+        for (int k = 0; k < combo()->count(); ++k)
+            if (combo()->itemText(k).remove(' ') == "0.1808,0.022,0.3423,18,0.1,0.05,1.9") entry = k;
+        QVERIFY(entry >= 0);
+        pickWithMouse(entry);
+        QTRY_COMPARE(text("Text_CL"), QString("0.953"));
+        QCOMPARE(combo()->lineEdit()->cursorPosition(), 0);  // shown from its start
         snapshotIfAsked("window.png");
+    }
+
+    // The result boxes show the user's decimal separator, as the saved file does; typed input
+    // keeps the point.
+    void resultBoxesUseTheLocaleSeparator() {
+        const QString expected = qEnvironmentVariable("ORVEK_EXPECTED_SEPARATOR");
+        if (!expected.isEmpty()) QCOMPARE(QLocale::system().decimalPoint(), expected);
+        const QString separator = QLocale::system().decimalPoint();
+        open(&Catalogue);
+        find<QLineEdit>("Text_AlfaD")->setText("5.0");
+        combo()->setCurrentIndex(1);
+        emit combo()->activated(1);
+        QVERIFY(messages.messages.isEmpty());
+        QCOMPARE(text("Text_CL"), "0" + separator + "908");
+        QCOMPARE(text("Text_CMc4"), "-0" + separator + "074");
+        QCOMPARE(text("Text_Alfa0"), "-2" + separator + "6");
+        QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
+        QFile f("ORVEK_result.txt");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains(("  CL    =  0" + separator + "9078 \r\n").toUtf8()));
+    }
+    void resultBoxesUseTheLocaleSeparatorUnderADecimalComma() {
+        const QString failure =
+            failureOfChild("resultBoxesUseTheLocaleSeparator", {"LC_ALL=de_DE.UTF-8", "LC_NUMERIC=de_DE.UTF-8",
+                                                               "LANG=de_DE.UTF-8", "ORVEK_EXPECTED_SEPARATOR=,"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+
+    // What a screen reader announces: each control in words, and the plots' contents.
+    void controlsHaveSpokenNames_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Text_N1") << "Text_N1" << "Number of points";
+        QTest::newRow("Text_AlfaD") << "Text_AlfaD" << "Angle of attack in degrees";
+        QTest::newRow("Text_CL") << "Text_CL" << "Lift coefficient";
+        QTest::newRow("Text_CMc4") << "Text_CMc4" << "Moment coefficient about the quarter chord";
+        QTest::newRow("Text_Alfa0") << "Text_Alfa0" << "Zero-lift angle in degrees";
+        QTest::newRow("Combo1") << "Combo1" << "Airfoil";
+        QTest::newRow("pressure") << "pressure" << "Pressure distribution 1-Cp";
+        QTest::newRow("profil") << "profil" << "Airfoil profile";
+        QTest::newRow("Command2") << "Command2" << "Calculate";
+    }
+    void controlsHaveSpokenNames() {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        open(&Catalogue);
+        QCOMPARE(spokenName(find<QWidget>(qPrintable(control))), name);
+    }
+    void plotsDescribeWhatTheyShow() {
+        open(&Catalogue);
+        QWidget* pressure = find<QWidget>("pressure");
+        QWidget* profil = find<QWidget>("profil");
+        const QString before = spokenDescription(pressure);
+        QVERIFY(!before.isEmpty());
+        find<QLineEdit>("Text_AlfaD")->setText("5");
+        combo()->setCurrentIndex(1);
+        emit combo()->activated(1);
+        const std::vector<double>& Cu = window->caseState().OneMinusCp();
+        const double peak = *std::max_element(Cu.begin() + 1, Cu.begin() + 51);
+        QVERIFY(spokenDescription(pressure) != before);
+        QVERIFY2(spokenDescription(pressure).contains("51 surface points"), qPrintable(spokenDescription(pressure)));
+        QVERIFY2(spokenDescription(pressure).contains(QLocale::system().toString(peak, 'g', 3)),
+                 qPrintable(spokenDescription(pressure)));
+        QVERIFY2(spokenDescription(profil).contains("51 surface points"), qPrintable(spokenDescription(profil)));
+        find<QLineEdit>("Text_N1")->setText("11");
+        QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
+        QVERIFY(spokenDescription(profil).contains("11 surface points"));
+    }
+
+    // A message box is wide enough for a title bar to show the caption "OrvekAnalysis" beside the
+    // window's icon and its three buttons (at least 24 pixels each), however short the message.
+    void messageBoxIsWideEnoughForItsCaption() {
+        const QString previousName = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName("OrvekAnalysis");
+        QMessageBox* seen = nullptr;
+        int width = 0;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen = box;
+                width = box->width();
+                box->done(0);
+            }
+        });
+        poll.start(10);
+        QTimer::singleShot(5000, [&] { if (QApplication::activeModalWidget()) QApplication::activeModalWidget()->close(); });
+        MessageBoxPresenter presenter;
+        presenter.show(nullptr, "Choose an airfoil", MessagePresenter::Kind::Plain);
+        QCoreApplication::setApplicationName(previousName);
+        QVERIFY(seen);
+        QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+        title.setBold(true);
+        const double needed = QFontMetricsF(title).horizontalAdvance("OrvekAnalysis") + 16 + 3 * 24;
+        QVERIFY2(width >= needed, qPrintable(QString("%1 px wide, the caption needs %2").arg(width).arg(needed)));
     }
 
     void calculateBeforeAnyChoice() {
@@ -161,16 +361,214 @@ private slots:
         QCOMPARE(text("Text_CL"), QString());
     }
 
+    // Typing an entry's text into the list's edit field and pressing Return runs nothing. The
+    // keyboard focus is the list itself, which hands the keys to its edit field.
+    void typingSelectsNothing_data() {
+        QTest::addColumn<bool>("toEditField");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Return to the list") << false << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::newRow("keypad Enter to the list") << false << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+        QTest::newRow("Return to the edit field") << true << int(Qt::Key_Return) << int(Qt::NoModifier);
+    }
     void typingSelectsNothing() {
+        QFETCH(bool, toEditField);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
         open(&Catalogue);
-        QLineEdit* edit = combo()->lineEdit();
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, "0.1179,0,0.2531,0,0.1,0,2");
-        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        combo()->setFocus();
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(combo()));
+        QWidget* target = toEditField ? static_cast<QWidget*>(combo()->lineEdit()) : QApplication::focusWidget();
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(target, "0.1179,0,0.2531,0,0.1,0,2");
+        QCOMPARE(combo()->currentText(), QString("0.1179,0,0.2531,0,0.1,0,2"));
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(window->caseState().SelIndex, 0);
+        QCOMPARE(combo()->currentIndex(), -1);
         QCOMPARE(text("Text_CL"), QString());
+        QCOMPARE(find<PlotArea>("profil")->segmentCount(), std::size_t(0));
         QVERIFY(messages.messages.isEmpty());
+    }
+
+    // Every caption shows whole in its place, here at this process's scale factor.
+    void captionsShowWhole() {
+        open(&Catalogue);
+        const QString ratio = qEnvironmentVariable("ORVEK_EXPECTED_RATIO");
+        if (!ratio.isEmpty()) QCOMPARE(window->devicePixelRatioF(), ratio.toDouble());
+        QList<QWidget*> controls;
+        for (QLabel* w : window->findChildren<QLabel*>())
+            if (w->isVisible()) controls << w;
+        for (QRadioButton* w : window->findChildren<QRadioButton*>()) controls << w;
+        for (QPushButton* w : window->findChildren<QPushButton*>()) controls << w;
+        QCOMPARE(controls.size(), 14 + 4 + 2);
+        QStringList clipped;
+        for (QWidget* w : controls) {
+            const QString caption = w->property("text").toString();
+            const double needed = captionWidth(caption, w->font(), window->devicePixelRatioF());
+            const double room = captionRoom(w);
+            if (needed > room) clipped << QString("%1 \"%2\" needs %3 px, has %4").arg(w->objectName(), caption).arg(needed).arg(room);
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("; ")));
+    }
+    void captionsShowWholeWhenScaled_data() {
+        QTest::addColumn<QString>("factor");
+        QTest::newRow("scale 1.5") << "1.5";
+        QTest::newRow("scale 2") << "2";
+    }
+    void captionsShowWholeWhenScaled() {
+        QFETCH(QString, factor);
+        const QString failure =
+            failureOfChild("captionsShowWhole", {"QT_SCALE_FACTOR=" + factor, "ORVEK_EXPECTED_RATIO=" + factor});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+
+    // The result boxes stay disabled yet readable, on a grey apart from the window's.
+    void resultBoxesAreReadable_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"Text_CL", "Text_CMc4", "Text_Alfa0"}) QTest::newRow(name) << name;
+    }
+    void resultBoxesAreReadable() {
+        QFETCH(QString, name);
+        open(&Catalogue);
+        combo()->setCurrentIndex(1);
+        emit combo()->activated(1);
+        QLineEdit* box = find<QLineEdit>(qPrintable(name));
+        QVERIFY(!box->isEnabled());
+        const QPalette& p = box->palette();
+        const QColor text = p.color(QPalette::Disabled, QPalette::Text);
+        const QColor base = p.color(QPalette::Disabled, QPalette::Base);
+        QVERIFY2(contrast(text, base) >= 4.5, qPrintable(QString("contrast %1:1").arg(contrast(text, base))));
+        // The scroll-bar grey, drawn: the box's background and the Greek headings' background.
+        const QColor scrollBarGrey(200, 200, 200);
+        QCOMPARE(QColor(box->grab().toImage().pixel(box->width() - 4, box->height() / 2)), scrollBarGrey);
+        QLabel* heading = find<QLabel>("Label1");
+        QCOMPARE(QColor(heading->grab().toImage().pixel(heading->width() - 2, heading->height() - 2)), scrollBarGrey);
+        QVERIFY(window->palette().color(QPalette::Window) != scrollBarGrey);
+    }
+
+    // Return and Enter on a focused button press it, as Space does.
+    void returnPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Return on Calculate") << "Command2" << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::newRow("Enter on Calculate") << "Command2" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+        QTest::newRow("Return on Save result") << "Command1" << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::newRow("Enter on Save result") << "Command1" << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    }
+    void returnPressesTheFocusedButton() {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        open(&Catalogue);
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        find<QPushButton>(qPrintable(button))->setFocus();
+        QCOMPARE(QApplication::focusWidget()->objectName(), button);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (button == "Command2") {
+            QCOMPARE(messages.messages, QStringList{"Choose an airfoil"});  // Calculate ran
+        } else {
+            QVERIFY(messages.messages.isEmpty());
+            QVERIFY(QFileInfo::exists("ORVEK_result.txt"));  // Save result ran
+        }
+    }
+
+    // A plot area with the keyboard focus shows a frame inside its edge.
+    void focusedPlotShowsAFrame_data() {
+        QTest::addColumn<QString>("plot");
+        QTest::newRow("pressure") << "pressure";
+        QTest::newRow("profil") << "profil";
+    }
+    void focusedPlotShowsAFrame() {
+        QFETCH(QString, plot);
+        open(&Catalogue);
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        PlotArea* area = find<PlotArea>(qPrintable(plot));
+        find<QPushButton>("Command2")->setFocus();
+        const QImage without = area->grab().toImage();
+        while (QApplication::focusWidget() != area) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QImage with = area->grab().toImage();
+        int changedOnEdge = 0, changedInside = 0;
+        for (int y = 0; y < with.height(); ++y) {
+            for (int x = 0; x < with.width(); ++x) {
+                const bool edge = x <= 2 || y <= 2 || x >= with.width() - 3 || y >= with.height() - 3;
+                (edge ? changedOnEdge : changedInside) += with.pixel(x, y) != without.pixel(x, y);
+            }
+        }
+        // A dotted frame: at least a quarter of the edge's pixels.
+        QVERIFY2(changedOnEdge > (area->width() + area->height()) / 2, qPrintable(QString::number(changedOnEdge)));
+        QCOMPARE(changedInside, 0);
+    }
+
+    // The shipped catalogue stands in columns: in the list's font every value starts under its
+    // heading (under its letters, or at most one blank before them), and each column starts at
+    // the same place on every line, to within a blank.
+    void catalogueColumnsStandUnderTheirHeadings() {
+        QVERIFY(QFile::copy(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", dir->filePath("ORVEK_Input.txt")));
+        open(nullptr);
+        QVERIFY(messages.messages.isEmpty());
+        // Each heading's letters, from their pen position to the end of their advance.
+        struct Heading {
+            double left, right;
+        };
+        auto letters = [&](const char* name, const QString& letter) {
+            QLabel* l = find<QLabel>(name);
+            const QFontMetricsF fm(l->font());
+            const double x = l->mapTo(window.get(), l->contentsRect().topLeft()).x() +
+                             fm.horizontalAdvance(l->text().left(l->text().indexOf(letter)));
+            return Heading{x, x + fm.horizontalAdvance(letter)};
+        };
+        const Heading headings[7] = {
+            letters("Label1", QString::fromUtf8("δ")),
+            letters("Label1", QString::fromUtf8("γ")),
+            {letters("Label2", "x").left, letters("Label9", QString::fromUtf8("δ")).right},  // x with subscript δ
+            letters("Label3", QString::fromUtf8("τ")),
+            letters("Label6", "F"),
+            letters("Label6", "G"),
+            letters("Label6", "m"),
+        };
+        QLineEdit* edit = combo()->lineEdit();
+        find<QWidget>("pressure")->setFocus();  // no text cursor in the field
+        const QFontMetricsF fm(edit->font());
+        const double blank = fm.horizontalAdvance(' ');
+        QVERIFY(combo()->count() >= 12);
+        double lowest[7], highest[7];
+        std::fill(std::begin(lowest), std::end(lowest), 1e9);
+        std::fill(std::begin(highest), std::end(highest), -1e9);
+        for (int entry = 0; entry < combo()->count(); ++entry) {
+            combo()->setCurrentIndex(entry);
+            const QString line = edit->text();
+            // Where the text starts in the window, however far the field has scrolled: where the
+            // ink of its first character is, less the blanks and that character's side bearing.
+            const QImage shown = edit->grab().toImage();
+            int inkLeft = shown.width();
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (qGray(shown.pixel(x, y)) < 160) inkLeft = std::min(inkLeft, x);
+            int firstInk = 0;
+            while (line[firstInk] == ' ') ++firstInk;
+            const double origin = edit->mapTo(window.get(), QPoint(inkLeft, 0)).x() -
+                                  fm.horizontalAdvance(line.left(firstInk)) - fm.leftBearing(line[firstInk]);
+            const QStringList fields = line.split(',');
+            QCOMPARE(fields.size(), 7);
+            int at = 0;
+            for (int c = 0; c < 7; ++c) {
+                int first = at;  // the value's first character, after the blanks that lay it out
+                while (line[first] == ' ') ++first;
+                const double start = origin + fm.horizontalAdvance(line.left(first));
+                QVERIFY2(start >= headings[c].left - blank && start <= headings[c].right,
+                         qPrintable(QString("line %1 column %2 starts at %3, its heading spans %4 to %5")
+                                        .arg(entry + 2).arg(c + 1).arg(start).arg(headings[c].left).arg(headings[c].right)));
+                lowest[c] = std::min(lowest[c], start);
+                highest[c] = std::max(highest[c], start);
+                at += static_cast<int>(fields[c].size()) + 1;
+            }
+        }
+        for (int c = 0; c < 7; ++c) {
+            QVERIFY2(highest[c] - lowest[c] < blank,
+                     qPrintable(QString("column %1 starts between %2 and %3").arg(c + 1).arg(lowest[c]).arg(highest[c])));
+        }
     }
 
     void failedCaseKeepsTheLastGoodOne_data() {
