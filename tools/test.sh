@@ -4,6 +4,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/install-packages.sh" g++ make cmake qt6-base-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
+# Qt SVG draws the window's icon; the install check validates with desktop-file-utils, appstream, man-db.
+"$root/tools/install-packages.sh" qt6-svg-dev desktop-file-utils appstream man-db
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
