@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything with warnings as errors and runs the whole test
 # suite twice: once as built for users, once under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
