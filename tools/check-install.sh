@@ -156,6 +156,15 @@ printf '# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR="$HOME/Desktop"\nXDG_
   > "$home/.config/user-dirs.dirs"
 start "$home"
 check "~/.config/user-dirs.dirs gives <documents>/OrvekAnalysis" test "$(started_in)" = "$home/Dokumente/OrvekAnalysis"
+# The same where xdg-user-dir is not installed: the launcher reads the file itself.
+mkdir -p "$scratch/bin-without-xdg"
+for tool in dirname readlink sed tail mkdir cp pwd; do ln -sf "$(command -v "$tool")" "$scratch/bin-without-xdg/"; done
+start "$home" PATH="$scratch/bin-without-xdg"
+check "... also without xdg-user-dir" test "$(started_in)" = "$home/Dokumente/OrvekAnalysis"
+mkdir -p "$scratch/config elsewhere"
+printf 'XDG_DOCUMENTS_DIR="%s"\n' "$scratch/shared docs" > "$scratch/config elsewhere/user-dirs.dirs"
+start "$home" PATH="$scratch/bin-without-xdg" XDG_CONFIG_HOME="$scratch/config elsewhere"
+check "... and an absolute documents folder, read from \$XDG_CONFIG_HOME" test "$(started_in)" = "$scratch/shared docs/OrvekAnalysis"
 printf 'XDG_DOCUMENTS_DIR="$HOME/"\n' > "$home/.config/user-dirs.dirs"
 start "$home"
 check "a documents folder switched off (the home folder) gives ~/OrvekAnalysis" test "$(started_in)" = "$home/OrvekAnalysis"
