@@ -95,7 +95,7 @@ done
 check "the scalable icon is an SVG" grep -q '<svg xmlns="http://www.w3.org/2000/svg"' "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg"
 
 # --- Manual pages -------------------------------------------------------------------------------
-render() { MANWIDTH=100 man -l -P cat "$1" 2>"$scratch/man.err"; }
+render() { LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -l -P cat "$1" 2>"$scratch/man.err"; }
 batch_page="$(render "$prefix/share/man/man1/orvek-batch.1.gz")"
 check "man -l renders orvek-batch(1) without warnings" test -n "$batch_page" -a ! -s "$scratch/man.err"
 for word in solve describe sweep export design table --version --help "EXIT STATUS" "orvek-batch $version"; do
