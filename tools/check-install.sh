@@ -74,6 +74,7 @@ check "the desktop entry starts the installed launcher" \
 check "the desktop entry names the installed icon" grep -qx "Icon=$app_id" "$desktop"
 check "the desktop entry's categories" grep -qx 'Categories=Education;Science;Physics;' "$desktop"
 check "appstreamcli validate --no-net passes" appstreamcli validate --no-net "$metainfo"
+check "appstreamcli validate-tree --no-net passes (metainfo with its desktop entry)" appstreamcli validate-tree --no-net "$prefix"
 check "the metainfo's release is $version" grep -q "<release version=\"$version\"" "$metainfo"
 check "the metainfo launches the desktop entry" grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo"
 check "the metainfo names the MIT licence" grep -q '<project_license>MIT</project_license>' "$metainfo"
