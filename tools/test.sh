@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything with warnings as errors and runs the whole test
 # suite twice: once as built for users, once under AddressSanitizer and UndefinedBehaviorSanitizer.
 # Between the two: clang-tidy on the project's sources and the core built and tested without Qt
@@ -7,6 +8,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/install-packages.sh" g++ make cmake qt6-base-dev libbenchmark-dev fonts-dejavu-core fonts-liberation \
   clang-tidy
+# Qt SVG draws the window's icon; the install check validates with desktop-file-utils, appstream, man-db.
+"$root/tools/install-packages.sh" qt6-svg-dev desktop-file-utils appstream man-db
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
