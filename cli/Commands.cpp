@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "case/Catalogue.h"
+#include "case/CatalogueTable.h"
 #include "cli/Arguments.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
@@ -439,13 +440,6 @@ CommandOutput designCommand(const std::vector<std::string>& args) {
 
 // --- table --------------------------------------------------------------------------------
 
-struct TableRow {
-    const CatalogueRow* airfoil = nullptr;
-    std::size_t row = 0;
-    double CL = 0, CMc4 = 0, Alfa0 = 0, CpMin = 0, xCpMin = 0;
-    std::string problem;  // empty when calculated
-};
-
 CommandOutput tableCommand(const std::vector<std::string>& args) {
     Arguments a(args, {"catalogue", "alpha", "np", "format", "output"}, 1);
     const std::string format = formatOption(a, {"csv", "json"});
@@ -463,38 +457,15 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
         out.problems.push_back(*file + ", line " + std::to_string(catalogue->problem->lineNumber) + ": " +
                                catalogue->problem->what + "; the airfoils from this line on were not loaded.");
     }
-    std::vector<TableRow> rows;
-    SurfacePoints spare;
-    for (std::size_t k = 0; k < catalogue->rows.size(); ++k) {
-        TableRow t;
-        t.airfoil = &catalogue->rows[k];
-        t.row = k + 1;
-        SolverInput in;
-        in.F = t.airfoil->F;
-        in.G = t.airfoil->G;
-        in.m = t.airfoil->m;
-        in.AlfaD = alpha;
-        in.N1 = N1;
-        Expected<SolverResult> r = ORVEK(in, std::move(spare));
-        if (r) {
-            const PressureMinimum pm = *pressureMinimum(r->points);
-            t.CL = r->CL;
-            t.CMc4 = r->CMc4;
-            t.Alfa0 = r->Alfa0;
-            t.CpMin = pm.CpMin;
-            t.xCpMin = pm.xCpMin;
-            spare = std::move(r->points);
-        } else {
-            t.problem = r.error();
-            out.problems.push_back(*file + ", row " + std::to_string(t.row) + ": " + r.error());
-        }
-        rows.push_back(std::move(t));
+    const std::vector<CatalogueTableRow> rows = catalogueTable(*catalogue, alpha, N1);
+    for (const CatalogueTableRow& t : rows) {
+        if (!t.problem.empty()) out.problems.push_back(*file + ", row " + std::to_string(t.row) + ": " + t.problem);
     }
 
     if (format == "csv") {
         out.bytes = "row,F,G,m,Delta,Gama,xDltC,Tau,CL,CMc4,Alfa0,CpMin,xCpMin,problem\n";
-        for (const TableRow& t : rows) {
-            const CatalogueRow& c = *t.airfoil;
+        for (const CatalogueTableRow& t : rows) {
+            const CatalogueRow& c = t.airfoil;
             out.bytes += std::to_string(t.row) + "," + num(c.F) + "," + num(c.G) + "," + num(c.m) + "," + num(c.Delta) + "," +
                          num(c.Gama) + "," + num(c.xDltC) + "," + num(c.Tau) + ",";
             if (t.problem.empty()) {
@@ -506,8 +477,8 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
     } else {
         out.bytes = "{\"catalogue\": " + jsonString(*file) + ", \"alpha\": " + num(alpha) + ", \"np\": " + num(N1) + ", \"rows\": [";
         for (std::size_t k = 0; k < rows.size(); ++k) {
-            const TableRow& t = rows[k];
-            const CatalogueRow& c = *t.airfoil;
+            const CatalogueTableRow& t = rows[k];
+            const CatalogueRow& c = t.airfoil;
             out.bytes += std::string(k == 0 ? "\n" : ",\n") + "  {\"row\": " + std::to_string(t.row) + ", \"F\": " + num(c.F) +
                          ", \"G\": " + num(c.G) + ", \"m\": " + num(c.m) + ", \"Delta\": " + num(c.Delta) +
                          ", \"Gama\": " + num(c.Gama) + ", \"xDltC\": " + num(c.xDltC) + ", \"Tau\": " + num(c.Tau);

@@ -1,6 +1,7 @@
-// The pressure minimum of a surface and the polar sweep.
+// The pressure minimum of a surface, the polar sweep and the catalogue table.
 
 #include "SolveCase.h"
+#include "case/CatalogueTable.h"
 #include "solver/PressureMinimum.h"
 #include "solver/Sweep.h"
 
@@ -251,6 +252,26 @@ private slots:
         in.m = 2;
         in.step = -1;
         QVERIFY(!orvek::sweep(in).ok());
+    }
+
+    // Each row is a single calculation of its airfoil; one that cannot be calculated keeps its
+    // place with the reason.
+    void catalogueTable() {
+        const orvek::Catalogue c =
+            *orvek::readCatalogue("Title\n0.12,0.02,0.25,0,0.1,0.05,2\n0.1,0,0.3,0,0.1,0,0\n0.18,0.02,0.34,18,0.1,0.05,1.9\n");
+        const std::vector<orvek::CatalogueTableRow> rows = orvek::catalogueTable(c, 3.0, 101);
+        QCOMPARE(rows.size(), std::size_t(3));
+        QCOMPARE(QString::fromStdString(rows[1].problem), "Cannot calculate this airfoil: the exponent m is 0.");
+        for (std::size_t k : {std::size_t(0), std::size_t(2)}) {
+            const orvek::CatalogueTableRow& t = rows[k];
+            QCOMPARE(t.row, k + 1);
+            QVERIFY(t.problem.empty());
+            QCOMPARE(t.airfoil.text, c.rows[k].text);
+            const orvek::SolverResult r = solveCase(t.airfoil.F, t.airfoil.G, t.airfoil.m, 3.0, 101);
+            QCOMPARE(t.CL, r.CL);
+            QCOMPARE(t.CMc4, r.CMc4);
+            QCOMPARE(t.CpMin, 1.0 - largestOneMinusCp(r.points));
+        }
     }
 };
 
