@@ -286,6 +286,26 @@ private slots:
         QCOMPARE(QString::fromStdString(o.error()), message);
     }
 
+    // The driver's two sets of arrays take turns: a repeated calculation writes into the memory of
+    // the case before the last one, and a refused case leaves the shown one exactly as it was.
+    void driverReusesArrays() {
+        orvek::CaseState s;
+        orvek::storeCatalogue(s, *orvek::readCatalogue("Title\r\n0.1,0.02,0.3,0,0.1,0.05,1.9\r\n"));
+        s.SelIndex = 1;
+        QVERIFY(orvek::Calculate(s, "2001", "5"));
+        const double* first = s.points.x.data();
+        QVERIFY(orvek::Calculate(s, "2001", "3"));
+        QVERIFY(s.points.x.data() != first);
+        const std::vector<double> shown = s.points.x;
+        QVERIFY(!orvek::Calculate(s, "1", "3"));
+        QCOMPARE(s.points.x, shown);
+        QCOMPARE(*s.AlfaD, 3.0);
+        QVERIFY(orvek::Calculate(s, "1001", "4"));
+        QCOMPARE(s.points.x.data(), first);
+        QCOMPARE(s.points.size(), std::size_t{1002});
+        QCOMPARE(s.points.x, solveCase(caseInput(0.1, 0.05, 1.9, 4, 1001)).points.x);
+    }
+
     void nonFiniteResultIsRefused() {
         // A camber parameter this large passes the input checks but overflows the radius.
         SolverInput in = caseInput(0.1, 0.0, 2.0, 0.0, 51);
