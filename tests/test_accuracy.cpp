@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <random>
 #include <vector>
 
 using orvek::SolverInput;
@@ -163,6 +165,30 @@ private slots:
         const Worst w = worstError(in, *r, sampleIndices(static_cast<std::size_t>(N1)));
         report(w, orvek::isaName(orvek::preferredIsa()));
         QVERIFY2(w.error <= Tolerance, qPrintable(QString("%1 at index %2: %3").arg(w.what).arg(w.index).arg(w.error)));
+    }
+
+    // Airfoils drawn at random over the whole range the solver accepts, every point checked.
+    void randomAirfoils_data() {
+        QTest::addColumn<int>("seed");
+        for (int seed = 1; seed <= 4; ++seed) QTest::addRow("seed %d", seed) << seed;
+    }
+    void randomAirfoils() {
+        QFETCH(int, seed);
+        std::mt19937_64 draw(static_cast<std::uint64_t>(seed));
+        const auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(draw); };
+        for (int k = 0; k < 25; ++k) {
+            SolverInput in = caseInput(uniform(-0.45, 0.6), uniform(-0.4, 0.4), uniform(1.0, 2.2), uniform(-15, 15),
+                                       std::floor(uniform(2, 2002)));
+            if (in.F < 0) in.m = std::round(in.m);  // a negative F needs a whole exponent
+            if (k % 5 == 0) in.m = 2;
+            const orvek::Expected<SolverResult> r = orvek::ORVEK(in);
+            QVERIFY2(r, r ? "" : r.error().c_str());
+            const Worst w = worstError(in, *r, sampleIndices(static_cast<std::size_t>(in.N1)));
+            worstOverall = std::max(worstOverall, w.error);
+            QVERIFY2(w.error <= Tolerance, qPrintable(QString("F %1 G %2 m %3 alpha %4 NP %5: %6 at index %7: %8")
+                                                          .arg(in.F).arg(in.G).arg(in.m).arg(in.AlfaD).arg(in.N1)
+                                                          .arg(w.what).arg(w.index).arg(w.error)));
+        }
     }
 
     // Each instruction set this build has and this processor runs, not only the preferred one.
