@@ -37,6 +37,9 @@ struct CaseState {
     // Inputs and results of the last calculation; unset until the first one succeeds.
     std::optional<double> NP;
     SurfacePoints points;  // x, y, OneMinusCp
+    // The arrays of the case before the last one, kept only for their memory: the next calculation
+    // fills them and, when it succeeds, they change places with `points`.
+    SurfacePoints spare;
     std::optional<double> AlfaD;
     std::optional<double> CL;
     std::optional<double> CMc4;

@@ -29,11 +29,15 @@ Expected<CoefficientTexts> Calculate(CaseState& state, std::string_view textN1, 
     in.AlfaD = textNumber(textAlfaD);
     in.Chord = state.Chord;
     in.Pi = state.Pi;
-    Expected<SolverResult> solved = ORVEK(in);
+    // The solver fills the spare arrays; the shown case's arrays stay untouched until it succeeds.
+    // Inputs it would refuse are refused here, before the spare arrays are handed over.
+    if (Status fault = inputFault(in); !fault) return Failure{fault.error()};
+    Expected<SolverResult> solved = ORVEK(in, std::move(state.spare));
     if (!solved) return Failure{solved.error()};
     SolverResult& r = *solved;
     state.NP = in.N1;
     state.AlfaD = in.AlfaD;
+    state.spare = std::move(state.points);
     state.points = std::move(r.points);
     state.CL = r.CL;
     state.CMc4 = r.CMc4;

@@ -2,7 +2,15 @@
 
 #include "solver/ShortestText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace orvek {
 
@@ -11,142 +19,130 @@ namespace {
 const char* const CannotCalculate = "Cannot calculate: ";
 const char* const CannotCalculateAirfoil = "Cannot calculate this airfoil: ";
 
-// The polar angles (i - 1) * dTheta are taken in blocks: the sine and cosine of each block's first
-// angle are computed exactly, those of the offsets j * dTheta inside a block once per call, and
-// angle addition joins them, to within a unit or two of the last bit.
-constexpr long AngleBlock = 64;
-
-// Near theta = 0 and theta = pi the distances |zeta - 1| and |zeta + 1| come from 1 + r^2 -+ 2 r cos
-// theta, a small difference of numbers near 2 that magnifies any last-bit change of cos theta by
-// up to 1e8. There the angle's sine and cosine are computed directly, exactly as the formulas
-// state them, so the surface speed keeps every digit the formulas can give.
-constexpr double DirectCosine = 0.98;
-
-// What every surface point needs, computed once per calculation.
-struct PointConstants {
-    double F = 0, G = 0, m = 0;
-    double mb = 0;            // m b: abscissa of the trailing edge before the shift
-    double mb2 = 0;           // 2 m b
-    double shift = 0;         // m b - chord
-    double onePlus2F = 0;     // 1 + 2F: the circle's power of the origin, negated
-    double dOverR = 0;        // centre distance over radius
-    double cosDelta = 0, sinDelta = 0;  // direction of the centre vector (F, G)
-    double cosAlpha = 0, sinAlpha = 0;
-    double sinAlphaBeta = 0;  // sin(alpha + beta), the circulation term of the circle speed
-    double fourM4 = 0;        // 4 m^4
-    bool joukowsky = false;
-};
+// Below this many points one core does the surface; above it the work is shared by all cores.
+// Measured (KarmanTrefftzThreads): starting and joining a second thread costs 10 to 30 us of
+// processor time, and one thread computes a Karman-Trefftz point in about 16 ns, a Joukowsky
+// point in about 6, so on an otherwise idle machine the split pays from roughly 4,000 to 10,000
+// points on; this bound leaves a margin for a busy one.
+constexpr double ThreadedPoints = 20000;
+// Work is handed out in blocks of whole vectors.
+constexpr std::size_t ThreadBlock = 64;
 
 PointConstants pointConstants(const SolverInput& in, const MappingConstants& k) {
     PointConstants c;
     c.F = in.F;
     c.G = in.G;
     c.m = in.m;
+    c.halfM = 0.5 * in.m;
     c.mb = k.mb;
     c.mb2 = k.mb * 2.0;
     c.shift = k.shift;
     c.onePlus2F = 1.0 + 2.0 * in.F;
-    c.dOverR = k.dOverR;
-    c.cosDelta = std::cos(k.delta);
-    c.sinDelta = std::sin(k.delta);
-    c.cosAlpha = std::cos(k.alpha);
-    c.sinAlpha = std::sin(k.alpha);
-    c.sinAlphaBeta = std::sin(k.alpha + k.beta);
-    c.fourM4 = 4.0 * in.m * in.m * in.m * in.m;
+    const double A = k.alpha + k.beta;
+    c.kRe = ((1.0 + in.F) * std::cos(A) + in.G * std::sin(A)) / k.R2;
+    c.kIm = (in.G * std::cos(A) - (1.0 + in.F) * std::sin(A)) / k.R2;
+    c.inv4m4 = 1.0 / (4.0 * in.m * in.m * in.m * in.m);
+    c.dTheta = (2.0 * in.Pi) / k.steps;
     c.joukowsky = isJoukowsky(in.m);
     return c;
 }
 
-// One surface point at polar angle theta, given by its sine and cosine. The formulas are those of
-// the mapping in Solver.h, rearranged to spare transcendental calls, square roots and divisions:
-// squared distances instead of distances, sin(theta + delta), sin(psi) and cos(gamma) by angle
-// addition, one power rho^m reused for rho^2m, and 1-Cp = V^2 formed directly from V's parts. For
-// the Joukowsky exponent the argument of (zeta-1)/(zeta+1) is doubled without trigonometry.
-inline void surfacePoint(const PointConstants& c, double sinT, double cosT, double& xOut, double& yOut,
-                         double& cuOut) {
-    const double p = -c.F * cosT + c.G * sinT;            // centre offset along the ray
-    const double r = p + std::sqrt(c.onePlus2F + p * p);   // ray meets the circle
-    const double rr = 1.0 + r * r;
-    const double twoRCos = 2.0 * r * cosT;
-    const double dPlus2 = rr + twoRCos;                    // |zeta + 1|^2
-    const double dMinus2 = rr - twoRCos;                   // |zeta - 1|^2
-    const double rho2 = dMinus2 / dPlus2;                  // rho^2
-    // (zeta - 1)/(zeta + 1) = (r^2 - 1 + 2 i r sin(theta)) / |zeta + 1|^2
-    const double re = r * r - 1.0, im = 2.0 * r * sinT;
-    double rhoM, cosMPhi, sinMPhi;
-    if (c.joukowsky) {
-        const double inv = 1.0 / (dPlus2 * dMinus2);
-        rhoM = rho2;
-        cosMPhi = (re * re - im * im) * inv;
-        sinMPhi = 2.0 * re * im * inv;
-    } else {
-        // The principal argument keeps each point on its own side of the trailing edge.
-        const double phi = std::atan2(im, re);
-        rhoM = std::pow(rho2, 0.5 * c.m);
-        cosMPhi = std::cos(c.m * phi);
-        sinMPhi = std::sin(c.m * phi);
+// Gives the array room for n values. Fresh memory is asked for as transparent huge pages, which
+// the system hands out with far fewer page faults than ordinary pages.
+void makeRoom(std::vector<double>& a, std::size_t n) {
+    if (a.capacity() >= n) {
+        a.resize(n);
+        return;
     }
-    const double rho2M = rhoM * rhoM;
-    const double D = (1.0 + rho2M) - (2.0 * rhoM) * cosMPhi;  // |1 - w|^2
-    const double invD = 1.0 / D;
-    xOut = c.mb * (1.0 - rho2M) * invD - c.shift;
-    yOut = c.mb2 * rhoM * sinMPhi * invD;
-
-    const double s = c.dOverR * (sinT * c.cosDelta + cosT * c.sinDelta);  // sin(gamma)
-    const double cosGamma = std::sqrt(1.0 - s * s);
-    const double sinTA = sinT * c.cosAlpha - cosT * c.sinAlpha;  // sin(theta - alpha)
-    const double cosTA = cosT * c.cosAlpha + sinT * c.sinAlpha;  // cos(theta - alpha)
-    const double sinPsi = sinTA * cosGamma - cosTA * s;
-    // V = 2 (sin(alpha + beta) + sin(psi)) / J with J = (2m / |zeta + 1|)^2 rho^(m-1) / D, so
-    // V^2 = (w |zeta + 1|^2 D)^2 rho^2 / (4 m^4 rho^2m) with w = sin(alpha + beta) + sin(psi).
-    const double w = c.sinAlphaBeta + sinPsi;
-    const double a = w * dPlus2 * D;
-    cuOut = (a * a * rho2) / (c.fourM4 * rho2M);
+    std::vector<double>().swap(a);
+    a.reserve(n);
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t HugePage = 2u << 20;
+    const std::size_t bytes = n * sizeof(double);
+    if (bytes >= 2 * HugePage) {
+        // the whole huge pages inside the block, before anything touches them
+        const auto begin = reinterpret_cast<std::uintptr_t>(a.data());
+        const std::uintptr_t first = (begin + HugePage - 1) & ~(HugePage - 1);
+        const std::uintptr_t last = (begin + bytes) & ~(HugePage - 1);
+        if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
+#endif
+    a.resize(n);
 }
 
-void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints& pts) {
-    const auto N = static_cast<std::size_t>(in.N1);
-    // Every entry is written below or zeroed as unset, so arrays handed in for reuse keep their
-    // memory and only what is new gets initialised.
-    pts.x.resize(N + 1);
-    pts.y.resize(N + 1);
-    pts.Cu.resize(N + 1);
-    std::vector<unsigned char> written(N + 1, 0);
+// Which indices the loop over the circle writes: the lower surface 2..lowerLast (polar angle
+// -(i-1) dTheta at index i), the upper surface upperFirst..N1-1 (+(N1-i) dTheta at index i); in
+// between, only for F = 0, the unset entries. Where the two meet at the middle of an odd N1 the
+// upper-surface value stands, the one the loop writes last.
+struct IndexRanges {
+    std::size_t lowerLast = 1, upperFirst = 2, N = 2;
+};
+
+IndexRanges indexRanges(double N1, double F) {
+    IndexRanges r;
+    r.N = static_cast<std::size_t>(N1);
+    const double K = loopBound(N1, F);
+    const std::size_t steps = K >= 2.0 ? static_cast<std::size_t>(std::floor(K)) : 1;  // last i with i <= K
+    r.upperFirst = r.N + 1 - steps;
+    r.lowerLast = std::min(steps, r.upperFirst - 1);
+    return r;
+}
+
+// Fills the indices [from, to) of the surface; false when a value there is not finite.
+bool fillIndices(SurfaceKernelFn kernel, const PointConstants& c, const IndexRanges& ix, SurfacePoints& pts,
+                 std::size_t from, std::size_t to) {
+    bool finite = true;
+    const auto runOf = [&](std::size_t first, std::size_t last, double sign, double tFirst, double tStep) {
+        if (last < first) return;
+        SurfaceRun run;
+        run.sign = sign;
+        run.tFirst = tFirst;
+        run.tStep = tStep;
+        run.count = last - first + 1;
+        run.x = pts.x.data() + first;
+        run.y = pts.y.data() + first;
+        run.cu = pts.Cu.data() + first;
+        finite = kernel(c, run) && finite;
+    };
+    const std::size_t lo = std::max<std::size_t>(from, 2), hi = std::min(to, ix.N);  // [lo, hi)
+    if (hi <= lo) return true;
+    const std::size_t lowerEnd = std::min(hi - 1, ix.lowerLast);
+    runOf(lo, lowerEnd, -1.0, static_cast<double>(lo) - 1.0, 1.0);
+    const std::size_t upperStart = std::max(lo, ix.upperFirst);
+    runOf(upperStart, hi - 1, 1.0, static_cast<double>(ix.N - upperStart), -1.0);
+    for (std::size_t i = std::max(lo, ix.lowerLast + 1); i < std::min(hi, ix.upperFirst); ++i) {
+        pts.x[i] = pts.y[i] = pts.Cu[i] = 0.0;  // unset
+    }
+    return finite;
+}
+
+bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints& pts, const SurfaceOptions& how) {
+    const IndexRanges ix = indexRanges(in.N1, in.F);
+    const std::size_t N = ix.N;
+    // Every entry is written below, so arrays handed in for reuse keep their memory.
+    makeRoom(pts.x, N + 1);
+    makeRoom(pts.y, N + 1);
+    makeRoom(pts.Cu, N + 1);
+    pts.x[0] = pts.y[0] = pts.Cu[0] = 0.0;
 
     const PointConstants c = pointConstants(in, k);
-    const double K = loopBound(in.N1, in.F);
-    const double dTheta = (2.0 * in.Pi) / k.steps;
-    double cosOffset[AngleBlock], sinOffset[AngleBlock];
-    for (long j = 0; j < AngleBlock; ++j) {
-        cosOffset[j] = std::cos(static_cast<double>(j) * dTheta);
-        sinOffset[j] = std::sin(static_cast<double>(j) * dTheta);
-    }
-    double cosAnchor = 1.0, sinAnchor = 0.0;
-    for (long i = 2; static_cast<double>(i) <= K; ++i) {
-        // cosine and sine of (i - 1) * dTheta
-        const long j = (i - 2) % AngleBlock;
-        double cosA = 0.0, sinA = 0.0;
-        if (j != 0) {
-            cosA = cosAnchor * cosOffset[j] - sinAnchor * sinOffset[j];
-            sinA = sinAnchor * cosOffset[j] + cosAnchor * sinOffset[j];
+    const SurfaceKernelFn kernel = surfaceKernel(how.isa);
+    const std::size_t workers = std::max(1u, how.threads);
+    bool finite = true;
+    if (workers == 1) {
+        finite = fillIndices(kernel, c, ix, pts, 2, N);
+    } else {
+        // Consecutive slices of whole blocks; each point is computed exactly as one thread would.
+        const std::size_t blocks = (N + ThreadBlock - 1) / ThreadBlock;
+        const std::size_t perWorker = (blocks + workers - 1) / workers * ThreadBlock;
+        std::vector<std::thread> helpers;
+        std::vector<char> ok(workers, 1);
+        for (std::size_t w = 1; w < workers; ++w) {
+            helpers.emplace_back([&, w] { ok[w] = fillIndices(kernel, c, ix, pts, w * perWorker, (w + 1) * perWorker); });
         }
-        if (j == 0 || std::fabs(cosA) > DirectCosine) {
-            const double angle = static_cast<double>(i - 1) * dTheta;
-            cosA = std::cos(angle);
-            sinA = std::sin(angle);
-            if (j == 0) {
-                cosAnchor = cosA;
-                sinAnchor = sinA;
-            }
-        }
-        // Pass 1: lower surface, theta = -(i-1) dTheta, index i.
-        const auto lower = static_cast<std::size_t>(i);
-        surfacePoint(c, -sinA, cosA, pts.x[lower], pts.y[lower], pts.Cu[lower]);
-        written[lower] = 1;
-        // Pass 2: upper surface, theta = +(i-1) dTheta, index N1 + 1 - i (written last at the middle).
-        const std::size_t upper = N + 1 - lower;
-        surfacePoint(c, sinA, cosA, pts.x[upper], pts.y[upper], pts.Cu[upper]);
-        written[upper] = 1;
+        ok[0] = fillIndices(kernel, c, ix, pts, 0, perWorker);
+        for (std::thread& t : helpers) t.join();
+        for (char o : ok) finite = finite && o;
     }
 
     // Trailing edge, index 1 and again index N1. The Joukowsky trailing edge is a cusp with the
@@ -158,14 +154,12 @@ void fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     const double cosTE = std::cos(k.alpha + k.beta);
     pts.Cu[1] = isJoukowsky(in.m) ? (cosTE * cosTE) / k.R2 : 0.0;
     pts.Cu[N] = pts.Cu[1];
-    written[1] = written[N] = 1;
 
     pts.unset.clear();
-    for (std::size_t i = 0; i <= N; ++i) {
-        if (written[i]) continue;
-        pts.x[i] = pts.y[i] = pts.Cu[i] = 0.0;
-        if (i > 0) pts.unset.push_back(i);
+    for (std::size_t i = std::max<std::size_t>(ix.lowerLast + 1, 2); i < std::min(ix.upperFirst, N); ++i) {
+        pts.unset.push_back(i);
     }
+    return finite && std::isfinite(pts.Cu[1]);
 }
 
 }  // namespace
@@ -229,7 +223,9 @@ SolverResult coefficients(const SolverInput& in) {
     return out;
 }
 
-Status nonFiniteQuantity(const SolverResult& r) {
+namespace {
+
+Status nonFiniteScalar(const SolverResult& r) {
     const struct { const char* name; double value; } scalars[] = {
         {"the mapping scale b", r.k.b},      {"the zero-lift angle", r.k.beta}, {"the circle radius", r.k.R},
         {"the centre distance", r.k.dOverR}, {"the angle of attack", r.k.alpha}, {"the lift coefficient CL", r.CL},
@@ -237,6 +233,13 @@ Status nonFiniteQuantity(const SolverResult& r) {
     for (const auto& s : scalars) {
         if (!std::isfinite(s.value)) return Failure{std::string(s.name) + " is not a finite number"};
     }
+    return {};
+}
+
+}  // namespace
+
+Status nonFiniteQuantity(const SolverResult& r) {
+    if (Status scalars = nonFiniteScalar(r); !scalars) return scalars;
     const struct { const char* name; const std::vector<double>* values; } arrays[] = {
         {"x", &r.points.x}, {"y", &r.points.y}, {"1-Cp", &r.points.Cu}};
     for (const auto& a : arrays) {
@@ -251,14 +254,26 @@ Status nonFiniteQuantity(const SolverResult& r) {
     return {};
 }
 
+unsigned surfaceThreads(double N1) {
+    if (N1 < ThreadedPoints) return 1;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : cores;
+}
+
+SurfaceOptions defaultSurfaceOptions(double N1) { return {preferredIsa(), surfaceThreads(N1)}; }
+
 Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse) {
+    return ORVEK(in, std::move(reuse), defaultSurfaceOptions(in.N1));
+}
+
+Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse, const SurfaceOptions& how) {
     if (Status fault = inputFault(in); !fault) return Failure{fault.error()};
     SolverResult result = coefficients(in);
     result.points = std::move(reuse);
-    fillSurface(in, result.k, result.points);
-    if (Status finite = nonFiniteQuantity(result); !finite) {
-        return Failure{std::string(CannotCalculateAirfoil) + finite.error() + "."};
-    }
+    const bool finite = fillSurface(in, result.k, result.points, how);
+    // The kernels report a value that is not finite; only then is the surface searched for it.
+    Status check = finite ? nonFiniteScalar(result) : nonFiniteQuantity(result);
+    if (!check) return Failure{std::string(CannotCalculateAirfoil) + check.error() + "."};
     return result;
 }
 

@@ -22,6 +22,7 @@
 
 #include "solver/Constants.h"
 #include "solver/Expected.h"
+#include "solver/SurfaceKernel.h"
 #include "solver/SurfacePoints.h"
 
 namespace orvek {
@@ -67,6 +68,22 @@ struct SolverResult {
 /// their memory to the result's arrays (their contents do not matter): repeated calculations
 /// then spare the operating system's work of handing out fresh memory.
 Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse = {});
+
+/// How the surface points are computed: with which instruction set and on how many threads. The
+/// values do not depend on the thread count; between instruction sets they differ in the last bits.
+struct SurfaceOptions {
+    SurfaceIsa isa = SurfaceIsa::Scalar;
+    unsigned threads = 1;
+};
+
+/// The same calculation with the surface computed as `how` says.
+Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse, const SurfaceOptions& how);
+
+/// The number of threads for N1 surface points: one for small cases, every core for large ones.
+unsigned surfaceThreads(double N1);
+
+/// What `ORVEK` uses: the preferred instruction set and `surfaceThreads(N1)`.
+SurfaceOptions defaultSurfaceOptions(double N1);
 
 /// Whether these inputs can be calculated, and if not why (checked before any computing).
 Status inputFault(const SolverInput& in);

@@ -6,7 +6,8 @@
 # catalogue put there the first time. ORVEK_result.txt is written there too.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev qt6-svg-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
+"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev qt6-svg-dev libbenchmark-dev libsleef-dev fonts-dejavu-core \
+  fonts-liberation
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$root/build" --parallel "$(nproc)" --target OrvekAnalysis orvek-batch
 exec "$root/packaging/orvek-analysis" --program "$root/build/app/OrvekAnalysis" --sample "$root/data/ORVEK_Input.txt" "$@"

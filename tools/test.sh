@@ -6,7 +6,7 @@
 # Widgets. With ORVEK_COVERAGE=1 it ends with a coverage build and gcovr's report per folder.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev libbenchmark-dev fonts-dejavu-core fonts-liberation \
+"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev libbenchmark-dev libsleef-dev fonts-dejavu-core fonts-liberation \
   clang-tidy
 # Qt SVG draws the window's icon; the install check validates with desktop-file-utils, appstream, man-db.
 "$root/tools/install-packages.sh" qt6-svg-dev desktop-file-utils appstream man-db

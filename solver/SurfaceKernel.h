@@ -1,0 +1,60 @@
+#pragma once
+// The per-point work of the solver: one run of consecutive surface indices, computed by the
+// widest vector instructions the processor offers, and the choice among them.
+//
+// Every kernel evaluates the same well-conditioned formulas lane by lane, so a point's value does
+// not depend on which run, block or thread computed it.
+
+#include <cstddef>
+
+namespace orvek {
+
+// What every surface point needs, computed once per calculation.
+struct PointConstants {
+    double F = 0, G = 0, m = 0;
+    double halfM = 0;         // m / 2: rho^m = (rho^2)^(m/2)
+    double mb = 0;            // m b: abscissa of the trailing edge before the shift
+    double mb2 = 0;           // 2 m b
+    double shift = 0;         // m b - chord
+    double onePlus2F = 0;     // 1 + 2F: the circle's power of the origin, negated
+    // (1 + F + iG) e^(-i(alpha + beta)) / R^2: turns zeta - 1 into the circle speed's numerator
+    double kRe = 0, kIm = 0;
+    double inv4m4 = 0;        // 1 / (4 m^4)
+    double dTheta = 0;        // angular step 2 pi / (N1 - 1)
+    bool joukowsky = false;   // m = 2: the argument is doubled without trigonometry
+};
+
+// Consecutive output indices whose polar angles are sign * t * dTheta, with t = tFirst for the
+// first index and changing by tStep (+1 or -1) from one index to the next.
+struct SurfaceRun {
+    double sign = 1;
+    double tFirst = 0;
+    double tStep = 1;
+    std::size_t count = 0;
+    double* x = nullptr;
+    double* y = nullptr;
+    double* cu = nullptr;  // 1-Cp
+};
+
+// Computes one run; false when any value it wrote is not a finite number.
+using SurfaceKernelFn = bool (*)(const PointConstants&, const SurfaceRun&);
+
+// The instruction sets the kernel is built for; plain double arithmetic is always there.
+enum class SurfaceIsa { Scalar, Sse2, Avx2, Avx512 };
+
+const char* isaName(SurfaceIsa isa);
+// Whether this build has the kernel and this processor can run it.
+bool isaAvailable(SurfaceIsa isa);
+// The widest available instruction set, or the one named by the environment variable ORVEK_SIMD
+// (scalar, sse2, avx2, avx512) when that one is available. Decided once per program run.
+SurfaceIsa preferredIsa();
+SurfaceKernelFn surfaceKernel(SurfaceIsa isa);
+
+// The kernels themselves, one per instruction set (each in its own translation unit, compiled for
+// that set; the dispatch above only calls those the processor has).
+bool surfaceRunScalar(const PointConstants& c, const SurfaceRun& run);
+bool surfaceRunSse2(const PointConstants& c, const SurfaceRun& run);
+bool surfaceRunAvx2(const PointConstants& c, const SurfaceRun& run);
+bool surfaceRunAvx512(const PointConstants& c, const SurfaceRun& run);
+
+}  // namespace orvek

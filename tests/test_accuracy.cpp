@@ -1,0 +1,271 @@
+// Accuracy of the surface points against an independent high-precision evaluation of the complex
+// mapping and potential: near the trailing edge and the leading edge at a million points, for
+// nearly circular-arc airfoils (F down to 1e-12), with every instruction set this processor has,
+// and with the work split among threads.
+
+#include "HighPrecision.h"
+#include "SolveCase.h"
+#include "solver/Solver.h"
+
+#include <QtTest>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <vector>
+
+using orvek::SolverInput;
+using orvek::SolverResult;
+
+namespace {
+
+// Every x, y and 1-Cp within this of the exact value, relative to max(1, |exact|).
+constexpr double Tolerance = 1e-12;
+
+// The indices checked: all of them for small cases; otherwise the 2000 next to each side of the
+// trailing edge, the 2000 around the leading edge, and every 499th point in between.
+std::vector<std::size_t> sampleIndices(std::size_t N) {
+    std::vector<std::size_t> out;
+    if (N <= 4001) {
+        for (std::size_t i = 2; i < N; ++i) out.push_back(i);
+        return out;
+    }
+    const std::size_t mid = (N + 1) / 2;
+    for (std::size_t i = 2; i < N; ++i) {
+        const bool nearEdge = i < 2002 || i + 2001 > N || (i + 1000 > mid && i < mid + 1000);
+        if (nearEdge || i % 499 == 0) out.push_back(i);
+    }
+    return out;
+}
+
+struct Worst {
+    double error = 0;
+    std::size_t index = 0;
+    const char* what = "";
+};
+
+// The largest relative error of `r` over the sampled indices, and where it occurs; also checks
+// that exactly the entries the loop does not reach are unset.
+Worst worstError(const SolverInput& in, const SolverResult& r, const std::vector<std::size_t>& indices) {
+    Worst worst;
+    for (std::size_t i : indices) {
+        const ExactPoint e = exactSurfacePoint(in, i);
+        if (e.set != r.points.isSet(i)) {
+            worst.error = HUGE_VAL;
+            worst.index = i;
+            worst.what = "unset";
+            return worst;
+        }
+        if (!e.set) continue;
+        const struct { const char* name; double got, exact; } values[] = {
+            {"x", r.points.x[i], e.x}, {"y", r.points.y[i], e.y}, {"1-Cp", r.points.Cu[i], e.cu}};
+        for (const auto& v : values) {
+            const double err = std::fabs(v.got - v.exact) / std::max(1.0, std::fabs(v.exact));
+            if (!(err <= worst.error)) worst = {err, i, v.name};
+        }
+    }
+    return worst;
+}
+
+double worstOverall = 0;
+
+void report(const Worst& w, const char* isa) {
+    worstOverall = std::max(worstOverall, w.error);
+    qInfo("%s: worst relative error %.3g (%s at index %zu)", isa, w.error, w.what, w.index);
+}
+
+void addCaseColumns() {
+    QTest::addColumn<double>("F");
+    QTest::addColumn<double>("G");
+    QTest::addColumn<double>("m");
+    QTest::addColumn<double>("AlfaD");
+    QTest::addColumn<double>("N1");
+}
+
+}  // namespace
+
+class TestAccuracy : public QObject {
+    Q_OBJECT
+private slots:
+    // The yardstick itself gives the published figures: those of a 51-point case, and at a million
+    // points the 1-Cp next to the trailing edge that an independent 40-digit evaluation gave.
+    void yardstickGivesKnownFigures_data() {
+        addCaseColumns();
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<double>("cu");  // each to the decimals written; NaN: not checked
+        QTest::addColumn<int>("decimals");
+        const double skip = std::nan("");
+        QTest::newRow("index 2") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 2 << 0.996096 << 0.000309 << 0.786737 << 6;
+        QTest::newRow("index 25") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 25 << 0.004544 << -0.010989 << skip << 6;
+        QTest::newRow("index 26") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 26 << 0.0 << 0.0 << 1.299078 << 6;
+        QTest::newRow("index 27") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 27 << 0.003520 << 0.011709 << skip << 6;
+        QTest::newRow("circular arc") << 0.0 << 0.05 << 2.0 << 5.0 << 51.0 << 27 << skip << skip << 5.765423 << 6;
+        QTest::newRow("next to the trailing edge") << 0.1 << 0.05 << 2.0 << 5.0 << 1000001.0 << 1000000 << skip << skip
+                                                   << 0.8103077 << 7;
+    }
+    void yardstickGivesKnownFigures() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, AlfaD);
+        QFETCH(double, N1);
+        QFETCH(int, index);
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(double, cu);
+        QFETCH(int, decimals);
+        const ExactPoint e = exactSurfacePoint(caseInput(F, G, m, AlfaD, N1), static_cast<std::size_t>(index));
+        QVERIFY(e.set);
+        const double halfUnit = 0.5 * std::pow(10.0, -decimals) + 1e-15;
+        if (!std::isnan(x)) QVERIFY2(std::fabs(e.x - x) <= halfUnit, qPrintable(QString::number(e.x, 'g', 17)));
+        if (!std::isnan(y)) QVERIFY2(std::fabs(e.y - y) <= halfUnit, qPrintable(QString::number(e.y, 'g', 17)));
+        if (!std::isnan(cu)) QVERIFY2(std::fabs(e.cu - cu) <= halfUnit, qPrintable(QString::number(e.cu, 'g', 17)));
+    }
+
+    void againstHighPrecision_data() {
+        addCaseColumns();
+        const double million = 1000001;
+        QTest::newRow("Joukowsky, a million points") << 0.1 << 0.05 << 2.0 << 5.0 << million;
+        QTest::newRow("Karman-Trefftz 1.95, a million points") << 0.12 << 0.1 << 1.95 << -2.0 << million;
+        QTest::newRow("Karman-Trefftz 1.9, a million points") << 0.1 << 0.05 << 1.9 << 5.0 << million;
+        QTest::newRow("negative camber, even count") << 0.1 << -0.05 << 1.9 << 3.0 << 1000000.0;
+        QTest::newRow("thick, steep angle") << 0.4 << 0.2 << 1.8 << -8.0 << million;
+        QTest::newRow("circular arc, a million points") << 0.0 << 0.05 << 2.0 << 5.0 << million;
+        QTest::newRow("circular arc Karman-Trefftz") << 0.0 << 0.08 << 1.9 << 2.0 << million;
+        QTest::newRow("flat plate") << 0.0 << 0.0 << 2.0 << 3.0 << million;
+        QTest::newRow("negative F, whole m") << -0.05 << 0.05 << 2.0 << 2.0 << million;
+        QTest::newRow("m = 3") << 0.1 << 0.05 << 3.0 << 4.0 << million;
+        QTest::newRow("m = 1") << 0.1 << 0.05 << 1.0 << 4.0 << 2001.0;
+        const double thin[] = {1e-12, 1e-9, 1e-6, 1e-3};
+        for (double F : thin) {
+            for (double m : {1.9, 2.0}) {
+                for (double N1 : {101.0, million}) {
+                    QTest::addRow("F %g, m %g, NP %g", F, m, N1) << F << 0.05 << m << 5.0 << N1;
+                }
+            }
+            QTest::addRow("F %g, symmetric", F) << F << 0.0 << 1.9 << 4.0 << 2001.0;
+            QTest::addRow("F %g, negative camber", F) << F << -0.05 << 2.0 << -3.0 << 2001.0;
+        }
+        QTest::newRow("odd small") << 0.1 << 0.05 << 1.9 << 5.0 << 7.0;
+        QTest::newRow("three points") << 0.1 << 0.05 << 1.9 << 5.0 << 3.0;
+    }
+    void againstHighPrecision() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, AlfaD);
+        QFETCH(double, N1);
+        const SolverInput in = caseInput(F, G, m, AlfaD, N1);
+        const orvek::Expected<SolverResult> r = orvek::ORVEK(in);
+        QVERIFY2(r, r ? "" : r.error().c_str());
+        const Worst w = worstError(in, *r, sampleIndices(static_cast<std::size_t>(N1)));
+        report(w, orvek::isaName(orvek::preferredIsa()));
+        QVERIFY2(w.error <= Tolerance, qPrintable(QString("%1 at index %2: %3").arg(w.what).arg(w.index).arg(w.error)));
+    }
+
+    // Airfoils drawn at random over the whole range the solver accepts, every point checked.
+    void randomAirfoils_data() {
+        QTest::addColumn<int>("seed");
+        for (int seed = 1; seed <= 4; ++seed) QTest::addRow("seed %d", seed) << seed;
+    }
+    void randomAirfoils() {
+        QFETCH(int, seed);
+        std::mt19937_64 draw(static_cast<std::uint64_t>(seed));
+        const auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(draw); };
+        for (int k = 0; k < 25; ++k) {
+            SolverInput in = caseInput(uniform(-0.45, 0.6), uniform(-0.4, 0.4), uniform(1.0, 2.2), uniform(-15, 15),
+                                       std::floor(uniform(2, 2002)));
+            if (in.F < 0) in.m = std::round(in.m);  // a negative F needs a whole exponent
+            if (k % 5 == 0) in.m = 2;
+            const orvek::Expected<SolverResult> r = orvek::ORVEK(in);
+            QVERIFY2(r, r ? "" : r.error().c_str());
+            const Worst w = worstError(in, *r, sampleIndices(static_cast<std::size_t>(in.N1)));
+            worstOverall = std::max(worstOverall, w.error);
+            QVERIFY2(w.error <= Tolerance, qPrintable(QString("F %1 G %2 m %3 alpha %4 NP %5: %6 at index %7: %8")
+                                                          .arg(in.F).arg(in.G).arg(in.m).arg(in.AlfaD).arg(in.N1)
+                                                          .arg(w.what).arg(w.index).arg(w.error)));
+        }
+    }
+
+    // Each instruction set this build has and this processor runs, not only the preferred one.
+    void everyInstructionSet_data() {
+        addCaseColumns();
+        QTest::newRow("Joukowsky") << 0.1 << 0.05 << 2.0 << 5.0 << 1000001.0;
+        QTest::newRow("Karman-Trefftz") << 0.12 << 0.1 << 1.95 << -2.0 << 1000001.0;
+        QTest::newRow("F 1e-12") << 1e-12 << 0.05 << 1.9 << 5.0 << 100001.0;
+        QTest::newRow("circular arc") << 0.0 << 0.05 << 2.0 << 5.0 << 100000.0;
+    }
+    void everyInstructionSet() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, AlfaD);
+        QFETCH(double, N1);
+        const SolverInput in = caseInput(F, G, m, AlfaD, N1);
+        const std::vector<std::size_t> indices = sampleIndices(static_cast<std::size_t>(N1));
+        for (orvek::SurfaceIsa isa : {orvek::SurfaceIsa::Scalar, orvek::SurfaceIsa::Sse2, orvek::SurfaceIsa::Avx2,
+                                      orvek::SurfaceIsa::Avx512}) {
+            if (!orvek::isaAvailable(isa)) {
+                qInfo("%s: not available here", orvek::isaName(isa));
+                continue;
+            }
+            const orvek::Expected<SolverResult> r = orvek::ORVEK(in, {}, {isa, 1});
+            QVERIFY2(r, r ? "" : r.error().c_str());
+            const Worst w = worstError(in, *r, indices);
+            report(w, orvek::isaName(isa));
+            QVERIFY2(w.error <= Tolerance, qPrintable(QString("%1: %2 at index %3: %4").arg(orvek::isaName(isa), w.what).arg(w.index).arg(w.error)));
+        }
+    }
+
+    // Splitting the surface among threads changes nothing, to the last bit, for any split.
+    void threadsGiveIdenticalResults_data() {
+        addCaseColumns();
+        QTest::newRow("Karman-Trefftz, odd") << 0.12 << 0.1 << 1.95 << -2.0 << 1000001.0;
+        QTest::newRow("Joukowsky, even") << 0.1 << 0.05 << 2.0 << 5.0 << 100000.0;
+        QTest::newRow("circular arc, unset middle") << 0.0 << 0.05 << 1.9 << 5.0 << 300001.0;
+        QTest::newRow("few points") << 0.1 << 0.05 << 1.9 << 5.0 << 131.0;
+    }
+    void threadsGiveIdenticalResults() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, AlfaD);
+        QFETCH(double, N1);
+        const SolverInput in = caseInput(F, G, m, AlfaD, N1);
+        const orvek::SurfaceIsa isa = orvek::preferredIsa();
+        const SolverResult one = *orvek::ORVEK(in, {}, {isa, 1});
+        for (unsigned threads : {2u, 3u, 7u}) {
+            const SolverResult many = *orvek::ORVEK(in, {}, {isa, threads});
+            QCOMPARE(many.points.unset, one.points.unset);
+            for (const auto& pair : {std::make_pair(&one.points.x, &many.points.x), std::make_pair(&one.points.y, &many.points.y),
+                                     std::make_pair(&one.points.Cu, &many.points.Cu)}) {
+                QCOMPARE(pair.second->size(), pair.first->size());
+                QVERIFY2(std::memcmp(pair.first->data(), pair.second->data(), pair.first->size() * sizeof(double)) == 0,
+                         qPrintable(QString("%1 threads").arg(threads)));
+            }
+        }
+    }
+
+    // Arrays handed back for reuse, larger or smaller than needed, give the same values as fresh ones.
+    void reusedArraysGiveIdenticalResults() {
+        const SolverInput in = caseInput(0.0, 0.05, 2.0, 5.0, 1001);
+        const SolverResult fresh = solveCase(in);
+        for (double previousN1 : {51.0, 100001.0}) {
+            SolverResult previous = solveCase(caseInput(0.1, 0.05, 1.9, 5.0, previousN1));
+            const SolverResult reused = *orvek::ORVEK(in, std::move(previous.points));
+            QCOMPARE(reused.points.x, fresh.points.x);
+            QCOMPARE(reused.points.y, fresh.points.y);
+            QCOMPARE(reused.points.Cu, fresh.points.Cu);
+            QCOMPARE(reused.points.unset, fresh.points.unset);
+        }
+    }
+
+    void cleanupTestCase() { qInfo("worst relative error over all cases: %.3g", worstOverall); }
+};
+
+QTEST_GUILESS_MAIN(TestAccuracy)
+#include "test_accuracy.moc"
