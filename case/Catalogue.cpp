@@ -194,12 +194,16 @@ constexpr unsigned short Cp1252High[32] = {
 enum class Encoding { Text, Utf16, Binary };
 
 Encoding encodingOf(std::string_view start) {
+    // Judged by the title line alone (its first 512 bytes): what follows it may be anything.
     start = start.substr(0, 512);
     if (start.size() >= 2 && ((start[0] == '\xFF' && start[1] == '\xFE') || (start[0] == '\xFE' && start[1] == '\xFF'))) {
         return Encoding::Utf16;
     }
     // UTF-16 without a byte-order mark: text in the Latin range has its zero bytes all on one side
     // of each pair (odd places little-endian, even places big-endian) and none on the other.
+    const std::size_t lineEnd = start.find_first_of("\r\n");
+    // The line end of UTF-16 text has its zero byte next to it: keep that pair whole.
+    if (lineEnd != std::string_view::npos) start = start.substr(0, lineEnd + 2);
     std::size_t zeros[2] = {0, 0};
     for (std::size_t k = 0; k < start.size(); ++k) {
         if (start[k] == '\0') ++zeros[k % 2];

@@ -17,20 +17,24 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // keeps, so the rounding is exact for numbers of any length.
 constexpr std::size_t KeptDigits = 800;
 
-// A decimal exponent this far from zero is beyond every double (the smallest is about 4.9e-324,
-// the largest about 1.8e308), so the value saturates without any arithmetic.
-constexpr long long SaturatedExponent = 1000;
+// A decimal scale this far from zero is beyond every double (the smallest is about 4.9e-324, the
+// largest about 1.8e308), so the value saturates without any arithmetic.
+constexpr long long SaturatedScale = 1000;
+
+// The exponent's digits are counted up to this size and no further: far beyond the number of
+// digits any text in memory can hold, so a saturated exponent still outweighs every digit count.
+constexpr long long ExponentCap = 1'000'000'000'000'000'000LL;
 
 // Converts a syntactically valid number given as its parts: the digits before and after the
 // point, the exponent's sign and digits. The value is 0.d1d2d3... x 10^scale with d1 the first
-// non-zero digit; the scale is counted with saturation, so neither a long digit string nor a long
-// exponent can overflow it, and a scale beyond the range of a double gives 0 or infinity by its
-// sign. In range, from_chars (locale-independent, correctly rounded) does the conversion.
+// non-zero digit; the exponent is counted with saturation, so neither a long digit string nor a
+// long exponent can overflow the scale, and a scale beyond the range of a double gives 0 or
+// infinity by its sign. In range, from_chars (locale-independent, correctly rounded) does the conversion.
 double convert(bool negative, std::string_view integerDigits, std::string_view fractionDigits, bool exponentNegative,
                std::string_view exponentDigits) {
     long long exponent = 0;
     for (char c : exponentDigits) {
-        if (exponent < SaturatedExponent * 10) exponent = exponent * 10 + (c - '0');
+        if (exponent < ExponentCap / 10) exponent = exponent * 10 + (c - '0');
     }
     if (exponentNegative) exponent = -exponent;
 
@@ -45,14 +49,14 @@ double convert(bool negative, std::string_view integerDigits, std::string_view f
         else if (c != '0') truncated = true;
     };
     if (!integerDigits.empty()) {
-        scale = static_cast<long long>(std::min<std::size_t>(integerDigits.size(), static_cast<std::size_t>(SaturatedExponent * 10)));
+        scale = static_cast<long long>(integerDigits.size());
         for (char c : integerDigits) keep(c);
         for (char c : fractionDigits) keep(c);
     } else {
         std::size_t zeros = 0;
         while (zeros < fractionDigits.size() && fractionDigits[zeros] == '0') ++zeros;
         fractionDigits.remove_prefix(zeros);
-        scale = -static_cast<long long>(std::min<std::size_t>(zeros, static_cast<std::size_t>(SaturatedExponent * 10)));
+        scale = -static_cast<long long>(zeros);
         for (char c : fractionDigits) keep(c);
     }
     while (!digits.empty() && digits.back() == '0') digits.pop_back();
@@ -60,9 +64,9 @@ double convert(bool negative, std::string_view integerDigits, std::string_view f
     double value = 0.0;
     if (!digits.empty()) {
         const long long total = scale + exponent;
-        if (total > SaturatedExponent) {
+        if (total > SaturatedScale) {
             value = std::numeric_limits<double>::infinity();
-        } else if (total >= -SaturatedExponent) {
+        } else if (total >= -SaturatedScale) {
             if (truncated) digits += '1';
             std::string text = "0." + digits + "e" + std::to_string(total);
             const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
