@@ -216,10 +216,12 @@ constexpr std::size_t BlockSize = 64 * 1024;
 
 std::string tooLong() { return "the line is longer than " + std::to_string(MaxCatalogueLineLength) + " characters"; }
 
-// The catalogue from a stream of blocks: the title, then airfoil lines until the first that is not
-// seven numbers, the 50th airfoil, or the end. Nothing beyond the 51st line is ever read.
-Expected<Catalogue> readCatalogueFrom(BlockSource source) {
-    LineReader reader(std::move(source));
+}  // namespace
+
+// The title, then airfoil lines until the first that is not seven numbers, the 50th airfoil, or
+// the end. Nothing beyond the 51st line is ever read.
+Expected<Catalogue> readCatalogueBlocks(const BlockSource& source) {
+    LineReader reader(source);
     std::string_view first;
     if (!reader.firstBlock(first) || first.empty()) return Failure{CatalogueMissing};
     switch (encodingOf(first)) {
@@ -265,8 +267,6 @@ Expected<Catalogue> readCatalogueFrom(BlockSource source) {
     return catalogue;
 }
 
-}  // namespace
-
 std::string CatalogueProblem::message() const {
     return std::string(CatalogueFileName) + ", line " + std::to_string(lineNumber) + ": " + what +
            "; the airfoils from this line on were not loaded.";
@@ -291,7 +291,7 @@ std::string displayText(std::string_view line) {
 
 Expected<Catalogue> readCatalogue(std::string_view bytes) {
     bool handedOut = false;
-    return readCatalogueFrom([&](std::string_view& block) {
+    return readCatalogueBlocks([&](std::string_view& block) {
         block = handedOut ? std::string_view() : bytes;
         handedOut = true;
         return true;
@@ -306,7 +306,7 @@ Expected<Catalogue> loadCatalogueFile(const std::string& path) {
     std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     if (!in) return Failure{CatalogueMissing};
     std::vector<char> buffer(BlockSize);
-    return readCatalogueFrom([&](std::string_view& block) {
+    return readCatalogueBlocks([&](std::string_view& block) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         if (in.bad()) return false;
         block = std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount()));
@@ -328,7 +328,7 @@ Expected<Catalogue> loadCatalogueFile(const std::string& path) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return Failure{CatalogueMissing};
     std::vector<char> buffer(BlockSize);
-    return readCatalogueFrom([&](std::string_view& block) {
+    return readCatalogueBlocks([&](std::string_view& block) {
         // Full blocks until the end, so the first block shows the file's start whole.
         std::size_t filled = 0;
         while (filled < buffer.size()) {

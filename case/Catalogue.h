@@ -6,6 +6,7 @@
 #include "solver/Expected.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,6 +66,11 @@ Expected<Catalogue> readCatalogue(std::string_view bytes);
 // Opens only a regular file and never waits for one (a pipe or device of that name fails at once);
 // anything that cannot be opened or read fails with CatalogueMissing.
 Expected<Catalogue> loadCatalogueFile(const std::string& path);
+
+// The reader behind both: the catalogue from a stream handed out in blocks by `nextBlock` (false on
+// a read error, an empty block at the end). Any block sizes give the same catalogue, as long as the
+// first block holds the first 512 bytes (or the whole stream), by which the encoding is judged.
+Expected<Catalogue> readCatalogueBlocks(const std::function<bool(std::string_view& block)>& nextBlock);
 
 // Decodes one line for display: as UTF-8 where it is valid UTF-8, as Windows-1252 otherwise.
 std::string displayText(std::string_view line);

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -289,6 +290,43 @@ private slots:
         const Catalogue c = *readCatalogue(lines(beyond));
         QCOMPARE(c.rows.size(), std::size_t(1));
         QVERIFY(!c.problem);
+    }
+
+    // The stream may be cut anywhere, also between the CR and the LF of a line end: blocks of any
+    // size, and the file reader's own blocks, give the catalogue the whole bytes give.
+    void blockBoundariesDoNotMatter() {
+        std::mt19937 random(1208);
+        const char* const ends[] = {"\n", "\r\n", "\r", "\r\r\n"};
+        std::string bytes = Title + "\r\n";
+        for (int i = 0; i < 50; ++i) {
+            // Lines of up to 4,096 characters, so that 50 of them run over several 64 KiB blocks.
+            const std::string row = (i % 2 ? RowA : RowB) + std::string(random() % 4000, ' ');
+            bytes += row + ends[random() % 4];
+        }
+        bytes += "1,2,3\r\n";
+        const orvek::Expected<Catalogue> whole = readCatalogue(bytes);
+        QVERIFY(whole);
+        QCOMPARE(whole->rows.size(), std::size_t(50));
+        for (std::size_t blockSize : {std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(7), std::size_t(4096)}) {
+            std::size_t at = 0;
+            const orvek::Expected<Catalogue> cut = orvek::readCatalogueBlocks([&](std::string_view& block) {
+                const std::size_t size = std::min(at == 0 ? std::size_t(512) : blockSize, bytes.size() - at);
+                block = std::string_view(bytes).substr(at, size);
+                at += size;
+                return true;
+            });
+            QVERIFY(cut);
+            QCOMPARE(texts(*cut), texts(*whole));
+            QCOMPARE(cut->problem.has_value(), whole->problem.has_value());
+        }
+        QTemporaryDir dir;
+        QFile f(dir.filePath("ORVEK_Input.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        f.close();
+        const orvek::Expected<Catalogue> loaded = orvek::loadCatalogueFile(f.fileName().toStdString());
+        QVERIFY(loaded);
+        QCOMPARE(texts(*loaded), texts(*whole));
     }
 
     void problemMessage() {
