@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs the whole test
 # suite twice: once as built for users, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# In between, the text readers are fuzzed for about a minute when clang is available.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/install-packages.sh" g++ make cmake qt6-base-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
@@ -12,6 +13,29 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DORVEK_WERROR=ON -
 cmake --build "$root/build" --parallel "$jobs"
 ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 echo "Normal build and tests took $(( $(date +%s) - start )) s."
+
+# The readers of untrusted text (catalogue, typed numbers, strict numbers) under libFuzzer with
+# AddressSanitizer and UndefinedBehaviorSanitizer, about 20 s each, from the seed corpus in fuzz/.
+# New inputs go to a scratch folder, never into the repository.
+"$root/tools/install-packages.sh" clang || echo "clang could not be installed: fuzzing skipped."
+if command -v clang++ >/dev/null; then
+  start=$(date +%s)
+  CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEK_WERROR=ON \
+    -DORVEK_FUZZ=ON -DORVEK_BUILD_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$root/build-fuzz" --parallel "$jobs" --target fuzz_catalogue fuzz_textnumber fuzz_decimal
+  for target in catalogue textnumber decimal; do
+    scratch="$(mktemp -d)"
+    if ! "$root/build-fuzz/fuzz/fuzz_$target" -max_total_time=20 -max_len=10000 -print_final_stats=1 "$scratch" "$root/fuzz/corpus/$target" \
+        >"$scratch.log" 2>&1; then
+      tail -n 40 "$scratch.log"
+      echo "Fuzzing the $target reader failed (the input is saved as crash-* in $PWD)."
+      exit 1
+    fi
+    echo "fuzz_$target: $(grep -aE '^#[0-9]+[[:space:]]+DONE' "$scratch.log" | tail -n 1)"
+    rm -rf "$scratch" "$scratch.log"
+  done
+  echo "Fuzzing took $(( $(date +%s) - start )) s."
+fi
 
 start=$(date +%s)
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEK_WERROR=ON \
