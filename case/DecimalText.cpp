@@ -59,7 +59,10 @@ double convert(bool negative, std::string_view integerDigits, std::string_view f
         scale = -static_cast<long long>(zeros);
         for (char c : fractionDigits) keep(c);
     }
-    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    // The digits dropped held a non-zero one: a 1 right after the kept digits stands for them (the
+    // kept digits' trailing zeros stay, so that it keeps its place).
+    if (truncated) digits += '1';
+    else while (!digits.empty() && digits.back() == '0') digits.pop_back();
 
     double value = 0.0;
     if (!digits.empty()) {
@@ -67,7 +70,6 @@ double convert(bool negative, std::string_view integerDigits, std::string_view f
         if (total > SaturatedScale) {
             value = std::numeric_limits<double>::infinity();
         } else if (total >= -SaturatedScale) {
-            if (truncated) digits += '1';
             std::string text = "0." + digits + "e" + std::to_string(total);
             const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
             (void)ptr;
