@@ -271,6 +271,31 @@ private slots:
         }
     }
 
+    // A file the user may not read counts as missing. Root reads every file, so as root the check
+    // runs again in a child process as the unprivileged user "nobody".
+    void unreadableFileIsMissing() {
+        if (geteuid() == 0) {
+            QProcess child;
+            child.setProcessChannelMode(QProcess::MergedChannels);
+            child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
+                                    "unreadableFileIsMissing"});
+            QVERIFY2(child.waitForFinished(60000), "setpriv did not finish");
+            const QByteArray output = child.readAll();
+            QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+            QVERIFY2(output.contains("PASS   : TestCatalogue::unreadableFileIsMissing()"), output.constData());
+            return;
+        }
+        QTemporaryDir dir;
+        QFile f(dir.filePath("ORVEK_Input.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString(lines({Title, RowA})));
+        f.close();
+        QVERIFY(f.setPermissions(QFile::WriteOwner));
+        const orvek::Expected<Catalogue> c = orvek::loadCatalogueFile(f.fileName().toStdString());
+        QVERIFY(!c);
+        QCOMPARE(QString::fromStdString(c.error()), QString::fromUtf8(orvek::CatalogueMissing));
+    }
+
     // The numbers of a CR CR LF file are those of the CR LF file: no CR is left in field 7.
     void crCrLfKeepsTheLastField() {
         const Catalogue c = *readCatalogue(lines({Title, RowB}, "\r\r\n"));
