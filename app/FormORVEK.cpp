@@ -281,7 +281,13 @@ void Form_ORVEK::handle(const std::function<void()>& handler) {
 }
 
 void Form_ORVEK::Form_Load() {
-    const orvek::Expected<orvek::Catalogue> catalogue = orvek::loadCatalogueFile(orvek::CatalogueFileName);
+    const orvek::Expected<orvek::Catalogue> catalogue = []() -> orvek::Expected<orvek::Catalogue> {
+        try {
+            return orvek::loadCatalogueFile(orvek::CatalogueFileName);
+        } catch (const std::bad_alloc&) {
+            return orvek::Failure{"Not enough memory to read ORVEK_Input.txt at start-up; no airfoils were loaded."};
+        }
+    }();
     if (catalogue) orvek::storeCatalogue(state_, *catalogue);
     for (int i = 1; i <= state_.AirfoilCount; ++i) {
         Combo1->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)]));

@@ -5,6 +5,8 @@
 #include "case/CaseState.h"
 #include "solver/Expected.h"
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,8 +16,23 @@ namespace orvek {
 
 inline constexpr const char* CatalogueFileName = "ORVEK_Input.txt";
 
-// The message for a catalogue that cannot be read or holds nothing.
+// The message for a catalogue that cannot be read or holds nothing: no file of that name, one the
+// user may not read, an empty file, and anything that is not a regular file (a folder, a pipe, a
+// device).
 inline constexpr const char* CatalogueMissing = "ORVEK_Input.txt dosyası bulunamadı";
+
+// A file saved as UTF-16 (recognised by its byte-order mark or by zero bytes between the letters).
+inline constexpr const char* CatalogueUtf16 =
+    "ORVEK_Input.txt is saved as UTF-16 (Unicode) text, which cannot be read; save it again as plain "
+    "text (UTF-8 or ANSI) and restart the program.";
+
+// A file holding zero bytes in no UTF-16 pattern: no text at all.
+inline constexpr const char* CatalogueNotText = "ORVEK_Input.txt holds zero bytes, so it is not a text file; no airfoils were loaded.";
+
+// The longest line read, in bytes without its line end. A line of seven numbers needs a few dozen;
+// a longer line is reported as malformed, and the loader never holds more than the title and 50
+// airfoil lines of this length, however large the file.
+inline constexpr std::size_t MaxCatalogueLineLength = 4096;
 
 struct CatalogueRow {
     double Delta = 0, Gama = 0, xDltC = 0, Tau = 0, F = 0, G = 0, m = 0;
@@ -35,15 +52,25 @@ struct Catalogue {
     std::optional<CatalogueProblem> problem;
 };
 
-// Reads the catalogue from the file's bytes, line by line. Lines end with CR LF or LF; the last
-// may have no line end. Loading stops at the first line that is not a row of seven numbers
-// (reported in `problem`, unless only blank lines follow) and after the 50th airfoil (silently).
-// Empty bytes fail with CatalogueMissing.
+// Reads the catalogue from the file's bytes, line by line. A line ends with CR LF, LF or a lone CR
+// (CRs directly before an LF belong to that line end, so CR CR LF is one line end too); the last
+// line may have no line end. Loading stops at the first line that is not a row of seven numbers or
+// is longer than MaxCatalogueLineLength (reported in `problem`, unless only blank lines follow up
+// to the 51st line) and after the 50th airfoil (silently); nothing after that line is looked at.
+// Empty bytes fail with CatalogueMissing, UTF-16 with CatalogueUtf16, other zero bytes at the start
+// with CatalogueNotText. A UTF-8 byte-order mark is skipped.
 Expected<Catalogue> readCatalogue(std::string_view bytes);
 
-// Reads the file and then its bytes; a file that cannot be opened or is empty fails with
-// CatalogueMissing.
+// The same from the file at `path`, read as a stream in small blocks: the same results as
+// readCatalogue of its bytes, at a cost bounded by the line-length limit whatever the file's size.
+// Opens only a regular file and never waits for one (a pipe or device of that name fails at once);
+// anything that cannot be opened or read fails with CatalogueMissing.
 Expected<Catalogue> loadCatalogueFile(const std::string& path);
+
+// The reader behind both: the catalogue from a stream handed out in blocks by `nextBlock` (false on
+// a read error, an empty block at the end). Any block sizes give the same catalogue, as long as the
+// first block holds the first 512 bytes (or the whole stream), by which the encoding is judged.
+Expected<Catalogue> readCatalogueBlocks(const std::function<bool(std::string_view& block)>& nextBlock);
 
 // Decodes one line for display: as UTF-8 where it is valid UTF-8, as Windows-1252 otherwise.
 std::string displayText(std::string_view line);

@@ -1,10 +1,54 @@
 #include "case/Driver.h"
 
+#include "case/DecimalText.h"
 #include "case/TextNumber.h"
 #include "export/NumberFormat.h"
 #include "solver/Solver.h"
 
+#include <cmath>
+#include <optional>
+
 namespace orvek {
+
+namespace {
+
+// What the user typed, as a message quotes it: without blanks around it, and cut short (at a
+// character boundary) when it is too long to read in a message box.
+std::string typedForMessage(std::string_view typed) {
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!typed.empty() && isSpace(typed.front())) typed.remove_prefix(1);
+    while (!typed.empty() && isSpace(typed.back())) typed.remove_suffix(1);
+    constexpr std::size_t Longest = 40;
+    if (typed.size() <= Longest) return std::string(typed);
+    std::size_t cut = Longest;
+    while (cut > 0 && (static_cast<unsigned char>(typed[cut]) & 0xC0) == 0x80) --cut;  // inside a UTF-8 letter
+    return std::string(typed.substr(0, cut)) + "...";
+}
+
+// Why a typed point count cannot be used, or nothing when `value` (its numeric value) can.
+std::optional<std::string> pointCountFault(std::string_view typed, double value) {
+    if (std::isfinite(value) && value == std::floor(value) && value >= 2 && value <= MaxPoints) return std::nullopt;
+    const std::string wanted = "The number of points must be a whole number from 2 to 1,000,001; ";
+    const std::string packed = packedNumberText(typed);
+    if (packed.empty()) return wanted + "the field is empty.";
+    // Text that is not one number as a whole ("abc", "0x10", "1,5") is named as such: the value the
+    // leading part gives would only confuse.
+    if (readDecimalPrefix(packed, "EeDd").length != packed.size()) {
+        return wanted + "\"" + typedForMessage(typed) + "\" is not a number.";
+    }
+    const std::string number = typedForMessage(typed);
+    if (!(value >= 2)) return wanted + number + " is too small.";
+    if (!(value <= MaxPoints)) return wanted + number + " is too large.";
+    return wanted + number + " is not a whole number.";
+}
+
+// Why a typed angle of attack cannot be used, or nothing when its value can.
+std::optional<std::string> angleFault(std::string_view typed, double value) {
+    if (std::fabs(value) <= MaxAngleDegrees) return std::nullopt;
+    return "The angle of attack " + typedForMessage(typed) + " is too large. Type an angle from -360 to 360 degrees.";
+}
+
+}  // namespace
 
 int matchSelection(const CaseState& state, std::string_view text) {
     int selected = state.SelIndex;
@@ -27,6 +71,9 @@ Expected<CoefficientTexts> Calculate(CaseState& state, std::string_view textN1, 
     in.m = state.m[slot];
     in.N1 = textNumber(textN1);
     in.AlfaD = textNumber(textAlfaD);
+    // The typed values are judged here, where the text is still at hand to be quoted.
+    if (std::optional<std::string> fault = pointCountFault(textN1, in.N1)) return Failure{*fault};
+    if (std::optional<std::string> fault = angleFault(textAlfaD, in.AlfaD)) return Failure{*fault};
     in.Chord = state.Chord;
     in.Pi = state.Pi;
     // The solver fills the spare arrays; the shown case's arrays stay untouched until it succeeds.

@@ -6,13 +6,15 @@
 
 namespace orvek {
 
-double textNumber(std::string_view text) {
+std::string packedNumberText(std::string_view text) {
     std::string packed;
     packed.reserve(text.size());
     for (char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') packed += c;
+        if (c != ' ' && c != '\t' && c != '\n') packed += c;
     }
-    return readDecimalPrefix(packed, "EeDd").value;
+    return packed;
 }
+
+double textNumber(std::string_view text) { return readDecimalPrefix(packedNumberText(text), "EeDd").value; }
 
 }  // namespace orvek

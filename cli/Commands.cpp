@@ -280,6 +280,11 @@ SolverInput solverInput(const Arguments& a) {
     in.AlfaD = a.number("alpha");
     in.N1 = a.number("np");
     in.Chord = a.optionalNumber("chord").value_or(1.0);
+    // A chord of zero, below zero, of denormal size or beyond every number has no airfoil.
+    if (!std::isnormal(in.Chord) || in.Chord < 0) {
+        throw UsageError{"option '--chord' expects a positive number of normal size (from 2.3e-308 to 1.7e308), not '" +
+                         a.text("chord").value_or("") + "'"};
+    }
     return in;
 }
 

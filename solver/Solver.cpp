@@ -178,7 +178,13 @@ Status inputFault(const SolverInput& in) {
         return calc("the number of points NP must be at most " + shortestText(MaxPoints) + ", not " +
                shortestText(in.N1) + ".");
     }
-    if (!std::isfinite(in.AlfaD)) return calc("the angle of attack is not a finite number.");
+    if (!(std::fabs(in.AlfaD) <= MaxAngleDegrees)) {
+        const std::string range = "the angle of attack must be from -" + shortestText(MaxAngleDegrees) + " to " +
+                                  shortestText(MaxAngleDegrees) + " degrees";
+        if (std::isnan(in.AlfaD)) return calc(range + "; it is not a number.");
+        if (std::isinf(in.AlfaD)) return calc(range + "; it is too large.");
+        return calc(range + ", not " + shortestText(in.AlfaD) + ".");
+    }
     const struct { const char* name; double value; } parameters[] = {
         {"F", in.F}, {"G", in.G}, {"the exponent m", in.m}, {"the chord", in.Chord}};
     for (const auto& p : parameters) {

@@ -31,6 +31,10 @@ namespace orvek {
 /// 24 MB per case).
 constexpr double MaxPoints = 1000001.0;
 
+/// The largest angle of attack accepted, either way, in degrees: one full turn. Far larger angles
+/// would lose the angle's own digits in the conversion to radians and its sine.
+constexpr double MaxAngleDegrees = 360.0;
+
 struct SolverInput {
     double N1 = 51;      ///< number of surface points, a whole number from 2 to MaxPoints
     double F = 0;        ///< thickness parameter

@@ -4,6 +4,11 @@
 
 #include <QtTest>
 
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using orvek::Catalogue;
 using orvek::readCatalogue;
 
@@ -20,6 +25,28 @@ std::string lines(const std::vector<std::string>& ls, const std::string& end = "
         if (i + 1 < ls.size() || finalEnd) out += end;
     }
     return out;
+}
+
+// A UTF-16 text (Latin letters only), little- or big-endian, with or without a byte-order mark.
+QByteArray utf16(const std::string& text, bool littleEndian, bool mark) {
+    QByteArray out;
+    if (mark) out += littleEndian ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
+    for (char c : text) {
+        const char pair[2] = {littleEndian ? c : '\0', littleEndian ? '\0' : c};
+        out.append(pair, 2);
+    }
+    return out;
+}
+
+// Writes `count` copies of `byte` to the end of the file at `path`, in large blocks.
+bool appendBytes(const QString& path, char byte, qint64 count) {
+    QFile f(path);
+    if (!f.open(QIODevice::Append)) return false;
+    const QByteArray block(1 << 20, byte);
+    for (qint64 left = count; left > 0; left -= block.size()) {
+        if (f.write(block.constData(), std::min<qint64>(left, block.size())) < 0) return false;
+    }
+    return true;
 }
 
 QStringList texts(const Catalogue& c) {
@@ -160,6 +187,171 @@ private slots:
         QCOMPARE(missing.AirfoilCount, 0);
         QCOMPARE(missing.SelIndex, 0);
         QVERIFY(!missing.NP);
+    }
+
+    // Files as a user may leave them: each row gives the list and the one message the window
+    // would show (a failure's message or the report of a malformed line; empty for none). Rows
+    // given as bytes are read both from a file and from the bytes, with the same result.
+    void hostileFiles_data() {
+        QTest::addColumn<QString>("kind");       // bytes, fifo, directory, dev-zero-link, sparse, line-feeds, long-line
+        QTest::addColumn<QByteArray>("bytes");   // the file's bytes, or its first part
+        QTest::addColumn<QStringList>("expectedTexts");
+        QTest::addColumn<QString>("message");
+
+        const QString a = QString::fromStdString(RowA), b = QString::fromStdString(RowB);
+        const QByteArray ab = QByteArray::fromStdString(lines({Title, RowA, RowB}));
+        const QString missing = QString::fromUtf8(orvek::CatalogueMissing);
+        const QString tooLong = " is longer than 4096 characters; the airfoils from this line on were not loaded.";
+        QTest::newRow("lone CR line ends") << "bytes" << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\r"))
+                                           << QStringList{a, b} << "";
+        QTest::newRow("CR CR LF line ends") << "bytes" << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\r\r\n"))
+                                            << QStringList{a, b} << "";
+        QTest::newRow("two lone CRs leave a blank line") << "bytes" << QByteArray::fromStdString(Title + "\r" + RowA + "\r\r" + RowB)
+                                                         << QStringList{a}
+                                                         << "ORVEK_Input.txt, line 3: expected 7 numbers, found 0; the airfoils "
+                                                            "from this line on were not loaded.";
+        QTest::newRow("mixed line ends") << "bytes" << QByteArray::fromStdString(Title + "\n" + RowA + "\r" + RowB + "\r\n")
+                                         << QStringList{a, b} << "";
+        QTest::newRow("UTF-8 byte-order mark") << "bytes" << ("\xEF\xBB\xBF" + ab) << QStringList{a, b} << "";
+        QTest::newRow("UTF-16 little-endian with mark") << "bytes" << utf16(lines({Title, RowA}), true, true) << QStringList()
+                                                        << QString(orvek::CatalogueUtf16);
+        QTest::newRow("UTF-16 big-endian without mark") << "bytes" << utf16(lines({Title, RowA}), false, false) << QStringList()
+                                                        << QString(orvek::CatalogueUtf16);
+        QTest::newRow("zero bytes") << "bytes" << QByteArray(100, '\0') << QStringList() << QString(orvek::CatalogueNotText);
+        QTest::newRow("empty file") << "bytes" << QByteArray() << QStringList() << missing;
+        QTest::newRow("FIFO") << "fifo" << QByteArray() << QStringList() << missing;
+        QTest::newRow("directory") << "directory" << QByteArray() << QStringList() << missing;
+        QTest::newRow("/dev/zero through a link") << "dev-zero-link" << QByteArray() << QStringList() << missing;
+        // 1 GiB that takes no disk space: the rows, then zero bytes with no line end.
+        QTest::newRow("huge sparse file") << "sparse" << ab << QStringList{a, b} << ("ORVEK_Input.txt, line 4: the line" + tooLong);
+        QTest::newRow("rows then 64 MiB of line feeds") << "line-feeds" << ab << QStringList{a, b} << "";
+        QTest::newRow("huge line of commas") << "long-line" << QByteArray::fromStdString(Title + "\r\n" + RowA + "\r\n")
+                                             << QStringList{a} << ("ORVEK_Input.txt, line 3: the line" + tooLong);
+        const std::string padded = RowA + std::string(4096 - RowA.size(), ' ');
+        QTest::newRow("line of 4096 characters") << "bytes" << QByteArray::fromStdString(lines({Title, padded, RowB}))
+                                                 << QStringList{QString::fromStdString(padded), b} << "";
+        QTest::newRow("line of 4097 characters") << "bytes" << QByteArray::fromStdString(lines({Title, RowA, padded + " ", RowB}))
+                                                 << QStringList{a} << ("ORVEK_Input.txt, line 3: the line" + tooLong);
+        QTest::newRow("title too long") << "bytes" << QByteArray::fromStdString(lines({std::string(5000, 'T'), RowA}))
+                                        << QStringList() << ("ORVEK_Input.txt, line 1: the line" + tooLong);
+    }
+    void hostileFiles() {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, expectedTexts);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ORVEK_Input.txt");
+        const QByteArray native = path.toLocal8Bit();
+        if (kind == "fifo") {
+            QCOMPARE(::mkfifo(native.constData(), 0666), 0);
+        } else if (kind == "directory") {
+            QVERIFY(QDir(dir.path()).mkdir("ORVEK_Input.txt"));
+        } else if (kind == "dev-zero-link") {
+            QVERIFY(QFile::link("/dev/zero", path));
+        } else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(bytes), bytes.size());
+            f.close();
+            if (kind == "sparse") QCOMPARE(::truncate(native.constData(), off_t(1) << 30), 0);
+            if (kind == "line-feeds") QVERIFY(appendBytes(path, '\n', qint64(64) << 20));
+            if (kind == "long-line") QVERIFY(appendBytes(path, ',', qint64(64) << 20));
+        }
+        const orvek::Expected<Catalogue> loaded = orvek::loadCatalogueFile(path.toStdString());
+        const auto shown = [](const orvek::Expected<Catalogue>& c) {
+            return QString::fromStdString(!c ? c.error() : c->problem ? c->problem->message() : std::string());
+        };
+        QCOMPARE(loaded ? texts(*loaded) : QStringList(), expectedTexts);
+        QCOMPARE(shown(loaded), message);
+        if (kind == "bytes") {
+            const orvek::Expected<Catalogue> read = readCatalogue(bytes.toStdString());
+            QCOMPARE(read ? texts(*read) : QStringList(), expectedTexts);
+            QCOMPARE(shown(read), message);
+        }
+    }
+
+    // A file the user may not read counts as missing. Root reads every file, so as root the check
+    // runs again in a child process as the unprivileged user "nobody".
+    void unreadableFileIsMissing() {
+        if (geteuid() == 0) {
+            QProcess child;
+            child.setProcessChannelMode(QProcess::MergedChannels);
+            child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
+                                    "unreadableFileIsMissing"});
+            QVERIFY2(child.waitForFinished(60000), "setpriv did not finish");
+            const QByteArray output = child.readAll();
+            QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+            QVERIFY2(output.contains("PASS   : TestCatalogue::unreadableFileIsMissing()"), output.constData());
+            return;
+        }
+        QTemporaryDir dir;
+        QFile f(dir.filePath("ORVEK_Input.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString(lines({Title, RowA})));
+        f.close();
+        QVERIFY(f.setPermissions(QFile::WriteOwner));
+        const orvek::Expected<Catalogue> c = orvek::loadCatalogueFile(f.fileName().toStdString());
+        QVERIFY(!c);
+        QCOMPARE(QString::fromStdString(c.error()), QString::fromUtf8(orvek::CatalogueMissing));
+    }
+
+    // The numbers of a CR CR LF file are those of the CR LF file: no CR is left in field 7.
+    void crCrLfKeepsTheLastField() {
+        const Catalogue c = *readCatalogue(lines({Title, RowB}, "\r\r\n"));
+        QCOMPARE(c.rows.size(), std::size_t(1));
+        QCOMPARE(c.rows[0].m, 1.9);
+        QCOMPARE(QString::fromStdString(c.rows[0].text), QString::fromStdString(RowB));
+    }
+
+    // Only the lines up to the 51st are looked at: an airfoil line after blank lines that run past
+    // it is not reported, one within it is.
+    void blankLinesAreJudgedWithinTheLimit() {
+        std::vector<std::string> within{Title, RowA, "", RowB};
+        QCOMPARE((*readCatalogue(lines(within))).problem->lineNumber, 3);
+        std::vector<std::string> beyond{Title, RowA};
+        for (int k = 0; k < 60; ++k) beyond.push_back("");
+        beyond.push_back(RowB);
+        const Catalogue c = *readCatalogue(lines(beyond));
+        QCOMPARE(c.rows.size(), std::size_t(1));
+        QVERIFY(!c.problem);
+    }
+
+    // The stream may be cut anywhere, also between the CR and the LF of a line end: blocks of any
+    // size, and the file reader's own blocks, give the catalogue the whole bytes give.
+    void blockBoundariesDoNotMatter() {
+        std::mt19937 random(1208);
+        const char* const ends[] = {"\n", "\r\n", "\r", "\r\r\n"};
+        std::string bytes = Title + "\r\n";
+        for (int i = 0; i < 50; ++i) {
+            // Lines of up to 4,096 characters, so that 50 of them run over several 64 KiB blocks.
+            const std::string row = (i % 2 ? RowA : RowB) + std::string(random() % 4000, ' ');
+            bytes += row + ends[random() % 4];
+        }
+        bytes += "1,2,3\r\n";
+        const orvek::Expected<Catalogue> whole = readCatalogue(bytes);
+        QVERIFY(whole);
+        QCOMPARE(whole->rows.size(), std::size_t(50));
+        for (std::size_t blockSize : {std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(7), std::size_t(4096)}) {
+            std::size_t at = 0;
+            const orvek::Expected<Catalogue> cut = orvek::readCatalogueBlocks([&](std::string_view& block) {
+                const std::size_t size = std::min(at == 0 ? std::size_t(512) : blockSize, bytes.size() - at);
+                block = std::string_view(bytes).substr(at, size);
+                at += size;
+                return true;
+            });
+            QVERIFY(cut);
+            QCOMPARE(texts(*cut), texts(*whole));
+            QCOMPARE(cut->problem.has_value(), whole->problem.has_value());
+        }
+        QTemporaryDir dir;
+        QFile f(dir.filePath("ORVEK_Input.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        f.close();
+        const orvek::Expected<Catalogue> loaded = orvek::loadCatalogueFile(f.fileName().toStdString());
+        QVERIFY(loaded);
+        QCOMPARE(texts(*loaded), texts(*whole));
     }
 
     void problemMessage() {

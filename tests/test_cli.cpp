@@ -9,6 +9,8 @@
 #include <QJsonObject>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Run {
@@ -113,10 +115,12 @@ private slots:
                                 << "orvek-batch: Cannot calculate: the number of points NP must be at least 2, not 1.";
         QTest::newRow("N1 fractional") << with(Joukowsky, "--np", "12.5") << 1
                                        << "orvek-batch: Cannot calculate: the number of points NP must be a whole number, not 12.5.";
-        QTest::newRow("chord zero") << (Joukowsky + QStringList{"--chord", "0"}) << 1
-                                    << "orvek-batch: Cannot calculate this airfoil: the mapping scale b is 0.";
+        QTest::newRow("chord zero") << (Joukowsky + QStringList{"--chord", "0"}) << 2
+                                    << "orvek-batch: option '--chord' expects a positive number of normal size (from 2.3e-308 "
+                                       "to 1.7e308), not '0'";
         QTest::newRow("angle overflow") << with(Joukowsky, "--alpha", "1e999") << 1
-                                        << "orvek-batch: Cannot calculate: the angle of attack is not a finite number.";
+                                        << "orvek-batch: Cannot calculate: the angle of attack must be from -360 to 360 degrees; "
+                                           "it is too large.";
         // An exponent this large overflows the power of the mapping: the surface check refuses it.
         QTest::newRow("m 200") << with(Joukowsky, "--m", "200") << 1
                                << "orvek-batch: Cannot calculate this airfoil: the surface value x at point 24 is not a finite number.";
@@ -520,6 +524,60 @@ private slots:
         const QByteArray err = p.readAllStandardError();
         QCOMPARE(err.count('\n'), 1);
         QVERIFY2(err.startsWith("orvek-batch: Could not write to standard output: "), err.constData());
+    }
+
+    // A chord must be a positive number of normal size: anything else is an invalid argument.
+    void chordMustBePositiveAndNormal_data() {
+        QTest::addColumn<QString>("chord");
+        QTest::newRow("denormal") << "1e-320";
+        QTest::newRow("negative") << "-1";
+        QTest::newRow("negative zero") << "-0";
+        QTest::newRow("beyond every number") << "1e999";
+    }
+    void chordMustBePositiveAndNormal() {
+        QFETCH(QString, chord);
+        const Run r = batch(Joukowsky + QStringList{"--chord", chord});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), "orvek-batch: option '--chord' expects a positive number of normal size (from "
+                                           "2.3e-308 to 1.7e308), not '" + chord + "'\n");
+        QCOMPARE(batch(Joukowsky + QStringList{"--chord", "2.3e-308"}).exitCode, 0);
+    }
+
+    // Every failure to write the result file names the file and the reason, and changes nothing.
+    void outputFailuresNameTheFile_data() {
+        QTest::addColumn<QString>("output");  // "DIR/" stands for a fresh temporary folder
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty name") << "" << "orvek-batch: Could not save: no file name was given.";
+        QTest::newRow("folder name") << "adir/"
+                                     << "orvek-batch: Could not save adir/: the name ends with a folder separator, so it names a "
+                                        "folder, not a file.";
+        QTest::newRow("FIFO") << "DIR/fifo.txt" << "orvek-batch: Could not save fifo.txt: it is a pipe (FIFO), not a regular file";
+        QTest::newRow("device") << "/dev/null" << "orvek-batch: Could not save null: it is a device, not a regular file";
+        QTest::newRow("read-only file") << "DIR/old.txt" << "orvek-batch: Could not save old.txt: the file is read-only";
+    }
+    void outputFailuresNameTheFile() {
+        QFETCH(QString, output);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        output.replace("DIR", dir.path());
+        if (output.endsWith("fifo.txt")) QCOMPARE(::mkfifo(output.toLocal8Bit().constData(), 0666), 0);
+        if (output.endsWith("old.txt")) {
+            QFile f(output);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("old\r\n");
+            f.close();
+            QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        }
+        const Run r = batch(Joukowsky + QStringList{"--layout", "1", "--output", output});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), message + "\n");
+        if (output.endsWith("old.txt")) {
+            QFile f(output);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), QByteArray("old\r\n"));
+        }
     }
 };
 

@@ -262,7 +262,9 @@ private slots:
         QTest::newRow("N1 infinite") << inf << 0.1 << 2.0 << 1.0 << 0.0
                                      << "Cannot calculate: the number of points NP must be a whole number, not inf.";
         QTest::newRow("angle infinite") << 51.0 << 0.1 << 2.0 << 1.0 << inf
-                                        << "Cannot calculate: the angle of attack is not a finite number.";
+                                        << "Cannot calculate: the angle of attack must be from -360 to 360 degrees; it is too large.";
+        QTest::newRow("angle beyond a turn") << 51.0 << 0.1 << 2.0 << 1.0 << -360.5
+                                             << "Cannot calculate: the angle of attack must be from -360 to 360 degrees, not -360.5.";
         QTest::newRow("m zero") << 51.0 << 0.1 << 0.0 << 1.0 << 0.0 << "Cannot calculate this airfoil: the exponent m is 0.";
         QTest::newRow("F -1") << 51.0 << -1.0 << 2.0 << 1.0 << 0.0 << "Cannot calculate this airfoil: F is -1.";
         QTest::newRow("negative F, fractional m")

@@ -1,10 +1,15 @@
-// The numeric value of a typed point count or angle.
+// The numeric value of a typed point count or angle, and the strict reader of catalogue fields
+// and command-line numbers.
 
+#include "case/DecimalText.h"
 #include "case/TextNumber.h"
 
 #include <QtTest>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <random>
 
 class TestTextNumber : public QObject {
     Q_OBJECT
@@ -15,7 +20,8 @@ private slots:
         QTest::newRow("plain") << "51" << 51.0;
         QTest::newRow("blanks around") << " 51 " << 51.0;
         QTest::newRow("blank inside") << "5 1" << 51.0;
-        QTest::newRow("tab and line feed") << "\t5\n1\r" << 51.0;
+        QTest::newRow("tab and line feed") << "\t5\n1" << 51.0;
+        QTest::newRow("carriage return ends the number") << "5\r1" << 5.0;
         QTest::newRow("letters after") << "51abc" << 51.0;
         QTest::newRow("letters only") << "abc" << 0.0;
         QTest::newRow("empty") << "" << 0.0;
@@ -57,6 +63,89 @@ private slots:
         const double v = orvek::textNumber(text.toStdString());
         QVERIFY(std::isinf(v));
         QCOMPARE(v > 0 ? 1.0 : -1.0, sign);
+    }
+
+    // Numbers with very many digits or a very long exponent: exact, or saturated by the true size
+    // of the number (digits and exponent together), in both readers.
+    void longNumbers_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<double>("expected");
+        const QByteArray zeros(200000, '0');
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("1, 200,000 zeros, e-100000000: tiny") << ("1" + zeros + "e-100000000") << 0.0;
+        QTest::newRow("0., 200,000 zeros, 1e100000000: huge") << ("0." + zeros + "1e100000000") << inf;
+        QTest::newRow("-0., 200,000 zeros, 1e100000000") << ("-0." + zeros + "1e100000000") << -inf;
+        QTest::newRow("0., 200,000 zeros, 1e200001") << ("0." + zeros + "1e200001") << 1.0;
+        QTest::newRow("1, 200,000 zeros, e-200000") << ("1" + zeros + "e-200000") << 1.0;
+        QTest::newRow("25, 200,000 zeros, e-200001") << ("25" + zeros + "e-200001") << 2.5;
+        QTest::newRow("exponent of 30 digits") << QByteArray("1e-" + QByteArray(30, '9')) << 0.0;
+        QTest::newRow("exponent of 30 digits, positive") << QByteArray("1e" + QByteArray(30, '9')) << inf;
+        QTest::newRow("zero with a huge exponent") << ("0." + zeros + "e999999999999") << 0.0;
+        QTest::newRow("largest double") << QByteArray("1.7976931348623157e308") << 1.7976931348623157e308;
+        QTest::newRow("just beyond the largest") << QByteArray("1.7976931348623159e308") << inf;
+        QTest::newRow("smallest denormal") << QByteArray("4.9406564584124654e-324") << 4.9406564584124654e-324;
+        // Exactly half the smallest denormal rounds to even (0); a 1 after 1,000 further digits
+        // (beyond the digits kept) tips it up.
+        const QByteArray half =
+            "2.4703282292062327208828439643411068618252990130716238221279284125033775363510437593264991818081799618989828234772"
+            "285886546332835517796989819938739800539093906315035659515570226392290858392449105184435931802849936536152500319370"
+            "457678249219365623669863658480757001585769269903706311928279558551332927834338409351978015531246597263579574622766"
+            "465272827220056374006485499977096599470454020828166226237857393450736339007967761930577506740176324673600968951340"
+            "535537458516661134223766678604162159680461914467291840300530057530849048765391711386591646239524912623653881879636"
+            "239373280423891018672348497668235089863388587925628302755995657524455507255189313690836254779186948667994968324049"
+            "705821028513185451396213837722826145437693412532098591327667236328125";
+        // A non-zero digit far beyond the digits kept, after a run of zeros: it counts, in its place.
+        QTest::newRow("1, 1,000 zeros, 1, e-1001") << ("1" + QByteArray(1000, '0') + "1e-1001") << 1.0;
+        QTest::newRow("3, 900 zeros, 7") << ("3" + QByteArray(900, '0') + "7e-901") << 3.0;
+        QTest::newRow("half the smallest denormal") << (half + "e-324") << 0.0;
+        QTest::newRow("just above half") << (half + QByteArray(1000, '0') + "1e-324") << 4.9406564584124654e-324;
+    }
+    void longNumbers() {
+        QFETCH(QByteArray, text);
+        QFETCH(double, expected);
+        const std::string s = text.toStdString();
+        const std::optional<double> strict = orvek::parseWholeDecimal(s);
+        QVERIFY(strict);
+        QCOMPARE(*strict, expected);
+        QCOMPARE(orvek::textNumber(s), expected);
+        QCOMPARE(std::signbit(*strict), std::signbit(expected));
+    }
+
+    // Random numbers of up to 1,000 digits and exponents near the ends of the range read exactly
+    // as the C library reads them.
+    void agreesWithTheCLibrary() {
+        std::setlocale(LC_NUMERIC, "C");
+        std::mt19937_64 random(20261208);
+        for (int k = 0; k < 3000; ++k) {
+            std::string text;
+            const int integerDigits = static_cast<int>(random() % 400), fractionDigits = static_cast<int>(random() % 600);
+            for (int d = 0; d < integerDigits; ++d) text += static_cast<char>('0' + random() % 10);
+            text += '.';
+            for (int d = 0; d < fractionDigits; ++d) text += static_cast<char>('0' + random() % 10);
+            if (integerDigits + fractionDigits == 0) text += '7';
+            text += "e" + std::to_string(static_cast<int>(random() % 1400) - 700 - integerDigits);
+            const std::optional<double> read = orvek::parseWholeDecimal(text);
+            QVERIFY(read);
+            const double expected = std::strtod(text.c_str(), nullptr);
+            if (*read != expected) QFAIL(("differs from strtod: " + text).c_str());
+        }
+    }
+
+    void strictReaderRefuses_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blank around") << " 1";
+        QTest::newRow("letters after") << "1a";
+        QTest::newRow("D exponent") << "2D1";
+        QTest::newRow("exponent without digits") << "2e";
+        QTest::newRow("comma") << "0,5";
+        QTest::newRow("two points") << "1.2.3";
+        QTest::newRow("hexadecimal") << "0x10";
+        QTest::newRow("infinity word") << "inf";
+    }
+    void strictReaderRefuses() {
+        QFETCH(QString, text);
+        QVERIFY(!orvek::parseWholeDecimal(text.toStdString()));
     }
 };
 

@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -575,8 +576,9 @@ private slots:
         QTest::addColumn<QString>("points");
         QTest::addColumn<int>("entry");
         QTest::addColumn<QString>("message");
-        QTest::newRow("one point") << "1" << 1 << "Cannot calculate: the number of points NP must be at least 2, not 1.";
-        QTest::newRow("fractional") << "12.5" << 1 << "Cannot calculate: the number of points NP must be a whole number, not 12.5.";
+        QTest::newRow("one point") << "1" << 1 << "The number of points must be a whole number from 2 to 1,000,001; 1 is too small.";
+        QTest::newRow("fractional") << "12.5" << 1
+                                    << "The number of points must be a whole number from 2 to 1,000,001; 12.5 is not a whole number.";
         QTest::newRow("m is 0") << "51" << 3 << "Cannot calculate this airfoil: the exponent m is 0.";
     }
     void failedCaseKeepsTheLastGoodOne() {
@@ -743,6 +745,96 @@ private slots:
         QVERIFY(QFileInfo("ORVEK_result.txt").isDir());
         QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);  // the program goes on
         QCOMPARE(messages.messages.size(), 2);
+    }
+
+    // A typed value that cannot be used is named as typed, with what is wanted; the last good case,
+    // its result boxes and plots stay.
+    void typedValuesAreJudged_data() {
+        QTest::addColumn<QString>("points");
+        QTest::addColumn<QString>("angle");
+        QTest::addColumn<QString>("message");
+        const QString np = "The number of points must be a whole number from 2 to 1,000,001; ";
+        QTest::newRow("NP letters") << "abc" << "5" << np + "\"abc\" is not a number.";
+        QTest::newRow("NP empty") << "" << "5" << np + "the field is empty.";
+        QTest::newRow("NP blanks only") << "   " << "5" << np + "the field is empty.";
+        QTest::newRow("NP hexadecimal") << "0x10" << "5" << np + "\"0x10\" is not a number.";
+        QTest::newRow("NP decimal comma") << "1,5" << "5" << np + "\"1,5\" is not a number.";
+        QTest::newRow("NP beyond every number") << "1e999" << "5" << np + "1e999 is too large.";
+        QTest::newRow("NP one") << "1" << "5" << np + "1 is too small.";
+        QTest::newRow("NP negative") << "-51" << "5" << np + "-51 is too small.";
+        QTest::newRow("NP fractional") << "12.5" << "5" << np + "12.5 is not a whole number.";
+        QTest::newRow("NP two million") << "2000000" << "5" << np + "2000000 is too large.";
+        QTest::newRow("NP long text is cut") << QString(60, '9') + "x" << "5"
+                                             << np + "\"" + QString(40, '9') + "...\" is not a number.";
+        QTest::newRow("angle 1e308") << "51" << "1e308"
+                                     << "The angle of attack 1e308 is too large. Type an angle from -360 to 360 degrees.";
+        QTest::newRow("angle -400") << "51" << "-400"
+                                    << "The angle of attack -400 is too large. Type an angle from -360 to 360 degrees.";
+        QTest::newRow("angle beyond every number") << "51" << "-1e999"
+                                                   << "The angle of attack -1e999 is too large. Type an angle from -360 to 360 degrees.";
+    }
+    void typedValuesAreJudged() {
+        QFETCH(QString, points);
+        QFETCH(QString, angle);
+        QFETCH(QString, message);
+        open(&Catalogue);
+        find<QLineEdit>("Text_AlfaD")->setText("5");
+        combo()->setCurrentIndex(1);
+        emit combo()->activated(1);
+        QVERIFY(messages.messages.isEmpty());
+        const orvek::CaseState before = window->caseState();
+        // Typed as a user types: focus, select all, type (or delete), then "Calculate".
+        for (auto [name, typed] : {std::pair{"Text_N1", points}, std::pair{"Text_AlfaD", angle}}) {
+            QLineEdit* field = find<QLineEdit>(name);
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            if (typed.isEmpty()) QTest::keyClick(field, Qt::Key_Delete);
+            else QTest::keyClicks(field, typed);
+            QCOMPARE(field->text(), typed);
+        }
+        QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(messages.messages, QStringList{message});
+        const orvek::CaseState& after = window->caseState();
+        QCOMPARE(*after.NP, *before.NP);
+        QCOMPARE(*after.AlfaD, *before.AlfaD);
+        QVERIFY(after.x() == before.x());
+        QCOMPARE(text("Text_CL"), QString("0.908"));
+    }
+
+    // Hostile catalogue files at start-up: the window opens, with the airfoils that could be read
+    // and at most one message.
+    void hostileCatalogueAtStartUp_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("message");  // empty: none
+        const QByteArray rows = "0.1179,0,0.2531,0,0.1,0,2\r0.1808,0.022,0.3423,18,0.1,0.05,1.9\r";
+        QTest::newRow("lone CR line ends") << "bytes" << ("Title\r" + rows) << 2 << "";
+        QTest::newRow("CR CR LF line ends") << "bytes" << QByteArray("Title\r\r\n0.1179,0,0.2531,0,0.1,0,2\r\r\n") << 1 << "";
+        QByteArray wide("\xFF\xFE", 2);
+        for (char c : QByteArray("Title\r\n0.1179,0,0.2531,0,0.1,0,2\r\n")) wide.append(c).append('\0');
+        QTest::newRow("UTF-16") << "bytes" << wide << 0 << QString(orvek::CatalogueUtf16);
+        QTest::newRow("FIFO") << "fifo" << QByteArray() << 0 << QString::fromUtf8(orvek::CatalogueMissing);
+        QTest::newRow("directory") << "directory" << QByteArray() << 0 << QString::fromUtf8(orvek::CatalogueMissing);
+        QTest::newRow("huge line") << "bytes" << ("Title\r\n0.1179,0,0.2531,0,0.1,0,2\r\n" + QByteArray(10 << 20, ',')) << 1
+                                   << "ORVEK_Input.txt, line 3: the line is longer than 4096 characters; the airfoils from this "
+                                      "line on were not loaded.";
+    }
+    void hostileCatalogueAtStartUp() {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, entries);
+        QFETCH(QString, message);
+        if (kind == "fifo") QCOMPARE(::mkfifo("ORVEK_Input.txt", 0666), 0);
+        if (kind == "directory") QVERIFY(QDir().mkdir("ORVEK_Input.txt"));
+        open(kind == "bytes" ? &bytes : nullptr);
+        QCOMPARE(combo()->count(), entries);
+        QCOMPARE(messages.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        if (entries > 0) {
+            combo()->setCurrentIndex(0);
+            emit combo()->activated(0);
+            QCOMPARE(text("Text_CL"), QString("0"));  // a Joukowsky airfoil at 0 degrees: no camber, no lift
+        }
     }
 };
 
