@@ -4,6 +4,7 @@
 #include "Grafik.h"
 #include "MessagePresenter.h"
 #include "PlotArea.h"
+#include "PlotTools.h"
 #include "Design.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
@@ -118,6 +119,8 @@ char localeDecimalSeparator() {
 
 Form_ORVEK::Form_ORVEK(MessagePresenter& messages, QWidget* parent) : QMainWindow(parent), messages_(messages) {
     buildControls();
+    // Context menus and shortcuts of the plots, the polar and explorer windows.
+    connect(this, &Form_ORVEK::caseCalculated, new PlotTools(*this, messages_), &PlotTools::caseCalculated);
     handle([this] { Form_Load(); });
 }
 
@@ -269,6 +272,7 @@ void Form_ORVEK::Calculate() {
     Text_CMc4->setText(QString::fromStdString(texts->CMc4));
     Text_Alfa0->setText(QString::fromStdString(texts->Alfa0));
     grafik(*state_.NP, state_.x(), state_.y(), state_.OneMinusCp());
+    emit caseCalculated();
 }
 
 void Form_ORVEK::grafik(double N1, const std::vector<double>& x, const std::vector<double>& y,
