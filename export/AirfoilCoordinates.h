@@ -1,0 +1,47 @@
+#pragma once
+// Airfoil coordinate files for other programs (panel codes, CAD, meshers): the surface points of
+// a case as Selig or Lednicer ".dat" text, or as CSV with 1-Cp.
+
+#include "solver/Expected.h"
+#include "solver/SurfacePoints.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvek {
+
+enum class CoordinateFormat {
+    // Line 1 the name, then one "x y" pair per line from the trailing edge along the upper
+    // surface to the leading edge and back along the lower surface to the trailing edge (the
+    // trailing-edge point at both ends).
+    Selig,
+    // The name; the upper and lower point counts ("  81.  81."); a blank line; the upper surface
+    // from the leading edge to the trailing edge; a blank line; the lower surface the same way.
+    Lednicer,
+    // "index,x,y,OneMinusCp,surface" and one row per point in index order, surface "upper" or
+    // "lower" (as surfaceOfPoint tells).
+    Csv,
+};
+
+// The default number of points of a coordinate file: 80 intervals per surface, and (being odd)
+// the leading-edge point x = 0, y = 0 shared by both surfaces.
+inline constexpr double CoordinatePoints = 161.0;
+
+// "selig", "lednicer" or "csv".
+std::optional<CoordinateFormat> coordinateFormat(std::string_view name);
+
+// The airfoil's name for the file's first line: "Karman-Trefftz F=0.1 G=0.05 m=1.9", or for the
+// Joukowsky exponent m = 2, whose airfoil has its own name, "Joukowsky F=0.1 G=0.05". Numbers in
+// their shortest form.
+std::string defaultAirfoilName(double F, double G, double m);
+
+// The file's text: LF line ends, a point as decimal separator whatever the locale, every value
+// with 8 decimals, right-aligned in its column. Unset points (the leading edge of an F = 0
+// airfoil) are left out. The Lednicer split follows the point layout: the lower surface is
+// indices 1 up to the middle, the upper surface the middle up to NP; for an odd NP both begin at
+// the shared leading-edge point. Fails for a name that is empty or not one line (the CSV file
+// has no name line and ignores it), and for a surface without points.
+Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format, const std::string& name);
+
+}  // namespace orvek

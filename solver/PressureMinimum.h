@@ -1,0 +1,36 @@
+#pragma once
+// The suction peak of a calculated surface: the least pressure coefficient, where it lies, and on
+// which side of the airfoil.
+
+#include "solver/Expected.h"
+#include "solver/SurfacePoints.h"
+
+#include <cstddef>
+
+namespace orvek {
+
+enum class Surface { Upper, Lower };
+
+// "upper" or "lower".
+const char* surfaceName(Surface s);
+
+// The side of the airfoil that point i of an NP-point surface lies on, by the point layout: the
+// indices from 1 (the trailing edge) up to the middle run along the lower surface, the rest along
+// the upper surface. The points every side shares count as upper: the trailing edge at index NP
+// and, for an odd NP, the leading-edge point (NP+1)/2, which lies at x = 0, y = 0.
+Surface surfaceOfPoint(std::size_t i, std::size_t NP);
+
+struct PressureMinimum {
+    double CpMin = 0;       // 1 - max(1-Cp): the least pressure coefficient over the surface points
+    double xCpMin = 0;      // its chordwise position, x over chord
+    double y = 0;           // its ordinate (chord units, as the points hold it)
+    std::size_t index = 0;  // its point index (1..NP)
+    Surface surface = Surface::Upper;
+};
+
+// The set point of largest 1-Cp (unset points are skipped). Exact ties go to the upper surface,
+// so a symmetric airfoil at zero incidence reports its upper side. Fails only for a surface
+// without points or a chord that is not a positive number.
+Expected<PressureMinimum> pressureMinimum(const SurfacePoints& points, double chord = 1.0);
+
+}  // namespace orvek

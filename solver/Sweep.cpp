@@ -1,0 +1,101 @@
+#include "solver/Sweep.h"
+
+#include "solver/ShortestText.h"
+#include "solver/Solver.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <utility>
+
+namespace orvek {
+
+namespace {
+
+// A step count that misses the last angle by less than this fraction of a step still reaches it.
+constexpr double StepTolerance = 1e-9;
+
+// The least step, relative to the size of the angles: finer steps are lost in the rounding of
+// the angles to 15 digits.
+constexpr double SmallestStep = 1e-12;
+
+// from + k*step rounded to 15 significant digits of the larger of its two terms: the last digits
+// of the sum are rounding noise of the binary step, and a decimal quantum removes them, also when
+// the terms cancel (-0.3 + 3*0.1 gives 0, not 5.6e-17).
+double gridAngle(double from, double k, double step) {
+    const double kStep = k * step;
+    const double angle = from + kStep;
+    const double scale = std::fmax(std::fabs(from), std::fabs(kStep));
+    if (scale == 0.0 || !std::isfinite(angle)) return angle;
+    const int decimals = 14 - static_cast<int>(std::floor(std::log10(scale)));
+    if (decimals <= 0) return angle;
+    char buf[512];
+    const auto written = std::to_chars(buf, buf + sizeof buf, angle, std::chars_format::fixed, decimals);
+    if (written.ec != std::errc()) return angle;
+    double rounded = angle;
+    const auto read = std::from_chars(buf, written.ptr, rounded);
+    if (read.ec != std::errc()) return angle;
+    return rounded == 0.0 ? 0.0 : rounded;  // no negative zero
+}
+
+}  // namespace
+
+Expected<std::vector<double>> sweepAngles(double from, double to, double step) {
+    if (!std::isfinite(from)) return Failure{"the first angle is not a finite number"};
+    if (!std::isfinite(to)) return Failure{"the last angle is not a finite number"};
+    if (std::isnan(step)) return Failure{"the step is not a number"};
+    if (step == 0.0) return Failure{"the step is 0"};
+    if (!std::isfinite(step)) return Failure{"the step is not a finite number"};
+    const double steps = (to - from) / step;
+    if (steps < 0.0) {
+        return Failure{"the step " + shortestText(step) + " points away from the last angle " + shortestText(to) +
+                       " (from " + shortestText(from) + ")"};
+    }
+    if (to != from && std::fabs(step) < SmallestStep * std::fmax(std::fabs(from), std::fabs(to))) {
+        return Failure{"the step " + shortestText(step) + " is too small to change the angle " + shortestText(from)};
+    }
+    const double count = std::floor(steps + StepTolerance) + 1.0;
+    if (!(count <= static_cast<double>(MaxSweepRows))) {
+        return Failure{"the sweep would have more than " + std::to_string(MaxSweepRows) + " angles"};
+    }
+    const auto n = static_cast<std::size_t>(count);
+    std::vector<double> angles(n);
+    for (std::size_t k = 0; k < n; ++k) angles[k] = gridAngle(from, static_cast<double>(k), step);
+    if (std::fabs(steps - (count - 1.0)) <= StepTolerance) angles.back() = to;
+    return angles;
+}
+
+Expected<std::vector<SweepRow>> sweep(const SweepInput& in) {
+    Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step);
+    if (!angles) return Failure{angles.error()};
+    std::vector<SweepRow> rows;
+    rows.reserve(angles->size());
+    SolverInput s;
+    s.F = in.F;
+    s.G = in.G;
+    s.m = in.m;
+    s.N1 = in.N1;
+    s.Chord = in.Chord;
+    SurfacePoints spare;
+    for (double alpha : *angles) {
+        s.AlfaD = alpha;
+        Expected<SolverResult> r = ORVEK(s, std::move(spare));
+        const std::string where = "At the angle of attack " + shortestText(alpha) + ": ";
+        if (!r) return Failure{where + r.error()};
+        Expected<PressureMinimum> pm = pressureMinimum(r->points, s.Chord);
+        if (!pm) return Failure{where + "Cannot calculate: " + pm.error() + "."};
+        SweepRow row;
+        row.alpha = alpha;
+        row.CL = r->CL;
+        row.CMc4 = r->CMc4;
+        row.Alfa0 = r->Alfa0;
+        row.CpMin = pm->CpMin;
+        row.xCpMin = pm->xCpMin;
+        row.surface = pm->surface;
+        rows.push_back(row);
+        spare = std::move(r->points);
+    }
+    return rows;
+}
+
+}  // namespace orvek

@@ -1,0 +1,48 @@
+#pragma once
+// A polar: one calculation per angle of attack, from one angle to another in equal steps.
+
+#include "solver/Expected.h"
+#include "solver/PressureMinimum.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace orvek {
+
+// The most angles one sweep calculates.
+inline constexpr std::size_t MaxSweepRows = 100001;
+
+// The default number of surface points of a sweep (CpMin is taken over them).
+inline constexpr double SweepPoints = 201.0;
+
+struct SweepInput {
+    double F = 0, G = 0, m = 2;  // the airfoil
+    double from = 0;             // first angle of attack, degrees
+    double to = 0;               // last angle, reached when it lies on the grid from + k*step
+    double step = 1;             // degrees; negative to sweep downwards
+    double N1 = SweepPoints;     // surface points per angle
+    double Chord = 1;
+};
+
+struct SweepRow {
+    double alpha = 0;  // degrees
+    double CL = 0, CMc4 = 0, Alfa0 = 0;
+    double CpMin = 0, xCpMin = 0;
+    Surface surface = Surface::Upper;
+};
+
+// The angles from, from+step, ... up to `to` inclusive: an angle that misses `to` by less than a
+// billionth of a step counts as reaching it and is `to` itself. Each angle is rounded to 15
+// significant digits of the terms it is made of, so 0.1-degree steps give 0.3, not
+// 0.30000000000000004. Fails, saying why, for angles that are not finite numbers, a step that is
+// zero, not a number, pointing away from `to` or below 1e-12 of the angles' size, and for more than
+// MaxSweepRows angles. A single angle (from == to) takes any nonzero step.
+Expected<std::vector<double>> sweepAngles(double from, double to, double step);
+
+// One row per angle of sweepAngles: the coefficients of the closed forms and the pressure minimum
+// over the N1 surface points, exactly as single calculations at those angles give them. All or
+// nothing: an angle that cannot be calculated fails the whole sweep with the solver's reason and
+// the angle ("At the angle of attack 5: Cannot calculate ..."). The point arrays are reused from one angle to the next.
+Expected<std::vector<SweepRow>> sweep(const SweepInput& in);
+
+}  // namespace orvek

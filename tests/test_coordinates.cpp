@@ -1,0 +1,246 @@
+// Airfoil coordinate files, read back by a reader of their own that knows only the formats.
+
+#include "SolveCase.h"
+#include "export/AirfoilCoordinates.h"
+#include "solver/PressureMinimum.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Point {
+    double x = 0, y = 0;
+};
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        out.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return out;
+}
+
+// Two numbers separated by blanks, as airfoil programs read a coordinate line; false otherwise.
+bool readPair(const std::string& line, Point& p) {
+    std::istringstream in(line);
+    in.imbue(std::locale::classic());
+    std::string rest;
+    return static_cast<bool>(in >> p.x >> p.y) && !(in >> rest);
+}
+
+std::vector<Point> readPairs(const std::vector<std::string>& l, std::size_t from, std::size_t count) {
+    std::vector<Point> out;
+    for (std::size_t k = from; k < from + count && k < l.size(); ++k) {
+        Point p;
+        if (!readPair(l[k], p)) return {};
+        out.push_back(p);
+    }
+    return out;
+}
+
+// The solver's points at these indices, skipping unset ones.
+std::vector<Point> solverPoints(const orvek::SurfacePoints& s, const std::vector<std::size_t>& indices) {
+    std::vector<Point> out;
+    for (std::size_t i : indices) {
+        if (s.isSet(i)) out.push_back({s.x[i], s.y[i]});
+    }
+    return out;
+}
+
+std::vector<std::size_t> range(std::size_t from, std::size_t to) {  // inclusive, either direction
+    std::vector<std::size_t> out;
+    for (std::size_t i = from;; i = from <= to ? i + 1 : i - 1) {
+        out.push_back(i);
+        if (i == to) break;
+    }
+    return out;
+}
+
+// Equal to the printed precision (8 decimals).
+bool samePoints(const std::vector<Point>& read, const std::vector<Point>& expected) {
+    if (read.size() != expected.size()) return false;
+    for (std::size_t k = 0; k < read.size(); ++k) {
+        if (std::fabs(read[k].x - expected[k].x) > 5.01e-9 || std::fabs(read[k].y - expected[k].y) > 5.01e-9) return false;
+    }
+    return true;
+}
+
+// Where each field of a line ends (fields are runs of characters other than blanks and commas).
+std::vector<std::size_t> fieldEnds(const std::string& line) {
+    std::vector<std::size_t> ends;
+    for (std::size_t c = 0; c < line.size(); ++c) {
+        const bool inField = line[c] != ' ' && line[c] != ',';
+        const bool last = c + 1 == line.size() || line[c + 1] == ' ' || line[c + 1] == ',';
+        if (inField && last) ends.push_back(c);
+    }
+    return ends;
+}
+
+// Right-aligned columns: every field of the block's lines ends at the same place.
+bool aligned(const std::vector<std::string>& l, std::size_t from, std::size_t count) {
+    for (std::size_t k = from + 1; k < from + count; ++k) {
+        if (fieldEnds(l[k]) != fieldEnds(l[from])) return false;
+    }
+    return true;
+}
+
+std::string text(const orvek::SurfacePoints& p, orvek::CoordinateFormat f, const std::string& name = "Test airfoil") {
+    const orvek::Expected<std::string> t = orvek::airfoilCoordinatesText(p, f, name);
+    if (!t) qFatal("unexpected fault: %s", t.error().c_str());
+    return *t;
+}
+
+}  // namespace
+
+class TestCoordinates : public QObject {
+    Q_OBJECT
+private slots:
+    void formats_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<int>("NP");
+        QTest::newRow("Karman-Trefftz, default points") << 0.1 << 0.05 << 1.9 << 161;
+        QTest::newRow("Joukowsky, even points") << 0.1 << 0.05 << 2.0 << 40;
+        QTest::newRow("negative camber") << 0.12 << -0.08 << 1.95 << 61;
+        QTest::newRow("circular arc, nose unset") << 0.0 << 0.05 << 2.0 << 41;
+    }
+
+    void selig_data() { formats_data(); }
+    void selig() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(int, NP);
+        const auto N = static_cast<std::size_t>(NP);
+        const orvek::SolverResult r = solveCase(F, G, m, 0.0, NP);
+        const std::vector<std::string> l = lines(text(r.points, orvek::CoordinateFormat::Selig));
+        QCOMPARE(l[0], std::string("Test airfoil"));
+        const std::vector<Point> expected = solverPoints(r.points, range(N, 1));
+        QCOMPARE(l.size(), expected.size() + 1);
+        const std::vector<Point> read = readPairs(l, 1, l.size() - 1);
+        QVERIFY(samePoints(read, expected));
+        QVERIFY(aligned(l, 1, l.size() - 1));
+        // Trailing edge at both ends; the upper surface first.
+        QCOMPARE(read.front().x, 1.0);
+        QCOMPARE(read.back().x, 1.0);
+        QCOMPARE(read.front().y, 0.0);
+        QCOMPARE(read.back().y, 0.0);
+        QVERIFY(G > 0 ? read[1].y > 0 : read[1].y > read[read.size() - 2].y);
+    }
+
+    void lednicer_data() { formats_data(); }
+    void lednicer() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(int, NP);
+        const auto N = static_cast<std::size_t>(NP);
+        const orvek::SolverResult r = solveCase(F, G, m, 0.0, NP);
+        const std::vector<std::string> l = lines(text(r.points, orvek::CoordinateFormat::Lednicer));
+        QCOMPARE(l[0], std::string("Test airfoil"));
+        Point counts;
+        QVERIFY(readPair(l[1], counts));
+        QCOMPARE(l[1].back(), '.');
+        QVERIFY(l[2].empty());
+        const auto nu = static_cast<std::size_t>(counts.x), nl = static_cast<std::size_t>(counts.y);
+        QCOMPARE(l.size(), 3 + nu + 1 + nl);
+        QVERIFY(l[3 + nu].empty());
+        const std::vector<Point> upper = readPairs(l, 3, nu), lower = readPairs(l, 4 + nu, nl);
+        const std::size_t middle = (N + 1) / 2;  // the leading edge for odd N
+        QVERIFY(samePoints(upper, solverPoints(r.points, range(N % 2 == 1 ? middle : N / 2 + 1, N))));
+        QVERIFY(samePoints(lower, solverPoints(r.points, range(N % 2 == 1 ? middle : N / 2, 1))));
+        QVERIFY(aligned(l, 3, nu));
+        // Both surfaces run from the leading edge to the trailing edge; for odd NP they share the
+        // leading-edge point (0, 0) unless it is unset.
+        QCOMPARE(upper.back().x, 1.0);
+        QCOMPARE(lower.back().x, 1.0);
+        QVERIFY(upper.front().x < 0.05 && lower.front().x < 0.05);
+        if (N % 2 == 1 && F != 0.0) {
+            QCOMPARE(nu, middle);
+            QCOMPARE(upper.front().x, 0.0);
+            QCOMPARE(lower.front().x, 0.0);
+        }
+        QVERIFY(upper[nu / 2].y >= lower[nl / 2].y);
+    }
+
+    void csv_data() { formats_data(); }
+    void csv() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(int, NP);
+        const auto N = static_cast<std::size_t>(NP);
+        const orvek::SolverResult r = solveCase(F, G, m, 4.0, NP);
+        const std::vector<std::string> l = lines(text(r.points, orvek::CoordinateFormat::Csv));
+        QCOMPARE(l[0], std::string("index,x,y,OneMinusCp,surface"));
+        std::size_t row = 1;
+        for (std::size_t i = 1; i <= N; ++i) {
+            if (!r.points.isSet(i)) continue;
+            QVERIFY(row < l.size());
+            const QStringList cells = QString::fromStdString(l[row]).split(',');
+            QCOMPARE(cells.size(), 5);
+            QCOMPARE(cells[0].trimmed().toULongLong(), static_cast<qulonglong>(i));
+            const double values[3] = {r.points.x[i], r.points.y[i], r.points.Cu[i]};
+            for (int c = 0; c < 3; ++c) {
+                bool ok = false;
+                QVERIFY(std::fabs(cells[c + 1].trimmed().toDouble(&ok) - values[c]) <= 5.01e-9);
+                QVERIFY(ok);
+            }
+            QCOMPARE(cells[4], QString(orvek::surfaceName(orvek::surfaceOfPoint(i, N))));
+            ++row;
+        }
+        QCOMPARE(row, l.size());
+        QVERIFY(aligned(l, 1, l.size() - 1));
+    }
+
+    void names_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Karman-Trefftz") << 0.1 << 0.05 << 1.9 << "Karman-Trefftz F=0.1 G=0.05 m=1.9";
+        QTest::newRow("Joukowsky") << 0.1 << 0.05 << 2.0 << "Joukowsky F=0.1 G=0.05";
+        QTest::newRow("negative camber") << 0.12 << -0.08 << 1.95 << "Karman-Trefftz F=0.12 G=-0.08 m=1.95";
+    }
+    void names() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(QString, name);
+        QCOMPARE(QString::fromStdString(orvek::defaultAirfoilName(F, G, m)), name);
+    }
+
+    void refusals() {
+        const orvek::SolverResult r = solveCase(0.1, 0.05, 2.0, 0.0, 21);
+        QCOMPARE(QString::fromStdString(orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Selig, "two\nlines").error()),
+                 "the airfoil's name must be one line of text");
+        QCOMPARE(QString::fromStdString(orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Lednicer, " ").error()),
+                 "the airfoil's name is empty");
+        QVERIFY(!orvek::airfoilCoordinatesText(orvek::SurfacePoints{}, orvek::CoordinateFormat::Csv, "x").ok());
+        QVERIFY(orvek::coordinateFormat("lednicer") == orvek::CoordinateFormat::Lednicer);
+        QVERIFY(!orvek::coordinateFormat("Selig"));
+    }
+
+    // Values that round to zero carry no minus sign; negative values keep theirs.
+    void signs() {
+        orvek::SurfacePoints p;
+        p.x = {0, 1, -1e-12, 1};
+        p.y = {0, 0, -0.25, 0};
+        p.Cu = {0, 0, 0, 0};
+        const std::vector<std::string> l = lines(text(p, orvek::CoordinateFormat::Selig));
+        QCOMPARE(l[2], std::string("  0.00000000  -0.25000000"));
+        QCOMPARE(l[1], std::string("  1.00000000   0.00000000"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCoordinates)
+#include "test_coordinates.moc"

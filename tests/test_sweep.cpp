@@ -1,0 +1,258 @@
+// The pressure minimum of a surface and the polar sweep.
+
+#include "SolveCase.h"
+#include "solver/PressureMinimum.h"
+#include "solver/Sweep.h"
+
+#include <QtTest>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+Q_DECLARE_METATYPE(std::vector<double>)
+
+namespace {
+
+// CL and CMc/4 written out once more from the formulas of the solver's header, term by term.
+void plainCoefficients(double F, double G, double m, double AlfaD, double& CL, double& CMc4) {
+    const double pi = 4.0 * std::atan(1.0), c = 1.0;
+    const double alpha = AlfaD * pi / 180.0;
+    const double b = c / (2.0 * m) * (1.0 - std::pow(F / (1.0 + F), m));
+    const double R = std::sqrt((1.0 + F) * (1.0 + F) + G * G);
+    const double beta = std::atan(G / (1.0 + F));
+    const double Gamma = 4.0 * pi * R * b * std::sin(alpha + beta);
+    CL = 2.0 * Gamma / c;
+    const double cb2 = (c / b) * (c / b);
+    const double CM0 = 4.0 * (m * m - 1.0) / 3.0 * pi * std::sin(2.0 * alpha) / cb2 +
+                       8.0 * pi * R / cb2 * (F * std::cos(alpha) - G * std::sin(alpha)) * std::sin(alpha + beta);
+    CMc4 = CM0 - CL * std::cos(alpha) * (std::fabs(m * b - c) / c - 0.25);
+}
+
+// The largest 1-Cp over the set points, found the plain way.
+double largestOneMinusCp(const orvek::SurfacePoints& p) {
+    double best = -1.0;
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        if (p.isSet(i)) best = std::max(best, p.Cu[i]);
+    }
+    return best;
+}
+
+}  // namespace
+
+class TestSweep : public QObject {
+    Q_OBJECT
+private slots:
+    void surfaceOfPoint_data() {
+        QTest::addColumn<int>("NP");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("upper");
+        QTest::newRow("odd, first trailing edge") << 51 << 1 << false;
+        QTest::newRow("odd, last lower point") << 51 << 25 << false;
+        QTest::newRow("odd, leading edge") << 51 << 26 << true;
+        QTest::newRow("odd, last trailing edge") << 51 << 51 << true;
+        QTest::newRow("even, last lower point") << 50 << 25 << false;
+        QTest::newRow("even, first upper point") << 50 << 26 << true;
+        QTest::newRow("two points") << 2 << 1 << false;
+    }
+    void surfaceOfPoint() {
+        QFETCH(int, NP);
+        QFETCH(int, index);
+        QFETCH(bool, upper);
+        QCOMPARE(orvek::surfaceOfPoint(static_cast<std::size_t>(index), static_cast<std::size_t>(NP)) == orvek::Surface::Upper,
+                 upper);
+    }
+
+    // Where the suction peak lies: near the nose on the side facing away from the flow, and for a
+    // symmetric airfoil at zero incidence (a tie between the two sides) on the upper side.
+    void pressureMinimum_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("alpha");
+        QTest::addColumn<double>("N1");
+        QTest::addColumn<QString>("surface");
+        QTest::addColumn<double>("xBelow");
+        QTest::newRow("nose, upper, positive angle") << 0.1 << 0.05 << 2.0 << 8.0 << 201.0 << "upper" << 0.05;
+        QTest::newRow("nose, lower, negative angle") << 0.1 << 0.0 << 1.9 << -8.0 << 201.0 << "lower" << 0.05;
+        QTest::newRow("symmetric, zero angle") << 0.1 << 0.0 << 2.0 << 0.0 << 201.0 << "upper" << 1.0;
+        QTest::newRow("even point count") << 0.12 << 0.1 << 1.95 << 4.0 << 200.0 << "upper" << 0.2;
+        QTest::newRow("circular arc, nose unset") << 0.0 << 0.05 << 2.0 << 3.0 << 201.0 << "upper" << 1.0;
+    }
+    void pressureMinimum() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, alpha);
+        QFETCH(double, N1);
+        QFETCH(QString, surface);
+        QFETCH(double, xBelow);
+        const orvek::SolverResult r = solveCase(F, G, m, alpha, N1);
+        const orvek::Expected<orvek::PressureMinimum> pm = orvek::pressureMinimum(r.points);
+        QVERIFY(pm.ok());
+        QCOMPARE(pm->CpMin, 1.0 - largestOneMinusCp(r.points));
+        QVERIFY(r.points.isSet(pm->index));
+        QCOMPARE(pm->xCpMin, r.points.x[pm->index]);
+        QCOMPARE(QString(orvek::surfaceName(pm->surface)), surface);
+        QVERIFY2(pm->xCpMin < xBelow, qPrintable(QString::number(pm->xCpMin)));
+        // On its side: the upper side of a surface point has the larger ordinate of the two sides
+        // at nearly the same station, so the sign of y follows the side away from the nose.
+        if (pm->xCpMin > 0.01) QCOMPARE(pm->y > 0, surface == "upper");
+    }
+
+    void pressureMinimumHalfChord() {
+        const orvek::SolverResult r = solveCase(caseInput(0.1, 0.05, 2.0, 5.0, 201, 2.0));
+        const orvek::Expected<orvek::PressureMinimum> pm = orvek::pressureMinimum(r.points, 2.0);
+        QVERIFY(pm.ok());
+        QCOMPARE(pm->xCpMin, r.points.x[pm->index] / 2.0);
+        QVERIFY(!orvek::pressureMinimum(orvek::SurfacePoints{}).ok());
+        QVERIFY(!orvek::pressureMinimum(r.points, 0.0).ok());
+    }
+
+    void angles_data() {
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<std::vector<double>>("angles");
+        QTest::newRow("whole degrees") << -2.0 << 3.0 << 1.0 << std::vector<double>{-2, -1, 0, 1, 2, 3};
+        QTest::newRow("tenths") << 0.0 << 0.5 << 0.1 << std::vector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.5};
+        QTest::newRow("tenths through zero") << -0.3 << 0.1 << 0.1 << std::vector<double>{-0.3, -0.2, -0.1, 0, 0.1};
+        QTest::newRow("downwards") << 10.0 << -5.0 << -2.5 << std::vector<double>{10, 7.5, 5, 2.5, 0, -2.5, -5};
+        QTest::newRow("last angle off the grid") << 0.0 << 10.0 << 3.0 << std::vector<double>{0, 3, 6, 9};
+        QTest::newRow("off the grid, downwards") << 1.0 << -1.0 << -0.75 << std::vector<double>{1, 0.25, -0.5};
+        QTest::newRow("one angle") << 4.0 << 4.0 << 1.0 << std::vector<double>{4};
+        QTest::newRow("one angle, negative step") << 4.0 << 4.0 << -1.0 << std::vector<double>{4};
+        QTest::newRow("step larger than the range") << 0.0 << 1.0 << 5.0 << std::vector<double>{0};
+        // Rounded to 15 digits; the last angle is the one asked for.
+        QTest::newRow("thirds reach the end") << 0.0 << 1.0 << 1.0 / 3.0
+                                              << std::vector<double>{0, 0.333333333333333, 0.666666666666667, 1};
+    }
+    void angles() {
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(double, step);
+        QFETCH(std::vector<double>, angles);
+        const orvek::Expected<std::vector<double>> a = orvek::sweepAngles(from, to, step);
+        QVERIFY(a.ok());
+        QCOMPARE(a->size(), angles.size());
+        for (std::size_t k = 0; k < angles.size(); ++k) {
+            QVERIFY2((*a)[k] == angles[k], qPrintable(QString::number((*a)[k], 'g', 17)));
+            QVERIFY(!std::signbit((*a)[k]) || (*a)[k] != 0.0);
+        }
+    }
+
+    void longestSweep() {
+        const orvek::Expected<std::vector<double>> a = orvek::sweepAngles(-50, 50, 0.001);
+        QVERIFY(a.ok());
+        QCOMPARE(a->size(), orvek::MaxSweepRows);
+        QCOMPARE(a->back(), 50.0);
+        QCOMPARE((*a)[12345], -37.655);
+    }
+
+    void badSteps_data() {
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<QString>("message");
+        const double nan = std::nan(""), inf = HUGE_VAL;
+        QTest::newRow("zero") << 0.0 << 5.0 << 0.0 << "the step is 0";
+        QTest::newRow("zero, one angle") << 5.0 << 5.0 << 0.0 << "the step is 0";
+        QTest::newRow("not a number") << 0.0 << 5.0 << nan << "the step is not a number";
+        QTest::newRow("infinite") << 0.0 << 5.0 << inf << "the step is not a finite number";
+        QTest::newRow("wrong sign") << 0.0 << 5.0 << -1.0 << "the step -1 points away from the last angle 5 (from 0)";
+        QTest::newRow("wrong sign, downwards") << 5.0 << 0.0 << 1.0 << "the step 1 points away from the last angle 0 (from 5)";
+        QTest::newRow("too many angles") << 0.0 << 100.0 << 0.0009 << "the sweep would have more than 100001 angles";
+        QTest::newRow("lost in rounding") << 1.0 << 2.0 << 1e-13 << "the step 1e-13 is too small to change the angle 1";
+        QTest::newRow("first angle") << nan << 2.0 << 1.0 << "the first angle is not a finite number";
+        QTest::newRow("last angle") << 0.0 << inf << 1.0 << "the last angle is not a finite number";
+    }
+    void badSteps() {
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(double, step);
+        QFETCH(QString, message);
+        const orvek::Expected<std::vector<double>> a = orvek::sweepAngles(from, to, step);
+        QVERIFY(!a.ok());
+        QCOMPARE(QString::fromStdString(a.error()), message);
+    }
+
+    // Every row is what a single calculation at its angle gives, to the last bit.
+    void rowsEqualSingleCalculations_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("N1");
+        QTest::newRow("Joukowsky") << 0.1 << 0.05 << 2.0 << 201.0;
+        QTest::newRow("Karman-Trefftz") << 0.12 << 0.1 << 1.95 << 201.0;
+        QTest::newRow("even point count") << 0.08 << -0.04 << 1.9 << 64.0;
+        QTest::newRow("circular arc") << 0.0 << 0.05 << 2.0 << 101.0;
+    }
+    void rowsEqualSingleCalculations() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, N1);
+        orvek::SweepInput in;
+        in.F = F;
+        in.G = G;
+        in.m = m;
+        in.N1 = N1;
+        in.from = 12;
+        in.to = -4;
+        in.step = -0.8;
+        const orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
+        QVERIFY(rows.ok());
+        QCOMPARE(rows->size(), std::size_t(21));
+        for (const orvek::SweepRow& row : *rows) {
+            const orvek::SolverResult r = solveCase(F, G, m, row.alpha, N1);
+            QCOMPARE(row.CL, r.CL);
+            QCOMPARE(row.CMc4, r.CMc4);
+            QCOMPARE(row.Alfa0, r.Alfa0);
+            QCOMPARE(row.CpMin, 1.0 - largestOneMinusCp(r.points));
+            const orvek::PressureMinimum pm = *orvek::pressureMinimum(r.points);
+            QCOMPARE(row.xCpMin, pm.xCpMin);
+            QVERIFY(row.surface == pm.surface);
+        }
+    }
+
+    // CL and CMc/4 of a sweep against the formulas written out plainly, at 20 angles.
+    void coefficientsAgainstTheFormulas() {
+        orvek::SweepInput in;
+        in.F = 0.1;
+        in.G = 0.05;
+        in.m = 1.9;
+        in.from = -9.5;
+        in.to = 9.5;
+        in.step = 1;
+        const orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
+        QVERIFY(rows.ok());
+        QCOMPARE(rows->size(), std::size_t(20));
+        for (const orvek::SweepRow& row : *rows) {
+            double CL = 0, CMc4 = 0;
+            plainCoefficients(in.F, in.G, in.m, row.alpha, CL, CMc4);
+            QVERIFY2(std::fabs(row.CL - CL) < 1e-13, qPrintable(QString::number(row.alpha)));
+            QVERIFY2(std::fabs(row.CMc4 - CMc4) < 1e-13, qPrintable(QString::number(row.alpha)));
+        }
+        QCOMPARE(rows->front().alpha, -9.5);
+        QCOMPARE(rows->back().alpha, 9.5);
+    }
+
+    void failsWhole() {
+        orvek::SweepInput in;
+        in.F = 0.1;
+        in.m = 0;  // no airfoil
+        in.from = 0;
+        in.to = 5;
+        in.step = 1;
+        const orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
+        QVERIFY(!rows.ok());
+        QCOMPARE(QString::fromStdString(rows.error()),
+                 "At the angle of attack 0: Cannot calculate this airfoil: the exponent m is 0.");
+        in.m = 2;
+        in.step = -1;
+        QVERIFY(!orvek::sweep(in).ok());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSweep)
+#include "test_sweep.moc"
