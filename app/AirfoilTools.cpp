@@ -102,98 +102,15 @@ Geometry measure(const orvek::SurfacePoints& p) {
     return g;
 }
 
-PressureMinimum minimumPressure(const orvek::SurfacePoints& p) {
-    PressureMinimum out;
-    const std::size_t front = leadingEdge(p);
-    double peak = -1;
-    for (std::size_t i = 1; i < p.size(); ++i) {
-        if (!p.isSet(i) || !(p.Cu[i] > peak)) continue;
-        peak = p.Cu[i];
-        out.x = p.x[i];
-        out.upper = i >= front;
-    }
-    out.CpMin = 1.0 - std::max(peak, 0.0);
-    return out;
-}
-
-orvek::Expected<std::vector<PolarRow>> polar(double F, double G, double m, double from, double to, double step, double NP) {
-    if (!std::isfinite(from) || !std::isfinite(to) || !std::isfinite(step) || step == 0.0) {
-        return orvek::Failure{"The step of the polar must be a number other than 0."};
-    }
-    if ((to - from) * step < 0) return orvek::Failure{"The step of the polar points away from its last angle."};
-    const double intervals = std::floor((to - from) / step + 1e-6);
-    if (intervals + 1 > 100001) return orvek::Failure{"A polar has at most 100,001 angles."};
-    std::vector<PolarRow> rows;
-    rows.reserve(static_cast<std::size_t>(intervals) + 1);
-    orvek::SurfacePoints reuse;
-    for (double k = 0; k <= intervals; ++k) {
-        orvek::SolverInput in;
-        in.N1 = NP;
-        in.F = F;
-        in.G = G;
-        in.m = m;
-        in.AlfaD = from + k * step;
-        orvek::Expected<orvek::SolverResult> r = orvek::ORVEK(in, std::move(reuse));
-        if (!r) return orvek::Failure{r.error()};
-        rows.push_back(PolarRow{in.AlfaD, r->CL, r->CMc4, r->Alfa0, minimumPressure(r->points)});
-        reuse = std::move(r->points);
-    }
-    return rows;
-}
-
-std::string polarCsv(const std::vector<PolarRow>& rows) {
+std::string polarCsv(const std::vector<orvek::SweepRow>& rows) {
     using orvek::shortestText;
     std::string out = "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin\n";
-    for (const PolarRow& r : rows) {
+    for (const orvek::SweepRow& r : rows) {
         out += shortestText(r.alpha) + ',' + shortestText(r.CL) + ',' + shortestText(r.CMc4) + ',' +
-               shortestText(r.Alfa0) + ',' + shortestText(r.minimum.CpMin) + ',' + shortestText(r.minimum.x) + ',' +
-               (r.minimum.upper ? "upper" : "lower") + '\n';
+               shortestText(r.Alfa0) + ',' + shortestText(r.CpMin) + ',' + shortestText(r.xCpMin) + ',' +
+               orvek::surfaceName(r.surface) + '\n';
     }
     return out;
-}
-
-std::string coordinateFile(const orvek::SurfacePoints& p, CoordinateFormat format, const std::string& name) {
-    const std::size_t N = p.size() == 0 ? 0 : p.size() - 1;
-    const std::size_t front = leadingEdge(p);
-    auto xy = [&](std::size_t i) { return " " + fixed(p.x[i], 8) + "  " + fixed(p.y[i], 8) + "\n"; };
-    std::string out;
-    switch (format) {
-    case CoordinateFormat::Selig:
-        out = name + "\n";
-        for (std::size_t i = N; i >= 1; --i) {
-            if (p.isSet(i)) out += xy(i);
-        }
-        break;
-    case CoordinateFormat::Lednicer: {
-        std::size_t upperCount = 0, lowerCount = 0;
-        for (std::size_t i = front; i <= N; ++i) upperCount += p.isSet(i);
-        for (std::size_t i = front; i >= 1; --i) lowerCount += p.isSet(i);
-        out = name + "\n" + "  " + std::to_string(upperCount) + ".  " + std::to_string(lowerCount) + ".\n\n";
-        for (std::size_t i = front; i <= N; ++i) {
-            if (p.isSet(i)) out += xy(i);
-        }
-        out += "\n";
-        for (std::size_t i = front; i >= 1; --i) {
-            if (p.isSet(i)) out += xy(i);
-        }
-        break;
-    }
-    case CoordinateFormat::Csv:
-        out = "index,x,y,OneMinusCp,surface\n";
-        for (std::size_t i = 1; i <= N; ++i) {
-            if (!p.isSet(i)) continue;
-            out += std::to_string(i) + "," + fixed(p.x[i], 10) + "," + fixed(p.y[i], 10) + "," + fixed(p.Cu[i], 10) +
-                   "," + (i >= front ? "upper" : "lower") + "\n";
-        }
-        break;
-    }
-    return out;
-}
-
-std::string airfoilName(double F, double G, double m) {
-    using orvek::shortestText;
-    return std::string(m == 2.0 ? "Joukowsky" : "Karman-Trefftz") + " F=" + shortestText(F) + " G=" + shortestText(G) +
-           " m=" + shortestText(m);
 }
 
 double leastThickness(double teAngle) { return std::tan(teAngle / 4.0 * orvek::Pi / 180.0); }

@@ -1,10 +1,11 @@
 #pragma once
-// What the polar and explorer windows and the coordinate export need of one airfoil, built on
-// the solver: the geometry measured on a surface, the pressure minimum, a polar and the
-// coordinate files. Plain functions of values, no Qt.
+// What the polar and explorer windows need beyond the core: the geometry measured on a surface
+// of any point count (the explorer measures at every slider move, far faster than the 200,001
+// points of describeAirfoil), the polar as CSV, and design from targets. Plain functions, no Qt.
 
 #include "solver/Expected.h"
 #include "solver/SurfacePoints.h"
+#include "solver/Sweep.h"
 
 #include <string>
 #include <vector>
@@ -23,36 +24,9 @@ Geometry measure(const orvek::SurfacePoints& p);
 // Index of the foremost set point (the leading edge), 1 when there is none.
 std::size_t leadingEdge(const orvek::SurfacePoints& p);
 
-// The lowest pressure coefficient on the surface: Cp = 1 - max(1-Cp) over the set points.
-struct PressureMinimum {
-    double CpMin = 1, x = 0;
-    bool upper = true;
-};
-PressureMinimum minimumPressure(const orvek::SurfacePoints& p);
-
-struct PolarRow {
-    double alpha = 0, CL = 0, CMc4 = 0, Alfa0 = 0;
-    PressureMinimum minimum;
-};
-// One row per angle from `from` towards `to` in steps of `step` (the end included within a
-// millionth of a step), each calculated at NP points. Fails whole on the first angle that cannot
-// be calculated, or for a step of the wrong sign, zero, or more than 100,001 rows.
-orvek::Expected<std::vector<PolarRow>> polar(double F, double G, double m, double from, double to, double step, double NP);
-
-// "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin" and one line per row, shortest round-trip
-// numbers, point decimals, LF line ends.
-std::string polarCsv(const std::vector<PolarRow>& rows);
-
-enum class CoordinateFormat { Selig, Lednicer, Csv };
-// The surface as an airfoil coordinate file. Selig: the name, then x y from the trailing edge
-// along the upper surface to the leading edge and back along the lower one. Lednicer: the name,
-// the point counts of both surfaces, each surface from the leading edge to the trailing edge after
-// a blank line. CSV: index,x,y,OneMinusCp,surface. Eight decimals, point separator, LF; unset
-// points left out.
-std::string coordinateFile(const orvek::SurfacePoints& p, CoordinateFormat format, const std::string& name);
-
-// The default name of an airfoil, "Karman-Trefftz F=0.1 G=0.05 m=1.9" ("Joukowsky" for m = 2).
-std::string airfoilName(double F, double G, double m);
+// The polar's rows as CSV: "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin" and one line per
+// row, shortest round-trip numbers, point decimals, LF line ends.
+std::string polarCsv(const std::vector<orvek::SweepRow>& rows);
 
 // F, G and m of the Karman-Trefftz airfoil with the given thickness, camber and trailing-edge
 // angle (degrees): m = 2 - tau/180, F and G by Newton's method on the measured thickness and

@@ -1,6 +1,7 @@
 #include "ExplorerWindow.h"
 
 #include "Axes.h"
+#include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
 #include "solver/Describe.h"
 #include "solver/Solver.h"
@@ -308,7 +309,7 @@ void ExplorerWindow::recalculate() {
     values_[3]->setText(QString("%1 at x/c %2").arg(locale.toString(geometry_.Delta, 'f', 4), locale.toString(geometry_.xDelta, 'f', 3)));
     values_[4]->setText(QString("%1 at x/c %2").arg(locale.toString(geometry_.Gama, 'f', 4), locale.toString(geometry_.xGama, 'f', 3)));
     values_[5]->setText(locale.toString((2.0 - mv_) * 180.0, 'f', 2) + QString::fromUtf8("°"));
-    setWindowTitle("Airfoil explorer – " + QString::fromStdString(airfoil::airfoilName(Fv_, Gv_, mv_)));
+    setWindowTitle("Airfoil explorer – " + QString::fromStdString(orvek::defaultAirfoilName(Fv_, Gv_, mv_)));
     busy_ = false;
 }
 

@@ -6,6 +6,7 @@
 #include "PlotArea.h"
 #include "PlotPicture.h"
 #include "PolarWindow.h"
+#include "export/AirfoilCoordinates.h"
 #include "export/SaveFile.h"
 
 #include <QAction>
@@ -137,12 +138,16 @@ void PlotTools::exportCoordinates() {
         files_->askSaveFile(&window_, QString::fromUtf8("Export coordinates"), "airfoil.dat", CoordinateFilters);
     if (!choice || choice->path.isEmpty()) return;
     const QString suffix = QFileInfo(choice->path).suffix().toLower();
-    airfoil::CoordinateFormat format = airfoil::CoordinateFormat::Selig;
-    if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = airfoil::CoordinateFormat::Csv;
-    else if (choice->filter == 1) format = airfoil::CoordinateFormat::Lednicer;
-    const std::string text =
-        airfoil::coordinateFile(window_.caseState().points, format, airfoil::airfoilName(last_->F, last_->G, last_->m));
-    const orvek::Status saved = orvek::saveFileAtomically(choice->path.toStdString(), text);
+    orvek::CoordinateFormat format = orvek::CoordinateFormat::Selig;
+    if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = orvek::CoordinateFormat::Csv;
+    else if (choice->filter == 1) format = orvek::CoordinateFormat::Lednicer;
+    const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(
+        window_.caseState().points, format, orvek::defaultAirfoilName(last_->F, last_->G, last_->m));
+    if (!text) {
+        messages_.show(&window_, QString::fromStdString(text.error()), MessagePresenter::Kind::Warning);
+        return;
+    }
+    const orvek::Status saved = orvek::saveFileAtomically(choice->path.toStdString(), *text);
     if (!saved) messages_.show(&window_, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
 }
 

@@ -1,8 +1,10 @@
 #include "PolarWindow.h"
 
+#include "AirfoilTools.h"
 #include "Axes.h"
 #include "FileNameAsker.h"
 #include "MessagePresenter.h"
+#include "export/AirfoilCoordinates.h"
 #include "export/SaveFile.h"
 
 #include <QApplication>
@@ -120,15 +122,22 @@ void PolarWindow::setAirfoil(double F, double G, double m) {
     F_ = F;
     G_ = G;
     m_ = m;
-    const QString name = QString::fromStdString(airfoil::airfoilName(F, G, m));
+    const QString name = QString::fromStdString(orvek::defaultAirfoilName(F, G, m));
     airfoil_->setText(name);
     setWindowTitle(QString::fromUtf8("Polar – ") + name);
     recalculate();
 }
 
 void PolarWindow::recalculate() {
-    orvek::Expected<std::vector<airfoil::PolarRow>> rows =
-        airfoil::polar(F_, G_, m_, from_->value(), to_->value(), step_->value(), np_->value());
+    orvek::SweepInput in;
+    in.F = F_;
+    in.G = G_;
+    in.m = m_;
+    in.from = from_->value();
+    in.to = to_->value();
+    in.step = step_->value();
+    in.N1 = np_->value();
+    orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
     if (rows) {
         rows_ = std::move(*rows);
         problem_->clear();
@@ -158,16 +167,16 @@ void PolarWindow::showRows() {
         item->setText(text);
     };
     for (std::size_t k = 0; k < rows_.size(); ++k) {
-        const airfoil::PolarRow& r = rows_[k];
+        const orvek::SweepRow& r = rows_[k];
         const int row = static_cast<int>(k);
         cl.push_back(QPointF(r.alpha, r.CL));
         cm.push_back(QPointF(r.alpha, r.CMc4));
         cell(row, 0, locale.toString(r.alpha, 'f', 2));
         cell(row, 1, locale.toString(r.CL, 'f', 4));
         cell(row, 2, locale.toString(r.CMc4, 'f', 4));
-        cell(row, 3, locale.toString(r.minimum.CpMin, 'f', 4));
-        cell(row, 4, locale.toString(r.minimum.x, 'f', 4));
-        cell(row, 5, r.minimum.upper ? "upper" : "lower");
+        cell(row, 3, locale.toString(r.CpMin, 'f', 4));
+        cell(row, 4, locale.toString(r.xCpMin, 'f', 4));
+        cell(row, 5, orvek::surfaceName(r.surface));
     }
     table_->setUpdatesEnabled(true);
 

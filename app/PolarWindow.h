@@ -3,7 +3,7 @@
 // table, with the angle range and step editable. One modeless instance, kept for the run; the
 // main window hands it each newly calculated airfoil.
 
-#include "AirfoilTools.h"
+#include "solver/Sweep.h"
 
 #include <QWidget>
 
@@ -27,7 +27,7 @@ public:
     // Shows the polar of this airfoil over the range set in the window.
     void setAirfoil(double F, double G, double m);
     // The rows shown, and why there are none when the range cannot be calculated.
-    const std::vector<airfoil::PolarRow>& rows() const { return rows_; }
+    const std::vector<orvek::SweepRow>& rows() const { return rows_; }
     QString problem() const;
 
     // "Save as CSV…" and "Copy" (the table as tab-separated text with its header line).
@@ -41,7 +41,7 @@ private:
     MessagePresenter& messages_;
     FileNameAsker* files_;
     double F_ = 0.1, G_ = 0, m_ = 2;
-    std::vector<airfoil::PolarRow> rows_;
+    std::vector<orvek::SweepRow> rows_;
 
     QDoubleSpinBox* from_ = nullptr;
     QDoubleSpinBox* to_ = nullptr;
