@@ -217,7 +217,7 @@ void Chart::paint(QPainter& painter, const QSize& size) const {
             else path.moveTo(q);
             open = true;
         }
-        painter.setPen(QPen(c.colour, 1.5));
+        painter.setPen(QPen(c.colour, 1.0));
         painter.drawPath(path);
         if (!c.name.isEmpty()) {
             const double w = metrics.horizontalAdvance(c.name);
