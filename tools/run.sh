@@ -4,7 +4,7 @@
 # The folder is ~/OrvekAnalysis unless ORVEK_WORKDIR names another.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
+"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev qt6-svg-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$root/build" --parallel "$(nproc)" --target OrvekAnalysis orvek-batch
 workdir="${ORVEK_WORKDIR:-$HOME/OrvekAnalysis}"

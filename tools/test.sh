@@ -3,7 +3,7 @@
 # suite twice: once as built for users, once under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
+"$root/tools/install-packages.sh" g++ make cmake qt6-base-dev qt6-svg-dev libbenchmark-dev fonts-dejavu-core fonts-liberation
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
