@@ -1,5 +1,6 @@
 // A polar sweep of 51 angles at 201 points, and one airfoil design from targets.
 
+#include "solver/Design.h"
 #include "solver/Sweep.h"
 
 #include <benchmark/benchmark.h>
@@ -21,7 +22,25 @@ void Sweep51Angles(benchmark::State& state) {
     }
 }
 
+// One design from targets: the Newton iteration on the exact contour.
+void DesignFromTargets(benchmark::State& state) {
+    for (auto _ : state) {
+        orvek::Expected<orvek::DesignResult> d = orvek::designAirfoil({0.12, 0.04, 10});
+        benchmark::DoNotOptimize(d->F);
+    }
+}
+
+// One measurement of thickness and camber along the exact contour.
+void ContourGeometry(benchmark::State& state) {
+    for (auto _ : state) {
+        orvek::Expected<orvek::AirfoilGeometry> g = orvek::contourGeometry(0.1, 0.05, 1.95);
+        benchmark::DoNotOptimize(g->Delta);
+    }
+}
+
 }  // namespace
 
 // Argument: the exponent's kind, 2 Joukowsky, 1 Karman-Trefftz (m = 1.9).
 BENCHMARK(Sweep51Angles)->Arg(2)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(DesignFromTargets)->Unit(benchmark::kMillisecond);
+BENCHMARK(ContourGeometry)->Unit(benchmark::kMicrosecond);
