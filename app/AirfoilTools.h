@@ -1,7 +1,7 @@
 #pragma once
 // What the polar and explorer windows need beyond the core: the geometry measured on a surface
-// of any point count (the explorer measures at every slider move, far faster than the 200,001
-// points of describeAirfoil), the polar as CSV, and design from targets. Plain functions, no Qt.
+// of any point count, with the position of the largest camber (which the core's measurement does
+// not give), and the polar as CSV. Plain functions, no Qt.
 
 #include "solver/Expected.h"
 #include "solver/SurfacePoints.h"
@@ -27,17 +27,5 @@ std::size_t leadingEdge(const orvek::SurfacePoints& p);
 // The polar's rows as CSV: "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin" and one line per
 // row, shortest round-trip numbers, point decimals, LF line ends.
 std::string polarCsv(const std::vector<orvek::SweepRow>& rows);
-
-// F, G and m of the Karman-Trefftz airfoil with the given thickness, camber and trailing-edge
-// angle (degrees): m = 2 - tau/180, F and G by Newton's method on the measured thickness and
-// camber. Fails, naming the target and the limit, outside the reachable range.
-struct Design {
-    double F = 0, G = 0, m = 2;
-    Geometry reached;
-};
-orvek::Expected<Design> design(double thickness, double camber, double teAngle);
-
-// Least thickness an airfoil with this trailing-edge angle can have (the lens of F -> 0).
-double leastThickness(double teAngle);
 
 }  // namespace airfoil

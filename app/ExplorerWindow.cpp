@@ -4,6 +4,7 @@
 #include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
 #include "solver/Describe.h"
+#include "solver/Design.h"
 #include "solver/Solver.h"
 
 #include <QApplication>
@@ -225,7 +226,8 @@ void ExplorerWindow::recalculate() {
     auto value = [this](Parameter p) { return rows_[static_cast<std::size_t>(p)].box->value(); };
 
     if (targets) {
-        const orvek::Expected<airfoil::Design> d = airfoil::design(value(Thickness), value(Camber), value(TeAngle));
+        const orvek::Expected<orvek::DesignResult> d =
+            orvek::designAirfoil(orvek::DesignTargets{value(Thickness), value(Camber), value(TeAngle)});
         if (!d) {
             showProblem(QString::fromStdString(d.error()));
             busy_ = false;
@@ -234,8 +236,6 @@ void ExplorerWindow::recalculate() {
         Fv_ = d->F;
         Gv_ = d->G;
         mv_ = d->m;
-        geometry_ = d->reached;
-        measuredF_ = Fv_, measuredG_ = Gv_, measuredM_ = mv_;
         setQuietly(F, Fv_);
         setQuietly(G, Gv_);
         setQuietly(m, mv_);
@@ -259,8 +259,9 @@ void ExplorerWindow::recalculate() {
     }
     points_ = std::move(r->points);
 
-    // The geometry does not depend on the angle: measured again only for a new airfoil, on the
-    // drawn surface when it is fine enough.
+    // The geometry does not depend on the angle: measured again only for a new airfoil. The
+    // core measures along the exact contour (as describe does); the place of the largest camber,
+    // and airfoils without a round nose (F <= 0), come from the drawn surface, or a finer one.
     if (Fv_ != measuredF_ || Gv_ != measuredG_ || mv_ != measuredM_) {
         if (in.N1 >= MeasurePoints) {
             geometry_ = airfoil::measure(points_);
@@ -272,6 +273,14 @@ void ExplorerWindow::recalculate() {
             if (d) {
                 geometry_ = airfoil::measure(d->points);
                 measurePoints_ = std::move(d->points);
+            }
+        }
+        if (Fv_ > 0) {
+            if (const orvek::Expected<orvek::AirfoilGeometry> exact = orvek::contourGeometry(Fv_, Gv_, mv_)) {
+                geometry_.Delta = exact->Delta;
+                geometry_.xDelta = exact->xDltC;
+                geometry_.Gama = exact->Gama;
+                geometry_.Tau = exact->Tau;
             }
         }
         measuredF_ = Fv_, measuredG_ = Gv_, measuredM_ = mv_;

@@ -521,8 +521,8 @@ private slots:
         QTest::addColumn<double>("camber");
         QTest::addColumn<double>("angle");
         QTest::addColumn<QString>("named");
-        QTest::newRow("too thin for the angle") << 0.05 << 0.02 << 25.0 << "Thickness 0.05";
-        QTest::newRow("too thin for 30 degrees") << 0.12 << 0.0 << 30.0 << "Thickness 0.12";
+        QTest::newRow("too thin for the angle") << 0.05 << 0.02 << 25.0 << "the thickness 0.05 is below";
+        QTest::newRow("too thin for 30 degrees") << 0.12 << 0.0 << 30.0 << "the thickness 0.12 is below";
     }
     void impossibleTargetShowsAReason() {
         QFETCH(double, thickness);
