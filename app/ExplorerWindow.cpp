@@ -61,9 +61,9 @@ ExplorerWindow::ExplorerWindow() {
     modes->addWidget(npLabel);
     modes->addWidget(np_);
 
-    makeRow(F, "F", 0.0, 0.3, 0.0, 2.0, 4, "F");
+    makeRow(F, "F", 0.0, 0.3, -0.5, 2.0, 4, "F");
     makeRow(G, "G", -0.2, 0.2, -1.0, 1.0, 4, "G");
-    makeRow(m, "m", 1.8, 2.0, 1.0, 2.0, 4, "m");
+    makeRow(m, "m", 1.8, 2.0, 0.5, 4.0, 4, "m");
     makeRow(Thickness, "Thickness", 0.02, 0.3, 0.0, 0.3, 4, "thickness");
     makeRow(Camber, "Camber", -0.1, 0.1, -0.1, 0.1, 4, "camber");
     makeRow(TeAngle, QString::fromUtf8("Trailing-edge angle (°)"), 0.0, 30.0, 0.0, 30.0, 2, "teAngle");

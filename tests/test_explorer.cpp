@@ -547,6 +547,26 @@ private slots:
         QVERIFY2(explorer.plotsShown(), qPrintable(explorer.problem()));
     }
 
+    // Mapping parameters the solver refuses: the reason replaces the plots, no message box.
+    void unsolvableParametersShowAReason() {
+        ExplorerWindow explorer;
+        explorer.show();
+        explorer.setAirfoil(0.1, 0.05, 1.9, 0);
+        explorer.spinBox(ExplorerWindow::F)->setFocus();
+        explorer.spinBox(ExplorerWindow::F)->selectAll();
+        QTest::keyClicks(explorer.spinBox(ExplorerWindow::F), "-0.2");
+        QTest::keyClick(explorer.spinBox(ExplorerWindow::F), Qt::Key_Return);
+        QCOMPARE(explorer.currentF(), -0.2);
+        QVERIFY(!explorer.plotsShown());
+        const orvek::Expected<orvek::SolverResult> refused = orvek::ORVEK(caseInput(-0.2, 0.05, 1.9, 0, 201));
+        QVERIFY(!refused);
+        QCOMPARE(explorer.problem(), QString::fromStdString(refused.error()));
+        QVERIFY(explorer.findChild<QLabel*>("explorerCL")->text().isEmpty());
+        QVERIFY(!explorer.profileChart()->isVisible());
+        explorer.spinBox(ExplorerWindow::F)->setValue(0.1);
+        QVERIFY(explorer.plotsShown());
+    }
+
     void copyCatalogueLine() {
         ExplorerWindow explorer;
         explorer.setAirfoil(0.1, 0.05, 2, 0);
