@@ -91,9 +91,6 @@ void Chart::setCurves(QVector<Curve> curves, QVector<Mark> marks) {
     update();
 }
 
-axes::Range Chart::xRange() const { return layout(size(), QFontMetricsF(font())).x; }
-axes::Range Chart::yRange() const { return layout(size(), QFontMetricsF(font())).y; }
-
 Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) const {
     constexpr double inf = std::numeric_limits<double>::infinity();
     double xlo = inf, xhi = -inf, ylo = inf, yhi = -inf;

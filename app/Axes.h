@@ -62,10 +62,6 @@ public:
     const QVector<Curve>& curves() const { return curves_; }
     const QVector<Mark>& marks() const { return marks_; }
 
-    // The axes as last laid out: data ranges with their tick steps, and the plotting rectangle.
-    axes::Range xRange() const;
-    axes::Range yRange() const;
-
     QSize sizeHint() const override { return QSize(420, 260); }
     QSize minimumSizeHint() const override { return QSize(200, 120); }
 

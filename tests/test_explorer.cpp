@@ -426,6 +426,22 @@ private slots:
             QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].CpMin,
                      1.0 - *std::max_element(r.points.Cu.begin() + 1, r.points.Cu.end()));
         }
+        // Row for row what the core's sweep gives.
+        orvek::SweepInput sweep;
+        sweep.F = 0.1;
+        sweep.G = 0.05;
+        sweep.m = 1.9;
+        sweep.from = -10;
+        sweep.to = 15;
+        sweep.step = 0.5;
+        const orvek::Expected<std::vector<orvek::SweepRow>> core = orvek::sweep(sweep);
+        QVERIFY(core);
+        QCOMPARE(polar->rows().size(), core->size());
+        for (std::size_t k = 0; k < core->size(); ++k) {
+            QCOMPARE(polar->rows()[k].alpha, (*core)[k].alpha);
+            QCOMPARE(polar->rows()[k].xCpMin, (*core)[k].xCpMin);
+            QCOMPARE(table->item(static_cast<int>(k), 5)->text(), QString(orvek::surfaceName((*core)[k].surface)));
+        }
         auto* chart = polar->findChild<Chart*>("polarChart");
         QCOMPARE(chart->curves().size(), 2);
         QCOMPARE(chart->marks().size(), 1);
