@@ -6,19 +6,53 @@
 
 namespace orvek::cli {
 
-Arguments::Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowed) {
-    if (args.empty()) throw UsageError{"missing command (solve or describe); see --help"};
+namespace {
+
+bool standsBeforeEnd(const std::vector<std::string>& words, std::initializer_list<const char*> names) {
+    for (const std::string& w : words) {
+        if (w == "--") return false;
+        for (const char* n : names) {
+            if (w == n) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool asksForHelp(const std::vector<std::string>& words) { return standsBeforeEnd(words, {"-h", "--help"}); }
+
+bool asksForVersion(const std::vector<std::string>& words) { return standsBeforeEnd(words, {"--version"}); }
+
+Arguments::Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowed, std::size_t maxOperands) {
+    if (args.empty()) throw UsageError{"missing command; see --help"};
     command_ = args[0];
+    bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& name = args[i];
-        if (name.rfind("--", 0) != 0) throw UsageError{"unexpected argument '" + name + "'"};
-        const std::string key = name.substr(2);
+        const std::string& word = args[i];
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || word.rfind("--", 0) != 0) {
+            if (!optionsEnded && word.size() > 1 && word[0] == '-') throw UsageError{"unknown option '" + word + "' for " + command_};
+            if (operands_.size() >= maxOperands) throw UsageError{"unexpected argument '" + word + "'"};
+            operands_.push_back(word);
+            continue;
+        }
+        const std::size_t equals = word.find('=');
+        const std::string key = word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+        const std::string name = "--" + key;
         if (std::find(allowed.begin(), allowed.end(), key) == allowed.end()) {
             throw UsageError{"unknown option '" + name + "' for " + command_};
         }
-        if (i + 1 >= args.size()) throw UsageError{"option '" + name + "' needs a value"};
         if (values_.count(key)) throw UsageError{"option '" + name + "' given twice"};
-        values_[key] = args[++i];
+        if (equals != std::string::npos) {
+            values_[key] = word.substr(equals + 1);
+        } else {
+            if (i + 1 >= args.size()) throw UsageError{"option '" + name + "' needs a value"};
+            values_[key] = args[++i];
+        }
     }
 }
 

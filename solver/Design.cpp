@@ -235,9 +235,11 @@ Expected<DesignResult> designAirfoil(const DesignTargets& targets) {
     double G = C / 0.45;
     const double h = 1e-6;  // difference step of the Jacobian
     const double tolerance = 1e-10;
+    AirfoilGeometry last;  // the geometry of the latest measurement
     const auto measure = [&](double f, double gg, double& t, double& cc) {
         Expected<AirfoilGeometry> geo = contourGeometry(f, gg, out.m);
         if (!geo) return false;
+        last = *geo;
         t = geo->Delta;
         cc = geo->Gama;
         return true;
@@ -250,7 +252,7 @@ Expected<DesignResult> designAirfoil(const DesignTargets& targets) {
             out.F = F;
             out.G = G;
             out.iterations = it;
-            out.reached = *contourGeometry(F, G, out.m);
+            out.reached = last;
             return out;
         }
         double tF = 0, cF = 0, tG = 0, cG = 0;

@@ -42,7 +42,8 @@ Expected<std::vector<double>> sweepAngles(double from, double to, double step);
 // One row per angle of sweepAngles: the coefficients of the closed forms and the pressure minimum
 // over the N1 surface points, exactly as single calculations at those angles give them. All or
 // nothing: an angle that cannot be calculated fails the whole sweep with the solver's reason and
-// the angle ("At the angle of attack 5: Cannot calculate ..."). The point arrays are reused from one angle to the next.
+// the angle ("At the angle of attack 5: Cannot calculate ..."). The point arrays are reused from
+// one angle to the next.
 Expected<std::vector<SweepRow>> sweep(const SweepInput& in);
 
 }  // namespace orvek

@@ -25,6 +25,50 @@ Run batch(const QStringList& args) {
 
 const QStringList Joukowsky = {"solve", "--F", "0.1", "--G", "0.05", "--m", "2", "--alpha", "5", "--np", "51"};
 
+// The lines of a CSV text, each split at its commas (a CSV reader for unquoted fields).
+QList<QStringList> csvRows(const QByteArray& text) {
+    QList<QStringList> rows;
+    for (const QByteArray& line : text.split('\n')) {
+        if (!line.isEmpty()) rows.append(QString::fromUtf8(line).split(','));
+    }
+    return rows;
+}
+
+// What solve prints for one case, and its pressure minimum found the plain way.
+struct Solved {
+    double CL = 0, CMc4 = 0, Alfa0 = 0, CpMin = 0, xCpMin = 0;
+    QJsonArray x, y;
+};
+
+Solved solved(const QString& F, const QString& G, const QString& m, const QString& alpha, const QString& np) {
+    const Run r = batch({"solve", "--F", F, "--G", G, "--m", m, "--alpha", alpha, "--np", np});
+    if (r.exitCode != 0) qFatal("solve failed: %s", r.err.constData());
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    Solved s;
+    s.CL = o["CL"].toDouble();
+    s.CMc4 = o["CMc4"].toDouble();
+    s.Alfa0 = o["Alfa0"].toDouble();
+    s.x = o["x"].toArray();
+    s.y = o["y"].toArray();
+    const QJsonArray cp = o["OneMinusCp"].toArray();
+    double best = -1;
+    for (int i = 0; i < cp.size(); ++i) {
+        if (!cp[i].isNull() && cp[i].toDouble() > best) {
+            best = cp[i].toDouble();
+            s.xCpMin = s.x[i].toDouble();
+        }
+    }
+    s.CpMin = 1.0 - best;
+    return s;
+}
+
+double number(const QString& text) {
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok) qFatal("not a number: %s", qPrintable(text));
+    return v;
+}
+
 }  // namespace
 
 class TestCli : public QObject {
@@ -80,8 +124,13 @@ private slots:
                                      << "orvek-batch: Could not save r.txt: No such file or directory";
         QTest::newRow("describe fault") << QStringList{"describe", "--F", "-1", "--G", "0", "--m", "2"} << 1
                                         << "orvek-batch: Cannot calculate this airfoil: F is -1.";
-        QTest::newRow("no command") << QStringList{} << 2 << "orvek-batch: missing command (solve or describe); see --help";
-        QTest::newRow("unknown command") << QStringList{"draw"} << 2 << "orvek-batch: unknown command 'draw' (solve or describe); see --help";
+        QTest::newRow("no command") << QStringList{} << 2
+                                    << "orvek-batch: missing command (solve, sweep, export, design, table or describe); see --help";
+        QTest::newRow("unknown command") << QStringList{"draw"} << 2
+                                         << "orvek-batch: unknown command 'draw' (solve, sweep, export, design, table or describe); see --help";
+        QTest::newRow("option before the command") << QStringList{"--F", "0.1"} << 2
+                                                   << "orvek-batch: missing command (solve, sweep, export, design, table or describe) "
+                                                      "before '--F'; see --help";
         QTest::newRow("missing option") << Joukowsky.mid(0, 9) << 2 << "orvek-batch: missing option '--np'";
         QTest::newRow("not a number") << with(Joukowsky, "--F", "0,1") << 2 << "orvek-batch: option '--F' expects a number, not '0,1'";
         QTest::newRow("unknown option") << (Joukowsky + QStringList{"--colour", "red"}) << 2
@@ -164,6 +213,312 @@ private slots:
         QVERIFY(r.out.isEmpty());
         QVERIFY2(r.err.startsWith("orvek-batch: Could not save "), r.err.constData());
         QVERIFY(QFileInfo(dir.path()).isDir());
+    }
+
+    // --- sweep ---------------------------------------------------------------------------------
+
+    // Each row is a single solve at its angle; downwards, with the last angle off the grid.
+    void sweepRowsEqualSolve() {
+        const Run r = batch({"sweep", "--F", "0.12", "--G", "0.1", "--m", "1.95", "--from", "6", "--to", "-1.1", "--step", "-1.5"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.err.isEmpty());
+        const QList<QStringList> rows = csvRows(r.out);
+        QCOMPARE(rows[0], (QStringList{"alpha", "CL", "CMc4", "Alfa0", "CpMin", "xCpMin", "surfaceCpMin"}));
+        QCOMPARE(rows.size(), 1 + 5);
+        const QStringList angles = {"6", "4.5", "3", "1.5", "0"};
+        for (int k = 0; k < angles.size(); ++k) {
+            const QStringList& row = rows[k + 1];
+            QCOMPARE(row[0], angles[k]);
+            const Solved s = solved("0.12", "0.1", "1.95", row[0], "201");
+            QCOMPARE(number(row[1]), s.CL);
+            QCOMPARE(number(row[2]), s.CMc4);
+            QCOMPARE(number(row[3]), s.Alfa0);
+            QCOMPARE(number(row[4]), s.CpMin);
+            QCOMPARE(number(row[5]), s.xCpMin);
+            QCOMPARE(row[6], QString("upper"));
+        }
+    }
+
+    void sweepJsonAndOneRow() {
+        const Run r = batch({"sweep", "--F", "0.1", "--G", "0", "--m", "2", "--from", "-3", "--to", "-3", "--step", "0.5",
+                             "--np", "51", "--format", "json"});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        const QJsonArray rows = o["rows"].toArray();
+        QCOMPARE(rows.size(), 1);
+        const QJsonObject row = rows[0].toObject();
+        const Solved s = solved("0.1", "0", "2", "-3", "51");
+        QCOMPARE(row["alpha"].toDouble(), -3.0);
+        QCOMPARE(row["CL"].toDouble(), s.CL);
+        QCOMPARE(row["CpMin"].toDouble(), s.CpMin);
+        QCOMPARE(row["surfaceCpMin"].toString(), QString("lower"));
+        QCOMPARE(o["np"].toDouble(), 51.0);
+    }
+
+    void sweepRefusals_data() {
+        QTest::addColumn<QStringList>("range");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("zero step") << QStringList{"--from", "0", "--to", "5", "--step", "0"} << 2
+                                   << "orvek-batch: invalid sweep: the step is 0";
+        QTest::newRow("step not a number") << QStringList{"--from", "0", "--to", "5", "--step", "nan"} << 2
+                                           << "orvek-batch: option '--step' expects a number, not 'nan'";
+        QTest::newRow("wrong sign") << QStringList{"--from", "0", "--to", "5", "--step=-1"} << 2
+                                    << "orvek-batch: invalid sweep: the step -1 points away from the last angle 5 (from 0)";
+        QTest::newRow("too many rows") << QStringList{"--from", "0", "--to", "1000", "--step", "0.001"} << 2
+                                       << "orvek-batch: invalid sweep: the sweep would have more than 100001 angles";
+        QTest::newRow("step missing") << QStringList{"--from", "0", "--to", "5"} << 2 << "orvek-batch: missing option '--step'";
+        QTest::newRow("bad format") << QStringList{"--from", "0", "--to", "5", "--step", "1", "--format", "xml"} << 2
+                                    << "orvek-batch: option '--format' expects csv or json, not 'xml'";
+        QTest::newRow("fails whole") << QStringList{"--from", "0", "--to", "5", "--step", "1", "--np", "1"} << 1
+                                     << "orvek-batch: At the angle of attack 0: Cannot calculate: the number of points NP must be "
+                                        "at least 2, not 1.";
+    }
+    void sweepRefusals() {
+        QFETCH(QStringList, range);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const Run r = batch(QStringList{"sweep", "--F", "0.1", "--G", "0.05", "--m", "2"} + range);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), message + "\n");
+    }
+
+    // --- export --------------------------------------------------------------------------------
+
+    // The Selig file holds solve's points, trailing edge to trailing edge over the upper side first.
+    void exportSeligHoldsTheSolversPoints() {
+        const Run r = batch({"export", "--F", "0.1", "--G", "0.05", "--m", "1.9", "--format", "selig"});
+        QCOMPARE(r.exitCode, 0);
+        const QList<QByteArray> lines = r.out.split('\n');
+        QCOMPARE(lines[0], QByteArray("Karman-Trefftz F=0.1 G=0.05 m=1.9"));
+        QCOMPARE(lines.size(), 1 + 161 + 1);  // the name, 161 points, nothing after the last LF
+        QVERIFY(lines.last().isEmpty());
+        QVERIFY(!r.out.contains('\r'));
+        const Solved s = solved("0.1", "0.05", "1.9", "0", "161");
+        for (int k = 0; k < 161; ++k) {
+            const QStringList xy = QString::fromUtf8(lines[k + 1]).split(' ', Qt::SkipEmptyParts);
+            QCOMPARE(xy.size(), 2);
+            const int i = 160 - k;  // from point NP down to point 1
+            QVERIFY(std::fabs(number(xy[0]) - s.x[i].toDouble()) <= 5.01e-9);
+            QVERIFY(std::fabs(number(xy[1]) - s.y[i].toDouble()) <= 5.01e-9);
+        }
+        QVERIFY(QString::fromUtf8(lines[2]).split(' ', Qt::SkipEmptyParts)[1].toDouble() > 0);
+    }
+
+    void exportFormats_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("begins");
+        QTest::newRow("lednicer, Joukowsky") << QStringList{"--m", "2", "--format", "lednicer", "--np", "21"}
+                                             << QByteArray("Joukowsky F=0.1 G=0.05\n  11.  11.\n\n  0.00000000   0.00000000\n");
+        QTest::newRow("csv") << QStringList{"--m", "2", "--format", "csv", "--np", "21", "--alpha", "4"}
+                             << QByteArray("index,x,y,OneMinusCp,surface\n 1, 1.00000000, 0.00000000,");
+        QTest::newRow("name") << QStringList{"--m", "1.9", "--format=selig", "--name", "My wing root"}
+                              << QByteArray("My wing root\n  1.00000000   0.00000000\n");
+    }
+    void exportFormats() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, begins);
+        const Run r = batch(QStringList{"export", "--F", "0.1", "--G", "0.05"} + args);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.startsWith(begins), r.out.left(200).constData());
+    }
+
+    void exportRefusals_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no format") << QStringList{} << 2 << "orvek-batch: missing option '--format' (selig, lednicer or csv)";
+        QTest::newRow("bad format") << QStringList{"--format", "dat"} << 2
+                                    << "orvek-batch: option '--format' expects selig, lednicer or csv, not 'dat'";
+        QTest::newRow("empty name") << QStringList{"--format", "selig", "--name="} << 2
+                                    << "orvek-batch: option '--name': the airfoil's name is empty";
+        QTest::newRow("failed save") << QStringList{"--format", "selig", "--output", "/nonexistent/dir/out.dat"} << 1
+                                     << "orvek-batch: Could not save out.dat: No such file or directory";
+        QTest::newRow("no airfoil") << QStringList{"--format", "selig", "--np", "0"} << 1
+                                    << "orvek-batch: Cannot calculate: the number of points NP must be at least 2, not 0.";
+    }
+    void exportRefusals() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const Run r = batch(QStringList{"export", "--F", "0.1", "--G", "0.05", "--m", "2"} + args);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), message + "\n");
+    }
+
+    // --- design --------------------------------------------------------------------------------
+
+    // The line printed is describe's line for the airfoil found, and meets the targets.
+    void designPrintsDescribesLine_data() {
+        QTest::addColumn<QString>("thickness");
+        QTest::addColumn<QString>("camber");
+        QTest::addColumn<QString>("angle");
+        QTest::newRow("Joukowsky") << "0.12" << "0.03" << "0";
+        QTest::newRow("Karman-Trefftz") << "0.18" << "-0.05" << "22.5";
+    }
+    void designPrintsDescribesLine() {
+        QFETCH(QString, thickness);
+        QFETCH(QString, camber);
+        QFETCH(QString, angle);
+        const Run r = batch({"design", "--thickness", thickness, "--camber", camber, "--te-angle", angle});
+        QCOMPARE(r.exitCode, 0);
+        const QStringList fields = QString::fromUtf8(r.out.trimmed()).split(',');
+        QCOMPARE(fields.size(), 7);
+        QCOMPARE(number(fields[6]), 2.0 - number(angle) / 180.0);
+        const Run d = batch({"describe", "--F", fields[4], "--G", fields[5], "--m", fields[6]});
+        QCOMPARE(d.out, r.out);
+
+        const Run j = batch({"design", "--thickness", thickness, "--camber", camber, "--te-angle", angle, "--format", "json"});
+        QCOMPARE(j.exitCode, 0);
+        const QJsonObject o = QJsonDocument::fromJson(j.out).object();
+        QCOMPARE(o["line"].toString() + "\n", QString::fromUtf8(r.out));
+        QCOMPARE(o["targets"].toObject()["thickness"].toDouble(), number(thickness));
+        QVERIFY(std::fabs(o["reached"].toObject()["thickness"].toDouble() - number(thickness)) <= 1e-6);
+        QVERIFY(std::fabs(o["reached"].toObject()["camber"].toDouble() - number(camber)) <= 1e-6);
+        QVERIFY(std::fabs(o["residuals"].toObject()["camber"].toDouble()) <= 1e-6);
+        QVERIFY(std::fabs(o["residuals"].toObject()["teAngle"].toDouble()) <= 0.01);
+    }
+
+    void designRefusesTargetsOutOfRange() {
+        const Run r = batch({"design", "--thickness", "0.4", "--camber", "0", "--te-angle", "0"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), QString("orvek-batch: Cannot design: the thickness 0.4 is above the largest thickness 0.3.\n"));
+    }
+
+    // --- table ---------------------------------------------------------------------------------
+
+    // The shipped catalogue: 17 rows, each what solve gives for its airfoil.
+    void tableOfTheShippedCatalogue() {
+        const Run r = batch({"table", "--catalogue", ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", "--alpha", "3", "--np", "101"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.err.isEmpty());
+        const QList<QStringList> rows = csvRows(r.out);
+        QCOMPARE(rows[0], (QStringList{"row", "F", "G", "m", "Delta", "Gama", "xDltC", "Tau", "CL", "CMc4", "Alfa0", "CpMin",
+                                       "xCpMin", "problem"}));
+        QCOMPARE(rows.size(), 1 + 17);
+        const orvek::Catalogue c = *orvek::loadCatalogueFile(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt");
+        for (int k = 1; k <= 17; ++k) {
+            const QStringList& row = rows[k];
+            const orvek::CatalogueRow& airfoil = c.rows[static_cast<std::size_t>(k - 1)];
+            QCOMPARE(row[0], QString::number(k));
+            QCOMPARE(number(row[1]), airfoil.F);
+            QCOMPARE(number(row[4]), airfoil.Delta);
+            QCOMPARE(number(row[7]), airfoil.Tau);
+            const Solved s = solved(row[1], row[2], row[3], "3", "101");
+            QCOMPARE(number(row[8]), s.CL);
+            QCOMPARE(number(row[9]), s.CMc4);
+            QCOMPARE(number(row[10]), s.Alfa0);
+            QCOMPARE(number(row[11]), s.CpMin);
+            QCOMPARE(number(row[12]), s.xCpMin);
+            QCOMPARE(row[13], QString());
+        }
+    }
+
+    // A malformed line is reported and the rows before it are listed; an airfoil that cannot be
+    // calculated has its reason in the problem column; both make the exit status 1.
+    void tableProblems() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("-catalogue.txt");  // a name that needs "--"
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Title\r\n0.1,0,0.25,0,0.1,0,2\r\n0.1,0,0.25,0,0.1,0.05,0\r\n0.1,0,0.25,0,0.1,0,2,9\r\n0.1,0,0.25,0,0.2,0,2\r\n");
+        f.close();
+        const Run r = batch({"table", "--alpha=2", "--", file});
+        QCOMPARE(r.exitCode, 1);
+        const QList<QStringList> rows = csvRows(r.out);
+        QCOMPARE(rows.size(), 1 + 2);
+        QCOMPARE(rows[1][0], QString("1"));
+        QVERIFY(!rows[1][8].isEmpty());
+        QCOMPARE(rows[2].mid(8), (QStringList{"", "", "", "", "", "Cannot calculate this airfoil: the exponent m is 0."}));
+        QCOMPARE(QString::fromUtf8(r.err),
+                 "orvek-batch: " + file + ", line 4: expected 7 numbers, found 8; the airfoils from this line on were not loaded.\n" +
+                     "orvek-batch: " + file + ", row 2: Cannot calculate this airfoil: the exponent m is 0.\n");
+
+        const Run missing = batch({"table", "--alpha", "2", "--catalogue", dir.filePath("none.txt")});
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY(missing.err.endsWith("none.txt: the file is missing or empty.\n"));
+    }
+
+    // --- shell habits --------------------------------------------------------------------------
+
+    void version() {
+        for (const QStringList& args : {QStringList{"--version"}, QStringList{"sweep", "--version"}}) {
+            const Run r = batch(args);
+            QCOMPARE(r.exitCode, 0);
+            QCOMPARE(r.out, QByteArray("orvek-batch 1.00\n"));
+        }
+    }
+
+    void commandHelp_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("mentions");
+        QTest::newRow("sweep -h") << QStringList{"sweep", "-h"} << "--step S";
+        QTest::newRow("export --help after options") << QStringList{"export", "--F", "0.1", "--help"} << "lednicer";
+        QTest::newRow("design --help") << QStringList{"design", "--help"} << "tan(DEG/4) + 0.01";
+        QTest::newRow("table --help") << QStringList{"table", "--help"} << "--catalogue FILE";
+        QTest::newRow("help solve") << QStringList{"help", "solve"} << "--layout L";
+    }
+    void commandHelp() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, mentions);
+        const Run r = batch(args);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.startsWith("Usage:\n  orvek-batch " + args[args[0] == "help" ? 1 : 0].toUtf8()));
+        QVERIFY(r.out.contains(mentions.toUtf8()));
+        QVERIFY(!r.out.contains("Commands:"));
+    }
+
+    void helpListsEveryCommand() {
+        const Run r = batch({"--help"});
+        for (const char* command : {"solve", "sweep", "export", "design", "table", "describe", "--help"}) {
+            QVERIFY2(r.out.contains(QByteArray("  orvek-batch ") + command), command);
+        }
+        QVERIFY(r.out.contains("--version"));
+    }
+
+    // --name=value is --name value; "--output -" is standard output; "--" ends the options.
+    void optionForms() {
+        const QStringList spaced = {"sweep", "--F", "0.1", "--G", "0.05", "--m", "2", "--from", "0", "--to", "2", "--step", "1"};
+        const Run a = batch(spaced);
+        const Run b = batch({"sweep", "--F=0.1", "--G=0.05", "--m=2", "--from=0", "--to=2", "--step=1", "--output", "-"});
+        QCOMPARE(a.exitCode, 0);
+        QCOMPARE(b.out, a.out);
+        const Run c = batch(spaced + QStringList{"--", "--np"});
+        QCOMPARE(c.exitCode, 2);
+        QCOMPARE(QString::fromUtf8(c.err), QString("orvek-batch: unexpected argument '--np'\n"));
+
+        QTemporaryDir dir;
+        const Run toFile = batch(spaced + QStringList{"--output", dir.filePath("polar.csv")});
+        QCOMPARE(toFile.exitCode, 0);
+        QVERIFY(toFile.out.isEmpty());
+        QFile f(dir.filePath("polar.csv"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), a.out);
+    }
+
+    // A write to standard output that fails is exit status 1 with one line (files: see the
+    // failed saves of solve and export).
+    void failedWrites_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("sweep") << QStringList{"sweep", "--F", "0.1", "--G", "0", "--m", "2", "--from", "0", "--to", "5", "--step", "1"};
+        QTest::newRow("export") << QStringList{"export", "--F", "0.1", "--G", "0", "--m", "2", "--format", "selig"};
+        QTest::newRow("solve") << Joukowsky;
+        QTest::newRow("help") << QStringList{"--help"};
+    }
+    void failedWrites() {
+        QFETCH(QStringList, args);
+        if (!QFileInfo::exists("/dev/full")) QSKIP("no /dev/full here");
+        QProcess p;
+        p.setStandardOutputFile("/dev/full");
+        p.start(ORVEK_BATCH, args);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 1);
+        const QByteArray err = p.readAllStandardError();
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY2(err.startsWith("orvek-batch: Could not write to standard output: "), err.constData());
     }
 };
 

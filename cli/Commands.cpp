@@ -1,0 +1,539 @@
+#include "cli/Commands.h"
+
+#include "case/Catalogue.h"
+#include "cli/Arguments.h"
+#include "export/AirfoilCoordinates.h"
+#include "export/CatalogueLine.h"
+#include "export/NumberFormat.h"
+#include "export/ResultFile.h"
+#include "solver/Describe.h"
+#include "solver/Design.h"
+#include "solver/PressureMinimum.h"
+#include "solver/Solver.h"
+#include "solver/Sweep.h"
+
+#include <cmath>
+
+namespace orvek::cli {
+
+namespace {
+
+const char* const GeneralHelp = R"(Usage:
+  orvek-batch solve --F F --G G --m M --alpha DEG --np N [--chord C]
+  orvek-batch solve ... --layout 1|2|3|4|none [--output FILE|-]
+                        [--delta D --gama G --xdltc X --tau T]
+  orvek-batch sweep --F F --G G --m M --from A --to B --step S [--np N]
+                    [--format csv|json] [--output FILE|-]
+  orvek-batch export --F F --G G --m M --format selig|lednicer|csv [--np N]
+                     [--alpha DEG] [--name TEXT] [--output FILE|-]
+  orvek-batch design --thickness T --camber C --te-angle DEG [--format line|json]
+                     [--output FILE|-]
+  orvek-batch table --catalogue FILE --alpha DEG [--np N] [--format csv|json]
+                    [--output FILE|-]
+  orvek-batch describe --F F --G G --m M
+  orvek-batch COMMAND --help
+  orvek-batch --help | --version
+
+Commands:
+  solve      Calculates one Karman-Trefftz airfoil (a Joukowsky airfoil for m = 2).
+             Without --layout it prints the case as JSON: CL, CMc4, Alfa0 and the arrays
+             x, y and OneMinusCp (1-Cp) for the surface points 1..N in index order,
+             an unset point as null, every number with 17 significant digits.
+  sweep      A polar: one row per angle of attack A, A+S, ... up to B with alpha, CL,
+             CMc4, Alfa0, CpMin, xCpMin and the side of the suction peak.
+  export     The airfoil's coordinates for other programs: a Selig or Lednicer .dat
+             file, or CSV with 1-Cp.
+  design     Finds the airfoil of a given thickness, camber and trailing-edge angle and
+             prints its catalogue line.
+  table      Calculates every airfoil of a catalogue file at one angle of attack.
+  describe   Prints the catalogue line "Delta,Gama,xDltC,Tau,F,G,m" of an airfoil:
+             maximum thickness, maximum camber and its position over chord and the
+             trailing-edge angle in degrees, measured on a dense surface.
+
+Options of solve and describe:
+  --F F          thickness parameter (centre offset along the negative real axis)
+  --G G          camber parameter (centre offset along the imaginary axis)
+  --m M          Karman-Trefftz exponent; 2 gives a Joukowsky airfoil
+  --alpha DEG    angle of attack in degrees
+  --np N         number of surface points, a whole number from 2 to 1000001
+  --chord C      chord length (default 1)
+  --layout L     write the result file instead of JSON: 1 "i x y", 2 "i x y 1-Cp",
+                 3 "i xU yU xL yL", 4 "i xU yU 1-Cp xL yL 1-Cp", none (header only)
+  --output FILE  write the result file to FILE (replaced whole) instead of stdout
+  --delta D, --gama G, --xdltc X, --tau T
+                 catalogue values for the result file's header; by default they
+                 are measured as by the describe command
+  --help         shows this text, or after a command that command's help
+  --version      shows the version
+
+"orvek-batch COMMAND --help" lists a command's options. Options may be written
+--name value or --name=value; "--" ends the options. "--output -" is standard
+output. Numbers use a point as decimal separator. Exit status: 0 done, 1 the
+airfoil cannot be calculated or designed or the output cannot be written,
+2 invalid arguments.
+)";
+
+const char* const SolveHelp = R"(Usage:
+  orvek-batch solve --F F --G G --m M --alpha DEG --np N [--chord C]
+  orvek-batch solve ... --layout 1|2|3|4|none [--output FILE|-]
+                        [--delta D --gama G --xdltc X --tau T]
+
+Calculates one Karman-Trefftz airfoil (a Joukowsky airfoil for m = 2). Without --layout
+it prints JSON: CL, CMc4, Alfa0 and the arrays x, y and OneMinusCp (1-Cp) for the
+surface points 1..N in index order, an unset point as null, every number with 17
+significant digits. With --layout it writes the result file, as the window does.
+
+Options:
+  --F F          thickness parameter (centre offset along the negative real axis)
+  --G G          camber parameter (centre offset along the imaginary axis)
+  --m M          Karman-Trefftz exponent; 2 gives a Joukowsky airfoil
+  --alpha DEG    angle of attack in degrees
+  --np N         number of surface points, a whole number from 2 to 1000001
+  --chord C      chord length (default 1)
+  --layout L     write the result file instead of JSON: 1 "i x y", 2 "i x y 1-Cp",
+                 3 "i xU yU xL yL", 4 "i xU yU 1-Cp xL yL 1-Cp", none (header only)
+  --output FILE  write the result file to FILE (replaced whole); - is stdout
+  --delta D, --gama G, --xdltc X, --tau T
+                 catalogue values for the result file's header; by default they
+                 are measured as by the describe command
+)";
+
+const char* const SweepHelp = R"(Usage:
+  orvek-batch sweep --F F --G G --m M --from A --to B --step S [--np N]
+                    [--format csv|json] [--output FILE|-]
+
+A polar: one calculation per angle of attack A, A+S, A+2S, ... up to B inclusive
+(B counts as reached within a billionth of a step; S may be negative; at most
+100001 angles; each angle rounded to 15 significant digits). One row per angle:
+  alpha, CL, CMc4, Alfa0   the closed-form coefficients, as solve gives them
+  CpMin                    1 - max(1-Cp) over the N surface points
+  xCpMin                   the x/c of that point
+  surfaceCpMin             upper or lower: its side, by the point layout
+CSV has a header line; numbers are the shortest text that reads back unchanged.
+An angle that cannot be calculated fails the whole sweep (exit 1); a step that is
+0, not a number or pointing away from B is an invalid argument (exit 2).
+
+Options:
+  --F F, --G G, --m M   the airfoil, as for solve
+  --from A, --to B      first and last angle of attack, degrees
+  --step S              degrees between angles
+  --np N                surface points per angle (default 201)
+  --format csv|json     default csv
+  --output FILE|-       write to FILE (replaced whole) instead of stdout
+)";
+
+const char* const ExportHelp = R"(Usage:
+  orvek-batch export --F F --G G --m M --format selig|lednicer|csv [--np N]
+                     [--alpha DEG] [--name TEXT] [--output FILE|-]
+
+The airfoil's surface coordinates (chord 1) for other programs:
+  selig      line 1 the name, then one "x y" pair per line from the trailing edge
+             along the upper surface to the leading edge and back along the lower
+             surface to the trailing edge
+  lednicer   the name; the upper and lower point counts; a blank line; the upper
+             surface from the leading edge to the trailing edge; a blank line; the
+             lower surface the same way
+  csv        index,x,y,OneMinusCp,surface with 1-Cp at --alpha
+Values with 8 decimals in aligned columns, a point as decimal separator, LF line
+ends. Unset points (the leading edge of an F = 0 airfoil) are left out.
+
+Options:
+  --F F, --G G, --m M   the airfoil, as for solve
+  --format FORMAT       selig, lednicer or csv
+  --np N                number of surface points (default 161; an odd number gives
+                        both surfaces the leading-edge point)
+  --alpha DEG           angle of attack for the csv 1-Cp column (default 0)
+  --name TEXT           the name line (default e.g. "Karman-Trefftz F=0.1 G=0.05 m=1.9",
+                        "Joukowsky F=0.1 G=0.05" for m = 2)
+  --output FILE|-       write to FILE (replaced whole) instead of stdout
+)";
+
+const char* const DesignHelp = R"(Usage:
+  orvek-batch design --thickness T --camber C --te-angle DEG [--format line|json]
+                     [--output FILE|-]
+
+Finds F, G and m whose airfoil has the maximum thickness T, maximum camber C and
+trailing-edge angle DEG as describe measures them (thickness and camber to 1e-6),
+and prints its catalogue line "Delta,Gama,xDltC,Tau,F,G,m" as describe does, ready
+for ORVEK_Input.txt. m = 2 - DEG/180; F and G by a Newton iteration.
+
+Reachable range: trailing-edge angle 0 to 30 degrees, camber -0.10 to 0.10,
+thickness up to 0.30 and at least tan(DEG/4) + 0.01 (as F goes to 0 the airfoil
+becomes a lens about tan(DEG/4) thick). Targets outside it are refused (exit 1).
+
+Options:
+  --thickness T      maximum thickness over chord
+  --camber C         maximum camber over chord (negative: cambered downwards)
+  --te-angle DEG     trailing-edge angle in degrees
+  --format line|json line (default) prints the catalogue line; json the targets,
+                     the values reached, the residuals, F, G, m and the line
+  --output FILE|-    write to FILE (replaced whole) instead of stdout
+)";
+
+const char* const TableHelp = R"(Usage:
+  orvek-batch table --catalogue FILE --alpha DEG [--np N] [--format csv|json]
+                    [--output FILE|-]
+  orvek-batch table --alpha DEG [options] -- FILE
+
+Calculates every airfoil of a catalogue file (read as the window reads
+ORVEK_Input.txt: at most 50 airfoils, a malformed line reported on stderr and the
+airfoils before it listed) at one angle of attack. One row each:
+  row, F, G, m, Delta, Gama, xDltC, Tau, CL, CMc4, Alfa0, CpMin, xCpMin, problem
+Delta to Tau are the catalogue's columns; CpMin and xCpMin as for sweep. An airfoil
+that cannot be calculated has the reason in the problem column; the exit status is
+then 1, after all rows.
+
+Options:
+  --catalogue FILE    the catalogue file
+  --alpha DEG         angle of attack in degrees
+  --np N              surface points per airfoil (default 201)
+  --format csv|json   default csv
+  --output FILE|-     write to FILE (replaced whole) instead of stdout
+)";
+
+const char* const DescribeHelp = R"(Usage:
+  orvek-batch describe --F F --G G --m M
+
+Prints the catalogue line "Delta,Gama,xDltC,Tau,F,G,m" of an airfoil: maximum
+thickness, maximum camber and its position over chord and the trailing-edge angle
+in degrees, measured on a surface of 200001 points.
+)";
+
+// --- number and text forms ----------------------------------------------------------------
+
+std::string jsonString(const std::string& s) {
+    std::string out = "\"";
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20) {
+            const char* hex = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string csvField(const std::string& s) {
+    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+    std::string out = "\"";
+    for (char ch : s) {
+        if (ch == '"') out += '"';
+        out += ch;
+    }
+    return out + "\"";
+}
+
+// The shortest text that reads back as the same double; zero without a sign.
+std::string num(double v) { return shortestText(v == 0.0 ? 0.0 : v); }
+
+// --- options shared by commands ----------------------------------------------------------
+
+std::string formatOption(const Arguments& a, const std::vector<std::string>& choices) {
+    const std::optional<std::string> f = a.text("format");
+    if (!f) return choices.front();
+    for (const std::string& c : choices) {
+        if (*f == c) return c;
+    }
+    std::string list;
+    for (std::size_t k = 0; k < choices.size(); ++k) list += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k];
+    throw UsageError{"option '--format' expects " + list + ", not '" + *f + "'"};
+}
+
+Output to(const Arguments& a, std::string bytes) {
+    Output o;
+    o.bytes = std::move(bytes);
+    o.path = a.text("output");
+    return o;
+}
+
+// --- solve and describe -------------------------------------------------------------------
+
+std::string jsonArray(const std::vector<double>& values, const SurfacePoints& p) {
+    std::string out = "[";
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        if (i > 1) out += ",";
+        out += p.isSet(i) ? roundTripText(values[i]) : "null";
+    }
+    return out + "]";
+}
+
+std::string solveJson(const SolverResult& r) {
+    return "{\"CL\": " + roundTripText(r.CL) + ", \"CMc4\": " + roundTripText(r.CMc4) + ", \"Alfa0\": " + roundTripText(r.Alfa0) +
+           ", \"x\": " + jsonArray(r.points.x, r.points) + ", \"y\": " + jsonArray(r.points.y, r.points) +
+           ", \"OneMinusCp\": " + jsonArray(r.points.Cu, r.points) + "}\n";
+}
+
+SolverInput solverInput(const Arguments& a) {
+    SolverInput in;
+    in.F = a.number("F");
+    in.G = a.number("G");
+    in.m = a.number("m");
+    in.AlfaD = a.number("alpha");
+    in.N1 = a.number("np");
+    in.Chord = a.optionalNumber("chord").value_or(1.0);
+    return in;
+}
+
+Layout layoutOption(const std::string& text) {
+    if (text == "none") return Layout::None;
+    if (text.size() == 1 && text[0] >= '1' && text[0] <= '4') return static_cast<Layout>(text[0] - '0');
+    throw UsageError{"option '--layout' expects 1, 2, 3, 4 or none, not '" + text + "'"};
+}
+
+// The result file's header values: those given, the rest measured as describe measures them.
+Expected<AirfoilGeometry> headerValues(const Arguments& a, const SolverInput& in) {
+    const std::optional<double> given[4] = {a.optionalNumber("delta"), a.optionalNumber("gama"), a.optionalNumber("xdltc"),
+                                            a.optionalNumber("tau")};
+    AirfoilGeometry g;
+    if (!given[0] || !given[1] || !given[2] || !given[3]) {
+        Expected<AirfoilGeometry> measured = describeAirfoil(in.F, in.G, in.m);
+        if (!measured) return measured;
+        g = *measured;
+    }
+    g.Delta = given[0].value_or(g.Delta);
+    g.Gama = given[1].value_or(g.Gama);
+    g.xDltC = given[2].value_or(g.xDltC);
+    g.Tau = given[3].value_or(g.Tau);
+    return g;
+}
+
+CommandOutput solve(const std::vector<std::string>& args) {
+    Arguments a(args, {"F", "G", "m", "alpha", "np", "chord", "layout", "output", "delta", "gama", "xdltc", "tau"});
+    std::optional<Layout> layout;
+    if (std::optional<std::string> l = a.text("layout")) layout = layoutOption(*l);
+    if (!layout && (a.has("output") || a.has("delta") || a.has("gama") || a.has("xdltc") || a.has("tau"))) {
+        throw UsageError{"--output, --delta, --gama, --xdltc and --tau go with --layout"};
+    }
+    const SolverInput in = solverInput(a);
+    Expected<SolverResult> r = ORVEK(in);
+    if (!r) return Failure{r.error()};
+    if (!layout) return to(a, solveJson(*r));
+
+    Expected<AirfoilGeometry> header = headerValues(a, in);
+    if (!header) return Failure{header.error()};
+    ResultFileCase c;
+    c.Delta = header->Delta;
+    c.Gama = header->Gama;
+    c.xDltC = header->xDltC;
+    c.Tau = header->Tau;
+    c.NP = in.N1;
+    c.AlfaD = in.AlfaD;
+    c.CL = r->CL;
+    c.CMc4 = r->CMc4;
+    c.Alfa0 = r->Alfa0;
+    c.points = &r->points;
+    return to(a, resultFileText(c, *layout, '.'));
+}
+
+CommandOutput describe(const std::vector<std::string>& args) {
+    Arguments a(args, {"F", "G", "m"});
+    const double F = a.number("F"), G = a.number("G"), m = a.number("m");
+    Expected<AirfoilGeometry> g = describeAirfoil(F, G, m);
+    if (!g) return Failure{g.error()};
+    return to(a, catalogueLine(*g, F, G, m) + "\n");
+}
+
+// --- sweep --------------------------------------------------------------------------------
+
+CommandOutput sweepCommand(const std::vector<std::string>& args) {
+    Arguments a(args, {"F", "G", "m", "from", "to", "step", "np", "format", "output"});
+    const std::string format = formatOption(a, {"csv", "json"});
+    SweepInput in;
+    in.F = a.number("F");
+    in.G = a.number("G");
+    in.m = a.number("m");
+    in.from = a.number("from");
+    in.to = a.number("to");
+    in.step = a.number("step");
+    in.N1 = a.optionalNumber("np").value_or(SweepPoints);
+    if (Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step); !angles) {
+        throw UsageError{"invalid sweep: " + angles.error()};
+    }
+    Expected<std::vector<SweepRow>> rows = sweep(in);
+    if (!rows) return Failure{rows.error()};
+
+    std::string out;
+    if (format == "csv") {
+        out = "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin\n";
+        for (const SweepRow& r : *rows) {
+            out += num(r.alpha) + "," + num(r.CL) + "," + num(r.CMc4) + "," + num(r.Alfa0) + "," + num(r.CpMin) + "," +
+                   num(r.xCpMin) + "," + surfaceName(r.surface) + "\n";
+        }
+    } else {
+        out = "{\"F\": " + num(in.F) + ", \"G\": " + num(in.G) + ", \"m\": " + num(in.m) + ", \"np\": " + num(in.N1) +
+              ", \"rows\": [";
+        for (std::size_t k = 0; k < rows->size(); ++k) {
+            const SweepRow& r = (*rows)[k];
+            out += std::string(k == 0 ? "\n" : ",\n") + "  {\"alpha\": " + num(r.alpha) + ", \"CL\": " + num(r.CL) +
+                   ", \"CMc4\": " + num(r.CMc4) + ", \"Alfa0\": " + num(r.Alfa0) + ", \"CpMin\": " + num(r.CpMin) +
+                   ", \"xCpMin\": " + num(r.xCpMin) + ", \"surfaceCpMin\": \"" + surfaceName(r.surface) + "\"}";
+        }
+        out += "\n]}\n";
+    }
+    return to(a, std::move(out));
+}
+
+// --- export -------------------------------------------------------------------------------
+
+CommandOutput exportCommand(const std::vector<std::string>& args) {
+    Arguments a(args, {"F", "G", "m", "np", "format", "alpha", "name", "output"});
+    const std::optional<std::string> formatText = a.text("format");
+    if (!formatText) throw UsageError{"missing option '--format' (selig, lednicer or csv)"};
+    const std::optional<CoordinateFormat> format = coordinateFormat(*formatText);
+    if (!format) throw UsageError{"option '--format' expects selig, lednicer or csv, not '" + *formatText + "'"};
+    SolverInput in;
+    in.F = a.number("F");
+    in.G = a.number("G");
+    in.m = a.number("m");
+    in.N1 = a.optionalNumber("np").value_or(CoordinatePoints);
+    in.AlfaD = a.optionalNumber("alpha").value_or(0.0);
+    const std::optional<std::string> givenName = a.text("name");
+    Expected<SolverResult> r = ORVEK(in);
+    if (!r) return Failure{r.error()};
+    Expected<std::string> text =
+        airfoilCoordinatesText(r->points, *format, givenName.value_or(defaultAirfoilName(in.F, in.G, in.m)));
+    if (!text) {
+        if (givenName) throw UsageError{"option '--name': " + text.error()};
+        return Failure{"Cannot export: " + text.error() + "."};
+    }
+    return to(a, std::move(*text));
+}
+
+// --- design -------------------------------------------------------------------------------
+
+CommandOutput designCommand(const std::vector<std::string>& args) {
+    Arguments a(args, {"thickness", "camber", "te-angle", "format", "output"});
+    const std::string format = formatOption(a, {"line", "json"});
+    DesignTargets t;
+    t.thickness = a.number("thickness");
+    t.camber = a.number("camber");
+    t.teAngle = a.number("te-angle");
+    Expected<DesignResult> d = designAirfoil(t);
+    if (!d) return Failure{d.error()};
+    // The airfoil found, measured as describe measures it; refused unless it meets the targets.
+    Expected<AirfoilGeometry> g = describeAirfoil(d->F, d->G, d->m);
+    if (!g) return Failure{g.error()};
+    const double rT = g->Delta - t.thickness, rC = g->Gama - t.camber, rTau = g->Tau - t.teAngle;
+    if (!(std::fabs(rT) <= 1e-6 && std::fabs(rC) <= 1e-6 && std::fabs(rTau) <= 0.01)) {
+        return Failure{"Cannot design: the airfoil found misses the targets (thickness by " + num(rT) + ", camber by " + num(rC) +
+                       ", trailing-edge angle by " + num(rTau) + ")."};
+    }
+    const std::string line = catalogueLine(*g, d->F, d->G, d->m);
+    if (format == "line") return to(a, line + "\n");
+    const std::string json =
+        "{\"targets\": {\"thickness\": " + num(t.thickness) + ", \"camber\": " + num(t.camber) + ", \"teAngle\": " +
+        num(t.teAngle) + "},\n \"reached\": {\"thickness\": " + num(g->Delta) + ", \"camber\": " + num(g->Gama) +
+        ", \"teAngle\": " + num(g->Tau) + ", \"xDltC\": " + num(g->xDltC) + "},\n \"residuals\": {\"thickness\": " + num(rT) +
+        ", \"camber\": " + num(rC) + ", \"teAngle\": " + num(rTau) + "},\n \"F\": " + num(d->F) + ", \"G\": " + num(d->G) +
+        ", \"m\": " + num(d->m) + ", \"line\": " + jsonString(line) + "}\n";
+    return to(a, json);
+}
+
+// --- table --------------------------------------------------------------------------------
+
+struct TableRow {
+    const CatalogueRow* airfoil = nullptr;
+    std::size_t row = 0;
+    double CL = 0, CMc4 = 0, Alfa0 = 0, CpMin = 0, xCpMin = 0;
+    std::string problem;  // empty when calculated
+};
+
+CommandOutput tableCommand(const std::vector<std::string>& args) {
+    Arguments a(args, {"catalogue", "alpha", "np", "format", "output"}, 1);
+    const std::string format = formatOption(a, {"csv", "json"});
+    std::optional<std::string> file = a.text("catalogue");
+    if (file && !a.operands().empty()) throw UsageError{"the catalogue is given twice (--catalogue and an operand)"};
+    if (!file && !a.operands().empty()) file = a.operands().front();
+    if (!file) throw UsageError{"missing option '--catalogue'"};
+    const double alpha = a.number("alpha");
+    const double N1 = a.optionalNumber("np").value_or(SweepPoints);
+
+    Expected<Catalogue> catalogue = loadCatalogueFile(*file);
+    if (!catalogue) return Failure{"Cannot read the catalogue " + *file + ": the file is missing or empty."};
+    Output out = to(a, "");
+    if (catalogue->problem) {
+        out.problems.push_back(*file + ", line " + std::to_string(catalogue->problem->lineNumber) + ": " +
+                               catalogue->problem->what + "; the airfoils from this line on were not loaded.");
+    }
+    std::vector<TableRow> rows;
+    SurfacePoints spare;
+    for (std::size_t k = 0; k < catalogue->rows.size(); ++k) {
+        TableRow t;
+        t.airfoil = &catalogue->rows[k];
+        t.row = k + 1;
+        SolverInput in;
+        in.F = t.airfoil->F;
+        in.G = t.airfoil->G;
+        in.m = t.airfoil->m;
+        in.AlfaD = alpha;
+        in.N1 = N1;
+        Expected<SolverResult> r = ORVEK(in, std::move(spare));
+        if (r) {
+            const PressureMinimum pm = *pressureMinimum(r->points);
+            t.CL = r->CL;
+            t.CMc4 = r->CMc4;
+            t.Alfa0 = r->Alfa0;
+            t.CpMin = pm.CpMin;
+            t.xCpMin = pm.xCpMin;
+            spare = std::move(r->points);
+        } else {
+            t.problem = r.error();
+            out.problems.push_back(*file + ", row " + std::to_string(t.row) + ": " + r.error());
+        }
+        rows.push_back(std::move(t));
+    }
+
+    if (format == "csv") {
+        out.bytes = "row,F,G,m,Delta,Gama,xDltC,Tau,CL,CMc4,Alfa0,CpMin,xCpMin,problem\n";
+        for (const TableRow& t : rows) {
+            const CatalogueRow& c = *t.airfoil;
+            out.bytes += std::to_string(t.row) + "," + num(c.F) + "," + num(c.G) + "," + num(c.m) + "," + num(c.Delta) + "," +
+                         num(c.Gama) + "," + num(c.xDltC) + "," + num(c.Tau) + ",";
+            if (t.problem.empty()) {
+                out.bytes += num(t.CL) + "," + num(t.CMc4) + "," + num(t.Alfa0) + "," + num(t.CpMin) + "," + num(t.xCpMin) + ",\n";
+            } else {
+                out.bytes += ",,,,," + csvField(t.problem) + "\n";
+            }
+        }
+    } else {
+        out.bytes = "{\"catalogue\": " + jsonString(*file) + ", \"alpha\": " + num(alpha) + ", \"np\": " + num(N1) + ", \"rows\": [";
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const TableRow& t = rows[k];
+            const CatalogueRow& c = *t.airfoil;
+            out.bytes += std::string(k == 0 ? "\n" : ",\n") + "  {\"row\": " + std::to_string(t.row) + ", \"F\": " + num(c.F) +
+                         ", \"G\": " + num(c.G) + ", \"m\": " + num(c.m) + ", \"Delta\": " + num(c.Delta) +
+                         ", \"Gama\": " + num(c.Gama) + ", \"xDltC\": " + num(c.xDltC) + ", \"Tau\": " + num(c.Tau);
+            if (t.problem.empty()) {
+                out.bytes += ", \"CL\": " + num(t.CL) + ", \"CMc4\": " + num(t.CMc4) + ", \"Alfa0\": " + num(t.Alfa0) +
+                             ", \"CpMin\": " + num(t.CpMin) + ", \"xCpMin\": " + num(t.xCpMin) + ", \"problem\": null}";
+            } else {
+                out.bytes += ", \"CL\": null, \"CMc4\": null, \"Alfa0\": null, \"CpMin\": null, \"xCpMin\": null, \"problem\": " +
+                             jsonString(t.problem) + "}";
+            }
+        }
+        out.bytes += "\n]}\n";
+    }
+    return out;
+}
+
+}  // namespace
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> list = {
+        {"solve", SolveHelp, solve},          {"sweep", SweepHelp, sweepCommand}, {"export", ExportHelp, exportCommand},
+        {"design", DesignHelp, designCommand}, {"table", TableHelp, tableCommand}, {"describe", DescribeHelp, describe},
+    };
+    return list;
+}
+
+const char* generalHelp() { return GeneralHelp; }
+
+}  // namespace orvek::cli
