@@ -80,7 +80,8 @@ Geometry measure(const orvek::SurfacePoints& p) {
 }
 
 std::string polarCsv(const std::vector<orvek::SweepRow>& rows) {
-    using orvek::shortestText;
+    // As orvek-batch sweep writes it, a negative zero as 0.
+    auto shortestText = [](double v) { return orvek::shortestText(v == 0.0 ? 0.0 : v); };
     std::string out = "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin\n";
     for (const orvek::SweepRow& r : rows) {
         out += shortestText(r.alpha) + ',' + shortestText(r.CL) + ',' + shortestText(r.CMc4) + ',' +

@@ -24,8 +24,9 @@ Geometry measure(const orvek::SurfacePoints& p);
 // Index of the foremost set point (the leading edge), 1 when there is none.
 std::size_t leadingEdge(const orvek::SurfacePoints& p);
 
-// The polar's rows as CSV: "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin" and one line per
-// row, shortest round-trip numbers, point decimals, LF line ends.
+// The polar's rows as CSV, byte for byte as `orvek-batch sweep --format csv` writes them:
+// "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin" and one line per row, shortest round-trip
+// numbers, point decimals, LF line ends.
 std::string polarCsv(const std::vector<orvek::SweepRow>& rows);
 
 }  // namespace airfoil

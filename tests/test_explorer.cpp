@@ -470,6 +470,14 @@ private slots:
         QCOMPARE(lines[0], QByteArray("alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin"));
         QCOMPARE(lines[1].split(',')[0], QByteArray("-10"));
         QCOMPARE(lines[1].split(',')[1].toDouble(), polar->rows().front().CL);
+        // The same file as orvek-batch writes for this polar.
+        QProcess batch;
+        batch.start(ORVEK_BATCH, {"sweep", "--F", "0.1", "--G", "0", "--m", "2", "--from", "-10", "--to", "15",
+                                  "--step", "0.5", "--format", "csv"});
+        QVERIFY(batch.waitForFinished(10000));
+        QCOMPARE(batch.exitCode(), 0);
+        csv.seek(0);
+        QCOMPARE(csv.readAll(), batch.readAllStandardOutput());
         QTest::mouseClick(polar->findChild<QPushButton*>("polarCopy"), Qt::LeftButton);
         QCOMPARE(QApplication::clipboard()->text().count('\n'), 52);
 
