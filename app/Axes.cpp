@@ -127,7 +127,8 @@ Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) con
     const double left = 6 + line + 4 + labelWidth + 4;
     const double bottom = 4 + line + 2 + line + 4;
     const double top = line * 0.5 + 4, right = 12;
-    l.area = QRectF(left, top, std::max(10.0, size.width() - left - right), std::max(10.0, size.height() - top - bottom));
+    l.area =
+        QRectF(left, top, std::max(10.0, size.width() - left - right), std::max(10.0, size.height() - top - bottom));
 
     if (equalAspect_) {
         // The same length per unit on both axes: widen whichever range is too narrow, about its middle.
@@ -210,8 +211,10 @@ void Chart::paint(QPainter& painter, const QSize& size) const {
                 continue;
             }
             const QPointF q(mapX(p.x()), mapY(p.y()));
-            if (open) path.lineTo(q);
-            else path.moveTo(q);
+            if (open)
+                path.lineTo(q);
+            else
+                path.moveTo(q);
             open = true;
         }
         painter.setPen(QPen(c.colour, 1.0));

@@ -78,9 +78,14 @@ ExplorerWindow::ExplorerWindow() {
 
     // The coefficients and the measured geometry.
     auto* values = new QGridLayout;
-    const char* names[] = {"explorerCL", "explorerCMc4", "explorerAlfa0", "explorerDelta", "explorerGama", "explorerTau"};
-    const QString captions[] = {"CL", "CMc/4", QString::fromUtf8("α0"), QString::fromUtf8("Thickness δ"),
-                                QString::fromUtf8("Camber γ"), QString::fromUtf8("Trailing-edge angle τ")};
+    const char* names[] = {"explorerCL",    "explorerCMc4", "explorerAlfa0",
+                           "explorerDelta", "explorerGama", "explorerTau"};
+    const QString captions[] = {"CL",
+                                "CMc/4",
+                                QString::fromUtf8("α0"),
+                                QString::fromUtf8("Thickness δ"),
+                                QString::fromUtf8("Camber γ"),
+                                QString::fromUtf8("Trailing-edge angle τ")};
     for (int k = 0; k < 6; ++k) {
         auto* value = new QLabel;
         value->setObjectName(names[k]);
@@ -158,7 +163,8 @@ void ExplorerWindow::makeRow(Parameter p, const QString& caption, double lo, dou
     connect(row.box, &QDoubleSpinBox::valueChanged, this, [this, p](double v) {
         Row& r = rows_[static_cast<std::size_t>(p)];
         const QSignalBlocker block(r.slider);
-        r.slider->setValue(static_cast<int>(std::lround(std::clamp((v - r.lo) / (r.hi - r.lo), 0.0, 1.0) * SliderSteps)));
+        r.slider->setValue(
+            static_cast<int>(std::lround(std::clamp((v - r.lo) / (r.hi - r.lo), 0.0, 1.0) * SliderSteps)));
         recalculate();
     });
 }
@@ -168,7 +174,8 @@ void ExplorerWindow::setQuietly(Parameter p, double value) {
     const QSignalBlocker blockBox(r.box);
     const QSignalBlocker blockSlider(r.slider);
     r.box->setValue(value);
-    r.slider->setValue(static_cast<int>(std::lround(std::clamp((value - r.lo) / (r.hi - r.lo), 0.0, 1.0) * SliderSteps)));
+    r.slider->setValue(
+        static_cast<int>(std::lround(std::clamp((value - r.lo) / (r.hi - r.lo), 0.0, 1.0) * SliderSteps)));
 }
 
 void ExplorerWindow::setAirfoil(double Fv, double Gv, double mv, double alpha) {
@@ -308,15 +315,18 @@ void ExplorerWindow::recalculate() {
         if (i >= front) upper.push_back(cp);
     }
     profile_->setCurves({Chart::Curve{QString(), QColor(200, 20, 20), contour}});
-    pressure_->setCurves({Chart::Curve{"upper", QColor(200, 20, 20), upper}, Chart::Curve{"lower", QColor(20, 60, 200), lower}});
+    pressure_->setCurves(
+        {Chart::Curve{"upper", QColor(200, 20, 20), upper}, Chart::Curve{"lower", QColor(20, 60, 200), lower}});
     pages_->setCurrentIndex(0);
     copyLine_->setEnabled(true);
 
     values_[0]->setText(locale.toString(r->CL, 'f', 4));
     values_[1]->setText(locale.toString(r->CMc4, 'f', 4));
     values_[2]->setText(locale.toString(r->Alfa0, 'f', 2) + QString::fromUtf8("°"));
-    values_[3]->setText(QString("%1 at x/c %2").arg(locale.toString(geometry_.Delta, 'f', 4), locale.toString(geometry_.xDelta, 'f', 3)));
-    values_[4]->setText(QString("%1 at x/c %2").arg(locale.toString(geometry_.Gama, 'f', 4), locale.toString(geometry_.xGama, 'f', 3)));
+    values_[3]->setText(QString("%1 at x/c %2")
+                            .arg(locale.toString(geometry_.Delta, 'f', 4), locale.toString(geometry_.xDelta, 'f', 3)));
+    values_[4]->setText(
+        QString("%1 at x/c %2").arg(locale.toString(geometry_.Gama, 'f', 4), locale.toString(geometry_.xGama, 'f', 3)));
     values_[5]->setText(locale.toString((2.0 - mv_) * 180.0, 'f', 2) + QString::fromUtf8("°"));
     setWindowTitle("Airfoil explorer – " + QString::fromStdString(orvek::defaultAirfoilName(Fv_, Gv_, mv_)));
     busy_ = false;

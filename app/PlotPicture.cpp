@@ -37,7 +37,8 @@ void paintPlotPicture(QPainter& painter, const PlotArea& plot, double ratio) {
         };
         const PlotSegment* previous = nullptr;
         for (const PlotSegment& s : batch.segments) {
-            const bool continues = previous && previous->colour == s.colour && previous->x2 == s.x1 && previous->y2 == s.y1;
+            const bool continues =
+                previous && previous->colour == s.colour && previous->x2 == s.x1 && previous->y2 == s.y1;
             if (!continues) {
                 if (previous) drawStroke(previous->colour);
                 thinner.add(map(s.x1, s.y1));

@@ -128,7 +128,8 @@ void PlotTools::savePicture() {
     const bool svg = suffix == "svg" || (suffix != "png" && choice->filter == 1);
     const QByteArray bytes = svg ? plotSvg(*plot, base == "profile" ? "Profile" : "1-Cp")
                                  : pngBytes(plotImage(*plot, 2.0 * plot->devicePixelRatioF()));
-    const orvek::Status saved = orvek::saveFileAtomically(choice->path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const orvek::Status saved = orvek::saveFileAtomically(
+        choice->path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!saved) messages_.show(&window_, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
 }
 
@@ -139,8 +140,10 @@ void PlotTools::exportCoordinates() {
     if (!choice || choice->path.isEmpty()) return;
     const QString suffix = QFileInfo(choice->path).suffix().toLower();
     orvek::CoordinateFormat format = orvek::CoordinateFormat::Selig;
-    if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = orvek::CoordinateFormat::Csv;
-    else if (choice->filter == 1) format = orvek::CoordinateFormat::Lednicer;
+    if (suffix == "csv" || (suffix != "dat" && choice->filter == 2))
+        format = orvek::CoordinateFormat::Csv;
+    else if (choice->filter == 1)
+        format = orvek::CoordinateFormat::Lednicer;
     const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(
         window_.caseState().points, format, orvek::defaultAirfoilName(last_->F, last_->G, last_->m));
     if (!text) {

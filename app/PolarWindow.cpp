@@ -183,8 +183,8 @@ void PolarWindow::showRows() {
     QVector<Chart::Mark> marks;
     if (!rows_.empty()) {
         const double alfa0 = rows_.front().Alfa0;
-        marks.push_back(Chart::Mark{alfa0, QString::fromUtf8("α0 = %1°").arg(locale.toString(alfa0, 'f', 2)),
-                                    QColor(0, 110, 0)});
+        marks.push_back(
+            Chart::Mark{alfa0, QString::fromUtf8("α0 = %1°").arg(locale.toString(alfa0, 'f', 2)), QColor(0, 110, 0)});
     }
     chart_->setCurves({Chart::Curve{"CL", QColor(200, 20, 20), cl}, Chart::Curve{"CMc/4", QColor(20, 60, 200), cm}},
                       marks);

@@ -228,8 +228,10 @@ private slots:
                                   area->mapTo(window.get(), area->rect().center()));
             } else {
                 area->setFocus();
-                if (way == "Menu key") press(Qt::Key_Menu);
-                else press(Qt::Key_F10, Qt::ShiftModifier);
+                if (way == "Menu key")
+                    press(Qt::Key_Menu);
+                else
+                    press(Qt::Key_F10, Qt::ShiftModifier);
             }
             QTRY_VERIFY(menu->isVisible());
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(area));
@@ -291,10 +293,14 @@ private slots:
         QTest::addColumn<QString>("plotName");
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("filter");
-        QTest::newRow("1-Cp as PNG") << "pressure" << "p.png" << 0;
-        QTest::newRow("profile as PNG") << "profil" << "q.png" << 0;
-        QTest::newRow("1-Cp as SVG") << "pressure" << "p.svg" << 1;
-        QTest::newRow("profile as SVG, by filter") << "profil" << "q.picture" << 1;
+        QTest::newRow("1-Cp as PNG") << "pressure"
+                                     << "p.png" << 0;
+        QTest::newRow("profile as PNG") << "profil"
+                                        << "q.png" << 0;
+        QTest::newRow("1-Cp as SVG") << "pressure"
+                                     << "p.svg" << 1;
+        QTest::newRow("profile as SVG, by filter") << "profil"
+                                                   << "q.picture" << 1;
     }
     void savePicture() {
         QFETCH(QString, plotName);
