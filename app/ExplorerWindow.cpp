@@ -31,6 +31,11 @@ constexpr int SliderSteps = 1000;
 // The surface the geometry is measured on when the drawn one is coarser.
 constexpr double MeasurePoints = 2001;
 
+// The slider position of a value; values beyond the slider's range put it at its end.
+int sliderPosition(double lo, double hi, double value) {
+    return static_cast<int>(std::lround(std::clamp((value - lo) / (hi - lo), 0.0, 1.0) * SliderSteps));
+}
+
 }  // namespace
 
 ExplorerWindow::ExplorerWindow() {
@@ -163,8 +168,7 @@ void ExplorerWindow::makeRow(Parameter p, const QString& caption, double lo, dou
     connect(row.box, &QDoubleSpinBox::valueChanged, this, [this, p](double v) {
         Row& r = rows_[static_cast<std::size_t>(p)];
         const QSignalBlocker block(r.slider);
-        r.slider->setValue(
-            static_cast<int>(std::lround(std::clamp((v - r.lo) / (r.hi - r.lo), 0.0, 1.0) * SliderSteps)));
+        r.slider->setValue(sliderPosition(r.lo, r.hi, v));
         recalculate();
     });
 }
@@ -174,8 +178,7 @@ void ExplorerWindow::setQuietly(Parameter p, double value) {
     const QSignalBlocker blockBox(r.box);
     const QSignalBlocker blockSlider(r.slider);
     r.box->setValue(value);
-    r.slider->setValue(
-        static_cast<int>(std::lround(std::clamp((value - r.lo) / (r.hi - r.lo), 0.0, 1.0) * SliderSteps)));
+    r.slider->setValue(sliderPosition(r.lo, r.hi, value));
 }
 
 void ExplorerWindow::setAirfoil(double Fv, double Gv, double mv, double alpha) {
