@@ -4,6 +4,7 @@
 #include "Grafik.h"
 #include "MessagePresenter.h"
 #include "PlotArea.h"
+#include "PlotTools.h"
 #include "Design.h"
 #include "DisplayText.h"
 #include "case/Catalogue.h"
@@ -142,6 +143,8 @@ public:
 
 Form_ORVEK::Form_ORVEK(MessagePresenter& messages, QWidget* parent) : QMainWindow(parent), messages_(messages) {
     buildControls();
+    // Context menus and shortcuts of the plots, the polar and explorer windows.
+    connect(this, &Form_ORVEK::caseCalculated, new PlotTools(*this, messages_), &PlotTools::caseCalculated);
     handle([this] { Form_Load(); });
 }
 
@@ -327,6 +330,7 @@ void Form_ORVEK::Calculate() {
     Text_CMc4->setText(localeDisplayText(texts->CMc4));
     Text_Alfa0->setText(localeDisplayText(texts->Alfa0));
     grafik(*state_.NP, state_.x(), state_.y(), state_.OneMinusCp());
+    emit caseCalculated();
 }
 
 void Form_ORVEK::grafik(double N1, const std::vector<double>& x, const std::vector<double>& y,

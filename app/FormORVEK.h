@@ -33,6 +33,10 @@ public:
     // Draws the profile and the 1-Cp distribution of points 1..N1.
     void grafik(double N1, const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& Cu);
 
+signals:
+    // After every calculation that succeeded (the plot menus and the polar window follow it).
+    void caseCalculated();
+
 private:
     void buildControls();
     void Form_Load();

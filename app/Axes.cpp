@@ -1,0 +1,235 @@
+#include "Axes.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace axes {
+
+double niceStep(double span, int target) {
+    span = std::fabs(span);
+    if (!(span > 0) || !std::isfinite(span) || target < 1) return 1.0;
+    const double raw = span / target;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double fraction = raw / power;
+    const double nice = fraction < 1.5 ? 1.0 : fraction < 3.5 ? 2.0 : fraction < 7.5 ? 5.0 : 10.0;
+    return nice * power;
+}
+
+std::vector<double> ticks(double lo, double hi, double step) {
+    std::vector<double> out;
+    if (!(step > 0) || !std::isfinite(lo) || !std::isfinite(hi) || hi < lo) return out;
+    const double tolerance = step * 1e-6;
+    const double first = std::ceil((lo - tolerance) / step);
+    const double last = std::floor((hi + tolerance) / step);
+    if (last - first > 1000) return out;  // a step far too small for the range: draw no ticks
+    for (double k = first; k <= last; ++k) {
+        const double v = k * step;
+        out.push_back(std::fabs(v) < tolerance ? 0.0 : v);
+    }
+    return out;
+}
+
+Range niceRange(double lo, double hi, int target) {
+    if (!std::isfinite(lo) || !std::isfinite(hi)) return Range{};
+    if (hi < lo) std::swap(lo, hi);
+    if (hi == lo) {
+        const double pad = lo == 0 ? 1.0 : std::fabs(lo) * 0.1;
+        lo -= pad;
+        hi += pad;
+    }
+    const double step = niceStep(hi - lo, target);
+    return Range{std::floor(lo / step + 1e-9) * step, std::ceil(hi / step - 1e-9) * step, step};
+}
+
+QString tickLabel(double value, double step, const QLocale& locale) {
+    int decimals = 0;
+    if (step > 0 && std::isfinite(step)) {
+        decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+        // Steps of 2 or 5 times a power of ten are whole in that power; 0.25 would need one more.
+        const double scaled = step * std::pow(10.0, decimals);
+        if (std::fabs(scaled - std::round(scaled)) > 1e-6) ++decimals;
+    }
+    if (std::fabs(value) < step * 1e-6) value = 0.0;
+    QLocale plain = locale;
+    plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return plain.toString(value, 'f', std::min(decimals, 12));
+}
+
+}  // namespace axes
+
+Chart::Chart(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void Chart::setAxisTitles(const QString& x, const QString& y) {
+    xTitle_ = x;
+    yTitle_ = y;
+    update();
+}
+
+void Chart::setEqualAspect(bool equal) {
+    equalAspect_ = equal;
+    update();
+}
+
+void Chart::setXRange(double lo, double hi) {
+    fixedX_ = true;
+    xLo_ = lo;
+    xHi_ = hi;
+    update();
+}
+
+void Chart::setCurves(QVector<Curve> curves, QVector<Mark> marks) {
+    curves_ = std::move(curves);
+    marks_ = std::move(marks);
+    update();
+}
+
+Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) const {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    double xlo = inf, xhi = -inf, ylo = inf, yhi = -inf;
+    for (const Curve& c : curves_) {
+        for (const QPointF& p : c.points) {
+            if (!std::isfinite(p.x()) || !std::isfinite(p.y())) continue;
+            xlo = std::min(xlo, p.x());
+            xhi = std::max(xhi, p.x());
+            ylo = std::min(ylo, p.y());
+            yhi = std::max(yhi, p.y());
+        }
+    }
+    for (const Mark& m : marks_) {
+        if (!std::isfinite(m.x)) continue;
+        xlo = std::min(xlo, m.x);
+        xhi = std::max(xhi, m.x);
+    }
+    if (fixedX_) {
+        xlo = xLo_;
+        xhi = xHi_;
+    }
+    if (xlo > xhi) xlo = 0, xhi = 1;
+    if (ylo > yhi) ylo = 0, yhi = 1;
+
+    Layout l;
+    l.x = fixedX_ ? axes::Range{xlo, xhi, axes::niceStep(xhi - xlo, 6)} : axes::niceRange(xlo, xhi, 6);
+    l.y = axes::niceRange(ylo, yhi, 5);
+
+    const double line = metrics.height();
+    double labelWidth = 0;
+    for (double v : axes::ticks(l.y.lo, l.y.hi, l.y.step)) {
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(axes::tickLabel(v, l.y.step, locale())));
+    }
+    const double left = 6 + line + 4 + labelWidth + 4;
+    const double bottom = 4 + line + 2 + line + 4;
+    const double top = line * 0.5 + 4, right = 12;
+    l.area =
+        QRectF(left, top, std::max(10.0, size.width() - left - right), std::max(10.0, size.height() - top - bottom));
+
+    if (equalAspect_) {
+        // The same length per unit on both axes: widen whichever range is too narrow, about its middle.
+        const double perUnit = std::min(l.area.width() / (l.x.hi - l.x.lo), l.area.height() / (l.y.hi - l.y.lo));
+        const double xSpan = l.area.width() / perUnit, ySpan = l.area.height() / perUnit;
+        const double xm = 0.5 * (l.x.lo + l.x.hi), ym = 0.5 * (l.y.lo + l.y.hi);
+        l.x.lo = xm - 0.5 * xSpan;
+        l.x.hi = xm + 0.5 * xSpan;
+        l.y.lo = ym - 0.5 * ySpan;
+        l.y.hi = ym + 0.5 * ySpan;
+        l.x.step = axes::niceStep(xSpan, 6);
+        l.y.step = axes::niceStep(ySpan, 5);
+    }
+    return l;
+}
+
+void Chart::paint(QPainter& painter, const QSize& size) const {
+    painter.save();
+    painter.fillRect(QRect(QPoint(0, 0), size), palette().color(QPalette::Base));
+    const QFontMetricsF metrics(font(), painter.device());
+    const Layout l = layout(size, metrics);
+    const QRectF& a = l.area;
+    auto mapX = [&](double x) { return a.left() + (x - l.x.lo) / (l.x.hi - l.x.lo) * a.width(); };
+    auto mapY = [&](double y) { return a.bottom() - (y - l.y.lo) / (l.y.hi - l.y.lo) * a.height(); };
+    const QColor text = palette().color(QPalette::Text);
+    const QColor grid(220, 220, 220);
+
+    // Grid and tick values.
+    painter.setFont(font());
+    const double line = metrics.height();
+    for (double v : axes::ticks(l.x.lo, l.x.hi, l.x.step)) {
+        const double px = mapX(v);
+        painter.setPen(QPen(v == 0.0 ? QColor(150, 150, 150) : grid, 0));
+        painter.drawLine(QPointF(px, a.top()), QPointF(px, a.bottom()));
+        painter.setPen(QPen(text, 0));
+        painter.drawLine(QPointF(px, a.bottom()), QPointF(px, a.bottom() + 4));
+        const QString label = axes::tickLabel(v, l.x.step, locale());
+        const double w = metrics.horizontalAdvance(label);
+        painter.drawText(QRectF(px - w / 2 - 2, a.bottom() + 4, w + 4, line), Qt::AlignCenter, label);
+    }
+    for (double v : axes::ticks(l.y.lo, l.y.hi, l.y.step)) {
+        const double py = mapY(v);
+        painter.setPen(QPen(v == 0.0 ? QColor(150, 150, 150) : grid, 0));
+        painter.drawLine(QPointF(a.left(), py), QPointF(a.right(), py));
+        painter.setPen(QPen(text, 0));
+        painter.drawLine(QPointF(a.left() - 4, py), QPointF(a.left(), py));
+        const QString label = axes::tickLabel(v, l.y.step, locale());
+        painter.drawText(QRectF(0, py - line / 2, a.left() - 6, line), Qt::AlignRight | Qt::AlignVCenter, label);
+    }
+    painter.setPen(QPen(text, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(a);
+
+    // Axis titles: x under the tick values, y turned upright along the left edge.
+    painter.drawText(QRectF(a.left(), a.bottom() + 4 + line + 2, a.width(), line), Qt::AlignCenter, xTitle_);
+    painter.save();
+    painter.translate(4, a.center().y());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-a.height() / 2, 0, a.height(), line), Qt::AlignCenter, yTitle_);
+    painter.restore();
+
+    // Curves and marks, clipped to the plotting rectangle.
+    painter.save();
+    painter.setClipRect(a.adjusted(-1, -1, 1, 1));
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const Mark& m : marks_) {
+        if (!std::isfinite(m.x)) continue;
+        const double px = mapX(m.x);
+        painter.setPen(QPen(m.colour, 1, Qt::DashLine));
+        painter.drawLine(QPointF(px, a.top()), QPointF(px, a.bottom()));
+        painter.drawText(QRectF(px + 3, a.top() + 2, a.width(), line), Qt::AlignLeft | Qt::AlignTop, m.caption);
+    }
+    double legendY = a.top() + 2;
+    for (const Curve& c : curves_) {
+        QPainterPath path;
+        bool open = false;
+        for (const QPointF& p : c.points) {
+            if (!std::isfinite(p.x()) || !std::isfinite(p.y())) {
+                open = false;
+                continue;
+            }
+            const QPointF q(mapX(p.x()), mapY(p.y()));
+            if (open)
+                path.lineTo(q);
+            else
+                path.moveTo(q);
+            open = true;
+        }
+        painter.setPen(QPen(c.colour, 1.0));
+        painter.drawPath(path);
+        if (!c.name.isEmpty()) {
+            const double w = metrics.horizontalAdvance(c.name);
+            painter.drawText(QRectF(a.right() - w - 6, legendY, w + 4, line), Qt::AlignRight, c.name);
+            legendY += line;
+        }
+    }
+    painter.restore();
+    painter.restore();
+}
+
+void Chart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paint(painter, size());
+}

@@ -1,0 +1,78 @@
+#pragma once
+// What the main window offers beyond its designed controls, without moving any of them: a
+// context menu on each plot (right button, the Menu key, Shift+F10) and the same items as
+// keyboard shortcuts of the window: copy or save a picture of a plot, export the airfoil's
+// coordinates, and open the polar and explorer windows.
+
+#include "FileNameAsker.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+class ExplorerWindow;
+class Form_ORVEK;
+class MessagePresenter;
+class PlotArea;
+class PolarWindow;
+class QAction;
+class QMenu;
+
+class PlotTools : public QObject {
+    Q_OBJECT
+public:
+    // Installs the menus and shortcuts on the window's plots; owned by the window.
+    PlotTools(Form_ORVEK& window, MessagePresenter& messages);
+    ~PlotTools() override;
+
+    // Replaces the file dialog (tests answer with a path); the asker must outlive its use.
+    void setFileNameAsker(FileNameAsker& files);
+
+    QAction* copyPictureAction() const { return copyPicture_; }
+    QAction* savePictureAction() const { return savePicture_; }
+    QAction* exportCoordinatesAction() const { return exportCoordinates_; }
+    QAction* polarAction() const { return polar_; }
+    QAction* exploreAction() const { return explore_; }
+    QMenu* menu() const { return menu_; }
+    PolarWindow* polarWindow() const { return polarWindow_.get(); }
+    ExplorerWindow* explorerWindow() const { return explorerWindow_.get(); }
+
+    // The main window calls this after every successful calculation.
+    void caseCalculated();
+
+    // The plot the menu's items act on: the one whose menu was opened, or the one with the focus,
+    // or else the 1-Cp plot.
+    PlotArea* targetPlot() const;
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void openMenu(PlotArea* plot, const QPoint& localPos);
+    void copyPicture();
+    void savePicture();
+    void exportCoordinates();
+    void showPolar();
+    void showExplorer();
+
+    struct LastCase {
+        double F, G, m, AlfaD, NP;
+    };
+
+    Form_ORVEK& window_;
+    MessagePresenter& messages_;
+    DialogFileNameAsker dialog_;
+    FileNameAsker* files_ = &dialog_;
+    PlotArea* pressure_ = nullptr;
+    PlotArea* profil_ = nullptr;
+    PlotArea* menuPlot_ = nullptr;  // set while the context menu is open
+    std::optional<LastCase> last_;
+
+    QAction* copyPicture_ = nullptr;
+    QAction* savePicture_ = nullptr;
+    QAction* exportCoordinates_ = nullptr;
+    QAction* polar_ = nullptr;
+    QAction* explore_ = nullptr;
+    QMenu* menu_ = nullptr;
+    std::unique_ptr<PolarWindow> polarWindow_;
+    std::unique_ptr<ExplorerWindow> explorerWindow_;
+};

@@ -1,0 +1,98 @@
+// The explorer's update (a slider move to finished pictures of both plots) at 2,001 points, and
+// the polar window's update for 51 angles at 201 points (offscreen).
+
+#include "Axes.h"
+#include "ExplorerWindow.h"
+#include "MessagePresenter.h"
+#include "FileNameAsker.h"
+#include "PolarWindow.h"
+
+#include <QApplication>
+#include <QDoubleSpinBox>
+#include <QImage>
+#include <QPainter>
+#include <QSlider>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void renderChart(const Chart& chart, QImage& image) {
+    QPainter painter(&image);
+    chart.paint(painter, image.size());
+}
+
+// Argument: 0 moves the F slider (mapping parameters), 1 the thickness slider (design targets:
+// m from the angle, F and G found anew at every move).
+void ExplorerSliderMove(benchmark::State& state) {
+    ExplorerWindow explorer;
+    explorer.resize(820, 640);
+    explorer.setAirfoil(0.1, 0.05, 1.95, 4);
+    explorer.setPointCount(2001);
+    const bool targets = state.range(0) == 1;
+    explorer.setTargetMode(targets);
+    QSlider* slider = explorer.slider(targets ? ExplorerWindow::Thickness : ExplorerWindow::F);
+    QImage pressure(explorer.pressureChart()->size().expandedTo(QSize(400, 250)), QImage::Format_ARGB32_Premultiplied);
+    QImage profile(explorer.profileChart()->size().expandedTo(QSize(400, 250)), QImage::Format_ARGB32_Premultiplied);
+    int position = slider->maximum() / 3;
+    for (auto _ : state) {
+        position = position == slider->maximum() / 3 ? slider->maximum() / 2 : slider->maximum() / 3;
+        slider->setValue(position);  // recalculates, as a drag does
+        renderChart(*explorer.pressureChart(), pressure);
+        renderChart(*explorer.profileChart(), profile);
+        benchmark::DoNotOptimize(profile.bits());
+    }
+    if (!explorer.plotsShown()) state.SkipWithError(explorer.problem().toStdString().c_str());
+}
+
+// The calculation alone, without pictures: what of a slider move is the solver and measurement.
+void ExplorerRecalculate(benchmark::State& state) {
+    ExplorerWindow explorer;
+    explorer.setAirfoil(0.1, 0.05, 1.95, 4);
+    explorer.setPointCount(2001);
+    QSlider* slider = explorer.slider(ExplorerWindow::F);
+    int position = slider->maximum() / 3;
+    for (auto _ : state) {
+        position = position == slider->maximum() / 3 ? slider->maximum() / 2 : slider->maximum() / 3;
+        slider->setValue(position);
+    }
+}
+
+class NoMessages : public MessagePresenter {
+public:
+    void show(QWidget*, const QString&, Kind) override {}
+};
+
+// The polar window's whole update for a new airfoil: 51 angles at 201 points with the pressure
+// minimum, the table and one picture of the plot.
+void PolarWindowUpdate(benchmark::State& state) {
+    NoMessages messages;
+    DialogFileNameAsker files;
+    PolarWindow polar(messages, files);
+    polar.resize(760, 560);
+    QImage image(QSize(700, 300), QImage::Format_ARGB32_Premultiplied);
+    const Chart* chart = polar.findChild<Chart*>("polarChart");
+    double G = 0.05;
+    for (auto _ : state) {
+        G = G == 0.05 ? 0.06 : 0.05;
+        polar.setAirfoil(0.1, G, 1.9);
+        renderChart(*chart, image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+    if (polar.rows().size() != 51) state.SkipWithError("expected 51 angles");
+}
+
+}  // namespace
+
+BENCHMARK(ExplorerSliderMove)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExplorerRecalculate)->Unit(benchmark::kMillisecond);
+BENCHMARK(PolarWindowUpdate)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
