@@ -307,7 +307,7 @@ void ExplorerWindow::recalculate() {
     const std::size_t front = airfoil::leadingEdge(points_);
     QVector<QPointF> contour, upper, lower;
     contour.reserve(static_cast<qsizetype>(N));
-    upper.reserve(static_cast<qsizetype>(N - front + 1));
+    upper.reserve(static_cast<qsizetype>(N) - static_cast<qsizetype>(front) + 1);
     lower.reserve(static_cast<qsizetype>(front));
     constexpr double gap = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t i = 1; i <= N; ++i) {

@@ -46,5 +46,5 @@ int main(int argc, char* argv[]) {
     MessageBoxPresenter messages;
     Form_ORVEK window(messages);
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

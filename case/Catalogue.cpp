@@ -212,7 +212,7 @@ Encoding encodingOf(std::string_view start) {
     return (zeros[0] == 0) != (zeros[1] == 0) ? Encoding::Utf16 : Encoding::Binary;
 }
 
-constexpr std::size_t BlockSize = 64 * 1024;
+constexpr std::size_t BlockSize = std::size_t{64} * 1024;
 
 std::string tooLong() { return "the line is longer than " + std::to_string(MaxCatalogueLineLength) + " characters"; }
 

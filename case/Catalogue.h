@@ -67,10 +67,10 @@ Expected<Catalogue> readCatalogue(std::string_view bytes);
 // anything that cannot be opened or read fails with CatalogueMissing.
 Expected<Catalogue> loadCatalogueFile(const std::string& path);
 
-// The reader behind both: the catalogue from a stream handed out in blocks by `nextBlock` (false on
+// The reader behind both: the catalogue from a stream handed out in blocks by `source` (false on
 // a read error, an empty block at the end). Any block sizes give the same catalogue, as long as the
 // first block holds the first 512 bytes (or the whole stream), by which the encoding is judged.
-Expected<Catalogue> readCatalogueBlocks(const std::function<bool(std::string_view& block)>& nextBlock);
+Expected<Catalogue> readCatalogueBlocks(const std::function<bool(std::string_view& block)>& source);
 
 // Decodes one line for display: as UTF-8 where it is valid UTF-8, as Windows-1252 otherwise.
 std::string displayText(std::string_view line);

@@ -20,7 +20,7 @@ std::vector<CatalogueTableRow> catalogueTable(const Catalogue& catalogue, double
         in.m = t.airfoil.m;
         in.AlfaD = AlfaD;
         in.N1 = N1;
-        Expected<SolverResult> r = ORVEK(in, std::move(spare));
+        Expected<SolverResult> r = ORVEK(in, std::exchange(spare, {}));
         if (!r) {
             t.problem = r.error();
         } else if (Expected<PressureMinimum> pm = pressureMinimum(r->points); !pm) {

@@ -58,7 +58,7 @@ CommandOutput run(const std::vector<std::string>& args) {
         if (orvek::cli::asksForVersion(words)) return text(std::string("orvek-batch ") + orvek::Version + "\n");
         return c.run(args);
     }
-    if (first.rfind("-", 0) == 0) throw UsageError{std::string("missing command (") + CommandList + ") before '" + first + "'; see --help"};
+    if (first.rfind('-', 0) == 0) throw UsageError{std::string("missing command (") + CommandList + ") before '" + first + "'; see --help"};
     throw UsageError{"unknown command '" + first + "' (" + CommandList + "); see --help"};
 }
 

@@ -61,10 +61,11 @@ void makeRoom(std::vector<double>& a, std::size_t n) {
     const std::size_t bytes = n * sizeof(double);
     if (bytes >= 2 * HugePage) {
         // the whole huge pages inside the block, before anything touches them
-        const auto begin = reinterpret_cast<std::uintptr_t>(a.data());
+        char* const block = reinterpret_cast<char*>(a.data());
+        const auto begin = reinterpret_cast<std::uintptr_t>(block);
         const std::uintptr_t first = (begin + HugePage - 1) & ~(HugePage - 1);
         const std::uintptr_t last = (begin + bytes) & ~(HugePage - 1);
-        if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        if (last > first) madvise(block + (first - begin), last - first, MADV_HUGEPAGE);
     }
 #endif
     a.resize(n);

@@ -19,17 +19,17 @@ const char* isaName(SurfaceIsa isa) {
 }
 
 bool isaAvailable(SurfaceIsa isa) {
-    switch (isa) {
-    case SurfaceIsa::Scalar: return true;
 #if defined(ORVEK_HAVE_SLEEF)
-    case SurfaceIsa::Sse2: return true;  // part of every x86-64 processor
+    switch (isa) {
+    case SurfaceIsa::Scalar:
+    case SurfaceIsa::Sse2: return true;  // scalar runs everywhere; SSE2 is part of every x86-64 processor
     case SurfaceIsa::Avx2: return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     case SurfaceIsa::Avx512: return __builtin_cpu_supports("avx512f");
-#else
-    default: return false;
-#endif
     }
     return false;
+#else
+    return isa == SurfaceIsa::Scalar;
+#endif
 }
 
 namespace {

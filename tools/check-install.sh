@@ -116,6 +116,8 @@ check "orvek-analysis(1) is OrvekAnalysis(1)" \
 
 # --- The installed orvek-batch ------------------------------------------------------------------
 check "the installed orvek-batch --help" "$prefix/bin/orvek-batch" --help
+check "the installed orvek-batch --version prints 'orvek-batch $version'" \
+  test "$("$prefix/bin/orvek-batch" --version)" = "orvek-batch $version"
 check "the installed orvek-batch solves a case" \
   grep -q '^{"CL": ' <<< "$("$prefix/bin/orvek-batch" solve --F 0.1 --G 0.05 --m 2 --alpha 5 --np 11)"
 
