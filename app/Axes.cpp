@@ -211,10 +211,8 @@ void Chart::paint(QPainter& painter, const QSize& size) const {
                 continue;
             }
             const QPointF q(mapX(p.x()), mapY(p.y()));
-            if (open)
-                path.lineTo(q);
-            else
-                path.moveTo(q);
+            if (open) path.lineTo(q);
+            else path.moveTo(q);
             open = true;
         }
         painter.setPen(QPen(c.colour, 1.0));

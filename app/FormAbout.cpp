@@ -42,13 +42,14 @@ Form_About::Form_About() {
     setAutoFillBackground(true);
 
     addLabel(this, "Label2", "OrvekAnalysis", twipsRect(1080, 120, 1695, 375), 9.75, true, &Green);
-    QLabel* subject = addLabel(this, "Label1",
-                               "Coordinates and Velocity distribution of Karman-Trefftz and Joukowsky Airfoils",
-                               twipsRect(120, 600, 3735, 735), 9.75, false, &Green);
+    QLabel* subject =
+        addLabel(this, "Label1", "Coordinates and Velocity distribution of Karman-Trefftz and Joukowsky Airfoils",
+                 twipsRect(120, 600, 3735, 735), 9.75, false, &Green);
     subject->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     subject->setWordWrap(true);
     addLabel(this, "Label7", "by the OrvekAnalysis developers", twipsRect(720, 1560, 2775, 255), 8.25, false, nullptr);
     addLabel(this, "Label8", "Last modified on February 2007", twipsRect(600, 1920, 2775, 255), 8.25, false, nullptr);
-    addLabel(this, "Label4", "Comments and questions by e-mail to:", twipsRect(240, 2280, 3375, 255), 8.25, false, nullptr);
+    addLabel(this, "Label4", "Comments and questions by e-mail to:", twipsRect(240, 2280, 3375, 255), 8.25, false,
+             nullptr);
     addLabel(this, "Label5", "orvek@example.org", twipsRect(840, 2640, 1935, 255), 8.25, false, &Blue);
 }

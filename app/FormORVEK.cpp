@@ -38,7 +38,8 @@ namespace {
 // "MS Sans Serif" where the system has it, otherwise a sans-serif face of the same size.
 QFont windowFont(double points) {
     QFont font;
-    font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans", "sans-serif"});
+    font.setFamilies(
+        {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans", "sans-serif"});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     return font;
@@ -245,7 +246,8 @@ void Form_ORVEK::buildControls() {
     label(Frame5, "Label12", "CL =", twipsRect(120, 360, 375, 255));
     Text_CL = resultBox(Frame5, "Text_CL", twipsRect(480, 360, 615, 285), "Lift coefficient");
     label(Frame5, "Label13", "CMc/4 =", twipsRect(1200, 360, 735, 255));
-    Text_CMc4 = resultBox(Frame5, "Text_CMc4", twipsRect(1920, 360, 615, 285), "Moment coefficient about the quarter chord");
+    Text_CMc4 =
+        resultBox(Frame5, "Text_CMc4", twipsRect(1920, 360, 615, 285), "Moment coefficient about the quarter chord");
     label(Frame5, "Label14", QString::fromUtf8("α 0 ="), twipsRect(2640, 360, 375, 255));
     Text_Alfa0 = resultBox(Frame5, "Text_Alfa0", twipsRect(3000, 360, 615, 285), "Zero-lift angle in degrees");
 
@@ -267,7 +269,8 @@ void Form_ORVEK::buildControls() {
     }
 
     // Keyboard focus order.
-    QWidget* order[] = {pressure, profil, Combo1, Command1, Text_N1, Text_AlfaD, Option1, Option2, Option3, Option4, Command2};
+    QWidget* order[] = {pressure, profil,  Combo1,  Command1, Text_N1, Text_AlfaD,
+                        Option1,  Option2, Option3, Option4,  Command2};
     for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
@@ -277,7 +280,8 @@ void Form_ORVEK::handle(const std::function<void()>& handler) {
     } catch (const std::bad_alloc&) {
         messages_.show(this, "Not enough memory for this calculation.", MessagePresenter::Kind::Warning);
     } catch (const std::exception& e) {
-        messages_.show(this, QString("Unexpected error: %1").arg(QString::fromUtf8(e.what())), MessagePresenter::Kind::Warning);
+        messages_.show(this, QString("Unexpected error: %1").arg(QString::fromUtf8(e.what())),
+                       MessagePresenter::Kind::Warning);
     } catch (...) {
         messages_.show(this, "Unexpected error.", MessagePresenter::Kind::Warning);
     }

@@ -41,8 +41,10 @@ std::vector<PlotArea::Batch> PlotArea::batches() const {
     std::vector<Batch> out;
     for (std::size_t k = 0; k < scales_.size(); ++k) {
         const std::size_t end = k + 1 < scales_.size() ? scales_[k + 1].firstSegment : segments_.size();
-        out.push_back(Batch{scales_[k].scale, std::vector<PlotSegment>(segments_.begin() + static_cast<std::ptrdiff_t>(scales_[k].firstSegment),
-                                                                      segments_.begin() + static_cast<std::ptrdiff_t>(end))});
+        out.push_back(
+            Batch{scales_[k].scale,
+                  std::vector<PlotSegment>(segments_.begin() + static_cast<std::ptrdiff_t>(scales_[k].firstSegment),
+                                           segments_.begin() + static_cast<std::ptrdiff_t>(end))});
     }
     return out;
 }
@@ -61,7 +63,8 @@ void PlotArea::buildStrokes(double ratio) {
         const PlotSegment* previous = nullptr;
         for (std::size_t i = scales_[k].firstSegment; i < end; ++i) {
             const PlotSegment& s = segments_[i];
-            const bool continues = previous && previous->colour == s.colour && previous->x2 == s.x1 && previous->y2 == s.y1;
+            const bool continues =
+                previous && previous->colour == s.colour && previous->x2 == s.x1 && previous->y2 == s.y1;
             if (!continues) {
                 if (previous) strokes_.back().points = thinner.finish();
                 strokes_.push_back(Stroke{s.colour, {}});
@@ -101,7 +104,7 @@ void PlotArea::paintEvent(QPaintEvent* event) {
     const double ratio = painter.device()->devicePixelRatioF();
     if (!strokesValid_ || strokesSize_ != size() || strokesRatio_ != ratio) buildStrokes(ratio);
     painter.save();
-    painter.scale(1.0 / ratio, 1.0 / ratio);  // strokes are in device pixels
+    painter.scale(1.0 / ratio, 1.0 / ratio);       // strokes are in device pixels
     const int thickness = qMax(1, qRound(ratio));  // one logical pixel in whole device pixels
     for (const Stroke& s : strokes_) {
         if (isAxisParallel(s.points)) {

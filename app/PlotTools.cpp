@@ -140,10 +140,8 @@ void PlotTools::exportCoordinates() {
     if (!choice || choice->path.isEmpty()) return;
     const QString suffix = QFileInfo(choice->path).suffix().toLower();
     orvek::CoordinateFormat format = orvek::CoordinateFormat::Selig;
-    if (suffix == "csv" || (suffix != "dat" && choice->filter == 2))
-        format = orvek::CoordinateFormat::Csv;
-    else if (choice->filter == 1)
-        format = orvek::CoordinateFormat::Lednicer;
+    if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = orvek::CoordinateFormat::Csv;
+    else if (choice->filter == 1) format = orvek::CoordinateFormat::Lednicer;
     const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(
         window_.caseState().points, format, orvek::defaultAirfoilName(last_->F, last_->G, last_->m));
     if (!text) {

@@ -6,8 +6,14 @@ void PolylineThinner::add(const QPointF& p) {
     const double column = std::floor(p.x());
     if (open_ && column == column_) {
         ++count_;
-        if (p.y() < low_.y()) { low_ = p; lowOrder_ = count_; }
-        if (p.y() > high_.y()) { high_ = p; highOrder_ = count_; }
+        if (p.y() < low_.y()) {
+            low_ = p;
+            lowOrder_ = count_;
+        }
+        if (p.y() > high_.y()) {
+            high_ = p;
+            highOrder_ = count_;
+        }
         last_ = p;
         return;
     }

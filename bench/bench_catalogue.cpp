@@ -53,7 +53,8 @@ std::string hugeFile(int kind) {
         return path;
     }
     const std::string block(1 << 20, kind == 1 ? '\n' : ',');
-    for (long long written = static_cast<long long>(head.size()); written < GiB; written += static_cast<long long>(block.size())) {
+    for (long long written = static_cast<long long>(head.size()); written < GiB;
+         written += static_cast<long long>(block.size())) {
         out.write(block.data(), static_cast<std::streamsize>(block.size()));
     }
     return path;
@@ -91,7 +92,9 @@ void LoadHugeCatalogue(benchmark::State& state) {
     state.counters["read_KiB"] = static_cast<double>(read) / 1024.0;
     state.counters["peak_rss_growth_KiB"] = static_cast<double>(peakResidentKiB() - peakBefore);
     state.counters["peak_rss_KiB"] = static_cast<double>(peakResidentKiB());
-    state.SetLabel(state.range(0) == 0 ? "zero bytes (sparse)" : state.range(0) == 1 ? "line feeds" : "one line of commas");
+    state.SetLabel(state.range(0) == 0   ? "zero bytes (sparse)"
+                   : state.range(0) == 1 ? "line feeds"
+                                         : "one line of commas");
 }
 
 }  // namespace

@@ -56,8 +56,18 @@ void KarmanTrefftzThreads(benchmark::State& state) {
 // items_per_second is never flattered by uncounted helper threads; compare the real time too.
 BENCHMARK(Joukowsky)->Arg(51)->Arg(10001)->Arg(1000001)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 BENCHMARK(KarmanTrefftz)->Arg(51)->Arg(10001)->Arg(1000001)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK(JoukowskyReusedArrays)->Arg(51)->Arg(10001)->Arg(1000001)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK(KarmanTrefftzReusedArrays)->Arg(51)->Arg(10001)->Arg(1000001)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+BENCHMARK(JoukowskyReusedArrays)
+    ->Arg(51)
+    ->Arg(10001)
+    ->Arg(1000001)
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK(KarmanTrefftzReusedArrays)
+    ->Arg(51)
+    ->Arg(10001)
+    ->Arg(1000001)
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
 BENCHMARK(KarmanTrefftzThreads)
     ->ArgsProduct({{2001, 5001, 10001, 20001, 50001, 1000001}, {1, 2}})
     ->Unit(benchmark::kMicrosecond)

@@ -131,7 +131,8 @@ std::optional<std::string> parseRow(std::string_view line, CatalogueRow& row) {
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = line.find(',', start);
-        const std::string_view field = line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        const std::string_view field =
+            line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         if (count < 7) fields[count] = field;
         ++count;
         if (comma == std::string_view::npos) break;
@@ -157,10 +158,16 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
     if (c < 0x80) return 1;
     std::size_t n;
     unsigned cp;
-    if (c >= 0xC2 && c <= 0xDF) { n = 2; cp = c & 0x1F; }
-    else if (c >= 0xE0 && c <= 0xEF) { n = 3; cp = c & 0x0F; }
-    else if (c >= 0xF0 && c <= 0xF4) { n = 4; cp = c & 0x07; }
-    else return 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        n = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        cp = c & 0x07;
+    } else return 0;
     if (i + n > s.size()) return 0;
     for (std::size_t k = 1; k < n; ++k) {
         if ((byte(i + k) & 0xC0) != 0x80) return 0;
@@ -185,10 +192,10 @@ void appendUtf8(std::string& out, unsigned cp) {
 }
 
 // Windows-1252 for 0x80..0x9F; its five unassigned bytes keep their C1 code points.
-constexpr unsigned short Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr unsigned short Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                           0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // How the file's first bytes are written: plain 8-bit text, UTF-16, or no text at all.
 enum class Encoding { Text, Utf16, Binary };
@@ -196,7 +203,8 @@ enum class Encoding { Text, Utf16, Binary };
 Encoding encodingOf(std::string_view start) {
     // Judged by the title line alone (its first 512 bytes): what follows it may be anything.
     start = start.substr(0, 512);
-    if (start.size() >= 2 && ((start[0] == '\xFF' && start[1] == '\xFE') || (start[0] == '\xFE' && start[1] == '\xFF'))) {
+    if (start.size() >= 2 &&
+        ((start[0] == '\xFF' && start[1] == '\xFE') || (start[0] == '\xFE' && start[1] == '\xFF'))) {
         return Encoding::Utf16;
     }
     // UTF-16 without a byte-order mark: text in the Latin range has its zero bytes all on one side
@@ -276,7 +284,10 @@ std::string displayText(std::string_view line) {
     bool valid = true;
     for (std::size_t i = 0; i < line.size();) {
         std::size_t n = utf8SequenceLength(line, i);
-        if (n == 0) { valid = false; break; }
+        if (n == 0) {
+            valid = false;
+            break;
+        }
         i += n;
     }
     if (valid) return std::string(line);

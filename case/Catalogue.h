@@ -27,7 +27,8 @@ inline constexpr const char* CatalogueUtf16 =
     "text (UTF-8 or ANSI) and restart the program.";
 
 // A file holding zero bytes in no UTF-16 pattern: no text at all.
-inline constexpr const char* CatalogueNotText = "ORVEK_Input.txt holds zero bytes, so it is not a text file; no airfoils were loaded.";
+inline constexpr const char* CatalogueNotText =
+    "ORVEK_Input.txt holds zero bytes, so it is not a text file; no airfoils were loaded.";
 
 // The longest line read, in bytes without its line end. A line of seven numbers needs a few dozen;
 // a longer line is reported as malformed, and the loader never holds more than the title and 50

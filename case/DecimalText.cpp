@@ -62,7 +62,8 @@ double convert(bool negative, std::string_view integerDigits, std::string_view f
     // The digits dropped held a non-zero one: a 1 right after the kept digits stands for them (the
     // kept digits' trailing zeros stay, so that it keeps its place).
     if (truncated) digits += '1';
-    else while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    else
+        while (!digits.empty() && digits.back() == '0') digits.pop_back();
 
     double value = 0.0;
     if (!digits.empty()) {
@@ -71,7 +72,8 @@ double convert(bool negative, std::string_view integerDigits, std::string_view f
             value = std::numeric_limits<double>::infinity();
         } else if (total >= -SaturatedScale) {
             std::string text = "0." + digits + "e" + std::to_string(total);
-            const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+            const auto [ptr, ec] =
+                std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
             (void)ptr;
             // Out of range here means beyond the largest double (a positive scale) or below the
             // smallest (a negative one).

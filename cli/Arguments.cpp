@@ -24,7 +24,8 @@ bool asksForHelp(const std::vector<std::string>& words) { return standsBeforeEnd
 
 bool asksForVersion(const std::vector<std::string>& words) { return standsBeforeEnd(words, {"--version"}); }
 
-Arguments::Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowed, std::size_t maxOperands) {
+Arguments::Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowed,
+                     std::size_t maxOperands) {
     if (args.empty()) throw UsageError{"missing command; see --help"};
     command_ = args[0];
     bool optionsEnded = false;
@@ -35,7 +36,8 @@ Arguments::Arguments(const std::vector<std::string>& args, const std::vector<std
             continue;
         }
         if (optionsEnded || word.rfind("--", 0) != 0) {
-            if (!optionsEnded && word.size() > 1 && word[0] == '-') throw UsageError{"unknown option '" + word + "' for " + command_};
+            if (!optionsEnded && word.size() > 1 && word[0] == '-')
+                throw UsageError{"unknown option '" + word + "' for " + command_};
             if (operands_.size() >= maxOperands) throw UsageError{"unexpected argument '" + word + "'"};
             operands_.push_back(word);
             continue;

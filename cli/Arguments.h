@@ -24,7 +24,8 @@ class Arguments {
 public:
     // Splits argv into the command and its options; options must be known to `allowed`, and at
     // most `maxOperands` operands may follow "--" or stand alone.
-    Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowed, std::size_t maxOperands = 0);
+    Arguments(const std::vector<std::string>& args, const std::vector<std::string>& allowed,
+              std::size_t maxOperands = 0);
 
     const std::string& command() const { return command_; }
     bool has(const std::string& name) const { return values_.count(name) != 0; }

@@ -244,7 +244,8 @@ std::string formatOption(const Arguments& a, const std::vector<std::string>& cho
         if (*f == c) return c;
     }
     std::string list;
-    for (std::size_t k = 0; k < choices.size(); ++k) list += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k];
+    for (std::size_t k = 0; k < choices.size(); ++k)
+        list += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k];
     throw UsageError{"option '--format' expects " + list + ", not '" + *f + "'"};
 }
 
@@ -267,9 +268,10 @@ std::string jsonArray(const std::vector<double>& values, const SurfacePoints& p)
 }
 
 std::string solveJson(const SolverResult& r) {
-    return "{\"CL\": " + roundTripText(r.CL) + ", \"CMc4\": " + roundTripText(r.CMc4) + ", \"Alfa0\": " + roundTripText(r.Alfa0) +
-           ", \"x\": " + jsonArray(r.points.x, r.points) + ", \"y\": " + jsonArray(r.points.y, r.points) +
-           ", \"OneMinusCp\": " + jsonArray(r.points.Cu, r.points) + "}\n";
+    return "{\"CL\": " + roundTripText(r.CL) + ", \"CMc4\": " + roundTripText(r.CMc4) +
+           ", \"Alfa0\": " + roundTripText(r.Alfa0) + ", \"x\": " + jsonArray(r.points.x, r.points) +
+           ", \"y\": " + jsonArray(r.points.y, r.points) + ", \"OneMinusCp\": " + jsonArray(r.points.Cu, r.points) +
+           "}\n";
 }
 
 SolverInput solverInput(const Arguments& a) {
@@ -296,8 +298,8 @@ Layout layoutOption(const std::string& text) {
 
 // The result file's header values: those given, the rest measured as describe measures them.
 Expected<AirfoilGeometry> headerValues(const Arguments& a, const SolverInput& in) {
-    const std::optional<double> given[4] = {a.optionalNumber("delta"), a.optionalNumber("gama"), a.optionalNumber("xdltc"),
-                                            a.optionalNumber("tau")};
+    const std::optional<double> given[4] = {a.optionalNumber("delta"), a.optionalNumber("gama"),
+                                            a.optionalNumber("xdltc"), a.optionalNumber("tau")};
     AirfoilGeometry g;
     if (!given[0] || !given[1] || !given[2] || !given[3]) {
         Expected<AirfoilGeometry> measured = describeAirfoil(in.F, in.G, in.m);
@@ -429,17 +431,18 @@ CommandOutput designCommand(const std::vector<std::string>& args) {
     if (!g) return Failure{g.error()};
     const double rT = g->Delta - t.thickness, rC = g->Gama - t.camber, rTau = g->Tau - t.teAngle;
     if (!(std::fabs(rT) <= 1e-6 && std::fabs(rC) <= 1e-6 && std::fabs(rTau) <= 0.01)) {
-        return Failure{"Cannot design: the airfoil found misses the targets (thickness by " + num(rT) + ", camber by " + num(rC) +
-                       ", trailing-edge angle by " + num(rTau) + ")."};
+        return Failure{"Cannot design: the airfoil found misses the targets (thickness by " + num(rT) + ", camber by " +
+                       num(rC) + ", trailing-edge angle by " + num(rTau) + ")."};
     }
     const std::string line = catalogueLine(*g, d->F, d->G, d->m);
     if (format == "line") return to(a, line + "\n");
-    const std::string json =
-        "{\"targets\": {\"thickness\": " + num(t.thickness) + ", \"camber\": " + num(t.camber) + ", \"teAngle\": " +
-        num(t.teAngle) + "},\n \"reached\": {\"thickness\": " + num(g->Delta) + ", \"camber\": " + num(g->Gama) +
-        ", \"teAngle\": " + num(g->Tau) + ", \"xDltC\": " + num(g->xDltC) + "},\n \"residuals\": {\"thickness\": " + num(rT) +
-        ", \"camber\": " + num(rC) + ", \"teAngle\": " + num(rTau) + "},\n \"F\": " + num(d->F) + ", \"G\": " + num(d->G) +
-        ", \"m\": " + num(d->m) + ", \"line\": " + jsonString(line) + "}\n";
+    const std::string json = "{\"targets\": {\"thickness\": " + num(t.thickness) + ", \"camber\": " + num(t.camber) +
+                             ", \"teAngle\": " + num(t.teAngle) + "},\n \"reached\": {\"thickness\": " + num(g->Delta) +
+                             ", \"camber\": " + num(g->Gama) + ", \"teAngle\": " + num(g->Tau) +
+                             ", \"xDltC\": " + num(g->xDltC) + "},\n \"residuals\": {\"thickness\": " + num(rT) +
+                             ", \"camber\": " + num(rC) + ", \"teAngle\": " + num(rTau) + "},\n \"F\": " + num(d->F) +
+                             ", \"G\": " + num(d->G) + ", \"m\": " + num(d->m) + ", \"line\": " + jsonString(line) +
+                             "}\n";
     return to(a, json);
 }
 
@@ -471,28 +474,33 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
         out.bytes = "row,F,G,m,Delta,Gama,xDltC,Tau,CL,CMc4,Alfa0,CpMin,xCpMin,problem\n";
         for (const CatalogueTableRow& t : rows) {
             const CatalogueRow& c = t.airfoil;
-            out.bytes += std::to_string(t.row) + "," + num(c.F) + "," + num(c.G) + "," + num(c.m) + "," + num(c.Delta) + "," +
-                         num(c.Gama) + "," + num(c.xDltC) + "," + num(c.Tau) + ",";
+            out.bytes += std::to_string(t.row) + "," + num(c.F) + "," + num(c.G) + "," + num(c.m) + "," + num(c.Delta) +
+                         "," + num(c.Gama) + "," + num(c.xDltC) + "," + num(c.Tau) + ",";
             if (t.problem.empty()) {
-                out.bytes += num(t.CL) + "," + num(t.CMc4) + "," + num(t.Alfa0) + "," + num(t.CpMin) + "," + num(t.xCpMin) + ",\n";
+                out.bytes += num(t.CL) + "," + num(t.CMc4) + "," + num(t.Alfa0) + "," + num(t.CpMin) + "," +
+                             num(t.xCpMin) + ",\n";
             } else {
                 out.bytes += ",,,,," + csvField(t.problem) + "\n";
             }
         }
     } else {
-        out.bytes = "{\"catalogue\": " + jsonString(*file) + ", \"alpha\": " + num(alpha) + ", \"np\": " + num(N1) + ", \"rows\": [";
+        out.bytes = "{\"catalogue\": " + jsonString(*file) + ", \"alpha\": " + num(alpha) + ", \"np\": " + num(N1) +
+                    ", \"rows\": [";
         for (std::size_t k = 0; k < rows.size(); ++k) {
             const CatalogueTableRow& t = rows[k];
             const CatalogueRow& c = t.airfoil;
-            out.bytes += std::string(k == 0 ? "\n" : ",\n") + "  {\"row\": " + std::to_string(t.row) + ", \"F\": " + num(c.F) +
-                         ", \"G\": " + num(c.G) + ", \"m\": " + num(c.m) + ", \"Delta\": " + num(c.Delta) +
-                         ", \"Gama\": " + num(c.Gama) + ", \"xDltC\": " + num(c.xDltC) + ", \"Tau\": " + num(c.Tau);
+            out.bytes += std::string(k == 0 ? "\n" : ",\n") + "  {\"row\": " + std::to_string(t.row) +
+                         ", \"F\": " + num(c.F) + ", \"G\": " + num(c.G) + ", \"m\": " + num(c.m) +
+                         ", \"Delta\": " + num(c.Delta) + ", \"Gama\": " + num(c.Gama) +
+                         ", \"xDltC\": " + num(c.xDltC) + ", \"Tau\": " + num(c.Tau);
             if (t.problem.empty()) {
                 out.bytes += ", \"CL\": " + num(t.CL) + ", \"CMc4\": " + num(t.CMc4) + ", \"Alfa0\": " + num(t.Alfa0) +
                              ", \"CpMin\": " + num(t.CpMin) + ", \"xCpMin\": " + num(t.xCpMin) + ", \"problem\": null}";
             } else {
-                out.bytes += ", \"CL\": null, \"CMc4\": null, \"Alfa0\": null, \"CpMin\": null, \"xCpMin\": null, \"problem\": " +
-                             jsonString(t.problem) + "}";
+                out.bytes +=
+                    ", \"CL\": null, \"CMc4\": null, \"Alfa0\": null, \"CpMin\": null, \"xCpMin\": null, "
+                    "\"problem\": " +
+                    jsonString(t.problem) + "}";
             }
         }
         out.bytes += "\n]}\n";
@@ -504,8 +512,9 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
-        {"solve", SolveHelp, solve},          {"sweep", SweepHelp, sweepCommand}, {"export", ExportHelp, exportCommand},
-        {"design", DesignHelp, designCommand}, {"table", TableHelp, tableCommand}, {"describe", DescribeHelp, describe},
+        {"solve", SolveHelp, solve},           {"sweep", SweepHelp, sweepCommand},
+        {"export", ExportHelp, exportCommand}, {"design", DesignHelp, designCommand},
+        {"table", TableHelp, tableCommand},    {"describe", DescribeHelp, describe},
     };
     return list;
 }

@@ -20,7 +20,7 @@ using CommandOutput = Expected<Output>;
 
 struct Command {
     const char* name;
-    const char* help;  // the command's own help text
+    const char* help;                                            // the command's own help text
     CommandOutput (*run)(const std::vector<std::string>& args);  // args[0] is the command's name
 };
 

@@ -58,7 +58,8 @@ CommandOutput run(const std::vector<std::string>& args) {
         if (orvek::cli::asksForVersion(words)) return text(std::string("orvek-batch ") + orvek::Version + "\n");
         return c.run(args);
     }
-    if (first.rfind('-', 0) == 0) throw UsageError{std::string("missing command (") + CommandList + ") before '" + first + "'; see --help"};
+    if (first.rfind('-', 0) == 0)
+        throw UsageError{std::string("missing command (") + CommandList + ") before '" + first + "'; see --help"};
     throw UsageError{"unknown command '" + first + "' (" + CommandList + "); see --help"};
 }
 
@@ -90,8 +91,9 @@ int main(int argc, char** argv) {
             return ExitCannotCalculate;
         }
         errno = 0;
-        const orvek::Status written = !out->path || *out->path == "-" ? writeToStandardOutput(out->bytes)
-                                                                     : orvek::saveFileAtomically(*out->path, out->bytes);
+        const orvek::Status written = !out->path || *out->path == "-"
+                                          ? writeToStandardOutput(out->bytes)
+                                          : orvek::saveFileAtomically(*out->path, out->bytes);
         if (!written) {
             std::fprintf(stderr, "orvek-batch: %s\n", written.error().c_str());
             return ExitCannotCalculate;

@@ -77,11 +77,13 @@ std::string defaultAirfoilName(double F, double G, double m) {
     return "Karman-Trefftz F=" + shortestText(F) + " G=" + shortestText(G) + " m=" + shortestText(m);
 }
 
-Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format, const std::string& name) {
+Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format,
+                                             const std::string& name) {
     if (format != CoordinateFormat::Csv) {  // the CSV file has no name line
         if (name.find_first_not_of(" \t") == std::string::npos) return Failure{"the airfoil's name is empty"};
         for (char c : name) {
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return Failure{"the airfoil's name must be one line of text"};
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+                return Failure{"the airfoil's name must be one line of text"};
         }
     }
     const std::size_t N = points.size() == 0 ? 0 : points.size() - 1;

@@ -42,6 +42,7 @@ std::string defaultAirfoilName(double F, double G, double m);
 // indices 1 up to the middle, the upper surface the middle up to NP; for an odd NP both begin at
 // the shared leading-edge point. Fails for a name that is empty or not one line (the CSV file
 // has no name line and ignores it), and for a surface without points.
-Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format, const std::string& name);
+Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format,
+                                             const std::string& name);
 
 }  // namespace orvek

@@ -54,7 +54,8 @@ std::string nameForMessage(const std::string& path) {
 Status nameFault(const std::string& path) {
     if (path.empty()) return Failure{"Could not save: no file name was given."};
     if (endsWithSeparator(path)) {
-        return Failure{"Could not save " + path + ": the name ends with a folder separator, so it names a folder, not a file."};
+        return Failure{"Could not save " + path +
+                       ": the name ends with a folder separator, so it names a folder, not a file."};
     }
     return {};
 }

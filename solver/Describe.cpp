@@ -24,7 +24,8 @@ double interpolate(const Branch& b, double xs, std::size_t& cursor) {
 }
 
 // Keeps the points whose x is strictly above the previous kept one, so the branch is a function.
-Branch monotoneBranch(const std::vector<double>& x, const std::vector<double>& y, std::size_t from, std::size_t to, int step) {
+Branch monotoneBranch(const std::vector<double>& x, const std::vector<double>& y, std::size_t from, std::size_t to,
+                      int step) {
     Branch b;
     for (std::size_t i = from;; i = static_cast<std::size_t>(static_cast<long>(i) + step)) {
         if (b.x.empty() || x[i] > b.x.back()) {

@@ -207,14 +207,17 @@ Expected<DesignResult> designAirfoil(const DesignTargets& targets) {
     if (!std::isfinite(C)) return refuse("the camber is not a finite number");
     if (tau < 0.0) return refuse("the trailing-edge angle " + shortestText(tau) + " is below the least angle 0");
     if (tau > limits.teAngle) {
-        return refuse("the trailing-edge angle " + shortestText(tau) + " is above the largest angle " + shortestText(limits.teAngle));
+        return refuse("the trailing-edge angle " + shortestText(tau) + " is above the largest angle " +
+                      shortestText(limits.teAngle));
     }
-    if (C > limits.camber) return refuse("the camber " + shortestText(C) + " is above the largest camber " + shortestText(limits.camber));
+    if (C > limits.camber)
+        return refuse("the camber " + shortestText(C) + " is above the largest camber " + shortestText(limits.camber));
     if (C < -limits.camber) {
         return refuse("the camber " + shortestText(C) + " is below the least camber " + shortestText(-limits.camber));
     }
     if (T > limits.thickness) {
-        return refuse("the thickness " + shortestText(T) + " is above the largest thickness " + shortestText(limits.thickness));
+        return refuse("the thickness " + shortestText(T) + " is above the largest thickness " +
+                      shortestText(limits.thickness));
     }
     const double least = leastDesignThickness(tau);
     if (T < least) {
@@ -223,9 +226,8 @@ Expected<DesignResult> designAirfoil(const DesignTargets& targets) {
         const auto written = std::to_chars(leastText, leastText + sizeof leastText, std::ceil(least * 1e4) / 1e4,
                                            std::chars_format::fixed, 4);
         return refuse("the thickness " + shortestText(T) + " is below the least thickness " +
-                      std::string(leastText, written.ptr) +
-                      " for a trailing-edge angle of " + shortestText(tau) + " degrees (tan(tau/4) + " +
-                      shortestText(limits.thicknessMargin) + ")");
+                      std::string(leastText, written.ptr) + " for a trailing-edge angle of " + shortestText(tau) +
+                      " degrees (tan(tau/4) + " + shortestText(limits.thicknessMargin) + ")");
     }
 
     DesignResult out;

@@ -23,10 +23,10 @@ struct DesignTargets {
 };
 
 struct DesignLimits {
-    double thickness = 0.30;       // largest thickness
-    double thicknessMargin = 0.01; // above the lens limit tan(tau/4)
-    double camber = 0.10;          // largest size of the camber
-    double teAngle = 30;           // largest trailing-edge angle, degrees
+    double thickness = 0.30;        // largest thickness
+    double thicknessMargin = 0.01;  // above the lens limit tan(tau/4)
+    double camber = 0.10;           // largest size of the camber
+    double teAngle = 30;            // largest trailing-edge angle, degrees
 };
 
 // The least thickness a design accepts for a trailing-edge angle in degrees: tan(tau/4) + 0.01.

@@ -18,7 +18,7 @@ struct Failure {
 template <typename T>
 class [[nodiscard]] Expected {
 public:
-    Expected(T value) : state_(std::move(value)) {}           // NOLINT(google-explicit-constructor)
+    Expected(T value) : state_(std::move(value)) {}            // NOLINT(google-explicit-constructor)
     Expected(Failure failure) : state_(std::move(failure)) {}  // NOLINT(google-explicit-constructor)
 
     bool ok() const { return std::holds_alternative<T>(state_); }

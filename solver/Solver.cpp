@@ -139,7 +139,8 @@ bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
         std::vector<std::thread> helpers;
         std::vector<char> ok(workers, 1);
         for (std::size_t w = 1; w < workers; ++w) {
-            helpers.emplace_back([&, w] { ok[w] = fillIndices(kernel, c, ix, pts, w * perWorker, (w + 1) * perWorker); });
+            helpers.emplace_back(
+                [&, w] { ok[w] = fillIndices(kernel, c, ix, pts, w * perWorker, (w + 1) * perWorker); });
         }
         ok[0] = fillIndices(kernel, c, ix, pts, 0, perWorker);
         for (std::thread& t : helpers) t.join();
@@ -177,7 +178,7 @@ Status inputFault(const SolverInput& in) {
     if (in.N1 < 2) return calc("the number of points NP must be at least 2, not " + shortestText(in.N1) + ".");
     if (in.N1 > MaxPoints) {
         return calc("the number of points NP must be at most " + shortestText(MaxPoints) + ", not " +
-               shortestText(in.N1) + ".");
+                    shortestText(in.N1) + ".");
     }
     if (!(std::fabs(in.AlfaD) <= MaxAngleDegrees)) {
         const std::string range = "the angle of attack must be from -" + shortestText(MaxAngleDegrees) + " to " +
@@ -186,8 +187,10 @@ Status inputFault(const SolverInput& in) {
         if (std::isinf(in.AlfaD)) return calc(range + "; it is too large.");
         return calc(range + ", not " + shortestText(in.AlfaD) + ".");
     }
-    const struct { const char* name; double value; } parameters[] = {
-        {"F", in.F}, {"G", in.G}, {"the exponent m", in.m}, {"the chord", in.Chord}};
+    const struct {
+        const char* name;
+        double value;
+    } parameters[] = {{"F", in.F}, {"G", in.G}, {"the exponent m", in.m}, {"the chord", in.Chord}};
     for (const auto& p : parameters) {
         if (!std::isfinite(p.value)) return airfoil(std::string(p.name) + " is not a finite number.");
     }
@@ -195,11 +198,12 @@ Status inputFault(const SolverInput& in) {
     if (in.F == -1.0) return airfoil("F is -1.");
     if (in.F > -1.0 && in.F < 0.0 && in.m != std::floor(in.m)) {
         return airfoil("F is negative (" + shortestText(in.F) + ") and the exponent m is not a whole number (" +
-               shortestText(in.m) + ").");
+                       shortestText(in.m) + ").");
     }
     const double b = (in.Chord / (2.0 * in.m)) * (1.0 - std::pow(in.F / (1.0 + in.F), in.m));
     if (b == 0.0) return airfoil("the mapping scale b is 0.");
-    if (in.F < -0.5) return airfoil("F is below -1/2 (" + shortestText(in.F) + "), so the circle does not enclose the origin.");
+    if (in.F < -0.5)
+        return airfoil("F is below -1/2 (" + shortestText(in.F) + "), so the circle does not enclose the origin.");
     return {};
 }
 
@@ -222,8 +226,8 @@ SolverResult coefficients(const SolverInput& in) {
     out.CL = (2.0 * k.Gamma) / Chord;
     const double normalLift = out.CL * std::cos(k.alpha);
     const double A = ((4.0 * (m * m - 1.0)) / 3.0) / (k.chordOverB * k.chordOverB) * pi * std::sin(2.0 * k.alpha);
-    const double B = ((8.0 * pi) * k.R) / (k.chordOverB * k.chordOverB) * (F * std::cos(k.alpha) - G * std::sin(k.alpha)) *
-                     std::sin(k.alpha + k.beta);
+    const double B = ((8.0 * pi) * k.R) / (k.chordOverB * k.chordOverB) *
+                     (F * std::cos(k.alpha) - G * std::sin(k.alpha)) * std::sin(k.alpha + k.beta);
     k.CM0 = A + B;
     out.CMc4 = k.CM0 - normalLift * (std::fabs(k.shift) / Chord - 0.25);
     out.Alfa0 = (-k.beta * 180.0) / pi;
@@ -233,10 +237,17 @@ SolverResult coefficients(const SolverInput& in) {
 namespace {
 
 Status nonFiniteScalar(const SolverResult& r) {
-    const struct { const char* name; double value; } scalars[] = {
-        {"the mapping scale b", r.k.b},      {"the zero-lift angle", r.k.beta}, {"the circle radius", r.k.R},
-        {"the centre distance", r.k.dOverR}, {"the angle of attack", r.k.alpha}, {"the lift coefficient CL", r.CL},
-        {"the moment coefficient CMc/4", r.CMc4}, {"the zero-lift angle Alfa0", r.Alfa0}};
+    const struct {
+        const char* name;
+        double value;
+    } scalars[] = {{"the mapping scale b", r.k.b},
+                   {"the zero-lift angle", r.k.beta},
+                   {"the circle radius", r.k.R},
+                   {"the centre distance", r.k.dOverR},
+                   {"the angle of attack", r.k.alpha},
+                   {"the lift coefficient CL", r.CL},
+                   {"the moment coefficient CMc/4", r.CMc4},
+                   {"the zero-lift angle Alfa0", r.Alfa0}};
     for (const auto& s : scalars) {
         if (!std::isfinite(s.value)) return Failure{std::string(s.name) + " is not a finite number"};
     }
@@ -247,8 +258,10 @@ Status nonFiniteScalar(const SolverResult& r) {
 
 Status nonFiniteQuantity(const SolverResult& r) {
     if (Status scalars = nonFiniteScalar(r); !scalars) return scalars;
-    const struct { const char* name; const std::vector<double>* values; } arrays[] = {
-        {"x", &r.points.x}, {"y", &r.points.y}, {"1-Cp", &r.points.Cu}};
+    const struct {
+        const char* name;
+        const std::vector<double>* values;
+    } arrays[] = {{"x", &r.points.x}, {"y", &r.points.y}, {"1-Cp", &r.points.Cu}};
     for (const auto& a : arrays) {
         const std::vector<double>& v = *a.values;
         for (std::size_t i = 0; i < v.size(); ++i) {

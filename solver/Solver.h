@@ -36,29 +36,29 @@ constexpr double MaxPoints = 1000001.0;
 constexpr double MaxAngleDegrees = 360.0;
 
 struct SolverInput {
-    double N1 = 51;      ///< number of surface points, a whole number from 2 to MaxPoints
-    double F = 0;        ///< thickness parameter
-    double G = 0;        ///< camber parameter
-    double m = 2;        ///< Karman-Trefftz exponent
-    double Chord = 1;    ///< chord length
-    double AlfaD = 0;    ///< angle of attack in degrees
+    double N1 = 51;         ///< number of surface points, a whole number from 2 to MaxPoints
+    double F = 0;           ///< thickness parameter
+    double G = 0;           ///< camber parameter
+    double m = 2;           ///< Karman-Trefftz exponent
+    double Chord = 1;       ///< chord length
+    double AlfaD = 0;       ///< angle of attack in degrees
     double Pi = orvek::Pi;  ///< the program's value of pi, 4*atan(1)
 };
 
 /// Quantities computed once per calculation and used at every surface point.
 struct MappingConstants {
-    double steps = 0;        ///< N1 - 1 angular steps around the circle
-    double b = 0;            ///< mapping scale
-    double mb = 0;           ///< abscissa of the trailing edge before the shift
+    double steps = 0;  ///< N1 - 1 angular steps around the circle
+    double b = 0;      ///< mapping scale
+    double mb = 0;     ///< abscissa of the trailing edge before the shift
     double chordOverB = 0;
-    double shift = 0;        ///< mb - Chord
-    double beta = 0;         ///< zero-lift angle, radians
-    double R2 = 0, R = 0;    ///< circle radius squared and radius
-    double dOverR = 0;       ///< distance of the centre from the origin, over R
-    double delta = 0;        ///< angle of the centre vector (F, G)
-    double alpha = 0;        ///< angle of attack, radians
-    double Gamma = 0;        ///< circulation for unit free-stream speed
-    double CM0 = 0;          ///< moment coefficient about the mapping origin
+    double shift = 0;      ///< mb - Chord
+    double beta = 0;       ///< zero-lift angle, radians
+    double R2 = 0, R = 0;  ///< circle radius squared and radius
+    double dOverR = 0;     ///< distance of the centre from the origin, over R
+    double delta = 0;      ///< angle of the centre vector (F, G)
+    double alpha = 0;      ///< angle of attack, radians
+    double Gamma = 0;      ///< circulation for unit free-stream speed
+    double CM0 = 0;        ///< moment coefficient about the mapping origin
 };
 
 struct SolverResult {

@@ -26,8 +26,6 @@ struct Avx2Ops : VectorLanes<Lanes4, 4> {
 
 }  // namespace
 
-bool surfaceRunAvx2(const PointConstants& c, const SurfaceRun& run) {
-    return SurfaceKernelImpl<Avx2Ops>::run(c, run);
-}
+bool surfaceRunAvx2(const PointConstants& c, const SurfaceRun& run) { return SurfaceKernelImpl<Avx2Ops>::run(c, run); }
 
 }  // namespace orvek

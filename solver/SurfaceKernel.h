@@ -12,16 +12,16 @@ namespace orvek {
 // What every surface point needs, computed once per calculation.
 struct PointConstants {
     double F = 0, G = 0, m = 0;
-    double halfM = 0;         // m / 2: rho^m = (rho^2)^(m/2)
-    double mb = 0;            // m b: abscissa of the trailing edge before the shift
-    double mb2 = 0;           // 2 m b
-    double shift = 0;         // m b - chord
-    double onePlus2F = 0;     // 1 + 2F: the circle's power of the origin, negated
+    double halfM = 0;      // m / 2: rho^m = (rho^2)^(m/2)
+    double mb = 0;         // m b: abscissa of the trailing edge before the shift
+    double mb2 = 0;        // 2 m b
+    double shift = 0;      // m b - chord
+    double onePlus2F = 0;  // 1 + 2F: the circle's power of the origin, negated
     // (1 + F + iG) e^(-i(alpha + beta)) / R^2: turns zeta - 1 into the circle speed's numerator
     double kRe = 0, kIm = 0;
-    double inv4m4 = 0;        // 1 / (4 m^4)
-    double dTheta = 0;        // angular step 2 pi / (N1 - 1)
-    bool joukowsky = false;   // m = 2: the argument is doubled without trigonometry
+    double inv4m4 = 0;       // 1 / (4 m^4)
+    double dTheta = 0;       // angular step 2 pi / (N1 - 1)
+    bool joukowsky = false;  // m = 2: the argument is doubled without trigonometry
 };
 
 // Consecutive output indices whose polar angles are sign * t * dTheta, with t = tFirst for the

@@ -26,8 +26,6 @@ struct Sse2Ops : VectorLanes<Lanes2, 2> {
 
 }  // namespace
 
-bool surfaceRunSse2(const PointConstants& c, const SurfaceRun& run) {
-    return SurfaceKernelImpl<Sse2Ops>::run(c, run);
-}
+bool surfaceRunSse2(const PointConstants& c, const SurfaceRun& run) { return SurfaceKernelImpl<Sse2Ops>::run(c, run); }
 
 }  // namespace orvek

@@ -59,8 +59,10 @@ Worst worstError(const SolverInput& in, const SolverResult& r, const std::vector
             return worst;
         }
         if (!e.set) continue;
-        const struct { const char* name; double got, exact; } values[] = {
-            {"x", r.points.x[i], e.x}, {"y", r.points.y[i], e.y}, {"1-Cp", r.points.Cu[i], e.cu}};
+        const struct {
+            const char* name;
+            double got, exact;
+        } values[] = {{"x", r.points.x[i], e.x}, {"y", r.points.y[i], e.y}, {"1-Cp", r.points.Cu[i], e.cu}};
         for (const auto& v : values) {
             const double err = std::fabs(v.got - v.exact) / std::max(1.0, std::fabs(v.exact));
             if (!(err <= worst.error)) worst = {err, i, v.name};
@@ -104,8 +106,8 @@ private slots:
         QTest::newRow("index 26") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 26 << 0.0 << 0.0 << 1.299078 << 6;
         QTest::newRow("index 27") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 27 << 0.003520 << 0.011709 << skip << 6;
         QTest::newRow("circular arc") << 0.0 << 0.05 << 2.0 << 5.0 << 51.0 << 27 << skip << skip << 5.765423 << 6;
-        QTest::newRow("next to the trailing edge") << 0.1 << 0.05 << 2.0 << 5.0 << 1000001.0 << 1000000 << skip << skip
-                                                   << 0.8103077 << 7;
+        QTest::newRow("next to the trailing edge")
+            << 0.1 << 0.05 << 2.0 << 5.0 << 1000001.0 << 1000000 << skip << skip << 0.8103077 << 7;
     }
     void yardstickGivesKnownFigures() {
         QFETCH(double, F);
@@ -186,8 +188,14 @@ private slots:
             const Worst w = worstError(in, *r, sampleIndices(static_cast<std::size_t>(in.N1)));
             worstOverall = std::max(worstOverall, w.error);
             QVERIFY2(w.error <= Tolerance, qPrintable(QString("F %1 G %2 m %3 alpha %4 NP %5: %6 at index %7: %8")
-                                                          .arg(in.F).arg(in.G).arg(in.m).arg(in.AlfaD).arg(in.N1)
-                                                          .arg(w.what).arg(w.index).arg(w.error)));
+                                                          .arg(in.F)
+                                                          .arg(in.G)
+                                                          .arg(in.m)
+                                                          .arg(in.AlfaD)
+                                                          .arg(in.N1)
+                                                          .arg(w.what)
+                                                          .arg(w.index)
+                                                          .arg(w.error)));
         }
     }
 
@@ -207,8 +215,8 @@ private slots:
         QFETCH(double, N1);
         const SolverInput in = caseInput(F, G, m, AlfaD, N1);
         const std::vector<std::size_t> indices = sampleIndices(static_cast<std::size_t>(N1));
-        for (orvek::SurfaceIsa isa : {orvek::SurfaceIsa::Scalar, orvek::SurfaceIsa::Sse2, orvek::SurfaceIsa::Avx2,
-                                      orvek::SurfaceIsa::Avx512}) {
+        for (orvek::SurfaceIsa isa :
+             {orvek::SurfaceIsa::Scalar, orvek::SurfaceIsa::Sse2, orvek::SurfaceIsa::Avx2, orvek::SurfaceIsa::Avx512}) {
             if (!orvek::isaAvailable(isa)) {
                 qInfo("%s: not available here", orvek::isaName(isa));
                 continue;
@@ -217,7 +225,9 @@ private slots:
             QVERIFY2(r, r ? "" : r.error().c_str());
             const Worst w = worstError(in, *r, indices);
             report(w, orvek::isaName(isa));
-            QVERIFY2(w.error <= Tolerance, qPrintable(QString("%1: %2 at index %3: %4").arg(orvek::isaName(isa), w.what).arg(w.index).arg(w.error)));
+            QVERIFY2(w.error <= Tolerance,
+                     qPrintable(
+                         QString("%1: %2 at index %3: %4").arg(orvek::isaName(isa), w.what).arg(w.index).arg(w.error)));
         }
     }
 
@@ -241,8 +251,9 @@ private slots:
         for (unsigned threads : {2u, 3u, 7u}) {
             const SolverResult many = *orvek::ORVEK(in, {}, {isa, threads});
             QCOMPARE(many.points.unset, one.points.unset);
-            for (const auto& pair : {std::make_pair(&one.points.x, &many.points.x), std::make_pair(&one.points.y, &many.points.y),
-                                     std::make_pair(&one.points.Cu, &many.points.Cu)}) {
+            for (const auto& pair :
+                 {std::make_pair(&one.points.x, &many.points.x), std::make_pair(&one.points.y, &many.points.y),
+                  std::make_pair(&one.points.Cu, &many.points.Cu)}) {
                 QCOMPARE(pair.second->size(), pair.first->size());
                 QVERIFY2(std::memcmp(pair.first->data(), pair.second->data(), pair.first->size() * sizeof(double)) == 0,
                          qPrintable(QString("%1 threads").arg(threads)));

@@ -71,28 +71,30 @@ private slots:
         QTest::newRow("title only") << QByteArray::fromStdString(lines({Title})) << QStringList() << 0 << "";
         QTest::newRow("title without line end") << QByteArray::fromStdString(Title) << QStringList() << 0 << "";
         QTest::newRow("CR LF") << QByteArray::fromStdString(lines({Title, RowA, RowB})) << QStringList{a, b} << 0 << "";
-        QTest::newRow("LF only") << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\n")) << QStringList{a, b} << 0 << "";
-        QTest::newRow("no final line end") << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\r\n", false))
-                                           << QStringList{a, b} << 0 << "";
+        QTest::newRow("LF only") << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\n")) << QStringList{a, b}
+                                 << 0 << "";
+        QTest::newRow("no final line end")
+            << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\r\n", false)) << QStringList{a, b} << 0 << "";
         QTest::newRow("blank lines at the end are silent")
             << QByteArray::fromStdString(lines({Title, RowA, "", "  ", ""})) << QStringList{a} << 0 << "";
         QTest::newRow("short last line") << QByteArray::fromStdString(lines({Title, RowA, "1,2,3,4,5,6"}))
                                          << QStringList{a} << 3 << "expected 7 numbers, found 6";
         QTest::newRow("malformed middle line") << QByteArray::fromStdString(lines({Title, RowA, "1,2,3", RowB}))
                                                << QStringList{a} << 3 << "expected 7 numbers, found 3";
-        QTest::newRow("eight fields") << QByteArray::fromStdString(lines({Title, RowA + ",9", RowB}))
-                                      << QStringList() << 2 << "expected 7 numbers, found 8";
+        QTest::newRow("eight fields") << QByteArray::fromStdString(lines({Title, RowA + ",9", RowB})) << QStringList()
+                                      << 2 << "expected 7 numbers, found 8";
         QTest::newRow("field not a number") << QByteArray::fromStdString(lines({Title, RowA, "1,2,x,4,5,6,7", RowB}))
                                             << QStringList{a} << 3 << "field 3 is not a number";
         QTest::newRow("decimal comma is no number") << QByteArray::fromStdString(lines({Title, "1,2,3,4,0 5,6,7"}))
                                                     << QStringList() << 2 << "field 5 is not a number";
-        QTest::newRow("out of range") << QByteArray::fromStdString(lines({Title, "1,2,3,4,1e999,6,7"}))
-                                      << QStringList() << 2 << "field 5 is out of range";
-        QTest::newRow("blank line before rows") << QByteArray::fromStdString(lines({Title, "", RowA}))
-                                                << QStringList() << 2 << "expected 7 numbers, found 0";
+        QTest::newRow("out of range") << QByteArray::fromStdString(lines({Title, "1,2,3,4,1e999,6,7"})) << QStringList()
+                                      << 2 << "field 5 is out of range";
+        QTest::newRow("blank line before rows") << QByteArray::fromStdString(lines({Title, "", RowA})) << QStringList()
+                                                << 2 << "expected 7 numbers, found 0";
         QTest::newRow("title with a comma keeps rows aligned")
             << QByteArray::fromStdString(lines({"Airfoils, sample set", RowA, RowB})) << QStringList{a, b} << 0 << "";
-        QTest::newRow("identical lines") << QByteArray::fromStdString(lines({Title, RowA, RowA})) << QStringList{a, a} << 0 << "";
+        QTest::newRow("identical lines") << QByteArray::fromStdString(lines({Title, RowA, RowA})) << QStringList{a, a}
+                                         << 0 << "";
     }
     void rows() {
         QFETCH(QByteArray, bytes);
@@ -193,8 +195,8 @@ private slots:
     // would show (a failure's message or the report of a malformed line; empty for none). Rows
     // given as bytes are read both from a file and from the bytes, with the same result.
     void hostileFiles_data() {
-        QTest::addColumn<QString>("kind");       // bytes, fifo, directory, dev-zero-link, sparse, line-feeds, long-line
-        QTest::addColumn<QByteArray>("bytes");   // the file's bytes, or its first part
+        QTest::addColumn<QString>("kind");      // bytes, fifo, directory, dev-zero-link, sparse, line-feeds, long-line
+        QTest::addColumn<QByteArray>("bytes");  // the file's bytes, or its first part
         QTest::addColumn<QStringList>("expectedTexts");
         QTest::addColumn<QString>("message");
 
@@ -202,36 +204,40 @@ private slots:
         const QByteArray ab = QByteArray::fromStdString(lines({Title, RowA, RowB}));
         const QString missing = QString::fromUtf8(orvek::CatalogueMissing);
         const QString tooLong = " is longer than 4096 characters; the airfoils from this line on were not loaded.";
-        QTest::newRow("lone CR line ends") << "bytes" << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\r"))
-                                           << QStringList{a, b} << "";
-        QTest::newRow("CR CR LF line ends") << "bytes" << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\r\r\n"))
-                                            << QStringList{a, b} << "";
-        QTest::newRow("two lone CRs leave a blank line") << "bytes" << QByteArray::fromStdString(Title + "\r" + RowA + "\r\r" + RowB)
-                                                         << QStringList{a}
-                                                         << "ORVEK_Input.txt, line 3: expected 7 numbers, found 0; the airfoils "
-                                                            "from this line on were not loaded.";
-        QTest::newRow("mixed line ends") << "bytes" << QByteArray::fromStdString(Title + "\n" + RowA + "\r" + RowB + "\r\n")
+        QTest::newRow("lone CR line ends")
+            << "bytes" << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\r")) << QStringList{a, b} << "";
+        QTest::newRow("CR CR LF line ends")
+            << "bytes" << QByteArray::fromStdString(lines({Title, RowA, RowB}, "\r\r\n")) << QStringList{a, b} << "";
+        QTest::newRow("two lone CRs leave a blank line")
+            << "bytes" << QByteArray::fromStdString(Title + "\r" + RowA + "\r\r" + RowB) << QStringList{a}
+            << "ORVEK_Input.txt, line 3: expected 7 numbers, found 0; the airfoils "
+               "from this line on were not loaded.";
+        QTest::newRow("mixed line ends") << "bytes"
+                                         << QByteArray::fromStdString(Title + "\n" + RowA + "\r" + RowB + "\r\n")
                                          << QStringList{a, b} << "";
         QTest::newRow("UTF-8 byte-order mark") << "bytes" << ("\xEF\xBB\xBF" + ab) << QStringList{a, b} << "";
-        QTest::newRow("UTF-16 little-endian with mark") << "bytes" << utf16(lines({Title, RowA}), true, true) << QStringList()
-                                                        << QString(orvek::CatalogueUtf16);
-        QTest::newRow("UTF-16 big-endian without mark") << "bytes" << utf16(lines({Title, RowA}), false, false) << QStringList()
-                                                        << QString(orvek::CatalogueUtf16);
-        QTest::newRow("zero bytes") << "bytes" << QByteArray(100, '\0') << QStringList() << QString(orvek::CatalogueNotText);
+        QTest::newRow("UTF-16 little-endian with mark")
+            << "bytes" << utf16(lines({Title, RowA}), true, true) << QStringList() << QString(orvek::CatalogueUtf16);
+        QTest::newRow("UTF-16 big-endian without mark")
+            << "bytes" << utf16(lines({Title, RowA}), false, false) << QStringList() << QString(orvek::CatalogueUtf16);
+        QTest::newRow("zero bytes") << "bytes" << QByteArray(100, '\0') << QStringList()
+                                    << QString(orvek::CatalogueNotText);
         QTest::newRow("empty file") << "bytes" << QByteArray() << QStringList() << missing;
         QTest::newRow("FIFO") << "fifo" << QByteArray() << QStringList() << missing;
         QTest::newRow("directory") << "directory" << QByteArray() << QStringList() << missing;
         QTest::newRow("/dev/zero through a link") << "dev-zero-link" << QByteArray() << QStringList() << missing;
         // 1 GiB that takes no disk space: the rows, then zero bytes with no line end.
-        QTest::newRow("huge sparse file") << "sparse" << ab << QStringList{a, b} << ("ORVEK_Input.txt, line 4: the line" + tooLong);
+        QTest::newRow("huge sparse file")
+            << "sparse" << ab << QStringList{a, b} << ("ORVEK_Input.txt, line 4: the line" + tooLong);
         QTest::newRow("rows then 64 MiB of line feeds") << "line-feeds" << ab << QStringList{a, b} << "";
         QTest::newRow("huge line of commas") << "long-line" << QByteArray::fromStdString(Title + "\r\n" + RowA + "\r\n")
                                              << QStringList{a} << ("ORVEK_Input.txt, line 3: the line" + tooLong);
         const std::string padded = RowA + std::string(4096 - RowA.size(), ' ');
         QTest::newRow("line of 4096 characters") << "bytes" << QByteArray::fromStdString(lines({Title, padded, RowB}))
                                                  << QStringList{QString::fromStdString(padded), b} << "";
-        QTest::newRow("line of 4097 characters") << "bytes" << QByteArray::fromStdString(lines({Title, RowA, padded + " ", RowB}))
-                                                 << QStringList{a} << ("ORVEK_Input.txt, line 3: the line" + tooLong);
+        QTest::newRow("line of 4097 characters")
+            << "bytes" << QByteArray::fromStdString(lines({Title, RowA, padded + " ", RowB})) << QStringList{a}
+            << ("ORVEK_Input.txt, line 3: the line" + tooLong);
         QTest::newRow("title too long") << "bytes" << QByteArray::fromStdString(lines({std::string(5000, 'T'), RowA}))
                                         << QStringList() << ("ORVEK_Input.txt, line 1: the line" + tooLong);
     }
@@ -277,8 +283,8 @@ private slots:
         if (geteuid() == 0) {
             QProcess child;
             child.setProcessChannelMode(QProcess::MergedChannels);
-            child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
-                                    "unreadableFileIsMissing"});
+            child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                    QCoreApplication::applicationFilePath(), "unreadableFileIsMissing"});
             QVERIFY2(child.waitForFinished(60000), "setpriv did not finish");
             const QByteArray output = child.readAll();
             QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
@@ -332,7 +338,8 @@ private slots:
         const orvek::Expected<Catalogue> whole = readCatalogue(bytes);
         QVERIFY(whole);
         QCOMPARE(whole->rows.size(), std::size_t(50));
-        for (std::size_t blockSize : {std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(7), std::size_t(4096)}) {
+        for (std::size_t blockSize :
+             {std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(7), std::size_t(4096)}) {
             std::size_t at = 0;
             const orvek::Expected<Catalogue> cut = orvek::readCatalogueBlocks([&](std::string_view& block) {
                 const std::size_t size = std::min(at == 0 ? std::size_t(512) : blockSize, bytes.size() - at);
@@ -356,8 +363,8 @@ private slots:
 
     void problemMessage() {
         orvek::CatalogueProblem p{7, "expected 7 numbers, found 6"};
-        QCOMPARE(QString::fromStdString(p.message()),
-                 QString("ORVEK_Input.txt, line 7: expected 7 numbers, found 6; the airfoils from this line on were not loaded."));
+        QCOMPARE(QString::fromStdString(p.message()), QString("ORVEK_Input.txt, line 7: expected 7 numbers, found 6; "
+                                                              "the airfoils from this line on were not loaded."));
     }
 };
 

@@ -22,7 +22,8 @@ Run batch(const QStringList& args) {
     QProcess p;
     p.start(ORVEK_BATCH, args);
     p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
 }
 
 const QStringList Joukowsky = {"solve", "--F", "0.1", "--G", "0.05", "--m", "2", "--alpha", "5", "--np", "51"};
@@ -110,40 +111,51 @@ private slots:
             base[base.indexOf(option) + 1] = value;
             return base;
         };
-        QTest::newRow("m zero") << with(Joukowsky, "--m", "0") << 1 << "orvek-batch: Cannot calculate this airfoil: the exponent m is 0.";
+        QTest::newRow("m zero") << with(Joukowsky, "--m", "0") << 1
+                                << "orvek-batch: Cannot calculate this airfoil: the exponent m is 0.";
         QTest::newRow("N1 one") << with(Joukowsky, "--np", "1") << 1
                                 << "orvek-batch: Cannot calculate: the number of points NP must be at least 2, not 1.";
-        QTest::newRow("N1 fractional") << with(Joukowsky, "--np", "12.5") << 1
-                                       << "orvek-batch: Cannot calculate: the number of points NP must be a whole number, not 12.5.";
-        QTest::newRow("chord zero") << (Joukowsky + QStringList{"--chord", "0"}) << 2
-                                    << "orvek-batch: option '--chord' expects a positive number of normal size (from 2.3e-308 "
-                                       "to 1.7e308), not '0'";
-        QTest::newRow("angle overflow") << with(Joukowsky, "--alpha", "1e999") << 1
-                                        << "orvek-batch: Cannot calculate: the angle of attack must be from -360 to 360 degrees; "
-                                           "it is too large.";
+        QTest::newRow("N1 fractional")
+            << with(Joukowsky, "--np", "12.5") << 1
+            << "orvek-batch: Cannot calculate: the number of points NP must be a whole number, not 12.5.";
+        QTest::newRow("chord zero")
+            << (Joukowsky + QStringList{"--chord", "0"}) << 2
+            << "orvek-batch: option '--chord' expects a positive number of normal size (from 2.3e-308 "
+               "to 1.7e308), not '0'";
+        QTest::newRow("angle overflow")
+            << with(Joukowsky, "--alpha", "1e999") << 1
+            << "orvek-batch: Cannot calculate: the angle of attack must be from -360 to 360 degrees; "
+               "it is too large.";
         // An exponent this large overflows the power of the mapping: the surface check refuses it.
-        QTest::newRow("m 200") << with(Joukowsky, "--m", "200") << 1
-                               << "orvek-batch: Cannot calculate this airfoil: the surface value x at point 24 is not a finite number.";
-        QTest::newRow("failed save") << (Joukowsky + QStringList{"--layout", "1", "--output", "/nonexistent/dir/r.txt"}) << 1
-                                     << "orvek-batch: Could not save r.txt: No such file or directory";
+        QTest::newRow("m 200")
+            << with(Joukowsky, "--m", "200") << 1
+            << "orvek-batch: Cannot calculate this airfoil: the surface value x at point 24 is not a finite number.";
+        QTest::newRow("failed save") << (Joukowsky + QStringList{"--layout", "1", "--output", "/nonexistent/dir/r.txt"})
+                                     << 1 << "orvek-batch: Could not save r.txt: No such file or directory";
         QTest::newRow("describe fault") << QStringList{"describe", "--F", "-1", "--G", "0", "--m", "2"} << 1
                                         << "orvek-batch: Cannot calculate this airfoil: F is -1.";
-        QTest::newRow("no command") << QStringList{} << 2
-                                    << "orvek-batch: missing command (solve, sweep, export, design, table or describe); see --help";
-        QTest::newRow("unknown command") << QStringList{"draw"} << 2
-                                         << "orvek-batch: unknown command 'draw' (solve, sweep, export, design, table or describe); see --help";
-        QTest::newRow("option before the command") << QStringList{"--F", "0.1"} << 2
-                                                   << "orvek-batch: missing command (solve, sweep, export, design, table or describe) "
-                                                      "before '--F'; see --help";
+        QTest::newRow("no command")
+            << QStringList{} << 2
+            << "orvek-batch: missing command (solve, sweep, export, design, table or describe); see --help";
+        QTest::newRow("unknown command")
+            << QStringList{"draw"} << 2
+            << "orvek-batch: unknown command 'draw' (solve, sweep, export, design, table or describe); see --help";
+        QTest::newRow("option before the command")
+            << QStringList{"--F", "0.1"} << 2
+            << "orvek-batch: missing command (solve, sweep, export, design, table or describe) "
+               "before '--F'; see --help";
         QTest::newRow("missing option") << Joukowsky.mid(0, 9) << 2 << "orvek-batch: missing option '--np'";
-        QTest::newRow("not a number") << with(Joukowsky, "--F", "0,1") << 2 << "orvek-batch: option '--F' expects a number, not '0,1'";
+        QTest::newRow("not a number") << with(Joukowsky, "--F", "0,1") << 2
+                                      << "orvek-batch: option '--F' expects a number, not '0,1'";
         QTest::newRow("unknown option") << (Joukowsky + QStringList{"--colour", "red"}) << 2
                                         << "orvek-batch: unknown option '--colour' for solve";
-        QTest::newRow("value missing") << (Joukowsky + QStringList{"--chord"}) << 2 << "orvek-batch: option '--chord' needs a value";
+        QTest::newRow("value missing") << (Joukowsky + QStringList{"--chord"}) << 2
+                                       << "orvek-batch: option '--chord' needs a value";
         QTest::newRow("bad layout") << (Joukowsky + QStringList{"--layout", "7"}) << 2
                                     << "orvek-batch: option '--layout' expects 1, 2, 3, 4 or none, not '7'";
-        QTest::newRow("output without layout") << (Joukowsky + QStringList{"--output", "x.txt"}) << 2
-                                               << "orvek-batch: --output, --delta, --gama, --xdltc and --tau go with --layout";
+        QTest::newRow("output without layout")
+            << (Joukowsky + QStringList{"--output", "x.txt"}) << 2
+            << "orvek-batch: --output, --delta, --gama, --xdltc and --tau go with --layout";
     }
     void failures() {
         QFETCH(QStringList, args);
@@ -170,7 +182,8 @@ private slots:
         const orvek::Catalogue c = *orvek::loadCatalogueFile(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt");
         bool found = false;
         // The shipped lines are laid out in columns with blanks; the fields are describe's.
-        for (const auto& row : c.rows) found = found || QByteArray::fromStdString(row.text + "\n").replace(' ', "") == r.out;
+        for (const auto& row : c.rows)
+            found = found || QByteArray::fromStdString(row.text + "\n").replace(' ', "") == r.out;
         QVERIFY2(found, r.out.constData());
     }
 
@@ -224,7 +237,8 @@ private slots:
 
     // Each row is a single solve at its angle; downwards, with the last angle off the grid.
     void sweepRowsEqualSolve() {
-        const Run r = batch({"sweep", "--F", "0.12", "--G", "0.1", "--m", "1.95", "--from", "6", "--to", "-1.1", "--step", "-1.5"});
+        const Run r = batch(
+            {"sweep", "--F", "0.12", "--G", "0.1", "--m", "1.95", "--from", "6", "--to", "-1.1", "--step", "-1.5"});
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.err.isEmpty());
         const QList<QStringList> rows = csvRows(r.out);
@@ -245,8 +259,8 @@ private slots:
     }
 
     void sweepJsonAndOneRow() {
-        const Run r = batch({"sweep", "--F", "0.1", "--G", "0", "--m", "2", "--from", "-3", "--to", "-3", "--step", "0.5",
-                             "--np", "51", "--format", "json"});
+        const Run r = batch({"sweep", "--F", "0.1", "--G", "0", "--m", "2", "--from", "-3", "--to", "-3", "--step",
+                             "0.5", "--np", "51", "--format", "json"});
         QCOMPARE(r.exitCode, 0);
         const QJsonObject o = QJsonDocument::fromJson(r.out).object();
         const QJsonArray rows = o["rows"].toArray();
@@ -268,16 +282,19 @@ private slots:
                                    << "orvek-batch: invalid sweep: the step is 0";
         QTest::newRow("step not a number") << QStringList{"--from", "0", "--to", "5", "--step", "nan"} << 2
                                            << "orvek-batch: option '--step' expects a number, not 'nan'";
-        QTest::newRow("wrong sign") << QStringList{"--from", "0", "--to", "5", "--step=-1"} << 2
-                                    << "orvek-batch: invalid sweep: the step -1 points away from the last angle 5 (from 0)";
+        QTest::newRow("wrong sign")
+            << QStringList{"--from", "0", "--to", "5", "--step=-1"} << 2
+            << "orvek-batch: invalid sweep: the step -1 points away from the last angle 5 (from 0)";
         QTest::newRow("too many rows") << QStringList{"--from", "0", "--to", "1000", "--step", "0.001"} << 2
                                        << "orvek-batch: invalid sweep: the sweep would have more than 100001 angles";
-        QTest::newRow("step missing") << QStringList{"--from", "0", "--to", "5"} << 2 << "orvek-batch: missing option '--step'";
+        QTest::newRow("step missing") << QStringList{"--from", "0", "--to", "5"} << 2
+                                      << "orvek-batch: missing option '--step'";
         QTest::newRow("bad format") << QStringList{"--from", "0", "--to", "5", "--step", "1", "--format", "xml"} << 2
                                     << "orvek-batch: option '--format' expects csv or json, not 'xml'";
-        QTest::newRow("fails whole") << QStringList{"--from", "0", "--to", "5", "--step", "1", "--np", "1"} << 1
-                                     << "orvek-batch: At the angle of attack 0: Cannot calculate: the number of points NP must be "
-                                        "at least 2, not 1.";
+        QTest::newRow("fails whole")
+            << QStringList{"--from", "0", "--to", "5", "--step", "1", "--np", "1"} << 1
+            << "orvek-batch: At the angle of attack 0: Cannot calculate: the number of points NP must be "
+               "at least 2, not 1.";
     }
     void sweepRefusals() {
         QFETCH(QStringList, range);
@@ -314,8 +331,9 @@ private slots:
     void exportFormats_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("begins");
-        QTest::newRow("lednicer, Joukowsky") << QStringList{"--m", "2", "--format", "lednicer", "--np", "21"}
-                                             << QByteArray("Joukowsky F=0.1 G=0.05\n  11.  11.\n\n  0.00000000   0.00000000\n");
+        QTest::newRow("lednicer, Joukowsky")
+            << QStringList{"--m", "2", "--format", "lednicer", "--np", "21"}
+            << QByteArray("Joukowsky F=0.1 G=0.05\n  11.  11.\n\n  0.00000000   0.00000000\n");
         QTest::newRow("csv") << QStringList{"--m", "2", "--format", "csv", "--np", "21", "--alpha", "4"}
                              << QByteArray("index,x,y,OneMinusCp,surface\n 1, 1.00000000, 0.00000000,");
         QTest::newRow("name") << QStringList{"--m", "1.9", "--format=selig", "--name", "My wing root"}
@@ -333,15 +351,17 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no format") << QStringList{} << 2 << "orvek-batch: missing option '--format' (selig, lednicer or csv)";
+        QTest::newRow("no format") << QStringList{} << 2
+                                   << "orvek-batch: missing option '--format' (selig, lednicer or csv)";
         QTest::newRow("bad format") << QStringList{"--format", "dat"} << 2
                                     << "orvek-batch: option '--format' expects selig, lednicer or csv, not 'dat'";
         QTest::newRow("empty name") << QStringList{"--format", "selig", "--name="} << 2
                                     << "orvek-batch: option '--name': the airfoil's name is empty";
         QTest::newRow("failed save") << QStringList{"--format", "selig", "--output", "/nonexistent/dir/out.dat"} << 1
                                      << "orvek-batch: Could not save out.dat: No such file or directory";
-        QTest::newRow("no airfoil") << QStringList{"--format", "selig", "--np", "0"} << 1
-                                    << "orvek-batch: Cannot calculate: the number of points NP must be at least 2, not 0.";
+        QTest::newRow("no airfoil")
+            << QStringList{"--format", "selig", "--np", "0"} << 1
+            << "orvek-batch: Cannot calculate: the number of points NP must be at least 2, not 0.";
     }
     void exportRefusals() {
         QFETCH(QStringList, args);
@@ -360,8 +380,12 @@ private slots:
         QTest::addColumn<QString>("thickness");
         QTest::addColumn<QString>("camber");
         QTest::addColumn<QString>("angle");
-        QTest::newRow("Joukowsky") << "0.12" << "0.03" << "0";
-        QTest::newRow("Karman-Trefftz") << "0.18" << "-0.05" << "22.5";
+        QTest::newRow("Joukowsky") << "0.12"
+                                   << "0.03"
+                                   << "0";
+        QTest::newRow("Karman-Trefftz") << "0.18"
+                                        << "-0.05"
+                                        << "22.5";
     }
     void designPrintsDescribesLine() {
         QFETCH(QString, thickness);
@@ -375,7 +399,8 @@ private slots:
         const Run d = batch({"describe", "--F", fields[4], "--G", fields[5], "--m", fields[6]});
         QCOMPARE(d.out, r.out);
 
-        const Run j = batch({"design", "--thickness", thickness, "--camber", camber, "--te-angle", angle, "--format", "json"});
+        const Run j =
+            batch({"design", "--thickness", thickness, "--camber", camber, "--te-angle", angle, "--format", "json"});
         QCOMPARE(j.exitCode, 0);
         const QJsonObject o = QJsonDocument::fromJson(j.out).object();
         QCOMPARE(o["line"].toString() + "\n", QString::fromUtf8(r.out));
@@ -390,19 +415,21 @@ private slots:
         const Run r = batch({"design", "--thickness", "0.4", "--camber", "0", "--te-angle", "0"});
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.out.isEmpty());
-        QCOMPARE(QString::fromUtf8(r.err), QString("orvek-batch: Cannot design: the thickness 0.4 is above the largest thickness 0.3.\n"));
+        QCOMPARE(QString::fromUtf8(r.err),
+                 QString("orvek-batch: Cannot design: the thickness 0.4 is above the largest thickness 0.3.\n"));
     }
 
     // --- table ---------------------------------------------------------------------------------
 
     // The shipped catalogue: 17 rows, each what solve gives for its airfoil.
     void tableOfTheShippedCatalogue() {
-        const Run r = batch({"table", "--catalogue", ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", "--alpha", "3", "--np", "101"});
+        const Run r =
+            batch({"table", "--catalogue", ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", "--alpha", "3", "--np", "101"});
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.err.isEmpty());
         const QList<QStringList> rows = csvRows(r.out);
-        QCOMPARE(rows[0], (QStringList{"row", "F", "G", "m", "Delta", "Gama", "xDltC", "Tau", "CL", "CMc4", "Alfa0", "CpMin",
-                                       "xCpMin", "problem"}));
+        QCOMPARE(rows[0], (QStringList{"row", "F", "G", "m", "Delta", "Gama", "xDltC", "Tau", "CL", "CMc4", "Alfa0",
+                                       "CpMin", "xCpMin", "problem"}));
         QCOMPARE(rows.size(), 1 + 17);
         const orvek::Catalogue c = *orvek::loadCatalogueFile(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt");
         for (int k = 1; k <= 17; ++k) {
@@ -429,7 +456,9 @@ private slots:
         const QString file = dir.filePath("-catalogue.txt");  // a name that needs "--"
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Title\r\n0.1,0,0.25,0,0.1,0,2\r\n0.1,0,0.25,0,0.1,0.05,0\r\n0.1,0,0.25,0,0.1,0,2,9\r\n0.1,0,0.25,0,0.2,0,2\r\n");
+        f.write(
+            "Title\r\n0.1,0,0.25,0,0.1,0,2\r\n0.1,0,0.25,0,0.1,0.05,0\r\n0.1,0,0.25,0,0.1,0,2,9\r\n0.1,0,0.25,0,0.2,0,"
+            "2\r\n");
         f.close();
         const Run r = batch({"table", "--alpha=2", "--", file});
         QCOMPARE(r.exitCode, 1);
@@ -437,9 +466,11 @@ private slots:
         QCOMPARE(rows.size(), 1 + 2);
         QCOMPARE(rows[1][0], QString("1"));
         QVERIFY(!rows[1][8].isEmpty());
-        QCOMPARE(rows[2].mid(8), (QStringList{"", "", "", "", "", "Cannot calculate this airfoil: the exponent m is 0."}));
+        QCOMPARE(rows[2].mid(8),
+                 (QStringList{"", "", "", "", "", "Cannot calculate this airfoil: the exponent m is 0."}));
         QCOMPARE(QString::fromUtf8(r.err),
-                 "orvek-batch: " + file + ", line 4: expected 7 numbers, found 8; the airfoils from this line on were not loaded.\n" +
+                 "orvek-batch: " + file +
+                     ", line 4: expected 7 numbers, found 8; the airfoils from this line on were not loaded.\n" +
                      "orvek-batch: " + file + ", row 2: Cannot calculate this airfoil: the exponent m is 0.\n");
 
         const Run missing = batch({"table", "--alpha", "2", "--catalogue", dir.filePath("none.txt")});
@@ -486,9 +517,11 @@ private slots:
 
     // --name=value is --name value; "--output -" is standard output; "--" ends the options.
     void optionForms() {
-        const QStringList spaced = {"sweep", "--F", "0.1", "--G", "0.05", "--m", "2", "--from", "0", "--to", "2", "--step", "1"};
+        const QStringList spaced = {"sweep",  "--F", "0.1",  "--G", "0.05",   "--m", "2",
+                                    "--from", "0",   "--to", "2",   "--step", "1"};
         const Run a = batch(spaced);
-        const Run b = batch({"sweep", "--F=0.1", "--G=0.05", "--m=2", "--from=0", "--to=2", "--step=1", "--output", "-"});
+        const Run b =
+            batch({"sweep", "--F=0.1", "--G=0.05", "--m=2", "--from=0", "--to=2", "--step=1", "--output", "-"});
         QCOMPARE(a.exitCode, 0);
         QCOMPARE(b.out, a.out);
         const Run c = batch(spaced + QStringList{"--", "--np"});
@@ -508,7 +541,8 @@ private slots:
     // failed saves of solve and export).
     void failedWrites_data() {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("sweep") << QStringList{"sweep", "--F", "0.1", "--G", "0", "--m", "2", "--from", "0", "--to", "5", "--step", "1"};
+        QTest::newRow("sweep") << QStringList{"sweep",  "--F", "0.1",  "--G", "0",      "--m", "2",
+                                              "--from", "0",   "--to", "5",   "--step", "1"};
         QTest::newRow("export") << QStringList{"export", "--F", "0.1", "--G", "0", "--m", "2", "--format", "selig"};
         QTest::newRow("solve") << Joukowsky;
         QTest::newRow("help") << QStringList{"--help"};
@@ -539,8 +573,10 @@ private slots:
         const Run r = batch(Joukowsky + QStringList{"--chord", chord});
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.out.isEmpty());
-        QCOMPARE(QString::fromUtf8(r.err), "orvek-batch: option '--chord' expects a positive number of normal size (from "
-                                           "2.3e-308 to 1.7e308), not '" + chord + "'\n");
+        QCOMPARE(QString::fromUtf8(r.err),
+                 "orvek-batch: option '--chord' expects a positive number of normal size (from "
+                 "2.3e-308 to 1.7e308), not '" +
+                     chord + "'\n");
         QCOMPARE(batch(Joukowsky + QStringList{"--chord", "2.3e-308"}).exitCode, 0);
     }
 
@@ -548,13 +584,18 @@ private slots:
     void outputFailuresNameTheFile_data() {
         QTest::addColumn<QString>("output");  // "DIR/" stands for a fresh temporary folder
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty name") << "" << "orvek-batch: Could not save: no file name was given.";
-        QTest::newRow("folder name") << "adir/"
-                                     << "orvek-batch: Could not save adir/: the name ends with a folder separator, so it names a "
-                                        "folder, not a file.";
-        QTest::newRow("FIFO") << "DIR/fifo.txt" << "orvek-batch: Could not save fifo.txt: it is a pipe (FIFO), not a regular file";
-        QTest::newRow("device") << "/dev/null" << "orvek-batch: Could not save null: it is a device, not a regular file";
-        QTest::newRow("read-only file") << "DIR/old.txt" << "orvek-batch: Could not save old.txt: the file is read-only";
+        QTest::newRow("empty name") << ""
+                                    << "orvek-batch: Could not save: no file name was given.";
+        QTest::newRow("folder name")
+            << "adir/"
+            << "orvek-batch: Could not save adir/: the name ends with a folder separator, so it names a "
+               "folder, not a file.";
+        QTest::newRow("FIFO") << "DIR/fifo.txt"
+                              << "orvek-batch: Could not save fifo.txt: it is a pipe (FIFO), not a regular file";
+        QTest::newRow("device") << "/dev/null"
+                                << "orvek-batch: Could not save null: it is a device, not a regular file";
+        QTest::newRow("read-only file") << "DIR/old.txt"
+                                        << "orvek-batch: Could not save old.txt: the file is read-only";
     }
     void outputFailuresNameTheFile() {
         QFETCH(QString, output);

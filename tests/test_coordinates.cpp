@@ -68,7 +68,8 @@ std::vector<std::size_t> range(std::size_t from, std::size_t to) {  // inclusive
 bool samePoints(const std::vector<Point>& read, const std::vector<Point>& expected) {
     if (read.size() != expected.size()) return false;
     for (std::size_t k = 0; k < read.size(); ++k) {
-        if (std::fabs(read[k].x - expected[k].x) > 5.01e-9 || std::fabs(read[k].y - expected[k].y) > 5.01e-9) return false;
+        if (std::fabs(read[k].x - expected[k].x) > 5.01e-9 || std::fabs(read[k].y - expected[k].y) > 5.01e-9)
+            return false;
     }
     return true;
 }
@@ -221,9 +222,11 @@ private slots:
 
     void refusals() {
         const orvek::SolverResult r = solveCase(0.1, 0.05, 2.0, 0.0, 21);
-        QCOMPARE(QString::fromStdString(orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Selig, "two\nlines").error()),
+        QCOMPARE(QString::fromStdString(
+                     orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Selig, "two\nlines").error()),
                  "the airfoil's name must be one line of text");
-        QCOMPARE(QString::fromStdString(orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Lednicer, " ").error()),
+        QCOMPARE(QString::fromStdString(
+                     orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Lednicer, " ").error()),
                  "the airfoil's name is empty");
         QVERIFY(!orvek::airfoilCoordinatesText(orvek::SurfacePoints{}, orvek::CoordinateFormat::Csv, "x").ok());
         QVERIFY(orvek::coordinateFormat("lednicer") == orvek::CoordinateFormat::Lednicer);

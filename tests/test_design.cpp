@@ -48,22 +48,26 @@ private slots:
         QTest::addColumn<double>("camber");
         QTest::addColumn<double>("teAngle");
         QTest::addColumn<QString>("message");
-        QTest::newRow("too thick") << 0.35 << 0.0 << 0.0 << "Cannot design: the thickness 0.35 is above the largest thickness 0.3.";
-        QTest::newRow("thinner than the lens") << 0.05 << 0.0 << 10.0
-                                               << "Cannot design: the thickness 0.05 is below the least thickness 0.0537 "
-                                                  "for a trailing-edge angle of 10 degrees (tan(tau/4) + 0.01).";
-        QTest::newRow("too thin for a cusp") << 0.005 << 0.0 << 0.0
-                                             << "Cannot design: the thickness 0.005 is below the least thickness 0.0100 "
-                                                "for a trailing-edge angle of 0 degrees (tan(tau/4) + 0.01).";
-        QTest::newRow("too much camber") << 0.12 << 0.12 << 0.0 << "Cannot design: the camber 0.12 is above the largest camber 0.1.";
-        QTest::newRow("too much negative camber") << 0.12 << -0.2 << 0.0
-                                                  << "Cannot design: the camber -0.2 is below the least camber -0.1.";
+        QTest::newRow("too thick") << 0.35 << 0.0 << 0.0
+                                   << "Cannot design: the thickness 0.35 is above the largest thickness 0.3.";
+        QTest::newRow("thinner than the lens")
+            << 0.05 << 0.0 << 10.0
+            << "Cannot design: the thickness 0.05 is below the least thickness 0.0537 "
+               "for a trailing-edge angle of 10 degrees (tan(tau/4) + 0.01).";
+        QTest::newRow("too thin for a cusp")
+            << 0.005 << 0.0 << 0.0
+            << "Cannot design: the thickness 0.005 is below the least thickness 0.0100 "
+               "for a trailing-edge angle of 0 degrees (tan(tau/4) + 0.01).";
+        QTest::newRow("too much camber") << 0.12 << 0.12 << 0.0
+                                         << "Cannot design: the camber 0.12 is above the largest camber 0.1.";
+        QTest::newRow("too much negative camber")
+            << 0.12 << -0.2 << 0.0 << "Cannot design: the camber -0.2 is below the least camber -0.1.";
         QTest::newRow("angle too large") << 0.2 << 0.0 << 31.0
                                          << "Cannot design: the trailing-edge angle 31 is above the largest angle 30.";
         QTest::newRow("negative angle") << 0.2 << 0.0 << -1.0
                                         << "Cannot design: the trailing-edge angle -1 is below the least angle 0.";
-        QTest::newRow("thickness not a number") << std::nan("") << 0.0 << 0.0
-                                                << "Cannot design: the thickness is not a finite number.";
+        QTest::newRow("thickness not a number")
+            << std::nan("") << 0.0 << 0.0 << "Cannot design: the thickness is not a finite number.";
     }
     void refused() {
         QFETCH(double, thickness);

@@ -228,10 +228,8 @@ private slots:
                                   area->mapTo(window.get(), area->rect().center()));
             } else {
                 area->setFocus();
-                if (way == "Menu key")
-                    press(Qt::Key_Menu);
-                else
-                    press(Qt::Key_F10, Qt::ShiftModifier);
+                if (way == "Menu key") press(Qt::Key_Menu);
+                else press(Qt::Key_F10, Qt::ShiftModifier);
             }
             QTRY_VERIFY(menu->isVisible());
             QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(area));

@@ -62,9 +62,11 @@ private slots:
         QFETCH(double, tolerance);
         const orvek::SolverResult r = solveCase(F, G, m, AlfaD, 400001);
         const Integrated got = integrate(r, AlfaD);
-        QVERIFY2(std::fabs(got.CL - r.CL) < tolerance, qPrintable(QString("integrated %1, closed form %2").arg(got.CL, 0, 'g', 10).arg(r.CL, 0, 'g', 10)));
-        QVERIFY2(std::fabs(got.CMc4 - r.CMc4) < tolerance,
-                 qPrintable(QString("integrated %1, closed form %2").arg(got.CMc4, 0, 'g', 10).arg(r.CMc4, 0, 'g', 10)));
+        QVERIFY2(std::fabs(got.CL - r.CL) < tolerance,
+                 qPrintable(QString("integrated %1, closed form %2").arg(got.CL, 0, 'g', 10).arg(r.CL, 0, 'g', 10)));
+        QVERIFY2(
+            std::fabs(got.CMc4 - r.CMc4) < tolerance,
+            qPrintable(QString("integrated %1, closed form %2").arg(got.CMc4, 0, 'g', 10).arg(r.CMc4, 0, 'g', 10)));
     }
 
     void symmetricAirfoilAtZeroAngleHasNoLift() {

@@ -81,7 +81,8 @@ private slots:
         QTest::addColumn<double>("top");
         QTest::addColumn<double>("bottom");
         QTest::addColumn<float>("axisTop");
-        QTest::newRow("peak 2.4") << QList<double>{0, 1, 2.4, 0.5, 2.5} << 1.1 * 2.4 << -0.1 * 2.4 << 2.4f;  // point N1 not looked at
+        QTest::newRow("peak 2.4") << QList<double>{0, 1, 2.4, 0.5, 2.5} << 1.1 * 2.4 << -0.1 * 2.4
+                                  << 2.4f;  // point N1 not looked at
         QTest::newRow("equal peaks") << QList<double>{0.3, 1.5, 1.5, 0.2} << 1.1 * 1.5 << -0.1 * 1.5 << 1.5f;
         QTest::newRow("no positive value") << QList<double>{0, 0, -1, 3} << 1.1 << -0.1 << 1.0f;
         QTest::newRow("one point") << QList<double>{0.8} << 1.1 << -0.1 << 1.0f;
@@ -182,14 +183,14 @@ private slots:
         for (std::size_t i = 1; i < 201; ++i) peak = std::max(peak, r.points.Cu[i]);
         struct Axis {
             PlotArea* area;
-            double top, bottom;      // the plot's scale, user units
+            double top, bottom;  // the plot's scale, user units
             bool horizontal;
-            double at;               // y of a horizontal axis, x of a vertical one
-            double from, to;         // a stretch of it clear of the curve
+            double at;        // y of a horizontal axis, x of a vertical one
+            double from, to;  // a stretch of it clear of the curve
         };
         const Axis axes[] = {
-            {&p.profil, 0.3, -0.2, true, 0.0, 0.35, 0.65},           // chord: the profile is 0.06 thick there
-            {&p.profil, 0.3, -0.2, false, 0.0, 0.12, 0.24},          // leading-edge axis above the nose
+            {&p.profil, 0.3, -0.2, true, 0.0, 0.35, 0.65},   // chord: the profile is 0.06 thick there
+            {&p.profil, 0.3, -0.2, false, 0.0, 0.12, 0.24},  // leading-edge axis above the nose
             // (the pressure plot's vertical axis has the steep rise of 1-Cp at the nose beside it)
             {&p.pressure, 1.1 * peak, -0.1 * peak, true, 0.0, 0.2, 0.8},
         };

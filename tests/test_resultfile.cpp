@@ -9,7 +9,6 @@
 
 #include <QtTest>
 
-
 using orvek::CaseState;
 using orvek::Layout;
 
@@ -71,33 +70,60 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("text");
-        QTest::newRow("0.## two decimals") << "0.##" << 0.25 << "." << "0.25";
-        QTest::newRow("0.## one decimal") << "0.##" << 0.1 << "." << "0.1";
-        QTest::newRow("0.## whole") << "0.##" << 1.0 << "." << "1.";
-        QTest::newRow("0.## zero") << "0.##" << 0.0 << "." << "0.";
-        QTest::newRow("0.## exact half away") << "0.##" << 0.125 << "." << "0.13";
-        QTest::newRow("0.## negative half away") << "0.##" << -0.375 << "." << "-0.38";
-        QTest::newRow("0.## comma") << "0.##" << 1.0 << "," << "1,";
-        QTest::newRow("0.##### rounds") << "0.#####" << 0.123456 << "." << "0.12346";
-        QTest::newRow("0.##### short") << "0.#####" << 0.05 << "." << "0.05";
-        QTest::newRow("#0.####0 rounds") << "#0.####0" << 0.123456 << "." << "0.12346";
-        QTest::newRow("#0.####0 negative") << "#0.####0" << -0.0123449 << "." << "-0.01234";
-        QTest::newRow("#0.####0 zero fifth") << "#0.####0" << 0.5 << "." << "0.50000";
-        QTest::newRow("#0.####0 whole") << "#0.####0" << 1.0 << "." << "1.00000";
-        QTest::newRow("#0.####0 exact half away") << "#0.####0" << 1.0 / 64 << "." << "0.01563";
-        QTest::newRow("#0.####0 negative half away") << "#0.####0" << -3.0 / 64 << "." << "-0.04688";
-        QTest::newRow("#0.####0 tiny negative") << "#0.####0" << -2.7e-17 << "." << "0.00000";
-        QTest::newRow("#0.####0 large") << "#0.####0" << 123456.654321 << "." << "123456.65432";
-        QTest::newRow("#0.####0 huge") << "#0.####0" << 1e17 << "." << "100000000000000000.00000";
-        QTest::newRow("#0.####0 comma") << "#0.####0" << -0.0123449 << "," << "-0,01234";
-        QTest::newRow("number item") << "item" << 51.0 << "." << " 51 ";
-        QTest::newRow("number item negative") << "item" << -3.76 << "." << "-3.76 ";
-        QTest::newRow("number item leading zero") << "item" << 0.5234 << "." << " 0.5234 ";
-        QTest::newRow("number item zero") << "item" << 0.0 << "." << " 0 ";
-        QTest::newRow("number item fifteen digits") << "item" << 1.0 / 3 << "." << " 0.333333333333333 ";
-        QTest::newRow("number item no exponent") << "item" << 1e20 << "." << " 100000000000000000000 ";
-        QTest::newRow("number item small") << "item" << 0.00012 << "." << " 0.00012 ";
-        QTest::newRow("number item comma") << "item" << -0.0742 << "," << "-0,0742 ";
+        QTest::newRow("0.## two decimals") << "0.##" << 0.25 << "."
+                                           << "0.25";
+        QTest::newRow("0.## one decimal") << "0.##" << 0.1 << "."
+                                          << "0.1";
+        QTest::newRow("0.## whole") << "0.##" << 1.0 << "."
+                                    << "1.";
+        QTest::newRow("0.## zero") << "0.##" << 0.0 << "."
+                                   << "0.";
+        QTest::newRow("0.## exact half away") << "0.##" << 0.125 << "."
+                                              << "0.13";
+        QTest::newRow("0.## negative half away") << "0.##" << -0.375 << "."
+                                                 << "-0.38";
+        QTest::newRow("0.## comma") << "0.##" << 1.0 << ","
+                                    << "1,";
+        QTest::newRow("0.##### rounds") << "0.#####" << 0.123456 << "."
+                                        << "0.12346";
+        QTest::newRow("0.##### short") << "0.#####" << 0.05 << "."
+                                       << "0.05";
+        QTest::newRow("#0.####0 rounds") << "#0.####0" << 0.123456 << "."
+                                         << "0.12346";
+        QTest::newRow("#0.####0 negative") << "#0.####0" << -0.0123449 << "."
+                                           << "-0.01234";
+        QTest::newRow("#0.####0 zero fifth") << "#0.####0" << 0.5 << "."
+                                             << "0.50000";
+        QTest::newRow("#0.####0 whole") << "#0.####0" << 1.0 << "."
+                                        << "1.00000";
+        QTest::newRow("#0.####0 exact half away") << "#0.####0" << 1.0 / 64 << "."
+                                                  << "0.01563";
+        QTest::newRow("#0.####0 negative half away") << "#0.####0" << -3.0 / 64 << "."
+                                                     << "-0.04688";
+        QTest::newRow("#0.####0 tiny negative") << "#0.####0" << -2.7e-17 << "."
+                                                << "0.00000";
+        QTest::newRow("#0.####0 large") << "#0.####0" << 123456.654321 << "."
+                                        << "123456.65432";
+        QTest::newRow("#0.####0 huge") << "#0.####0" << 1e17 << "."
+                                       << "100000000000000000.00000";
+        QTest::newRow("#0.####0 comma") << "#0.####0" << -0.0123449 << ","
+                                        << "-0,01234";
+        QTest::newRow("number item") << "item" << 51.0 << "."
+                                     << " 51 ";
+        QTest::newRow("number item negative") << "item" << -3.76 << "."
+                                              << "-3.76 ";
+        QTest::newRow("number item leading zero") << "item" << 0.5234 << "."
+                                                  << " 0.5234 ";
+        QTest::newRow("number item zero") << "item" << 0.0 << "."
+                                          << " 0 ";
+        QTest::newRow("number item fifteen digits") << "item" << 1.0 / 3 << "."
+                                                    << " 0.333333333333333 ";
+        QTest::newRow("number item no exponent") << "item" << 1e20 << "."
+                                                 << " 100000000000000000000 ";
+        QTest::newRow("number item small") << "item" << 0.00012 << "."
+                                           << " 0.00012 ";
+        QTest::newRow("number item comma") << "item" << -0.0742 << ","
+                                           << "-0,0742 ";
     }
     void patterns() {
         QFETCH(QString, pattern);
@@ -253,7 +279,8 @@ private slots:
         const auto& y = r.points.y;
         const auto& c = r.points.Cu;
         QString expected = " Delta=0.12  Gama=0.02  xDltC=0.2523  Tau=0.  Karman-Trefftz airfoil\r\n 51 \r\n";
-        if (layout == 2 || layout == 4) expected += "  AlfaD =  5 \r\n  CL    =  0.9078 \r\n  CMc/4 = -0.0742 \r\n  Alfa0 = -2.6 \r\n";
+        if (layout == 2 || layout == 4)
+            expected += "  AlfaD =  5 \r\n  CL    =  0.9078 \r\n  CMc/4 = -0.0742 \r\n  Alfa0 = -2.6 \r\n";
         if (layout <= 2) {
             for (int i = 1; i <= 51; ++i) {
                 expected += QString("  %1  %2  %3").arg(i).arg(five(x[i]), five(y[i]));

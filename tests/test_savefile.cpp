@@ -60,7 +60,8 @@ mode_t permissionBits(const QString& path) {
 void runAsNobody(const char* function) {
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(), function});
+    child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
+                            function});
     QVERIFY2(child.waitForFinished(60000), "setpriv did not finish");
     const QByteArray output = child.readAll();
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
@@ -84,15 +85,21 @@ private slots:
     void failedSaveKeepsTheOldFile_data() {
         QTest::addColumn<QString>("obstacle");
         QTest::addColumn<QString>("message");
-        QTest::newRow("directory in the file's place") << "target-directory" << "Could not save ORVEK_result.txt: Is a directory";
+        QTest::newRow("directory in the file's place") << "target-directory"
+                                                       << "Could not save ORVEK_result.txt: Is a directory";
         // The temporary file is made in the folder the path names; when that is a file or is
         // missing (also at the end of a link), nothing can be made.
-        QTest::newRow("folder is a file") << "folder-is-a-file" << "Could not save ORVEK_result.txt: Not a directory";
-        QTest::newRow("folder does not exist") << "missing-folder" << "Could not save ORVEK_result.txt: No such file or directory";
-        QTest::newRow("link into a missing folder") << "dangling-link" << "Could not save ORVEK_result.txt: No such file or directory";
+        QTest::newRow("folder is a file") << "folder-is-a-file"
+                                          << "Could not save ORVEK_result.txt: Not a directory";
+        QTest::newRow("folder does not exist") << "missing-folder"
+                                               << "Could not save ORVEK_result.txt: No such file or directory";
+        QTest::newRow("link into a missing folder") << "dangling-link"
+                                                    << "Could not save ORVEK_result.txt: No such file or directory";
         // A disk that fills at once (one large write) or after part of the bytes were written.
-        QTest::newRow("write fails") << "write-fails" << "Could not save ORVEK_result.txt: File too large";
-        QTest::newRow("disk full part way") << "part-written" << "Could not save ORVEK_result.txt: File too large";
+        QTest::newRow("write fails") << "write-fails"
+                                     << "Could not save ORVEK_result.txt: File too large";
+        QTest::newRow("disk full part way") << "part-written"
+                                            << "Could not save ORVEK_result.txt: File too large";
     }
     void failedSaveKeepsTheOldFile() {
         QFETCH(QString, obstacle);
@@ -122,7 +129,8 @@ private slots:
         QVERIFY(!saved);
         QCOMPARE(QString::fromStdString(saved.error()), message);
         if (obstacle == "target-directory") QVERIFY(QFileInfo(dir.filePath("ORVEK_result.txt")).isDir());
-        else if (obstacle == "dangling-link") QCOMPARE(QFileInfo(dir.filePath("ORVEK_result.txt")).symLinkTarget().isEmpty(), false);
+        else if (obstacle == "dangling-link")
+            QCOMPARE(QFileInfo(dir.filePath("ORVEK_result.txt")).symLinkTarget().isEmpty(), false);
         else QCOMPARE(readFile(dir.filePath("ORVEK_result.txt")), old);
         // A failed save leaves no temporary file behind.
         QCOMPARE(entries(dir.path()), before);
@@ -239,11 +247,17 @@ private slots:
     void refusedTargetsChangeNothing_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
-        QTest::newRow("read-only file") << "read-only" << "Could not save ORVEK_result.txt: the file is read-only";
-        QTest::newRow("device node") << "device" << "Could not save ORVEK_result.txt: it is a device, not a regular file";
-        QTest::newRow("/dev/null through a link") << "device-link" << "Could not save ORVEK_result.txt: it is a device, not a regular file";
-        QTest::newRow("FIFO") << "fifo" << "Could not save ORVEK_result.txt: it is a pipe (FIFO), not a regular file";
-        QTest::newRow("directory") << "directory" << "Could not save ORVEK_result.txt: Is a directory";
+        QTest::newRow("read-only file") << "read-only"
+                                        << "Could not save ORVEK_result.txt: the file is read-only";
+        QTest::newRow("device node") << "device"
+                                     << "Could not save ORVEK_result.txt: it is a device, not a regular file";
+        QTest::newRow("/dev/null through a link")
+            << "device-link"
+            << "Could not save ORVEK_result.txt: it is a device, not a regular file";
+        QTest::newRow("FIFO") << "fifo"
+                              << "Could not save ORVEK_result.txt: it is a pipe (FIFO), not a regular file";
+        QTest::newRow("directory") << "directory"
+                                   << "Could not save ORVEK_result.txt: Is a directory";
     }
     void refusedTargetsChangeNothing() {
         QFETCH(QString, kind);
@@ -287,9 +301,11 @@ private slots:
     void namesThatNameNoFile_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty") << "" << "Could not save: no file name was given.";
-        QTest::newRow("folder name") << "adir/"
-                                     << "Could not save adir/: the name ends with a folder separator, so it names a folder, not a file.";
+        QTest::newRow("empty") << ""
+                               << "Could not save: no file name was given.";
+        QTest::newRow("folder name")
+            << "adir/"
+            << "Could not save adir/: the name ends with a folder separator, so it names a folder, not a file.";
     }
     void namesThatNameNoFile() {
         QFETCH(QString, path);

@@ -21,7 +21,9 @@ using orvek::SolverResult;
 namespace {
 
 // Agreement to the digits a figure shows: within half a unit of its last decimal.
-bool agrees(double value, double shown, int decimals) { return std::fabs(value - shown) <= 0.5 * std::pow(10.0, -decimals) + 1e-15; }
+bool agrees(double value, double shown, int decimals) {
+    return std::fabs(value - shown) <= 0.5 * std::pow(10.0, -decimals) + 1e-15;
+}
 
 // Whether the plain transcription keeps its digits at index i: within about 0.05 radians of the
 // critical points zeta = 1 (trailing edge) and zeta = -1 (next to the leading edge) it forms
@@ -52,8 +54,8 @@ private slots:
                                              << QStringList{"0.387", "-0.14", "-5.1"};
         QTest::newRow("Karman-Trefftz 1.9") << 0.1 << 0.05 << 1.9 << 5.0 << 0.9533961 << -0.0900565 << -2.6025622
                                             << QStringList{"0.953", "-0.09", "-2.6"};
-        QTest::newRow("symmetric at zero angle") << 0.1 << 0.0 << 2.0 << 0.0 << 0.0 << 0.0 << 0.0
-                                                 << QStringList{"0", "0", "0"};
+        QTest::newRow("symmetric at zero angle")
+            << 0.1 << 0.0 << 2.0 << 0.0 << 0.0 << 0.0 << 0.0 << QStringList{"0", "0", "0"};
     }
     void coefficients() {
         QFETCH(double, F);
@@ -99,7 +101,8 @@ private slots:
         // m = 1 removes the thickness-moment term A: CM0 is B alone.
         const SolverResult one = solveCase(caseInput(0.1, 0.05, 1, 5));
         const double a = one.k.alpha, cb = one.k.chordOverB;
-        const double B = ((8 * one.k.R * M_PI) / (cb * cb)) * (0.1 * std::cos(a) - 0.05 * std::sin(a)) * std::sin(a + one.k.beta);
+        const double B =
+            ((8 * one.k.R * M_PI) / (cb * cb)) * (0.1 * std::cos(a) - 0.05 * std::sin(a)) * std::sin(a + one.k.beta);
         QVERIFY(std::fabs(one.k.CM0 - B) < 1e-15);
     }
 
@@ -127,14 +130,16 @@ private slots:
         QTest::newRow("51: index 27") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 27 << 0.003520 << 0.011709 << skip;
         QTest::newRow("51: trailing edge 1") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 1 << 1.0 << 0.0 << 0.810306;
         QTest::newRow("51: trailing edge 51") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 51 << 1.0 << 0.0 << 0.810306;
-        QTest::newRow("symmetric: leading-edge stagnation") << 0.1 << 0.0 << 2.0 << 0.0 << 51.0 << 26 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("symmetric: leading-edge stagnation")
+            << 0.1 << 0.0 << 2.0 << 0.0 << 51.0 << 26 << 0.0 << 0.0 << 0.0;
         QTest::newRow("symmetric: cusp speed") << 0.1 << 0.0 << 2.0 << 0.0 << 51.0 << 1 << 1.0 << 0.0 << 0.826446;
         QTest::newRow("corner trailing edge 1") << 0.12 << 0.1 << 1.95 << 3.0 << 51.0 << 1 << 1.0 << 0.0 << 0.0;
         QTest::newRow("corner trailing edge N1") << 0.12 << 0.1 << 1.95 << 3.0 << 51.0 << 51 << 1.0 << 0.0 << 0.0;
         QTest::newRow("N1 3: middle written twice") << 0.1 << 0.05 << 2.0 << 5.0 << 3.0 << 2 << 0.0 << 0.0 << skip;
         QTest::newRow("N1 2: trailing edge only") << 0.1 << 0.05 << 2.0 << 5.0 << 2.0 << 2 << 1.0 << 0.0 << 0.810306;
         // Mended surface angle: the principal argument keeps points on their own side.
-        QTest::newRow("negative camber, upper side") << 0.1 << -0.05 << 1.9 << 5.0 << 51.0 << 44 << skip << 0.0233954 << skip;
+        QTest::newRow("negative camber, upper side")
+            << 0.1 << -0.05 << 1.9 << 5.0 << 51.0 << 44 << skip << 0.0233954 << skip;
         QTest::newRow("r = 1 decided by sin") << 0.1 << 0.1 << 1.9 << 0.0 << 41.0 << 11 << skip << -0.0389375 << skip;
         // Mended centre angle for F = 0: the circular-arc airfoil's speeds.
         QTest::newRow("circular arc") << 0.0 << 0.05 << 2.0 << 5.0 << 51.0 << 27 << skip << skip << 5.765423;
@@ -155,8 +160,10 @@ private slots:
         if (!std::isnan(x)) QVERIFY2(agrees(r.points.x[i], x, 6), qPrintable(QString::number(r.points.x[i], 'g', 17)));
         // y to the digits shown: six decimals, seven for the figures given with seven.
         const int yDecimals = std::fabs(y * 1e6 - std::round(y * 1e6)) > 1e-6 ? 7 : 6;
-        if (!std::isnan(y)) QVERIFY2(agrees(r.points.y[i], y, yDecimals), qPrintable(QString::number(r.points.y[i], 'g', 17)));
-        if (!std::isnan(Cu)) QVERIFY2(agrees(r.points.Cu[i], Cu, 6), qPrintable(QString::number(r.points.Cu[i], 'g', 17)));
+        if (!std::isnan(y))
+            QVERIFY2(agrees(r.points.y[i], y, yDecimals), qPrintable(QString::number(r.points.y[i], 'g', 17)));
+        if (!std::isnan(Cu))
+            QVERIFY2(agrees(r.points.Cu[i], Cu, 6), qPrintable(QString::number(r.points.Cu[i], 'g', 17)));
     }
 
     void indexLayout() {
@@ -234,8 +241,10 @@ private slots:
         double worstXY = 0, worstCu = 0;
         for (std::size_t i = 1; i < fast.points.size(); ++i) {
             if (!wellConditioned(i, N1)) continue;
-            worstXY = std::max({worstXY, std::fabs(fast.points.x[i] - plain.points.x[i]), std::fabs(fast.points.y[i] - plain.points.y[i])});
-            worstCu = std::max(worstCu, std::fabs(fast.points.Cu[i] - plain.points.Cu[i]) / std::max(1.0, plain.points.Cu[i]));
+            worstXY = std::max({worstXY, std::fabs(fast.points.x[i] - plain.points.x[i]),
+                                std::fabs(fast.points.y[i] - plain.points.y[i])});
+            worstCu = std::max(worstCu,
+                               std::fabs(fast.points.Cu[i] - plain.points.Cu[i]) / std::max(1.0, plain.points.Cu[i]));
         }
         QVERIFY2(worstXY <= 1e-12, qPrintable(QString::number(worstXY)));
         QVERIFY2(worstCu <= 1e-12, qPrintable(QString::number(worstCu)));
@@ -257,24 +266,30 @@ private slots:
                               << "Cannot calculate: the number of points NP must be at least 2, not 0.";
         QTest::newRow("N1 negative") << -3.0 << 0.1 << 2.0 << 1.0 << 0.0
                                      << "Cannot calculate: the number of points NP must be at least 2, not -3.";
-        QTest::newRow("N1 too large") << 1000002.0 << 0.1 << 2.0 << 1.0 << 0.0
-                                      << "Cannot calculate: the number of points NP must be at most 1000001, not 1000002.";
+        QTest::newRow("N1 too large")
+            << 1000002.0 << 0.1 << 2.0 << 1.0 << 0.0
+            << "Cannot calculate: the number of points NP must be at most 1000001, not 1000002.";
         QTest::newRow("N1 infinite") << inf << 0.1 << 2.0 << 1.0 << 0.0
                                      << "Cannot calculate: the number of points NP must be a whole number, not inf.";
-        QTest::newRow("angle infinite") << 51.0 << 0.1 << 2.0 << 1.0 << inf
-                                        << "Cannot calculate: the angle of attack must be from -360 to 360 degrees; it is too large.";
-        QTest::newRow("angle beyond a turn") << 51.0 << 0.1 << 2.0 << 1.0 << -360.5
-                                             << "Cannot calculate: the angle of attack must be from -360 to 360 degrees, not -360.5.";
-        QTest::newRow("m zero") << 51.0 << 0.1 << 0.0 << 1.0 << 0.0 << "Cannot calculate this airfoil: the exponent m is 0.";
+        QTest::newRow("angle infinite")
+            << 51.0 << 0.1 << 2.0 << 1.0 << inf
+            << "Cannot calculate: the angle of attack must be from -360 to 360 degrees; it is too large.";
+        QTest::newRow("angle beyond a turn")
+            << 51.0 << 0.1 << 2.0 << 1.0 << -360.5
+            << "Cannot calculate: the angle of attack must be from -360 to 360 degrees, not -360.5.";
+        QTest::newRow("m zero") << 51.0 << 0.1 << 0.0 << 1.0 << 0.0
+                                << "Cannot calculate this airfoil: the exponent m is 0.";
         QTest::newRow("F -1") << 51.0 << -1.0 << 2.0 << 1.0 << 0.0 << "Cannot calculate this airfoil: F is -1.";
         QTest::newRow("negative F, fractional m")
             << 51.0 << -0.2 << 1.9 << 1.0 << 0.0
             << "Cannot calculate this airfoil: F is negative (-0.2) and the exponent m is not a whole number (1.9).";
-        QTest::newRow("chord 0") << 51.0 << 0.1 << 2.0 << 0.0 << 0.0 << "Cannot calculate this airfoil: the mapping scale b is 0.";
+        QTest::newRow("chord 0") << 51.0 << 0.1 << 2.0 << 0.0 << 0.0
+                                 << "Cannot calculate this airfoil: the mapping scale b is 0.";
         QTest::newRow("F below -1/2")
             << 51.0 << -0.7 << 2.0 << 1.0 << 0.0
             << "Cannot calculate this airfoil: F is below -1/2 (-0.7), so the circle does not enclose the origin.";
-        QTest::newRow("F infinite") << 51.0 << inf << 2.0 << 1.0 << 0.0 << "Cannot calculate this airfoil: F is not a finite number.";
+        QTest::newRow("F infinite") << 51.0 << inf << 2.0 << 1.0 << 0.0
+                                    << "Cannot calculate this airfoil: F is not a finite number.";
     }
     void faults() {
         QFETCH(double, N1);
@@ -314,15 +329,16 @@ private slots:
         in.G = 1e200;
         const orvek::Expected<SolverResult> o = orvek::ORVEK(in);
         QVERIFY(!o);
-        QCOMPARE(QString::fromStdString(o.error()), QString("Cannot calculate this airfoil: the circle radius is not a finite number."));
+        QCOMPARE(QString::fromStdString(o.error()),
+                 QString("Cannot calculate this airfoil: the circle radius is not a finite number."));
     }
 
     void describeMatchesKnownGeometry() {
         const auto sym = orvek::describeAirfoil(0.1, 0.0, 2.0);
         QVERIFY(sym);
-        QVERIFY(std::fabs(sym->Gama) < 1e-9);                 // symmetric: no camber
-        QVERIFY(std::fabs(sym->xDltC - 0.25) < 0.01);         // Joukowsky: thickest near the quarter chord
-        QVERIFY(std::fabs(sym->Tau) < 0.05);                  // cusp
+        QVERIFY(std::fabs(sym->Gama) < 1e-9);          // symmetric: no camber
+        QVERIFY(std::fabs(sym->xDltC - 0.25) < 0.01);  // Joukowsky: thickest near the quarter chord
+        QVERIFY(std::fabs(sym->Tau) < 0.05);           // cusp
         const auto kt = orvek::describeAirfoil(0.1, 0.05, 1.9);
         QVERIFY(kt);
         QVERIFY(std::fabs(kt->Tau - (2 - 1.9) * 180) < 0.01);  // corner angle (2 - m) * 180 degrees
@@ -337,7 +353,8 @@ private slots:
     }
 
     void shippedCatalogueAgreesWithDescribe() {
-        const orvek::Expected<orvek::Catalogue> loaded = orvek::loadCatalogueFile(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt");
+        const orvek::Expected<orvek::Catalogue> loaded =
+            orvek::loadCatalogueFile(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt");
         QVERIFY(loaded);
         const orvek::Catalogue& c = *loaded;
         QVERIFY(!c.problem);

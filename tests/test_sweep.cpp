@@ -60,7 +60,8 @@ private slots:
         QFETCH(int, NP);
         QFETCH(int, index);
         QFETCH(bool, upper);
-        QCOMPARE(orvek::surfaceOfPoint(static_cast<std::size_t>(index), static_cast<std::size_t>(NP)) == orvek::Surface::Upper,
+        QCOMPARE(orvek::surfaceOfPoint(static_cast<std::size_t>(index), static_cast<std::size_t>(NP)) ==
+                     orvek::Surface::Upper,
                  upper);
     }
 
@@ -125,8 +126,8 @@ private slots:
         QTest::newRow("one angle, negative step") << 4.0 << 4.0 << -1.0 << std::vector<double>{4};
         QTest::newRow("step larger than the range") << 0.0 << 1.0 << 5.0 << std::vector<double>{0};
         // Rounded to 15 digits; the last angle is the one asked for.
-        QTest::newRow("thirds reach the end") << 0.0 << 1.0 << 1.0 / 3.0
-                                              << std::vector<double>{0, 0.333333333333333, 0.666666666666667, 1};
+        QTest::newRow("thirds reach the end")
+            << 0.0 << 1.0 << 1.0 / 3.0 << std::vector<double>{0, 0.333333333333333, 0.666666666666667, 1};
     }
     void angles() {
         QFETCH(double, from);
@@ -161,7 +162,8 @@ private slots:
         QTest::newRow("not a number") << 0.0 << 5.0 << nan << "the step is not a number";
         QTest::newRow("infinite") << 0.0 << 5.0 << inf << "the step is not a finite number";
         QTest::newRow("wrong sign") << 0.0 << 5.0 << -1.0 << "the step -1 points away from the last angle 5 (from 0)";
-        QTest::newRow("wrong sign, downwards") << 5.0 << 0.0 << 1.0 << "the step 1 points away from the last angle 0 (from 5)";
+        QTest::newRow("wrong sign, downwards")
+            << 5.0 << 0.0 << 1.0 << "the step 1 points away from the last angle 0 (from 5)";
         QTest::newRow("too many angles") << 0.0 << 100.0 << 0.0009 << "the sweep would have more than 100001 angles";
         QTest::newRow("lost in rounding") << 1.0 << 2.0 << 1e-13 << "the step 1e-13 is too small to change the angle 1";
         QTest::newRow("first angle") << nan << 2.0 << 1.0 << "the first angle is not a finite number";
@@ -257,8 +259,8 @@ private slots:
     // Each row is a single calculation of its airfoil; one that cannot be calculated keeps its
     // place with the reason.
     void catalogueTable() {
-        const orvek::Catalogue c =
-            *orvek::readCatalogue("Title\n0.12,0.02,0.25,0,0.1,0.05,2\n0.1,0,0.3,0,0.1,0,0\n0.18,0.02,0.34,18,0.1,0.05,1.9\n");
+        const orvek::Catalogue c = *orvek::readCatalogue(
+            "Title\n0.12,0.02,0.25,0,0.1,0.05,2\n0.1,0,0.3,0,0.1,0,0\n0.18,0.02,0.34,18,0.1,0.05,1.9\n");
         const std::vector<orvek::CatalogueTableRow> rows = orvek::catalogueTable(c, 3.0, 101);
         QCOMPARE(rows.size(), std::size_t(3));
         QCOMPARE(QString::fromStdString(rows[1].problem), "Cannot calculate this airfoil: the exponent m is 0.");

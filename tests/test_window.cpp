@@ -114,7 +114,9 @@ QString spokenName(QWidget* w) {
     const auto labels = control->relations(QAccessible::Label);
     return labels.isEmpty() ? control->text(QAccessible::Name) : labels.first().first->text(QAccessible::Name);
 }
-QString spokenDescription(QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description); }
+QString spokenDescription(QWidget* w) {
+    return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+}
 
 }  // namespace
 
@@ -278,9 +280,9 @@ private slots:
         QVERIFY(f.readAll().contains(("  CL    =  0" + separator + "9078 \r\n").toUtf8()));
     }
     void resultBoxesUseTheLocaleSeparatorUnderADecimalComma() {
-        const QString failure =
-            failureOfChild("resultBoxesUseTheLocaleSeparator", {"LC_ALL=de_DE.UTF-8", "LC_NUMERIC=de_DE.UTF-8",
-                                                               "LANG=de_DE.UTF-8", "ORVEK_EXPECTED_SEPARATOR=,"});
+        const QString failure = failureOfChild(
+            "resultBoxesUseTheLocaleSeparator",
+            {"LC_ALL=de_DE.UTF-8", "LC_NUMERIC=de_DE.UTF-8", "LANG=de_DE.UTF-8", "ORVEK_EXPECTED_SEPARATOR=,"});
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 
@@ -288,15 +290,24 @@ private slots:
     void controlsHaveSpokenNames_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
-        QTest::newRow("Text_N1") << "Text_N1" << "Number of points";
-        QTest::newRow("Text_AlfaD") << "Text_AlfaD" << "Angle of attack in degrees";
-        QTest::newRow("Text_CL") << "Text_CL" << "Lift coefficient";
-        QTest::newRow("Text_CMc4") << "Text_CMc4" << "Moment coefficient about the quarter chord";
-        QTest::newRow("Text_Alfa0") << "Text_Alfa0" << "Zero-lift angle in degrees";
-        QTest::newRow("Combo1") << "Combo1" << "Airfoil";
-        QTest::newRow("pressure") << "pressure" << "Pressure distribution 1-Cp";
-        QTest::newRow("profil") << "profil" << "Airfoil profile";
-        QTest::newRow("Command2") << "Command2" << "Calculate";
+        QTest::newRow("Text_N1") << "Text_N1"
+                                 << "Number of points";
+        QTest::newRow("Text_AlfaD") << "Text_AlfaD"
+                                    << "Angle of attack in degrees";
+        QTest::newRow("Text_CL") << "Text_CL"
+                                 << "Lift coefficient";
+        QTest::newRow("Text_CMc4") << "Text_CMc4"
+                                   << "Moment coefficient about the quarter chord";
+        QTest::newRow("Text_Alfa0") << "Text_Alfa0"
+                                    << "Zero-lift angle in degrees";
+        QTest::newRow("Combo1") << "Combo1"
+                                << "Airfoil";
+        QTest::newRow("pressure") << "pressure"
+                                  << "Pressure distribution 1-Cp";
+        QTest::newRow("profil") << "profil"
+                                << "Airfoil profile";
+        QTest::newRow("Command2") << "Command2"
+                                  << "Calculate";
     }
     void controlsHaveSpokenNames() {
         QFETCH(QString, control);
@@ -341,7 +352,9 @@ private slots:
             }
         });
         poll.start(10);
-        QTimer::singleShot(5000, [&] { if (QApplication::activeModalWidget()) QApplication::activeModalWidget()->close(); });
+        QTimer::singleShot(5000, [&] {
+            if (QApplication::activeModalWidget()) QApplication::activeModalWidget()->close();
+        });
         MessageBoxPresenter presenter;
         presenter.show(nullptr, "Choose an airfoil", MessagePresenter::Kind::Plain);
         QCoreApplication::setApplicationName(previousName);
@@ -408,7 +421,8 @@ private slots:
             const QString caption = w->property("text").toString();
             const double needed = captionWidth(caption, w->font(), window->devicePixelRatioF());
             const double room = captionRoom(w);
-            if (needed > room) clipped << QString("%1 \"%2\" needs %3 px, has %4").arg(w->objectName(), caption).arg(needed).arg(room);
+            if (needed > room)
+                clipped << QString("%1 \"%2\" needs %3 px, has %4").arg(w->objectName(), caption).arg(needed).arg(room);
         }
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("; ")));
     }
@@ -560,15 +574,20 @@ private slots:
                 const double start = origin + fm.horizontalAdvance(line.left(first));
                 QVERIFY2(start >= headings[c].left - blank && start <= headings[c].right,
                          qPrintable(QString("line %1 column %2 starts at %3, its heading spans %4 to %5")
-                                        .arg(entry + 2).arg(c + 1).arg(start).arg(headings[c].left).arg(headings[c].right)));
+                                        .arg(entry + 2)
+                                        .arg(c + 1)
+                                        .arg(start)
+                                        .arg(headings[c].left)
+                                        .arg(headings[c].right)));
                 lowest[c] = std::min(lowest[c], start);
                 highest[c] = std::max(highest[c], start);
                 at += static_cast<int>(fields[c].size()) + 1;
             }
         }
         for (int c = 0; c < 7; ++c) {
-            QVERIFY2(highest[c] - lowest[c] < blank,
-                     qPrintable(QString("column %1 starts between %2 and %3").arg(c + 1).arg(lowest[c]).arg(highest[c])));
+            QVERIFY2(
+                highest[c] - lowest[c] < blank,
+                qPrintable(QString("column %1 starts between %2 and %3").arg(c + 1).arg(lowest[c]).arg(highest[c])));
         }
     }
 
@@ -576,9 +595,11 @@ private slots:
         QTest::addColumn<QString>("points");
         QTest::addColumn<int>("entry");
         QTest::addColumn<QString>("message");
-        QTest::newRow("one point") << "1" << 1 << "The number of points must be a whole number from 2 to 1,000,001; 1 is too small.";
-        QTest::newRow("fractional") << "12.5" << 1
-                                    << "The number of points must be a whole number from 2 to 1,000,001; 12.5 is not a whole number.";
+        QTest::newRow("one point")
+            << "1" << 1 << "The number of points must be a whole number from 2 to 1,000,001; 1 is too small.";
+        QTest::newRow("fractional")
+            << "12.5" << 1
+            << "The number of points must be a whole number from 2 to 1,000,001; 12.5 is not a whole number.";
         QTest::newRow("m is 0") << "51" << 3 << "Cannot calculate this airfoil: the exponent m is 0.";
     }
     void failedCaseKeepsTheLastGoodOne() {
@@ -624,8 +645,8 @@ private slots:
     void malformedLineIsReportedOnce() {
         const QByteArray broken = "Title\r\n0.1,0,0,0,0.1,0,2\r\n0.1,0,0,0,0.1,0\r\n0.1,0,0,0,0.2,0,2\r\n";
         open(&broken);
-        QCOMPARE(messages.messages,
-                 QStringList{"ORVEK_Input.txt, line 3: expected 7 numbers, found 6; the airfoils from this line on were not loaded."});
+        QCOMPARE(messages.messages, QStringList{"ORVEK_Input.txt, line 3: expected 7 numbers, found 6; the airfoils "
+                                                "from this line on were not loaded."});
         QCOMPARE(combo()->count(), 1);
     }
 
@@ -642,7 +663,8 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget* w = QApplication::focusWidget();
             // The list's edit field stands for the list itself.
-            visited << (w->parentWidget() && w->parentWidget()->objectName() == "Combo1" ? QString("Combo1") : w->objectName());
+            visited << (w->parentWidget() && w->parentWidget()->objectName() == "Combo1" ? QString("Combo1")
+                                                                                         : w->objectName());
         }
         QCOMPARE(visited, (QStringList{"pressure", "profil", "Combo1", "Command1", "Text_N1", "Text_AlfaD", "Option4",
                                        "Command2", "pressure"}));
@@ -659,7 +681,8 @@ private slots:
         open(&Catalogue);
         QTest::mouseClick(find<QRadioButton>("Option2"), Qt::LeftButton);
         int selected = 0;
-        for (const char* name : {"Option1", "Option2", "Option3", "Option4"}) selected += find<QRadioButton>(name)->isChecked();
+        for (const char* name : {"Option1", "Option2", "Option3", "Option4"})
+            selected += find<QRadioButton>(name)->isChecked();
         QCOMPARE(selected, 1);
         QVERIFY(find<QRadioButton>("Option2")->isChecked());
     }
@@ -754,24 +777,39 @@ private slots:
         QTest::addColumn<QString>("angle");
         QTest::addColumn<QString>("message");
         const QString np = "The number of points must be a whole number from 2 to 1,000,001; ";
-        QTest::newRow("NP letters") << "abc" << "5" << np + "\"abc\" is not a number.";
-        QTest::newRow("NP empty") << "" << "5" << np + "the field is empty.";
-        QTest::newRow("NP blanks only") << "   " << "5" << np + "the field is empty.";
-        QTest::newRow("NP hexadecimal") << "0x10" << "5" << np + "\"0x10\" is not a number.";
-        QTest::newRow("NP decimal comma") << "1,5" << "5" << np + "\"1,5\" is not a number.";
-        QTest::newRow("NP beyond every number") << "1e999" << "5" << np + "1e999 is too large.";
-        QTest::newRow("NP one") << "1" << "5" << np + "1 is too small.";
-        QTest::newRow("NP negative") << "-51" << "5" << np + "-51 is too small.";
-        QTest::newRow("NP fractional") << "12.5" << "5" << np + "12.5 is not a whole number.";
-        QTest::newRow("NP two million") << "2000000" << "5" << np + "2000000 is too large.";
-        QTest::newRow("NP long text is cut") << QString(60, '9') + "x" << "5"
-                                             << np + "\"" + QString(40, '9') + "...\" is not a number.";
-        QTest::newRow("angle 1e308") << "51" << "1e308"
-                                     << "The angle of attack 1e308 is too large. Type an angle from -360 to 360 degrees.";
-        QTest::newRow("angle -400") << "51" << "-400"
+        QTest::newRow("NP letters") << "abc"
+                                    << "5" << np + "\"abc\" is not a number.";
+        QTest::newRow("NP empty") << ""
+                                  << "5" << np + "the field is empty.";
+        QTest::newRow("NP blanks only") << "   "
+                                        << "5" << np + "the field is empty.";
+        QTest::newRow("NP hexadecimal") << "0x10"
+                                        << "5" << np + "\"0x10\" is not a number.";
+        QTest::newRow("NP decimal comma") << "1,5"
+                                          << "5" << np + "\"1,5\" is not a number.";
+        QTest::newRow("NP beyond every number") << "1e999"
+                                                << "5" << np + "1e999 is too large.";
+        QTest::newRow("NP one") << "1"
+                                << "5" << np + "1 is too small.";
+        QTest::newRow("NP negative") << "-51"
+                                     << "5" << np + "-51 is too small.";
+        QTest::newRow("NP fractional") << "12.5"
+                                       << "5" << np + "12.5 is not a whole number.";
+        QTest::newRow("NP two million") << "2000000"
+                                        << "5" << np + "2000000 is too large.";
+        QTest::newRow("NP long text is cut") << QString(60, '9') + "x"
+                                             << "5" << np + "\"" + QString(40, '9') + "...\" is not a number.";
+        QTest::newRow("angle 1e308")
+            << "51"
+            << "1e308"
+            << "The angle of attack 1e308 is too large. Type an angle from -360 to 360 degrees.";
+        QTest::newRow("angle -400") << "51"
+                                    << "-400"
                                     << "The angle of attack -400 is too large. Type an angle from -360 to 360 degrees.";
-        QTest::newRow("angle beyond every number") << "51" << "-1e999"
-                                                   << "The angle of attack -1e999 is too large. Type an angle from -360 to 360 degrees.";
+        QTest::newRow("angle beyond every number")
+            << "51"
+            << "-1e999"
+            << "The angle of attack -1e999 is too large. Type an angle from -360 to 360 degrees.";
     }
     void typedValuesAreJudged() {
         QFETCH(QString, points);
@@ -810,15 +848,17 @@ private slots:
         QTest::addColumn<QString>("message");  // empty: none
         const QByteArray rows = "0.1179,0,0.2531,0,0.1,0,2\r0.1808,0.022,0.3423,18,0.1,0.05,1.9\r";
         QTest::newRow("lone CR line ends") << "bytes" << ("Title\r" + rows) << 2 << "";
-        QTest::newRow("CR CR LF line ends") << "bytes" << QByteArray("Title\r\r\n0.1179,0,0.2531,0,0.1,0,2\r\r\n") << 1 << "";
+        QTest::newRow("CR CR LF line ends")
+            << "bytes" << QByteArray("Title\r\r\n0.1179,0,0.2531,0,0.1,0,2\r\r\n") << 1 << "";
         QByteArray wide("\xFF\xFE", 2);
         for (char c : QByteArray("Title\r\n0.1179,0,0.2531,0,0.1,0,2\r\n")) wide.append(c).append('\0');
         QTest::newRow("UTF-16") << "bytes" << wide << 0 << QString(orvek::CatalogueUtf16);
         QTest::newRow("FIFO") << "fifo" << QByteArray() << 0 << QString::fromUtf8(orvek::CatalogueMissing);
         QTest::newRow("directory") << "directory" << QByteArray() << 0 << QString::fromUtf8(orvek::CatalogueMissing);
-        QTest::newRow("huge line") << "bytes" << ("Title\r\n0.1179,0,0.2531,0,0.1,0,2\r\n" + QByteArray(10 << 20, ',')) << 1
-                                   << "ORVEK_Input.txt, line 3: the line is longer than 4096 characters; the airfoils from this "
-                                      "line on were not loaded.";
+        QTest::newRow("huge line")
+            << "bytes" << ("Title\r\n0.1179,0,0.2531,0,0.1,0,2\r\n" + QByteArray(10 << 20, ',')) << 1
+            << "ORVEK_Input.txt, line 3: the line is longer than 4096 characters; the airfoils from this "
+               "line on were not loaded.";
     }
     void hostileCatalogueAtStartUp() {
         QFETCH(QString, kind);
