@@ -87,12 +87,3 @@ void PolarWindowUpdate(benchmark::State& state) {
 BENCHMARK(ExplorerSliderMove)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExplorerRecalculate)->Unit(benchmark::kMillisecond);
 BENCHMARK(PolarWindowUpdate)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

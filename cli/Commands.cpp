@@ -19,7 +19,22 @@ namespace orvek::cli {
 
 namespace {
 
-const char* const GeneralHelp = R"(Usage:
+// The options of solve, shown in its own help and in the help of orvek-batch as a whole.
+const std::string CaseOptions = R"(  --F F          thickness parameter (centre offset along the negative real axis)
+  --G G          camber parameter (centre offset along the imaginary axis)
+  --m M          Karman-Trefftz exponent; 2 gives a Joukowsky airfoil
+  --alpha DEG    angle of attack in degrees
+  --np N         number of surface points, a whole number from 2 to 1000001
+  --chord C      chord length (default 1)
+  --layout L     write the result file instead of JSON: 1 "i x y", 2 "i x y 1-Cp",
+                 3 "i xU yU xL yL", 4 "i xU yU 1-Cp xL yL 1-Cp", none (header only)
+)";
+const std::string HeaderOptions = R"(  --delta D, --gama G, --xdltc X, --tau T
+                 catalogue values for the result file's header; by default they
+                 are measured as by the describe command
+)";
+
+const std::string GeneralHelp = R"(Usage:
   orvek-batch solve --F F --G G --m M --alpha DEG --np N [--chord C]
   orvek-batch solve ... --layout 1|2|3|4|none [--output FILE|-]
                         [--delta D --gama G --xdltc X --tau T]
@@ -52,19 +67,8 @@ Commands:
              trailing-edge angle in degrees, measured on a dense surface.
 
 Options of solve and describe:
-  --F F          thickness parameter (centre offset along the negative real axis)
-  --G G          camber parameter (centre offset along the imaginary axis)
-  --m M          Karman-Trefftz exponent; 2 gives a Joukowsky airfoil
-  --alpha DEG    angle of attack in degrees
-  --np N         number of surface points, a whole number from 2 to 1000001
-  --chord C      chord length (default 1)
-  --layout L     write the result file instead of JSON: 1 "i x y", 2 "i x y 1-Cp",
-                 3 "i xU yU xL yL", 4 "i xU yU 1-Cp xL yL 1-Cp", none (header only)
-  --output FILE  write the result file to FILE (replaced whole) instead of stdout
-  --delta D, --gama G, --xdltc X, --tau T
-                 catalogue values for the result file's header; by default they
-                 are measured as by the describe command
-  --help         shows this text, or after a command that command's help
+)" + CaseOptions + R"(  --output FILE  write the result file to FILE (replaced whole) instead of stdout
+)" + HeaderOptions + R"(  --help         shows this text, or after a command that command's help
   --version      shows the version
 
 "orvek-batch COMMAND --help" lists a command's options. Options may be written
@@ -74,7 +78,7 @@ airfoil cannot be calculated or designed or the output cannot be written,
 2 invalid arguments.
 )";
 
-const char* const SolveHelp = R"(Usage:
+const std::string SolveHelp = R"(Usage:
   orvek-batch solve --F F --G G --m M --alpha DEG --np N [--chord C]
   orvek-batch solve ... --layout 1|2|3|4|none [--output FILE|-]
                         [--delta D --gama G --xdltc X --tau T]
@@ -85,21 +89,10 @@ surface points 1..N in index order, an unset point as null, every number with 17
 significant digits. With --layout it writes the result file, as the window does.
 
 Options:
-  --F F          thickness parameter (centre offset along the negative real axis)
-  --G G          camber parameter (centre offset along the imaginary axis)
-  --m M          Karman-Trefftz exponent; 2 gives a Joukowsky airfoil
-  --alpha DEG    angle of attack in degrees
-  --np N         number of surface points, a whole number from 2 to 1000001
-  --chord C      chord length (default 1)
-  --layout L     write the result file instead of JSON: 1 "i x y", 2 "i x y 1-Cp",
-                 3 "i xU yU xL yL", 4 "i xU yU 1-Cp xL yL 1-Cp", none (header only)
-  --output FILE  write the result file to FILE (replaced whole); - is stdout
-  --delta D, --gama G, --xdltc X, --tau T
-                 catalogue values for the result file's header; by default they
-                 are measured as by the describe command
-)";
+)" + CaseOptions + R"(  --output FILE  write the result file to FILE (replaced whole); - is stdout
+)" + HeaderOptions + R"()";
 
-const char* const SweepHelp = R"(Usage:
+const std::string SweepHelp = R"(Usage:
   orvek-batch sweep --F F --G G --m M --from A --to B --step S [--np N]
                     [--format csv|json] [--output FILE|-]
 
@@ -123,7 +116,7 @@ Options:
   --output FILE|-       write to FILE (replaced whole) instead of stdout
 )";
 
-const char* const ExportHelp = R"(Usage:
+const std::string ExportHelp = R"(Usage:
   orvek-batch export --F F --G G --m M --format selig|lednicer|csv [--np N]
                      [--alpha DEG] [--name TEXT] [--output FILE|-]
 
@@ -149,7 +142,7 @@ Options:
   --output FILE|-       write to FILE (replaced whole) instead of stdout
 )";
 
-const char* const DesignHelp = R"(Usage:
+const std::string DesignHelp = R"(Usage:
   orvek-batch design --thickness T --camber C --te-angle DEG [--format line|json]
                      [--output FILE|-]
 
@@ -171,7 +164,7 @@ Options:
   --output FILE|-    write to FILE (replaced whole) instead of stdout
 )";
 
-const char* const TableHelp = R"(Usage:
+const std::string TableHelp = R"(Usage:
   orvek-batch table --catalogue FILE --alpha DEG [--np N] [--format csv|json]
                     [--output FILE|-]
   orvek-batch table --alpha DEG [options] -- FILE
@@ -192,7 +185,7 @@ Options:
   --output FILE|-     write to FILE (replaced whole) instead of stdout
 )";
 
-const char* const DescribeHelp = R"(Usage:
+const std::string DescribeHelp = R"(Usage:
   orvek-batch describe --F F --G G --m M
 
 Prints the catalogue line "Delta,Gama,xDltC,Tau,F,G,m" of an airfoil: maximum
@@ -519,6 +512,6 @@ const std::vector<Command>& commands() {
     return list;
 }
 
-const char* generalHelp() { return GeneralHelp; }
+const std::string& generalHelp() { return GeneralHelp; }
 
 }  // namespace orvek::cli

@@ -20,7 +20,7 @@ using CommandOutput = Expected<Output>;
 
 struct Command {
     const char* name;
-    const char* help;                                            // the command's own help text
+    std::string help;                                            // the command's own help text
     CommandOutput (*run)(const std::vector<std::string>& args);  // args[0] is the command's name
 };
 
@@ -28,6 +28,6 @@ struct Command {
 const std::vector<Command>& commands();
 
 // The help text of orvek-batch as a whole.
-const char* generalHelp();
+const std::string& generalHelp();
 
 }  // namespace orvek::cli
