@@ -193,12 +193,18 @@ void Form_ORVEK::buildControls() {
     Combo1->setEditText(" ");
     // The keyboard focus of an editable list is the list itself, which hands keys straight to
     // its edit field: Return is stopped at both.
+    // Nor does leaving the field choose an entry whose text was typed: the list would pick it
+    // when its editing finishes.
+    QObject::disconnect(Combo1->lineEdit(), &QLineEdit::editingFinished, Combo1, nullptr);
     auto* swallowReturn = new SwallowReturn(Combo1);
     Combo1->installEventFilter(swallowReturn);
     Combo1->lineEdit()->installEventFilter(swallowReturn);
     // A chosen entry is shown from its start, so its columns stand under their headings even
     // when the line is wider than the field.
-    connect(Combo1, &QComboBox::currentIndexChanged, Combo1, [this] { Combo1->lineEdit()->setCursorPosition(0); });
+    // (The list itself is captured, not the window: the list still changes its entry while the
+    // window is being destroyed.)
+    connect(Combo1, &QComboBox::currentIndexChanged, Combo1,
+            [combo = Combo1] { combo->lineEdit()->setCursorPosition(0); });
     connect(Combo1, &QComboBox::activated, this, [this] { handle([this] { Combo1_Click(); }); });
 
     QGroupBox* Frame1 = frame(client, "Frame1", twipsRect(120, 1200, 4335, 4095));

@@ -384,6 +384,8 @@ private slots:
         QTest::newRow("Return to the list") << false << int(Qt::Key_Return) << int(Qt::NoModifier);
         QTest::newRow("keypad Enter to the list") << false << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
         QTest::newRow("Return to the edit field") << true << int(Qt::Key_Return) << int(Qt::NoModifier);
+        // Leaving the field finishes the editing, which must not choose the entry typed either.
+        QTest::newRow("Tab out of the list") << false << int(Qt::Key_Tab) << int(Qt::NoModifier);
     }
     void typingSelectsNothing() {
         QFETCH(bool, toEditField);
