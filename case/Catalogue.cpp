@@ -125,7 +125,7 @@ private:
 };
 
 // Parses one airfoil line into its seven numbers, or says what is wrong with it.
-std::optional<std::string> parseRow(std::string_view line, CatalogueRow& row) {
+Status parseRow(std::string_view line, CatalogueRow& row) {
     std::string_view fields[7];
     std::size_t count = 0;
     std::size_t start = 0;
@@ -139,16 +139,16 @@ std::optional<std::string> parseRow(std::string_view line, CatalogueRow& row) {
         start = comma + 1;
     }
     if (count != 7) {
-        return "expected 7 numbers, found " + std::to_string(isBlankLine(line) ? 0 : count);
+        return Failure{"expected 7 numbers, found " + std::to_string(isBlankLine(line) ? 0 : count)};
     }
     double* targets[7] = {&row.Delta, &row.Gama, &row.xDltC, &row.Tau, &row.F, &row.G, &row.m};
     for (std::size_t k = 0; k < 7; ++k) {
         std::optional<double> v = parseWholeDecimal(trimBlanks(fields[k]));
-        if (!v) return "field " + std::to_string(k + 1) + " is not a number";
-        if (!std::isfinite(*v)) return "field " + std::to_string(k + 1) + " is out of range";
+        if (!v) return Failure{"field " + std::to_string(k + 1) + " is not a number"};
+        if (!std::isfinite(*v)) return Failure{"field " + std::to_string(k + 1) + " is out of range"};
         *targets[k] = *v;
     }
-    return std::nullopt;
+    return {};
 }
 
 // Length of the valid UTF-8 sequence starting at s[i], or 0 when it is not one.
@@ -258,7 +258,7 @@ Expected<Catalogue> readCatalogueBlocks(const BlockSource& source) {
             break;
         }
         CatalogueRow row;
-        if (std::optional<std::string> fault = parseRow(line, row)) {
+        if (Status parsed = parseRow(line, row); !parsed) {
             // A blank line is only a fault when an airfoil line follows it within the lines read.
             bool onlyBlankLinesFollow = isBlankLine(line);
             for (int rest = lineNumber + 1; onlyBlankLinesFollow && rest <= lastLine; ++rest) {
@@ -266,7 +266,7 @@ Expected<Catalogue> readCatalogueBlocks(const BlockSource& source) {
                 if (after == LineReader::Got::End) break;
                 onlyBlankLinesFollow = after == LineReader::Got::Line && isBlankLine(line);
             }
-            if (!onlyBlankLinesFollow) catalogue.problem = CatalogueProblem{lineNumber, *fault};
+            if (!onlyBlankLinesFollow) catalogue.problem = CatalogueProblem{lineNumber, parsed.error()};
             break;
         }
         row.text = displayText(line);

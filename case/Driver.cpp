@@ -6,7 +6,6 @@
 #include "solver/Solver.h"
 
 #include <cmath>
-#include <optional>
 
 namespace orvek {
 
@@ -25,27 +24,28 @@ std::string typedForMessage(std::string_view typed) {
     return std::string(typed.substr(0, cut)) + "...";
 }
 
-// Why a typed point count cannot be used, or nothing when `value` (its numeric value) can.
-std::optional<std::string> pointCountFault(std::string_view typed, double value) {
-    if (std::isfinite(value) && value == std::floor(value) && value >= 2 && value <= MaxPoints) return std::nullopt;
+// Whether a typed point count can be used (`value` is its numeric value), and if not why.
+Status pointCountFault(std::string_view typed, double value) {
+    if (std::isfinite(value) && value == std::floor(value) && value >= 2 && value <= MaxPoints) return {};
     const std::string wanted = "The number of points must be a whole number from 2 to 1,000,001; ";
     const std::string packed = packedNumberText(typed);
-    if (packed.empty()) return wanted + "the field is empty.";
+    if (packed.empty()) return Failure{wanted + "the field is empty."};
     // Text that is not one number as a whole ("abc", "0x10", "1,5") is named as such: the value the
     // leading part gives would only confuse.
     if (readDecimalPrefix(packed, "EeDd").length != packed.size()) {
-        return wanted + "\"" + typedForMessage(typed) + "\" is not a number.";
+        return Failure{wanted + "\"" + typedForMessage(typed) + "\" is not a number."};
     }
     const std::string number = typedForMessage(typed);
-    if (!(value >= 2)) return wanted + number + " is too small.";
-    if (!(value <= MaxPoints)) return wanted + number + " is too large.";
-    return wanted + number + " is not a whole number.";
+    if (!(value >= 2)) return Failure{wanted + number + " is too small."};
+    if (!(value <= MaxPoints)) return Failure{wanted + number + " is too large."};
+    return Failure{wanted + number + " is not a whole number."};
 }
 
-// Why a typed angle of attack cannot be used, or nothing when its value can.
-std::optional<std::string> angleFault(std::string_view typed, double value) {
-    if (std::fabs(value) <= MaxAngleDegrees) return std::nullopt;
-    return "The angle of attack " + typedForMessage(typed) + " is too large. Type an angle from -360 to 360 degrees.";
+// Whether a typed angle of attack can be used, and if not why.
+Status angleFault(std::string_view typed, double value) {
+    if (std::fabs(value) <= MaxAngleDegrees) return {};
+    return Failure{"The angle of attack " + typedForMessage(typed) +
+                   " is too large. Type an angle from -360 to 360 degrees."};
 }
 
 }  // namespace
@@ -72,8 +72,8 @@ Expected<CoefficientTexts> Calculate(CaseState& state, std::string_view textN1, 
     in.N1 = textNumber(textN1);
     in.AlfaD = textNumber(textAlfaD);
     // The typed values are judged here, where the text is still at hand to be quoted.
-    if (std::optional<std::string> fault = pointCountFault(textN1, in.N1)) return Failure{*fault};
-    if (std::optional<std::string> fault = angleFault(textAlfaD, in.AlfaD)) return Failure{*fault};
+    if (Status fault = pointCountFault(textN1, in.N1); !fault) return Failure{fault.error()};
+    if (Status fault = angleFault(textAlfaD, in.AlfaD); !fault) return Failure{fault.error()};
     in.Chord = state.Chord;
     in.Pi = state.Pi;
     // The solver fills the spare arrays; the shown case's arrays stay untouched until it succeeds.
