@@ -164,5 +164,5 @@ exit_case 0 "a case solved" solve --F 0.1 --G 0.05 --m 2 --alpha 5 --np 51
 exit_case 1 "m = 0 cannot be calculated" solve --F 0.1 --G 0.05 --m 0 --alpha 5 --np 51
 exit_case 2 "an unknown option" solve --F 0.1 --G 0.05 --m 2 --alpha 5 --np 51 --colour red
 
-echo "windows checks: $passed passed, $failed failed"
+echo "windows: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
