@@ -13,9 +13,13 @@ ctest --test-dir "$build" --parallel "$(nproc)" >/dev/null || echo "(some tests 
 cd "$root"
 gcovr --root "$root" --object-directory "$build" --filter 'solver/' --filter 'export/' --filter 'case/' \
   --filter 'cli/' --filter 'app/' --exclude '.*_autogen/.*' --print-summary
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
 echo "Per folder:"
 for folder in solver export case cli app; do
   printf '%-8s ' "$folder/"
+  # The per-file report goes to a scratch file: gcovr replaces its output file, so it must never be
+  # pointed at a device such as /dev/null.
   gcovr --root "$root" --object-directory "$build" --filter "$folder/" --exclude '.*_autogen/.*' --print-summary \
-    --output /dev/null | grep -E '^lines' || echo "no data"
+    --output "$scratch/$folder.txt" | grep -E '^lines' || echo "no data"
 done
