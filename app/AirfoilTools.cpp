@@ -1,6 +1,5 @@
 #include "AirfoilTools.h"
 
-#include "solver/ShortestText.h"
 #include "solver/Constants.h"
 
 #include <algorithm>
@@ -77,18 +76,6 @@ Geometry measure(const orvek::SurfacePoints& p) {
         g.Tau = std::acos(std::clamp(cosine, -1.0, 1.0)) * 180.0 / orvek::Pi;
     }
     return g;
-}
-
-std::string polarCsv(const std::vector<orvek::SweepRow>& rows) {
-    // As orvek-batch sweep writes it, a negative zero as 0.
-    auto shortestText = [](double v) { return orvek::shortestText(v == 0.0 ? 0.0 : v); };
-    std::string out = "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin\n";
-    for (const orvek::SweepRow& r : rows) {
-        out += shortestText(r.alpha) + ',' + shortestText(r.CL) + ',' + shortestText(r.CMc4) + ',' +
-               shortestText(r.Alfa0) + ',' + shortestText(r.CpMin) + ',' + shortestText(r.xCpMin) + ',' +
-               orvek::surfaceName(r.surface) + '\n';
-    }
-    return out;
 }
 
 }  // namespace airfoil

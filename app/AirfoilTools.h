@@ -1,13 +1,10 @@
 #pragma once
 // What the polar and explorer windows need beyond the core: the geometry measured on a surface
 // of any point count, with the position of the largest camber (which the core's measurement does
-// not give), and the polar as CSV. Plain functions, no Qt.
+// not give). Plain functions, no Qt.
 
-#include "solver/Expected.h"
 #include "solver/SurfacePoints.h"
-#include "solver/Sweep.h"
 
-#include <string>
 #include <vector>
 
 namespace airfoil {
@@ -23,10 +20,5 @@ Geometry measure(const orvek::SurfacePoints& p);
 
 // Index of the foremost set point (the leading edge), 1 when there is none.
 std::size_t leadingEdge(const orvek::SurfacePoints& p);
-
-// The polar's rows as CSV, byte for byte as `orvek-batch sweep --format csv` writes them:
-// "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin" and one line per row, shortest round-trip
-// numbers, point decimals, LF line ends.
-std::string polarCsv(const std::vector<orvek::SweepRow>& rows);
 
 }  // namespace airfoil

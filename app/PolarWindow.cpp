@@ -1,10 +1,10 @@
 #include "PolarWindow.h"
 
-#include "AirfoilTools.h"
 #include "Axes.h"
 #include "FileNameAsker.h"
 #include "MessagePresenter.h"
 #include "export/AirfoilCoordinates.h"
+#include "export/PolarTable.h"
 #include "export/SaveFile.h"
 
 #include <QApplication>
@@ -195,7 +195,7 @@ void PolarWindow::saveCsv() {
     const std::optional<FileNameAsker::Choice> choice =
         files_->askSaveFile(this, QString::fromUtf8("Save polar as CSV"), "polar.csv", {"CSV file (*.csv)"});
     if (!choice || choice->path.isEmpty()) return;
-    const orvek::Status saved = orvek::saveFileAtomically(choice->path.toStdString(), airfoil::polarCsv(rows_));
+    const orvek::Status saved = orvek::saveFileAtomically(choice->path.toStdString(), orvek::polarCsv(rows_));
     if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
 }
 

@@ -1,8 +1,6 @@
 #include "case/CatalogueTable.h"
 
-#include "solver/Solver.h"
-
-#include <utility>
+#include "solver/Sweep.h"
 
 namespace orvek {
 
@@ -20,19 +18,15 @@ std::vector<CatalogueTableRow> catalogueTable(const Catalogue& catalogue, double
         in.m = t.airfoil.m;
         in.AlfaD = AlfaD;
         in.N1 = N1;
-        Expected<SolverResult> r = ORVEK(in, std::exchange(spare, {}));
-        if (!r) {
+        if (Expected<SweepRow> r = polarRow(in, spare); !r) {
             t.problem = r.error();
-        } else if (Expected<PressureMinimum> pm = pressureMinimum(r->points); !pm) {
-            t.problem = "Cannot calculate: " + pm.error() + ".";
         } else {
             t.CL = r->CL;
             t.CMc4 = r->CMc4;
             t.Alfa0 = r->Alfa0;
-            t.CpMin = pm->CpMin;
-            t.xCpMin = pm->xCpMin;
-            t.surface = pm->surface;
-            spare = std::move(r->points);
+            t.CpMin = r->CpMin;
+            t.xCpMin = r->xCpMin;
+            t.surface = r->surface;
         }
         rows.push_back(std::move(t));
     }

@@ -6,6 +6,7 @@
 #include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
 #include "export/NumberFormat.h"
+#include "export/PolarTable.h"
 #include "export/ResultFile.h"
 #include "solver/Describe.h"
 #include "solver/Design.h"
@@ -363,11 +364,7 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
 
     std::string out;
     if (format == "csv") {
-        out = "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin\n";
-        for (const SweepRow& r : *rows) {
-            out += num(r.alpha) + "," + num(r.CL) + "," + num(r.CMc4) + "," + num(r.Alfa0) + "," + num(r.CpMin) + "," +
-                   num(r.xCpMin) + "," + surfaceName(r.surface) + "\n";
-        }
+        out = polarCsv(*rows);
     } else {
         out = "{\"F\": " + num(in.F) + ", \"G\": " + num(in.G) + ", \"m\": " + num(in.m) + ", \"np\": " + num(in.N1) +
               ", \"rows\": [";

@@ -65,6 +65,23 @@ Expected<std::vector<double>> sweepAngles(double from, double to, double step) {
     return angles;
 }
 
+Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare) {
+    Expected<SolverResult> r = ORVEK(in, std::exchange(spare, {}));
+    if (!r) return Failure{r.error()};
+    Expected<PressureMinimum> pm = pressureMinimum(r->points, in.Chord);
+    if (!pm) return Failure{"Cannot calculate: " + pm.error() + "."};
+    SweepRow row;
+    row.alpha = in.AlfaD;
+    row.CL = r->CL;
+    row.CMc4 = r->CMc4;
+    row.Alfa0 = r->Alfa0;
+    row.CpMin = pm->CpMin;
+    row.xCpMin = pm->xCpMin;
+    row.surface = pm->surface;
+    spare = std::move(r->points);
+    return row;
+}
+
 Expected<std::vector<SweepRow>> sweep(const SweepInput& in) {
     Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step);
     if (!angles) return Failure{angles.error()};
@@ -79,21 +96,9 @@ Expected<std::vector<SweepRow>> sweep(const SweepInput& in) {
     SurfacePoints spare;
     for (double alpha : *angles) {
         s.AlfaD = alpha;
-        Expected<SolverResult> r = ORVEK(s, std::move(spare));
-        const std::string where = "At the angle of attack " + shortestText(alpha) + ": ";
-        if (!r) return Failure{where + r.error()};
-        Expected<PressureMinimum> pm = pressureMinimum(r->points, s.Chord);
-        if (!pm) return Failure{where + "Cannot calculate: " + pm.error() + "."};
-        SweepRow row;
-        row.alpha = alpha;
-        row.CL = r->CL;
-        row.CMc4 = r->CMc4;
-        row.Alfa0 = r->Alfa0;
-        row.CpMin = pm->CpMin;
-        row.xCpMin = pm->xCpMin;
-        row.surface = pm->surface;
-        rows.push_back(row);
-        spare = std::move(r->points);
+        Expected<SweepRow> row = polarRow(s, spare);
+        if (!row) return Failure{"At the angle of attack " + shortestText(alpha) + ": " + row.error()};
+        rows.push_back(*row);
     }
     return rows;
 }

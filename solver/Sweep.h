@@ -3,6 +3,7 @@
 
 #include "solver/Expected.h"
 #include "solver/PressureMinimum.h"
+#include "solver/Solver.h"
 
 #include <cstddef>
 #include <vector>
@@ -30,6 +31,11 @@ struct SweepRow {
     double CpMin = 0, xCpMin = 0;
     Surface surface = Surface::Upper;
 };
+
+// One case as a row of a polar: its angle, the coefficients of the closed forms and the pressure
+// minimum over its surface points. `spare` lends its arrays to the calculation and gets them back
+// when it succeeds, so a series of cases reuses one set of arrays. Fails with the solver's reason.
+Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare);
 
 // The angles from, from+step, ... up to `to` inclusive: an angle that misses `to` by less than a
 // billionth of a step counts as reaching it and is `to` itself. Each angle is rounded to 15
