@@ -28,8 +28,6 @@
 namespace {
 
 constexpr int SliderSteps = 1000;
-// The surface the geometry is measured on when the drawn one is coarser.
-constexpr double MeasurePoints = 2001;
 
 // The slider position of a value; values beyond the slider's range put it at its end.
 int sliderPosition(double lo, double hi, double value) {
@@ -136,7 +134,7 @@ ExplorerWindow::ExplorerWindow() {
     layout->addLayout(bottom);
 
     setTargetMode(false);
-    setAirfoil(0.1, 0.05, 2.0, 5.0);
+    setAirfoil({0.1, 0.05, 2.0}, 5.0);
 }
 
 void ExplorerWindow::makeRow(Parameter p, const QString& caption, double lo, double hi, double boxLo, double boxHi,
@@ -181,15 +179,15 @@ void ExplorerWindow::setQuietly(Parameter p, double value) {
     r.slider->setValue(sliderPosition(r.lo, r.hi, value));
 }
 
-void ExplorerWindow::setAirfoil(double Fv, double Gv, double mv, double alpha) {
+void ExplorerWindow::setAirfoil(const orvek::Airfoil& airfoil, double alpha) {
     {
         const QSignalBlocker block(byTargets_);
         byParameters_->setChecked(true);
     }
     setTargetMode(false);
-    setQuietly(F, Fv);
-    setQuietly(G, Gv);
-    setQuietly(m, mv);
+    setQuietly(F, airfoil.F);
+    setQuietly(G, airfoil.G);
+    setQuietly(m, airfoil.m);
     setQuietly(Alpha, alpha);
     recalculate();
 }
@@ -243,23 +241,17 @@ void ExplorerWindow::recalculate() {
             busy_ = false;
             return;
         }
-        Fv_ = d->F;
-        Gv_ = d->G;
-        mv_ = d->m;
-        setQuietly(F, Fv_);
-        setQuietly(G, Gv_);
-        setQuietly(m, mv_);
+        airfoil_ = d->airfoil;
+        setQuietly(F, airfoil_.F);
+        setQuietly(G, airfoil_.G);
+        setQuietly(m, airfoil_.m);
     } else {
-        Fv_ = value(F);
-        Gv_ = value(G);
-        mv_ = value(m);
+        airfoil_ = {value(F), value(G), value(m)};
     }
 
     orvek::SolverInput in;
     in.N1 = np_->value();
-    in.F = Fv_;
-    in.G = Gv_;
-    in.m = mv_;
+    in.airfoil = airfoil_;
     in.AlfaD = value(Alpha);
     orvek::Expected<orvek::SolverResult> r = orvek::ORVEK(in, std::move(points_));
     if (!r) {
@@ -269,42 +261,29 @@ void ExplorerWindow::recalculate() {
     }
     points_ = std::move(r->points);
 
-    // The geometry does not depend on the angle: measured again only for a new airfoil. The
-    // core measures along the exact contour (as describe does); the place of the largest camber,
-    // and airfoils without a round nose (F <= 0), come from the drawn surface, or a finer one.
-    if (Fv_ != measuredF_ || Gv_ != measuredG_ || mv_ != measuredM_) {
-        if (in.N1 >= MeasurePoints) {
-            geometry_ = airfoil::measure(points_);
-        } else {
-            orvek::SolverInput dense = in;
-            dense.N1 = MeasurePoints;
-            dense.AlfaD = 0;
-            orvek::Expected<orvek::SolverResult> d = orvek::ORVEK(dense, std::move(measurePoints_));
-            if (d) {
-                geometry_ = airfoil::measure(d->points);
-                measurePoints_ = std::move(d->points);
-            }
+    // The geometry does not depend on the angle: measured again only for a new airfoil, by the
+    // same measurement as orvek-batch describe. A shape that is no simple airfoil is refused.
+    if (!measured_ || *measured_ != airfoil_) {
+        const orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil(airfoil_);
+        if (!g) {
+            measured_.reset();
+            showProblem(QString::fromStdString(g.error()));
+            busy_ = false;
+            return;
         }
-        if (Fv_ > 0) {
-            if (const orvek::Expected<orvek::AirfoilGeometry> exact = orvek::contourGeometry(Fv_, Gv_, mv_)) {
-                geometry_.Delta = exact->Delta;
-                geometry_.xDelta = exact->xDltC;
-                geometry_.Gama = exact->Gama;
-                geometry_.Tau = exact->Tau;
-            }
-        }
-        measuredF_ = Fv_, measuredG_ = Gv_, measuredM_ = mv_;
+        geometry_ = *g;
+        measured_ = airfoil_;
         if (!targets) {
             setQuietly(Thickness, geometry_.Delta);
             setQuietly(Camber, geometry_.Gama);
-            setQuietly(TeAngle, (2.0 - mv_) * 180.0);
+            setQuietly(TeAngle, geometry_.Tau);
         }
     }
 
     // Profile: points 1..NP in order (an unset leading edge is the point (0, 0)); 1-Cp: the upper
     // and lower surfaces as two curves meeting at the leading edge.
     const std::size_t N = points_.size() - 1;
-    const std::size_t front = airfoil::leadingEdge(points_);
+    const std::size_t front = orvek::leadingEdgeIndex(points_);
     QVector<QPointF> contour, upper, lower;
     contour.reserve(static_cast<qsizetype>(N));
     upper.reserve(static_cast<qsizetype>(N) - static_cast<qsizetype>(front) + 1);
@@ -323,24 +302,24 @@ void ExplorerWindow::recalculate() {
     pages_->setCurrentIndex(0);
     copyLine_->setEnabled(true);
 
-    values_[0]->setText(locale.toString(r->CL, 'f', 4));
-    values_[1]->setText(locale.toString(r->CMc4, 'f', 4));
-    values_[2]->setText(locale.toString(r->Alfa0, 'f', 2) + QString::fromUtf8("°"));
+    values_[0]->setText(locale.toString(r->coefficients.CL, 'f', 4));
+    values_[1]->setText(locale.toString(r->coefficients.CMc4, 'f', 4));
+    values_[2]->setText(locale.toString(r->coefficients.Alfa0, 'f', 2) + QString::fromUtf8("°"));
     values_[3]->setText(QString("%1 at x/c %2")
-                            .arg(locale.toString(geometry_.Delta, 'f', 4), locale.toString(geometry_.xDelta, 'f', 3)));
+                            .arg(locale.toString(geometry_.Delta, 'f', 4), locale.toString(geometry_.xDltC, 'f', 3)));
     values_[4]->setText(
         QString("%1 at x/c %2").arg(locale.toString(geometry_.Gama, 'f', 4), locale.toString(geometry_.xGama, 'f', 3)));
-    values_[5]->setText(locale.toString((2.0 - mv_) * 180.0, 'f', 2) + QString::fromUtf8("°"));
-    setWindowTitle("Airfoil explorer – " + QString::fromStdString(orvek::defaultAirfoilName(Fv_, Gv_, mv_)));
+    values_[5]->setText(locale.toString(geometry_.Tau, 'f', 2) + QString::fromUtf8("°"));
+    setWindowTitle("Airfoil explorer – " + QString::fromStdString(airfoil_.name()));
     busy_ = false;
 }
 
 void ExplorerWindow::copyCatalogueLine() {
     if (!plotsShown()) return;
-    const orvek::Expected<orvek::AirfoilGeometry> g = orvek::describeAirfoil(Fv_, Gv_, mv_);
+    const orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil(airfoil_);
     if (!g) {
         showProblem(QString::fromStdString(g.error()));
         return;
     }
-    QApplication::clipboard()->setText(QString::fromStdString(orvek::catalogueLine(*g, Fv_, Gv_, mv_)));
+    QApplication::clipboard()->setText(QString::fromStdString(orvek::catalogueLine(*g, airfoil_)));
 }

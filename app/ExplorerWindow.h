@@ -5,12 +5,14 @@
 // geometry as text. An input that cannot be calculated shows its reason in place of the plots.
 // One modeless instance, kept for the run.
 
-#include "AirfoilTools.h"
+#include "solver/Airfoil.h"
+#include "solver/Describe.h"
 #include "solver/SurfacePoints.h"
 
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class Chart;
 class QDoubleSpinBox;
@@ -29,7 +31,7 @@ public:
     ExplorerWindow();
 
     // Starts from this airfoil and angle (switches to the mapping parameters).
-    void setAirfoil(double Fv, double Gv, double mv, double alpha);
+    void setAirfoil(const orvek::Airfoil& airfoil, double alpha);
     // Chooses between the mapping parameters (false) and the design targets (true).
     void setTargetMode(bool targets);
     void setPointCount(int NP);
@@ -44,10 +46,8 @@ public:
     // The reason the controls' airfoil cannot be calculated; empty while the plots are shown.
     QString problem() const;
     bool plotsShown() const;
-    const airfoil::Geometry& geometry() const { return geometry_; }
-    double currentF() const { return Fv_; }
-    double currentG() const { return Gv_; }
-    double currentM() const { return mv_; }
+    const orvek::AirfoilGeometry& geometry() const { return geometry_; }
+    const orvek::Airfoil& airfoil() const { return airfoil_; }
 
     // "Copy catalogue line": the airfoil's line for ORVEK_Input.txt, as it would be measured.
     void copyCatalogueLine();
@@ -75,10 +75,10 @@ private:
     std::array<QLabel*, 6> values_{};  // CL, CMc/4, alpha0, thickness, camber, trailing-edge angle
     QPushButton* copyLine_ = nullptr;
 
-    double Fv_ = 0.1, Gv_ = 0.05, mv_ = 2;
-    airfoil::Geometry geometry_;
-    orvek::SurfacePoints points_, measurePoints_;
+    orvek::Airfoil airfoil_{0.1, 0.05, 2.0};
+    orvek::AirfoilGeometry geometry_;
+    orvek::SurfacePoints points_;
     // The airfoil whose geometry is in geometry_, so moving only the angle does not measure again.
-    double measuredF_ = -1, measuredG_ = 0, measuredM_ = 0;
+    std::optional<orvek::Airfoil> measured_;
     bool busy_ = false;
 };

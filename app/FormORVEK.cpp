@@ -303,7 +303,7 @@ void Form_ORVEK::Form_Load() {
     }();
     if (catalogue) orvek::storeCatalogue(state_, *catalogue);
     for (int i = 1; i <= state_.AirfoilCount; ++i) {
-        Combo1->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)]));
+        Combo1->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)].text));
     }
     // Filling the list chooses no entry: the edit field keeps its single space.
     Combo1->setCurrentIndex(-1);

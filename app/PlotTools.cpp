@@ -106,9 +106,9 @@ void PlotTools::caseCalculated() {
     const orvek::CaseState& s = window_.caseState();
     if (!s.NP || !s.AlfaD) return;
     const auto k = static_cast<std::size_t>(s.SelIndex);
-    last_ = LastCase{s.F[k], s.G[k], s.m[k], *s.AlfaD, *s.NP};
+    last_ = LastCase{s.AirfoilRow[k].airfoil, *s.AlfaD, *s.NP};
     for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_}) a->setEnabled(true);
-    if (polarWindow_) polarWindow_->setAirfoil(last_->F, last_->G, last_->m);
+    if (polarWindow_) polarWindow_->setAirfoil(last_->airfoil);
 }
 
 void PlotTools::copyPicture() {
@@ -142,8 +142,8 @@ void PlotTools::exportCoordinates() {
     orvek::CoordinateFormat format = orvek::CoordinateFormat::Selig;
     if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = orvek::CoordinateFormat::Csv;
     else if (choice->filter == 1) format = orvek::CoordinateFormat::Lednicer;
-    const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(
-        window_.caseState().points, format, orvek::defaultAirfoilName(last_->F, last_->G, last_->m));
+    const orvek::Expected<std::string> text =
+        orvek::airfoilCoordinatesText(window_.caseState().points, format, last_->airfoil.name());
     if (!text) {
         messages_.show(&window_, QString::fromStdString(text.error()), MessagePresenter::Kind::Warning);
         return;
@@ -156,7 +156,7 @@ void PlotTools::showPolar() {
     if (!last_) return;
     if (!polarWindow_) {
         polarWindow_ = std::make_unique<PolarWindow>(messages_, *files_);
-        polarWindow_->setAirfoil(last_->F, last_->G, last_->m);
+        polarWindow_->setAirfoil(last_->airfoil);
     }
     polarWindow_->show();
     polarWindow_->raise();
@@ -166,7 +166,7 @@ void PlotTools::showPolar() {
 void PlotTools::showExplorer() {
     if (!explorerWindow_) {
         explorerWindow_ = std::make_unique<ExplorerWindow>();
-        if (last_) explorerWindow_->setAirfoil(last_->F, last_->G, last_->m, last_->AlfaD);
+        if (last_) explorerWindow_->setAirfoil(last_->airfoil, last_->AlfaD);
     }
     explorerWindow_->show();
     explorerWindow_->raise();

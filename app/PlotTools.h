@@ -5,6 +5,7 @@
 // coordinates, and open the polar and explorer windows.
 
 #include "FileNameAsker.h"
+#include "solver/Airfoil.h"
 
 #include <QObject>
 
@@ -55,7 +56,8 @@ private:
     void showExplorer();
 
     struct LastCase {
-        double F, G, m, AlfaD, NP;
+        orvek::Airfoil airfoil;
+        double AlfaD, NP;
     };
 
     Form_ORVEK& window_;

@@ -118,11 +118,9 @@ PolarWindow::PolarWindow(MessagePresenter& messages, FileNameAsker& files) : mes
 
 QString PolarWindow::problem() const { return problem_->text(); }
 
-void PolarWindow::setAirfoil(double F, double G, double m) {
-    F_ = F;
-    G_ = G;
-    m_ = m;
-    const QString name = QString::fromStdString(orvek::defaultAirfoilName(F, G, m));
+void PolarWindow::setAirfoil(const orvek::Airfoil& airfoil) {
+    shown_ = airfoil;
+    const QString name = QString::fromStdString(airfoil.name());
     airfoil_->setText(name);
     setWindowTitle(QString::fromUtf8("Polar – ") + name);
     recalculate();
@@ -130,9 +128,7 @@ void PolarWindow::setAirfoil(double F, double G, double m) {
 
 void PolarWindow::recalculate() {
     orvek::SweepInput in;
-    in.F = F_;
-    in.G = G_;
-    in.m = m_;
+    in.airfoil = shown_;
     in.from = from_->value();
     in.to = to_->value();
     in.step = step_->value();
@@ -169,11 +165,11 @@ void PolarWindow::showRows() {
     for (std::size_t k = 0; k < rows_.size(); ++k) {
         const orvek::SweepRow& r = rows_[k];
         const int row = static_cast<int>(k);
-        cl.push_back(QPointF(r.alpha, r.CL));
-        cm.push_back(QPointF(r.alpha, r.CMc4));
+        cl.push_back(QPointF(r.alpha, r.coefficients.CL));
+        cm.push_back(QPointF(r.alpha, r.coefficients.CMc4));
         cell(row, 0, locale.toString(r.alpha, 'f', 2));
-        cell(row, 1, locale.toString(r.CL, 'f', 4));
-        cell(row, 2, locale.toString(r.CMc4, 'f', 4));
+        cell(row, 1, locale.toString(r.coefficients.CL, 'f', 4));
+        cell(row, 2, locale.toString(r.coefficients.CMc4, 'f', 4));
         cell(row, 3, locale.toString(r.CpMin, 'f', 4));
         cell(row, 4, locale.toString(r.xCpMin, 'f', 4));
         cell(row, 5, orvek::surfaceName(r.surface));
@@ -182,7 +178,7 @@ void PolarWindow::showRows() {
 
     QVector<Chart::Mark> marks;
     if (!rows_.empty()) {
-        const double alfa0 = rows_.front().Alfa0;
+        const double alfa0 = rows_.front().coefficients.Alfa0;
         marks.push_back(
             Chart::Mark{alfa0, QString::fromUtf8("α0 = %1°").arg(locale.toString(alfa0, 'f', 2)), QColor(0, 110, 0)});
     }

@@ -25,7 +25,7 @@ public:
     void setFileNameAsker(FileNameAsker& files) { files_ = &files; }
 
     // Shows the polar of this airfoil over the range set in the window.
-    void setAirfoil(double F, double G, double m);
+    void setAirfoil(const orvek::Airfoil& airfoil);
     // The rows shown, and why there are none when the range cannot be calculated.
     const std::vector<orvek::SweepRow>& rows() const { return rows_; }
     QString problem() const;
@@ -40,7 +40,7 @@ private:
 
     MessagePresenter& messages_;
     FileNameAsker* files_;
-    double F_ = 0.1, G_ = 0, m_ = 2;
+    orvek::Airfoil shown_{0.1, 0.0, 2.0};  // the airfoil of the polar
     std::vector<orvek::SweepRow> rows_;
 
     QDoubleSpinBox* from_ = nullptr;

@@ -36,9 +36,9 @@ struct DesignedPlots {
 
 void GrafikAndRepaint(benchmark::State& state) {
     orvek::SolverInput in;
-    in.F = 0.12;
-    in.G = 0.1;
-    in.m = 1.95;
+    in.airfoil.F = 0.12;
+    in.airfoil.G = 0.1;
+    in.airfoil.m = 1.95;
     in.AlfaD = 3;
     in.N1 = static_cast<double>(state.range(0));
     const orvek::Expected<orvek::SolverResult> o = orvek::ORVEK(in);

@@ -10,9 +10,9 @@ namespace {
 // it every call gets fresh memory from the system, whose first touch costs page faults.
 void solve(benchmark::State& state, double m, bool reuse) {
     orvek::SolverInput in;
-    in.F = 0.1;
-    in.G = 0.05;
-    in.m = m;
+    in.airfoil.F = 0.1;
+    in.airfoil.G = 0.05;
+    in.airfoil.m = m;
     in.AlfaD = 5;
     in.N1 = static_cast<double>(state.range(0));
     orvek::SurfacePoints spare;
@@ -34,9 +34,9 @@ void KarmanTrefftzReusedArrays(benchmark::State& state) { solve(state, 1.9, true
 // starts to pay for itself.
 void KarmanTrefftzThreads(benchmark::State& state) {
     orvek::SolverInput in;
-    in.F = 0.1;
-    in.G = 0.05;
-    in.m = 1.9;
+    in.airfoil.F = 0.1;
+    in.airfoil.G = 0.05;
+    in.airfoil.m = 1.9;
     in.AlfaD = 5;
     in.N1 = static_cast<double>(state.range(0));
     const orvek::SurfaceOptions how{orvek::preferredIsa(), static_cast<unsigned>(state.range(1))};

@@ -27,7 +27,7 @@ void renderChart(const Chart& chart, QImage& image) {
 void ExplorerSliderMove(benchmark::State& state) {
     ExplorerWindow explorer;
     explorer.resize(820, 640);
-    explorer.setAirfoil(0.1, 0.05, 1.95, 4);
+    explorer.setAirfoil({0.1, 0.05, 1.95}, 4);
     explorer.setPointCount(2001);
     const bool targets = state.range(0) == 1;
     explorer.setTargetMode(targets);
@@ -48,7 +48,7 @@ void ExplorerSliderMove(benchmark::State& state) {
 // The calculation alone, without pictures: what of a slider move is the solver and measurement.
 void ExplorerRecalculate(benchmark::State& state) {
     ExplorerWindow explorer;
-    explorer.setAirfoil(0.1, 0.05, 1.95, 4);
+    explorer.setAirfoil({0.1, 0.05, 1.95}, 4);
     explorer.setPointCount(2001);
     QSlider* slider = explorer.slider(ExplorerWindow::F);
     int position = slider->maximum() / 3;
@@ -75,7 +75,7 @@ void PolarWindowUpdate(benchmark::State& state) {
     double G = 0.05;
     for (auto _ : state) {
         G = G == 0.05 ? 0.06 : 0.05;
-        polar.setAirfoil(0.1, G, 1.9);
+        polar.setAirfoil({0.1, G, 1.9});
         renderChart(*chart, image);
         benchmark::DoNotOptimize(image.bits());
     }

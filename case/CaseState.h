@@ -2,7 +2,9 @@
 // The memory of the main window: the airfoil catalogue loaded at start-up, the selected airfoil,
 // the two values typed for the last calculation and the results of that calculation.
 
+#include "solver/Airfoil.h"
 #include "solver/Constants.h"
+#include "solver/Describe.h"
 #include "solver/SurfacePoints.h"
 
 #include <array>
@@ -17,16 +19,17 @@ namespace orvek {
 constexpr std::size_t CatalogueSlots = 51;
 constexpr int MaxAirfoils = 50;
 
+// One airfoil line of the catalogue: the seven numbers Delta, Gama, xDltC, Tau, F, G, m and the
+// line's text. An unset row holds empty text and zeros.
+struct CatalogueRow {
+    AirfoilGeometry geometry;        // Delta, Gama, xDltC, Tau as the file states them (for the result file)
+    Airfoil airfoil{0.0, 0.0, 0.0};  // F, G, m, handed to the solver
+    std::string text;                // the line as in the file, decoded to UTF-8 for display
+};
+
 struct CaseState {
-    // Catalogue tables; unset slots hold empty text and 0.
-    std::array<std::string, CatalogueSlots> AirfoilRow{};
-    std::array<double, CatalogueSlots> F{};
-    std::array<double, CatalogueSlots> G{};
-    std::array<double, CatalogueSlots> m{};
-    std::array<double, CatalogueSlots> Delta{};
-    std::array<double, CatalogueSlots> Gama{};
-    std::array<double, CatalogueSlots> xDltC{};
-    std::array<double, CatalogueSlots> Tau{};
+    // The catalogue: slot i holds the i-th airfoil line, slot 0 only the title (in its text).
+    std::array<CatalogueRow, CatalogueSlots> AirfoilRow{};
 
     int SelIndex = 0;
     int AirfoilCount = 0;
@@ -41,9 +44,7 @@ struct CaseState {
     // fills them and, when it succeeds, they change places with `points`.
     SurfacePoints spare;
     std::optional<double> AlfaD;
-    std::optional<double> CL;
-    std::optional<double> CMc4;
-    std::optional<double> Alfa0;
+    std::optional<Coefficients> coefficients;  // CL, CMc4 and Alfa0
 
     const std::vector<double>& x() const { return points.x; }
     const std::vector<double>& y() const { return points.y; }

@@ -141,7 +141,8 @@ Status parseRow(std::string_view line, CatalogueRow& row) {
     if (count != 7) {
         return Failure{"expected 7 numbers, found " + std::to_string(isBlankLine(line) ? 0 : count)};
     }
-    double* targets[7] = {&row.Delta, &row.Gama, &row.xDltC, &row.Tau, &row.F, &row.G, &row.m};
+    double* targets[7] = {&row.geometry.Delta, &row.geometry.Gama, &row.geometry.xDltC, &row.geometry.Tau,
+                          &row.airfoil.F,      &row.airfoil.G,     &row.airfoil.m};
     for (std::size_t k = 0; k < 7; ++k) {
         std::optional<double> v = parseWholeDecimal(trimBlanks(fields[k]));
         if (!v) return Failure{"field " + std::to_string(k + 1) + " is not a number"};
@@ -357,20 +358,9 @@ Expected<Catalogue> loadCatalogueFile(const std::string& path) {
 #endif
 
 void storeCatalogue(CaseState& state, const Catalogue& catalogue) {
-    state.AirfoilRow[0] = catalogue.title;
+    state.AirfoilRow[0].text = catalogue.title;
     state.AirfoilCount = static_cast<int>(std::min<std::size_t>(catalogue.rows.size(), MaxAirfoils));
-    for (int i = 1; i <= state.AirfoilCount; ++i) {
-        const CatalogueRow& row = catalogue.rows[static_cast<std::size_t>(i - 1)];
-        const auto slot = static_cast<std::size_t>(i);
-        state.AirfoilRow[slot] = row.text;
-        state.Delta[slot] = row.Delta;
-        state.Gama[slot] = row.Gama;
-        state.xDltC[slot] = row.xDltC;
-        state.Tau[slot] = row.Tau;
-        state.F[slot] = row.F;
-        state.G[slot] = row.G;
-        state.m[slot] = row.m;
-    }
+    std::copy_n(catalogue.rows.begin(), state.AirfoilCount, state.AirfoilRow.begin() + 1);
 }
 
 }  // namespace orvek

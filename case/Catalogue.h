@@ -35,11 +35,6 @@ inline constexpr const char* CatalogueNotText =
 // airfoil lines of this length, however large the file.
 inline constexpr std::size_t MaxCatalogueLineLength = 4096;
 
-struct CatalogueRow {
-    double Delta = 0, Gama = 0, xDltC = 0, Tau = 0, F = 0, G = 0, m = 0;
-    std::string text;  // the line as in the file, decoded to UTF-8 for display
-};
-
 // A line that stopped loading early, so the airfoils after it were lost.
 struct CatalogueProblem {
     int lineNumber = 0;  // 1-based line of the file

@@ -13,21 +13,10 @@ std::vector<CatalogueTableRow> catalogueTable(const Catalogue& catalogue, double
         t.row = k + 1;
         t.airfoil = catalogue.rows[k];
         SolverInput in;
-        in.F = t.airfoil.F;
-        in.G = t.airfoil.G;
-        in.m = t.airfoil.m;
+        in.airfoil = t.airfoil.airfoil;
         in.AlfaD = AlfaD;
         in.N1 = N1;
-        if (Expected<SweepRow> r = polarRow(in, spare); !r) {
-            t.problem = r.error();
-        } else {
-            t.CL = r->CL;
-            t.CMc4 = r->CMc4;
-            t.Alfa0 = r->Alfa0;
-            t.CpMin = r->CpMin;
-            t.xCpMin = r->xCpMin;
-            t.surface = r->surface;
-        }
+        t.result = polarRow(in, spare);
         rows.push_back(std::move(t));
     }
     return rows;

@@ -53,22 +53,20 @@ Status angleFault(std::string_view typed, double value) {
 int matchSelection(const CaseState& state, std::string_view text) {
     int selected = state.SelIndex;
     for (int i = 1; i <= state.AirfoilCount && i <= MaxAirfoils; ++i) {
-        if (state.AirfoilRow[static_cast<std::size_t>(i)] == text) selected = i;
+        if (state.AirfoilRow[static_cast<std::size_t>(i)].text == text) selected = i;
     }
     return selected;
 }
 
-CoefficientTexts coefficientTexts(double CL, double CMc4, double Alfa0) {
-    return {roundedDisplayText(CL, 3), roundedDisplayText(CMc4, 3), roundedDisplayText(Alfa0, 2)};
+CoefficientTexts coefficientTexts(const Coefficients& c) {
+    return {roundedDisplayText(c.CL, 3), roundedDisplayText(c.CMc4, 3), roundedDisplayText(c.Alfa0, 2)};
 }
 
 Expected<CoefficientTexts> Calculate(CaseState& state, std::string_view textN1, std::string_view textAlfaD) {
     if (state.SelIndex <= 0 || state.SelIndex > MaxAirfoils) return Failure{ChooseAnAirfoil};
     const auto slot = static_cast<std::size_t>(state.SelIndex);
     SolverInput in;
-    in.F = state.F[slot];
-    in.G = state.G[slot];
-    in.m = state.m[slot];
+    in.airfoil = state.AirfoilRow[slot].airfoil;
     in.N1 = textNumber(textN1);
     in.AlfaD = textNumber(textAlfaD);
     // The typed values are judged here, where the text is still at hand to be quoted.
@@ -86,25 +84,18 @@ Expected<CoefficientTexts> Calculate(CaseState& state, std::string_view textN1, 
     state.AlfaD = in.AlfaD;
     state.spare = std::move(state.points);
     state.points = std::move(r.points);
-    state.CL = r.CL;
-    state.CMc4 = r.CMc4;
-    state.Alfa0 = r.Alfa0;
-    return coefficientTexts(r.CL, r.CMc4, r.Alfa0);
+    state.coefficients = r.coefficients;
+    return coefficientTexts(r.coefficients);
 }
 
 ResultFileCase resultFileCase(const CaseState& state) {
     const std::size_t sel =
         state.SelIndex >= 0 && state.SelIndex <= MaxAirfoils ? static_cast<std::size_t>(state.SelIndex) : 0;
     ResultFileCase c;
-    c.Delta = state.Delta[sel];
-    c.Gama = state.Gama[sel];
-    c.xDltC = state.xDltC[sel];
-    c.Tau = state.Tau[sel];
+    c.header = state.AirfoilRow[sel].geometry;
     c.NP = state.NP;
     c.AlfaD = state.AlfaD;
-    c.CL = state.CL;
-    c.CMc4 = state.CMc4;
-    c.Alfa0 = state.Alfa0;
+    c.coefficients = state.coefficients;
     if (state.NP) c.points = &state.points;
     return c;
 }

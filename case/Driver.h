@@ -21,7 +21,7 @@ int matchSelection(const CaseState& state, std::string_view text);
 struct CoefficientTexts {
     std::string CL, CMc4, Alfa0;
 };
-CoefficientTexts coefficientTexts(double CL, double CMc4, double Alfa0);
+CoefficientTexts coefficientTexts(const Coefficients& c);
 
 // Runs one case for the selected airfoil with the typed point count and angle of attack. All or
 // nothing: on success the case state holds the new NP, AlfaD, arrays and coefficients and the

@@ -262,17 +262,18 @@ std::string jsonArray(const std::vector<double>& values, const SurfacePoints& p)
 }
 
 std::string solveJson(const SolverResult& r) {
-    return "{\"CL\": " + roundTripText(r.CL) + ", \"CMc4\": " + roundTripText(r.CMc4) +
-           ", \"Alfa0\": " + roundTripText(r.Alfa0) + ", \"x\": " + jsonArray(r.points.x, r.points) +
+    const Coefficients& c = r.coefficients;
+    return "{\"CL\": " + roundTripText(c.CL) + ", \"CMc4\": " + roundTripText(c.CMc4) +
+           ", \"Alfa0\": " + roundTripText(c.Alfa0) + ", \"x\": " + jsonArray(r.points.x, r.points) +
            ", \"y\": " + jsonArray(r.points.y, r.points) + ", \"OneMinusCp\": " + jsonArray(r.points.Cu, r.points) +
            "}\n";
 }
 
+Airfoil airfoilOption(const Arguments& a) { return {a.number("F"), a.number("G"), a.number("m")}; }
+
 SolverInput solverInput(const Arguments& a) {
     SolverInput in;
-    in.F = a.number("F");
-    in.G = a.number("G");
-    in.m = a.number("m");
+    in.airfoil = airfoilOption(a);
     in.AlfaD = a.number("alpha");
     in.N1 = a.number("np");
     in.Chord = a.optionalNumber("chord").value_or(1.0);
@@ -290,15 +291,18 @@ Layout layoutOption(const std::string& text) {
     throw UsageError{"option '--layout' expects 1, 2, 3, 4 or none, not '" + text + "'"};
 }
 
-// The result file's header values: those given, the rest measured as describe measures them.
+// The result file's header values: those given, the rest measured as describe measures them (zeros
+// for a shape that is not a simple airfoil and so has no thickness or camber to measure).
 Expected<AirfoilGeometry> headerValues(const Arguments& a, const SolverInput& in) {
     const std::optional<double> given[4] = {a.optionalNumber("delta"), a.optionalNumber("gama"),
                                             a.optionalNumber("xdltc"), a.optionalNumber("tau")};
     AirfoilGeometry g;
     if (!given[0] || !given[1] || !given[2] || !given[3]) {
-        Expected<AirfoilGeometry> measured = describeAirfoil(in.F, in.G, in.m);
-        if (!measured) return measured;
-        g = *measured;
+        if (simpleAirfoilFault(in.airfoil)) {
+            Expected<AirfoilGeometry> measured = measureAirfoil(in.airfoil);
+            if (!measured) return measured;
+            g = *measured;
+        }
     }
     g.Delta = given[0].value_or(g.Delta);
     g.Gama = given[1].value_or(g.Gama);
@@ -322,25 +326,20 @@ CommandOutput solve(const std::vector<std::string>& args) {
     Expected<AirfoilGeometry> header = headerValues(a, in);
     if (!header) return Failure{header.error()};
     ResultFileCase c;
-    c.Delta = header->Delta;
-    c.Gama = header->Gama;
-    c.xDltC = header->xDltC;
-    c.Tau = header->Tau;
+    c.header = *header;
     c.NP = in.N1;
     c.AlfaD = in.AlfaD;
-    c.CL = r->CL;
-    c.CMc4 = r->CMc4;
-    c.Alfa0 = r->Alfa0;
+    c.coefficients = r->coefficients;
     c.points = &r->points;
     return to(a, resultFileText(c, *layout, '.'));
 }
 
 CommandOutput describe(const std::vector<std::string>& args) {
     Arguments a(args, {"F", "G", "m"});
-    const double F = a.number("F"), G = a.number("G"), m = a.number("m");
-    Expected<AirfoilGeometry> g = describeAirfoil(F, G, m);
+    const Airfoil airfoil = airfoilOption(a);
+    Expected<AirfoilGeometry> g = measureAirfoil(airfoil);
     if (!g) return Failure{g.error()};
-    return to(a, catalogueLine(*g, F, G, m) + "\n");
+    return to(a, catalogueLine(*g, airfoil) + "\n");
 }
 
 // --- sweep --------------------------------------------------------------------------------
@@ -349,9 +348,7 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
     Arguments a(args, {"F", "G", "m", "from", "to", "step", "np", "format", "output"});
     const std::string format = formatOption(a, {"csv", "json"});
     SweepInput in;
-    in.F = a.number("F");
-    in.G = a.number("G");
-    in.m = a.number("m");
+    in.airfoil = airfoilOption(a);
     in.from = a.number("from");
     in.to = a.number("to");
     in.step = a.number("step");
@@ -366,12 +363,13 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
     if (format == "csv") {
         out = polarCsv(*rows);
     } else {
-        out = "{\"F\": " + num(in.F) + ", \"G\": " + num(in.G) + ", \"m\": " + num(in.m) + ", \"np\": " + num(in.N1) +
-              ", \"rows\": [";
+        out = "{\"F\": " + num(in.airfoil.F) + ", \"G\": " + num(in.airfoil.G) + ", \"m\": " + num(in.airfoil.m) +
+              ", \"np\": " + num(in.N1) + ", \"rows\": [";
         for (std::size_t k = 0; k < rows->size(); ++k) {
             const SweepRow& r = (*rows)[k];
-            out += std::string(k == 0 ? "\n" : ",\n") + "  {\"alpha\": " + num(r.alpha) + ", \"CL\": " + num(r.CL) +
-                   ", \"CMc4\": " + num(r.CMc4) + ", \"Alfa0\": " + num(r.Alfa0) + ", \"CpMin\": " + num(r.CpMin) +
+            out += std::string(k == 0 ? "\n" : ",\n") + "  {\"alpha\": " + num(r.alpha) +
+                   ", \"CL\": " + num(r.coefficients.CL) + ", \"CMc4\": " + num(r.coefficients.CMc4) +
+                   ", \"Alfa0\": " + num(r.coefficients.Alfa0) + ", \"CpMin\": " + num(r.CpMin) +
                    ", \"xCpMin\": " + num(r.xCpMin) + ", \"surfaceCpMin\": \"" + surfaceName(r.surface) + "\"}";
         }
         out += "\n]}\n";
@@ -388,16 +386,14 @@ CommandOutput exportCommand(const std::vector<std::string>& args) {
     const std::optional<CoordinateFormat> format = coordinateFormat(*formatText);
     if (!format) throw UsageError{"option '--format' expects selig, lednicer or csv, not '" + *formatText + "'"};
     SolverInput in;
-    in.F = a.number("F");
-    in.G = a.number("G");
-    in.m = a.number("m");
+    in.airfoil = airfoilOption(a);
     in.N1 = a.optionalNumber("np").value_or(CoordinatePoints);
     in.AlfaD = a.optionalNumber("alpha").value_or(0.0);
     const std::optional<std::string> givenName = a.text("name");
     Expected<SolverResult> r = ORVEK(in);
     if (!r) return Failure{r.error()};
-    Expected<std::string> text =
-        airfoilCoordinatesText(r->points, *format, givenName.value_or(defaultAirfoilName(in.F, in.G, in.m)));
+    if (Status shape = simpleAirfoilFault(in.airfoil); !shape) return Failure{shape.error()};
+    Expected<std::string> text = airfoilCoordinatesText(r->points, *format, givenName.value_or(in.airfoil.name()));
     if (!text) {
         if (givenName) throw UsageError{"option '--name': " + text.error()};
         return Failure{"Cannot export: " + text.error() + "."};
@@ -417,22 +413,21 @@ CommandOutput designCommand(const std::vector<std::string>& args) {
     Expected<DesignResult> d = designAirfoil(t);
     if (!d) return Failure{d.error()};
     // The airfoil found, measured as describe measures it; refused unless it meets the targets.
-    Expected<AirfoilGeometry> g = describeAirfoil(d->F, d->G, d->m);
-    if (!g) return Failure{g.error()};
+    const AirfoilGeometry* g = &d->reached;
     const double rT = g->Delta - t.thickness, rC = g->Gama - t.camber, rTau = g->Tau - t.teAngle;
     if (!(std::fabs(rT) <= 1e-6 && std::fabs(rC) <= 1e-6 && std::fabs(rTau) <= 0.01)) {
         return Failure{"Cannot design: the airfoil found misses the targets (thickness by " + num(rT) + ", camber by " +
                        num(rC) + ", trailing-edge angle by " + num(rTau) + ")."};
     }
-    const std::string line = catalogueLine(*g, d->F, d->G, d->m);
+    const std::string line = catalogueLine(*g, d->airfoil);
     if (format == "line") return to(a, line + "\n");
     const std::string json = "{\"targets\": {\"thickness\": " + num(t.thickness) + ", \"camber\": " + num(t.camber) +
                              ", \"teAngle\": " + num(t.teAngle) + "},\n \"reached\": {\"thickness\": " + num(g->Delta) +
                              ", \"camber\": " + num(g->Gama) + ", \"teAngle\": " + num(g->Tau) +
                              ", \"xDltC\": " + num(g->xDltC) + "},\n \"residuals\": {\"thickness\": " + num(rT) +
-                             ", \"camber\": " + num(rC) + ", \"teAngle\": " + num(rTau) + "},\n \"F\": " + num(d->F) +
-                             ", \"G\": " + num(d->G) + ", \"m\": " + num(d->m) + ", \"line\": " + jsonString(line) +
-                             "}\n";
+                             ", \"camber\": " + num(rC) + ", \"teAngle\": " + num(rTau) +
+                             "},\n \"F\": " + num(d->airfoil.F) + ", \"G\": " + num(d->airfoil.G) +
+                             ", \"m\": " + num(d->airfoil.m) + ", \"line\": " + jsonString(line) + "}\n";
     return to(a, json);
 }
 
@@ -457,20 +452,22 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
     }
     const std::vector<CatalogueTableRow> rows = catalogueTable(*catalogue, alpha, N1);
     for (const CatalogueTableRow& t : rows) {
-        if (!t.problem.empty()) out.problems.push_back(*file + ", row " + std::to_string(t.row) + ": " + t.problem);
+        if (!t.result) out.problems.push_back(*file + ", row " + std::to_string(t.row) + ": " + t.result.error());
     }
 
     if (format == "csv") {
         out.bytes = "row,F,G,m,Delta,Gama,xDltC,Tau,CL,CMc4,Alfa0,CpMin,xCpMin,problem\n";
         for (const CatalogueTableRow& t : rows) {
-            const CatalogueRow& c = t.airfoil;
-            out.bytes += std::to_string(t.row) + "," + num(c.F) + "," + num(c.G) + "," + num(c.m) + "," + num(c.Delta) +
-                         "," + num(c.Gama) + "," + num(c.xDltC) + "," + num(c.Tau) + ",";
-            if (t.problem.empty()) {
-                out.bytes += num(t.CL) + "," + num(t.CMc4) + "," + num(t.Alfa0) + "," + num(t.CpMin) + "," +
-                             num(t.xCpMin) + ",\n";
+            const Airfoil& c = t.airfoil.airfoil;
+            const AirfoilGeometry& g = t.airfoil.geometry;
+            out.bytes += std::to_string(t.row) + "," + num(c.F) + "," + num(c.G) + "," + num(c.m) + "," + num(g.Delta) +
+                         "," + num(g.Gama) + "," + num(g.xDltC) + "," + num(g.Tau) + ",";
+            if (t.result) {
+                const Coefficients& k = t.result->coefficients;
+                out.bytes += num(k.CL) + "," + num(k.CMc4) + "," + num(k.Alfa0) + "," + num(t.result->CpMin) + "," +
+                             num(t.result->xCpMin) + ",\n";
             } else {
-                out.bytes += ",,,,," + csvField(t.problem) + "\n";
+                out.bytes += ",,,,," + csvField(t.result.error()) + "\n";
             }
         }
     } else {
@@ -478,19 +475,22 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
                     ", \"rows\": [";
         for (std::size_t k = 0; k < rows.size(); ++k) {
             const CatalogueTableRow& t = rows[k];
-            const CatalogueRow& c = t.airfoil;
+            const Airfoil& c = t.airfoil.airfoil;
+            const AirfoilGeometry& g = t.airfoil.geometry;
             out.bytes += std::string(k == 0 ? "\n" : ",\n") + "  {\"row\": " + std::to_string(t.row) +
                          ", \"F\": " + num(c.F) + ", \"G\": " + num(c.G) + ", \"m\": " + num(c.m) +
-                         ", \"Delta\": " + num(c.Delta) + ", \"Gama\": " + num(c.Gama) +
-                         ", \"xDltC\": " + num(c.xDltC) + ", \"Tau\": " + num(c.Tau);
-            if (t.problem.empty()) {
-                out.bytes += ", \"CL\": " + num(t.CL) + ", \"CMc4\": " + num(t.CMc4) + ", \"Alfa0\": " + num(t.Alfa0) +
-                             ", \"CpMin\": " + num(t.CpMin) + ", \"xCpMin\": " + num(t.xCpMin) + ", \"problem\": null}";
+                         ", \"Delta\": " + num(g.Delta) + ", \"Gama\": " + num(g.Gama) +
+                         ", \"xDltC\": " + num(g.xDltC) + ", \"Tau\": " + num(g.Tau);
+            if (t.result) {
+                const Coefficients& q = t.result->coefficients;
+                out.bytes += ", \"CL\": " + num(q.CL) + ", \"CMc4\": " + num(q.CMc4) + ", \"Alfa0\": " + num(q.Alfa0) +
+                             ", \"CpMin\": " + num(t.result->CpMin) + ", \"xCpMin\": " + num(t.result->xCpMin) +
+                             ", \"problem\": null}";
             } else {
                 out.bytes +=
                     ", \"CL\": null, \"CMc4\": null, \"Alfa0\": null, \"CpMin\": null, \"xCpMin\": null, "
                     "\"problem\": " +
-                    jsonString(t.problem) + "}";
+                    jsonString(t.result.error()) + "}";
             }
         }
         out.bytes += "\n]}\n";

@@ -72,11 +72,6 @@ std::optional<CoordinateFormat> coordinateFormat(std::string_view name) {
     return std::nullopt;
 }
 
-std::string defaultAirfoilName(double F, double G, double m) {
-    if (isJoukowsky(m)) return "Joukowsky F=" + shortestText(F) + " G=" + shortestText(G);
-    return "Karman-Trefftz F=" + shortestText(F) + " G=" + shortestText(G) + " m=" + shortestText(m);
-}
-
 Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format,
                                              const std::string& name) {
     if (format != CoordinateFormat::Csv) {  // the CSV file has no name line

@@ -31,11 +31,6 @@ inline constexpr double CoordinatePoints = 161.0;
 // "selig", "lednicer" or "csv".
 std::optional<CoordinateFormat> coordinateFormat(std::string_view name);
 
-// The airfoil's name for the file's first line: "Karman-Trefftz F=0.1 G=0.05 m=1.9", or for the
-// Joukowsky exponent m = 2, whose airfoil has its own name, "Joukowsky F=0.1 G=0.05". Numbers in
-// their shortest form.
-std::string defaultAirfoilName(double F, double G, double m);
-
 // The file's text: LF line ends, a point as decimal separator whatever the locale, every value
 // with 8 decimals, right-aligned in its column. Unset points (the leading edge of an F = 0
 // airfoil) are left out. The Lednicer split follows the point layout: the lower surface is

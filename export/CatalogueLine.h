@@ -9,6 +9,6 @@ namespace orvek {
 
 // "Delta,Gama,xDltC,Tau,F,G,m": the measured values to 4, 4, 4 and 2 decimals (ties to even),
 // F, G and m in their shortest form, so the line reads back as the same airfoil.
-std::string catalogueLine(const AirfoilGeometry& g, double F, double G, double m);
+std::string catalogueLine(const AirfoilGeometry& g, const Airfoil& airfoil);
 
 }  // namespace orvek

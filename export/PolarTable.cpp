@@ -8,8 +8,9 @@ std::string polarCsv(const std::vector<SweepRow>& rows) {
     const auto text = [](double v) { return shortestText(v == 0.0 ? 0.0 : v); };
     std::string out = "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin\n";
     for (const SweepRow& r : rows) {
-        out += text(r.alpha) + ',' + text(r.CL) + ',' + text(r.CMc4) + ',' + text(r.Alfa0) + ',' + text(r.CpMin) + ',' +
-               text(r.xCpMin) + ',' + surfaceName(r.surface) + '\n';
+        out += text(r.alpha) + ',' + text(r.coefficients.CL) + ',' + text(r.coefficients.CMc4) + ',' +
+               text(r.coefficients.Alfa0) + ',' + text(r.CpMin) + ',' + text(r.xCpMin) + ',' + surfaceName(r.surface) +
+               '\n';
     }
     return out;
 }

@@ -43,10 +43,11 @@ std::string resultFileText(const ResultFileCase& state, Layout layout, char sepa
     out.reserve(256 + rows * (withCp ? 80 : 60));  // a row of seven values is about 75 characters
 
     // Always the Karman-Trefftz form: a Joukowsky airfoil is its case m = 2.
-    out += " Delta=" + optionalDecimals(state.Delta, 2, separator);
-    out += "  Gama=" + optionalDecimals(state.Gama, 2, separator);
-    out += "  xDltC=" + optionalDecimals(state.xDltC, 5, separator);
-    out += "  Tau=" + optionalDecimals(state.Tau, 2, separator);
+    const AirfoilGeometry& h = state.header;
+    out += " Delta=" + optionalDecimals(h.Delta, 2, separator);
+    out += "  Gama=" + optionalDecimals(h.Gama, 2, separator);
+    out += "  xDltC=" + optionalDecimals(h.xDltC, 5, separator);
+    out += "  Tau=" + optionalDecimals(h.Tau, 2, separator);
     out += "  Karman-Trefftz airfoil";
     out += LineEnd;
     if (state.NP) out += numberItem(NP, separator);
@@ -55,9 +56,10 @@ std::string resultFileText(const ResultFileCase& state, Layout layout, char sepa
 
     if (withCp) {
         out += "  AlfaD = " + numberItem(roundHalfEven(state.AlfaD.value_or(0.0), 0), separator) + LineEnd;
-        out += "  CL    = " + numberItem(roundHalfEven(state.CL.value_or(0.0), 4), separator) + LineEnd;
-        out += "  CMc/4 = " + numberItem(roundHalfEven(state.CMc4.value_or(0.0), 4), separator) + LineEnd;
-        out += "  Alfa0 = " + numberItem(roundHalfEven(state.Alfa0.value_or(0.0), 2), separator) + LineEnd;
+        const Coefficients c = state.coefficients.value_or(Coefficients{});
+        out += "  CL    = " + numberItem(roundHalfEven(c.CL, 4), separator) + LineEnd;
+        out += "  CMc/4 = " + numberItem(roundHalfEven(c.CMc4, 4), separator) + LineEnd;
+        out += "  Alfa0 = " + numberItem(roundHalfEven(c.Alfa0, 2), separator) + LineEnd;
     }
 
     if (layout == Layout::XY || layout == Layout::XYCp) {

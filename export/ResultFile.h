@@ -2,6 +2,8 @@
 // The result file "ORVEK_result.txt": a header with the selected airfoil's catalogue values, the
 // point count, and in one of four layouts the coefficients and the surface points.
 
+#include "solver/Airfoil.h"
+#include "solver/Describe.h"
 #include "solver/SurfacePoints.h"
 
 #include <optional>
@@ -19,8 +21,9 @@ enum class Layout { None = 0, XY = 1, XYCp = 2, Split = 3, SplitCp = 4 };
 // Before any calculation the case values are unset: the point-count line is then empty and the
 // other values are written as 0.
 struct ResultFileCase {
-    double Delta = 0, Gama = 0, xDltC = 0, Tau = 0;
-    std::optional<double> NP, AlfaD, CL, CMc4, Alfa0;
+    AirfoilGeometry header;  // Delta, Gama, xDltC and Tau as the catalogue gives them
+    std::optional<double> NP, AlfaD;
+    std::optional<Coefficients> coefficients;
     const SurfacePoints* points = nullptr;  // the case's points, not owned; none before a calculation
 };
 

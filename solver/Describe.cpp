@@ -1,92 +1,212 @@
 #include "solver/Describe.h"
 
+#include "solver/Constants.h"
+#include "solver/ShortestText.h"
 #include "solver/Solver.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace orvek {
 
 namespace {
 
-struct Branch {
-    std::vector<double> x, y;  // x ascending
+// The airfoil's contour as a function of the polar angle t of the ray from the origin of the
+// circle plane: the same mapping as the solver's surface points (chord 1, trailing edge at t = 0
+// and x = 1), at any angle. t in (0, pi) is the upper surface, t in (pi, 2 pi) the lower one.
+class Contour {
+public:
+    explicit Contour(const Airfoil& a) : F_(a.F), G_(a.G), m_(a.m), onePlus2F_(1.0 + 2.0 * a.F) {
+        mb_ = a.m * a.mappingScale();
+        shift_ = mb_ - 1.0;
+    }
+
+    void point(double t, double& x, double& y) const {
+        const double sinT = std::sin(t), cosT = std::cos(t);
+        const double p = -F_ * cosT + G_ * sinT;
+        const double r = p + std::sqrt(onePlus2F_ + p * p);
+        const double rr = 1.0 + r * r, twoRCos = 2.0 * r * cosT;
+        const double rho2 = (rr - twoRCos) / (rr + twoRCos);
+        const double phi = std::atan2(2.0 * r * sinT, r * r - 1.0);
+        const double rhoM = std::pow(rho2, 0.5 * m_);
+        const double D = (1.0 + rhoM * rhoM) - 2.0 * rhoM * std::cos(m_ * phi);
+        x = mb_ * (1.0 - rhoM * rhoM) / D - shift_;
+        y = 2.0 * mb_ * rhoM * std::sin(m_ * phi) / D;
+        // Only the critical point zeta = -1, on the circle when F = 0, gives no finite value: it
+        // maps to the leading edge.
+        if (!std::isfinite(x) || !std::isfinite(y)) x = y = 0.0;
+    }
+    double x(double t) const {
+        double px = 0, py = 0;
+        point(t, px, py);
+        return px;
+    }
+
+private:
+    double F_, G_, m_, onePlus2F_, mb_ = 0, shift_ = 0;
 };
 
-// y on a branch at station xs, by linear interpolation; `cursor` moves forward with xs.
-double interpolate(const Branch& b, double xs, std::size_t& cursor) {
-    while (cursor + 2 < b.x.size() && b.x[cursor + 1] < xs) ++cursor;
-    const double x0 = b.x[cursor], x1 = b.x[cursor + 1];
-    if (x1 == x0) return b.y[cursor];
-    const double t = std::clamp((xs - x0) / (x1 - x0), 0.0, 1.0);
-    return b.y[cursor] + t * (b.y[cursor + 1] - b.y[cursor]);
+constexpr double GoldenRatio = 0.6180339887498949;
+
+// The least of a function with one minimum in [a, b], by golden sections.
+template <typename Fn>
+double goldenMinimum(Fn f, double a, double b, int iterations) {
+    double c = b - GoldenRatio * (b - a), d = a + GoldenRatio * (b - a);
+    double fc = f(c), fd = f(d);
+    for (int k = 0; k < iterations; ++k) {
+        if (fc < fd) {
+            b = d;
+            d = c;
+            fd = fc;
+            c = b - GoldenRatio * (b - a);
+            fc = f(c);
+        } else {
+            a = c;
+            c = d;
+            fc = fd;
+            d = a + GoldenRatio * (b - a);
+            fd = f(d);
+        }
+    }
+    return fc < fd ? c : d;
 }
 
-// Keeps the points whose x is strictly above the previous kept one, so the branch is a function.
-Branch monotoneBranch(const std::vector<double>& x, const std::vector<double>& y, std::size_t from, std::size_t to,
-                      int step) {
+// One surface from the foremost point to the trailing edge, sampled coarsely: the samples bracket
+// the polar angle of any station, which a root finder then pins down on the exact contour.
+struct Branch {
+    std::vector<double> t, x, y;  // x ascending from the foremost point to 1
+};
+
+constexpr int BranchSamples = 160;
+constexpr int Stations = 160;
+
+Branch sampleBranch(const Contour& c, double tFront, double tEnd) {
     Branch b;
-    for (std::size_t i = from;; i = static_cast<std::size_t>(static_cast<long>(i) + step)) {
-        if (b.x.empty() || x[i] > b.x.back()) {
-            b.x.push_back(x[i]);
-            b.y.push_back(y[i]);
-        }
-        if (i == to) break;
+    b.t.resize(BranchSamples + 1);
+    b.x.resize(BranchSamples + 1);
+    b.y.resize(BranchSamples + 1);
+    for (int k = 0; k <= BranchSamples; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        b.t[i] = tFront + (tEnd - tFront) * static_cast<double>(k) / BranchSamples;
+        c.point(b.t[i], b.x[i], b.y[i]);
     }
     return b;
 }
 
+// The segment of samples that holds station xs (clamped to the branch).
+std::size_t segmentOf(const Branch& b, double xs) {
+    const auto it = std::upper_bound(b.x.begin(), b.x.end(), xs);
+    const auto k = static_cast<std::size_t>(std::max<std::ptrdiff_t>(it - b.x.begin() - 1, 0));
+    return std::min(k, b.x.size() - 2);
+}
+
+double interpolated(const Branch& b, double xs) {
+    const std::size_t k = segmentOf(b, xs);
+    const double w = std::clamp((xs - b.x[k]) / (b.x[k + 1] - b.x[k]), 0.0, 1.0);
+    return b.y[k] + w * (b.y[k + 1] - b.y[k]);
+}
+
+// y of the exact contour at station xs: the polar angle between the bracketing samples where x
+// equals xs, by regula falsi with the Illinois change.
+double exactY(const Contour& c, const Branch& b, double xs) {
+    const std::size_t k = segmentOf(b, xs);
+    double t0 = b.t[k], t1 = b.t[k + 1];
+    double f0 = b.x[k] - xs, f1 = b.x[k + 1] - xs;
+    double px = 0, py = 0;
+    if (f0 >= 0.0) return b.y[k];
+    if (f1 <= 0.0) return b.y[k + 1];
+    int side = 0;
+    for (int it = 0; it < 100; ++it) {
+        const double t = (t0 * f1 - t1 * f0) / (f1 - f0);
+        c.point(t, px, py);
+        const double f = px - xs;
+        if (f == 0.0 || std::fabs(t1 - t0) < 1e-15) return py;
+        if ((f < 0.0) == (f0 < 0.0)) {
+            t0 = t;
+            f0 = f;
+            if (side == -1) f1 *= 0.5;
+            side = -1;
+        } else {
+            t1 = t;
+            f1 = f;
+            if (side == 1) f0 *= 0.5;
+            side = 1;
+        }
+        if (std::fabs(f) < 1e-16) return py;
+    }
+    return py;
+}
+
+// Thickness and camber at a station, from the exact contour.
+struct Section {
+    double thickness = 0, camber = 0;
+};
+
 }  // namespace
 
-Expected<AirfoilGeometry> describeAirfoil(double F, double G, double m) {
+Status simpleAirfoilFault(const Airfoil& a) {
+    const std::string cannot = "Cannot measure the airfoil: ";
+    if (a.F < 0.0) {
+        return Failure{cannot + "F is " + shortestText(a.F) +
+                       ", and only F of 0 or more maps the circle onto a simple airfoil."};
+    }
+    if (!(a.m > 1.0 && a.m <= 2.0)) {
+        return Failure{cannot + "the exponent m is " + shortestText(a.m) +
+                       ", and only m above 1 and up to 2 maps the circle onto a simple airfoil (beyond 2 the "
+                       "contour crosses itself)."};
+    }
+    return {};
+}
+
+Expected<AirfoilGeometry> measureAirfoil(const Airfoil& a) {
     SolverInput in;
-    in.N1 = DescribePoints;
-    in.F = F;
-    in.G = G;
-    in.m = m;
-    in.Chord = 1.0;
-    in.AlfaD = 0.0;
-    Expected<SolverResult> solved = ORVEK(in);
-    if (!solved) return Failure{solved.error()};
-    const SurfacePoints& p = solved->points;
-    const std::size_t N = p.size() - 1;
-    std::vector<double> x = p.x, y = p.y;
-    // Unset leading-edge entries (F = 0) are the point (0, 0) itself.
-    for (std::size_t i : p.unset) x[i] = y[i] = 0.0;
+    in.airfoil = a;
+    if (Status fault = inputFault(in); !fault) return Failure{fault.error()};
+    if (Status shape = simpleAirfoilFault(a); !shape) return Failure{shape.error()};
+    const Contour c(a);
+    // The foremost point: the image of zeta = -1 when the circle passes through it (F = 0), else
+    // the least x of the contour, which lies on the circle's far side.
+    const double tFront = a.F == 0.0 ? Pi : goldenMinimum([&](double t) { return c.x(t); }, 0.5 * Pi, 1.5 * Pi, 60);
+    const Branch upper = sampleBranch(c, tFront, 0.0);
+    const Branch lower = sampleBranch(c, tFront, 2.0 * Pi);
+    const double x0 = upper.x.front();
 
-    std::size_t front = 1;
-    for (std::size_t i = 1; i <= N; ++i) {
-        if (x[i] < x[front]) front = i;
-    }
-    const Branch lower = monotoneBranch(x, y, front, 1, -1);
-    const Branch upper = monotoneBranch(x, y, front, N, +1);
-
-    AirfoilGeometry g;
-    const double x0 = x[front];
-    const int stations = 100000;
-    std::size_t cu = 0, cl = 0;
-    double bestCamber = 0;
-    for (int s = 0; s <= stations; ++s) {
-        const double xs = x0 + (1.0 - x0) * s / stations;
-        const double yu = interpolate(upper, xs, cu);
-        const double yl = interpolate(lower, xs, cl);
-        const double thickness = yu - yl;
-        const double camber = 0.5 * (yu + yl);
-        if (thickness > g.Delta) {
-            g.Delta = thickness;
-            g.xDltC = xs;
+    const auto station = [&](int s) { return x0 + (1.0 - x0) * static_cast<double>(s) / Stations; };
+    int bestT = 0, bestC = 0;
+    double coarseT = -1.0, coarseC = -1.0;
+    for (int s = 0; s <= Stations; ++s) {
+        const double xs = station(s);
+        const double yu = interpolated(upper, xs), yl = interpolated(lower, xs);
+        if (yu - yl > coarseT) {
+            coarseT = yu - yl;
+            bestT = s;
         }
-        if (std::fabs(camber) > std::fabs(bestCamber)) bestCamber = camber;
+        if (std::fabs(yu + yl) > coarseC) {
+            coarseC = std::fabs(yu + yl);
+            bestC = s;
+        }
     }
-    g.Gama = bestCamber;
+    const auto section = [&](double xs) {
+        const double yu = exactY(c, upper, xs), yl = exactY(c, lower, xs);
+        return Section{yu - yl, 0.5 * (yu + yl)};
+    };
+    // The maxima on the exact contour, within two stations of the coarse ones.
+    const auto refine = [&](int s, auto value) {
+        const double lo = station(std::max(s - 2, 0)), hi = station(std::min(s + 2, Stations));
+        return goldenMinimum([&](double xs) { return -value(section(xs)); }, lo, hi, 40);
+    };
+    AirfoilGeometry g;
+    const double xT = refine(bestT, [](const Section& q) { return q.thickness; });
+    g.Delta = section(xT).thickness;
+    g.xDltC = xT;
+    const double xC = refine(bestC, [](const Section& q) { return std::fabs(q.camber); });
+    g.Gama = section(xC).camber;
+    g.xGama = std::fabs(g.Gama) < NoThickness ? 0.0 : xC;  // no place for a camber of rounding noise
     if (g.Delta < NoThickness) g.Delta = g.xDltC = 0.0;
-
-    // Trailing-edge angle between the segments from (1, 0) to the points next to it.
-    const double ux = x[N - 1] - 1.0, uy = y[N - 1];
-    const double lx = x[2] - 1.0, ly = y[2];
-    const double cosine = (ux * lx + uy * ly) / (std::hypot(ux, uy) * std::hypot(lx, ly));
-    g.Tau = std::acos(std::clamp(cosine, -1.0, 1.0)) * 180.0 / in.Pi;
+    // A Karman-Trefftz trailing edge is a corner of (2 - m) * 180 degrees; m = 2 is a cusp.
+    g.Tau = std::fabs(2.0 - a.m) * 180.0;
     return g;
 }
 

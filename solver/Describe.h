@@ -1,6 +1,9 @@
 #pragma once
-// Geometry of a catalogue airfoil, for the first four columns of "ORVEK_Input.txt".
+// The one measurement of an airfoil's shape: thickness, camber, their positions and the
+// trailing-edge angle. The catalogue's first four columns, `orvek-batch describe`, the design from
+// targets and the explorer all take their numbers from here.
 
+#include "solver/Airfoil.h"
 #include "solver/Expected.h"
 
 namespace orvek {
@@ -10,20 +13,25 @@ struct AirfoilGeometry {
     double Gama = 0;   // maximum camber over chord (signed: the camber of largest size)
     double xDltC = 0;  // chordwise position of the maximum thickness, over chord
     double Tau = 0;    // trailing-edge angle in degrees
+    double xGama = 0;  // chordwise position of the maximum camber (no catalogue column holds it)
 };
-
-// Number of surface points of the dense surface the geometry is measured on.
-constexpr double DescribePoints = 200001.0;
 
 // Thickness below this (chord 1) is rounding noise of a profile without thickness, a flat plate
 // or a circular arc (F = 0): it has no thickness maximum, so Delta and xDltC are 0.
 constexpr double NoThickness = 1e-9;
 
-// Measures the airfoil on a dense surface (chord 1, from (0, 0) to the trailing edge (1, 0)):
-// the contour is split at its foremost point into upper and lower surfaces, both are sampled at
-// common stations by linear interpolation, and thickness and camber are taken between them. The
-// trailing-edge angle is the angle between the two surface segments that meet there.
-// Fails with the solver's reason when the airfoil cannot be calculated.
-Expected<AirfoilGeometry> describeAirfoil(double F, double G, double m);
+// Whether the airfoil is a simple closed profile that can be measured and written to coordinate
+// files: F of 0 or more and m above 1 and up to 2. `ORVEK` calculates more (a negative F, a larger
+// m), but those contours are lens-like, inside out or cross themselves; this says why, as a sentence.
+Status simpleAirfoilFault(const Airfoil& airfoil);
+
+// Measures the airfoil along its exact contour (chord 1, from the leading edge at (0, 0) to the
+// trailing edge at (1, 0)): the contour is split at its foremost point into upper and lower
+// surfaces; at each chordwise station the two surfaces' heights are found on the contour itself
+// (not between surface points), and thickness and camber are their difference and mean, each
+// maximum located to about 1e-9 of the chord. The trailing-edge angle is the corner the mapping
+// makes, (2 - m) * 180 degrees. A fraction of a millisecond. Fails with the solver's reason when
+// the airfoil cannot be calculated, and with simpleAirfoilFault's when it is not a simple airfoil.
+Expected<AirfoilGeometry> measureAirfoil(const Airfoil& airfoil);
 
 }  // namespace orvek

@@ -1,6 +1,6 @@
 #pragma once
 // Design from targets: the Karman-Trefftz airfoil of a given thickness, camber and trailing-edge
-// angle, as describeAirfoil measures them.
+// angle, as measureAirfoil measures them.
 //
 // The trailing-edge angle fixes the exponent: a Karman-Trefftz airfoil has a corner of
 // tau = (2 - m) * 180 degrees, so m = 2 - tau/180 (tau = 0 gives the Joukowsky cusp). Thickness and
@@ -33,10 +33,8 @@ struct DesignLimits {
 double leastDesignThickness(double teAngle);
 
 struct DesignResult {
-    double F = 0, G = 0, m = 2;
-    // The geometry of the airfoil found, measured along the exact contour (thickness and camber
-    // within about 1e-9 of what describeAirfoil measures on its dense surface; Tau the exact
-    // corner angle (2 - m) * 180).
+    Airfoil airfoil;
+    // The geometry of the airfoil found, as measureAirfoil gives it.
     AirfoilGeometry reached;
     int iterations = 0;
 };
@@ -46,11 +44,5 @@ struct DesignResult {
 // outside the reachable range ("Cannot design: the thickness 0.35 is above the largest thickness
 // 0.3."), and when the iteration does not converge. A few milliseconds.
 Expected<DesignResult> designAirfoil(const DesignTargets& targets);
-
-// Thickness, its position, camber and the trailing-edge angle measured along the exact contour
-// (no surface points): as describeAirfoil measures them to about 1e-9, in a fraction of a
-// millisecond. For 0 < F and airfoils of the design range. Fails for an airfoil that cannot be
-// calculated.
-Expected<AirfoilGeometry> contourGeometry(double F, double G, double m);
 
 }  // namespace orvek

@@ -29,21 +29,20 @@ constexpr double ThreadedPoints = 20000;
 constexpr std::size_t ThreadBlock = 64;
 
 PointConstants pointConstants(const SolverInput& in, const MappingConstants& k) {
+    const Airfoil& a = in.airfoil;
     PointConstants c;
-    c.F = in.F;
-    c.G = in.G;
-    c.m = in.m;
-    c.halfM = 0.5 * in.m;
+    c.airfoil = a;
+    c.halfM = 0.5 * a.m;
     c.mb = k.mb;
     c.mb2 = k.mb * 2.0;
     c.shift = k.shift;
-    c.onePlus2F = 1.0 + 2.0 * in.F;
+    c.onePlus2F = 1.0 + 2.0 * a.F;
     const double A = k.alpha + k.beta;
-    c.kRe = ((1.0 + in.F) * std::cos(A) + in.G * std::sin(A)) / k.R2;
-    c.kIm = (in.G * std::cos(A) - (1.0 + in.F) * std::sin(A)) / k.R2;
-    c.inv4m4 = 1.0 / (4.0 * in.m * in.m * in.m * in.m);
+    c.kRe = ((1.0 + a.F) * std::cos(A) + a.G * std::sin(A)) / k.R2;
+    c.kIm = (a.G * std::cos(A) - (1.0 + a.F) * std::sin(A)) / k.R2;
+    c.inv4m4 = 1.0 / (4.0 * a.m * a.m * a.m * a.m);
     c.dTheta = (2.0 * in.Pi) / k.steps;
-    c.joukowsky = isJoukowsky(in.m);
+    c.joukowsky = a.isJoukowsky();
     return c;
 }
 
@@ -118,7 +117,7 @@ bool fillIndices(SurfaceKernelFn kernel, const PointConstants& c, const IndexRan
 }
 
 bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints& pts, const SurfaceOptions& how) {
-    const IndexRanges ix = indexRanges(in.N1, in.F);
+    const IndexRanges ix = indexRanges(in.N1, in.airfoil.F);
     const std::size_t N = ix.N;
     // Every entry is written below, so arrays handed in for reuse keep their memory.
     makeRoom(pts.x, N + 1);
@@ -154,7 +153,7 @@ bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     pts.y[1] = 0.0;
     pts.y[N] = pts.y[1];
     const double cosTE = std::cos(k.alpha + k.beta);
-    pts.Cu[1] = isJoukowsky(in.m) ? (cosTE * cosTE) / k.R2 : 0.0;
+    pts.Cu[1] = in.airfoil.isJoukowsky() ? (cosTE * cosTE) / k.R2 : 0.0;
     pts.Cu[N] = pts.Cu[1];
 
     pts.unset.clear();
@@ -187,32 +186,32 @@ Status inputFault(const SolverInput& in) {
         if (std::isinf(in.AlfaD)) return calc(range + "; it is too large.");
         return calc(range + ", not " + shortestText(in.AlfaD) + ".");
     }
+    const Airfoil& a = in.airfoil;
     const struct {
         const char* name;
         double value;
-    } parameters[] = {{"F", in.F}, {"G", in.G}, {"the exponent m", in.m}, {"the chord", in.Chord}};
+    } parameters[] = {{"F", a.F}, {"G", a.G}, {"the exponent m", a.m}, {"the chord", in.Chord}};
     for (const auto& p : parameters) {
         if (!std::isfinite(p.value)) return airfoil(std::string(p.name) + " is not a finite number.");
     }
-    if (in.m == 0.0) return airfoil("the exponent m is 0.");
-    if (in.F == -1.0) return airfoil("F is -1.");
-    if (in.F > -1.0 && in.F < 0.0 && in.m != std::floor(in.m)) {
-        return airfoil("F is negative (" + shortestText(in.F) + ") and the exponent m is not a whole number (" +
-                       shortestText(in.m) + ").");
+    if (a.m == 0.0) return airfoil("the exponent m is 0.");
+    if (a.F == -1.0) return airfoil("F is -1.");
+    if (a.F > -1.0 && a.F < 0.0 && a.m != std::floor(a.m)) {
+        return airfoil("F is negative (" + shortestText(a.F) + ") and the exponent m is not a whole number (" +
+                       shortestText(a.m) + ").");
     }
-    const double b = (in.Chord / (2.0 * in.m)) * (1.0 - std::pow(in.F / (1.0 + in.F), in.m));
-    if (b == 0.0) return airfoil("the mapping scale b is 0.");
-    if (in.F < -0.5)
-        return airfoil("F is below -1/2 (" + shortestText(in.F) + "), so the circle does not enclose the origin.");
+    if (a.mappingScale(in.Chord) == 0.0) return airfoil("the mapping scale b is 0.");
+    if (a.F < -0.5)
+        return airfoil("F is below -1/2 (" + shortestText(a.F) + "), so the circle does not enclose the origin.");
     return {};
 }
 
 SolverResult coefficients(const SolverInput& in) {
     SolverResult out;
     MappingConstants& k = out.k;
-    const double F = in.F, G = in.G, m = in.m, Chord = in.Chord, pi = in.Pi;
+    const double F = in.airfoil.F, G = in.airfoil.G, m = in.airfoil.m, Chord = in.Chord, pi = in.Pi;
     k.steps = in.N1 - 1.0;
-    k.b = (Chord / (2.0 * m)) * (1.0 - std::pow(F / (1.0 + F), m));
+    k.b = in.airfoil.mappingScale(Chord);
     k.mb = m * k.b;
     k.chordOverB = Chord / k.b;
     k.shift = k.mb - Chord;
@@ -223,14 +222,14 @@ SolverResult coefficients(const SolverInput& in) {
     k.delta = std::atan2(G, F);  // angle of the centre vector; equals atan(G/F) for F > 0
     k.alpha = (in.AlfaD * pi) / 180.0;
     k.Gamma = (((4.0 * pi) * k.R) * k.b) * std::sin(k.alpha + k.beta);
-    out.CL = (2.0 * k.Gamma) / Chord;
-    const double normalLift = out.CL * std::cos(k.alpha);
+    out.coefficients.CL = (2.0 * k.Gamma) / Chord;
+    const double normalLift = out.coefficients.CL * std::cos(k.alpha);
     const double A = ((4.0 * (m * m - 1.0)) / 3.0) / (k.chordOverB * k.chordOverB) * pi * std::sin(2.0 * k.alpha);
     const double B = ((8.0 * pi) * k.R) / (k.chordOverB * k.chordOverB) *
                      (F * std::cos(k.alpha) - G * std::sin(k.alpha)) * std::sin(k.alpha + k.beta);
     k.CM0 = A + B;
-    out.CMc4 = k.CM0 - normalLift * (std::fabs(k.shift) / Chord - 0.25);
-    out.Alfa0 = (-k.beta * 180.0) / pi;
+    out.coefficients.CMc4 = k.CM0 - normalLift * (std::fabs(k.shift) / Chord - 0.25);
+    out.coefficients.Alfa0 = (-k.beta * 180.0) / pi;
     return out;
 }
 
@@ -245,9 +244,9 @@ Status nonFiniteScalar(const SolverResult& r) {
                    {"the circle radius", r.k.R},
                    {"the centre distance", r.k.dOverR},
                    {"the angle of attack", r.k.alpha},
-                   {"the lift coefficient CL", r.CL},
-                   {"the moment coefficient CMc/4", r.CMc4},
-                   {"the zero-lift angle Alfa0", r.Alfa0}};
+                   {"the lift coefficient CL", r.coefficients.CL},
+                   {"the moment coefficient CMc/4", r.coefficients.CMc4},
+                   {"the zero-lift angle Alfa0", r.coefficients.Alfa0}};
     for (const auto& s : scalars) {
         if (!std::isfinite(s.value)) return Failure{std::string(s.name) + " is not a finite number"};
     }

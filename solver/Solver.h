@@ -20,6 +20,7 @@
 /// about the centre less \f$\alpha\f$; divided by \f$|dz/d\zeta|\f$ it gives the surface speed V,
 /// and \f$1 - C_p = V^2\f$.
 
+#include "solver/Airfoil.h"
 #include "solver/Constants.h"
 #include "solver/Expected.h"
 #include "solver/SurfaceKernel.h"
@@ -37,9 +38,7 @@ constexpr double MaxAngleDegrees = 360.0;
 
 struct SolverInput {
     double N1 = 51;         ///< number of surface points, a whole number from 2 to MaxPoints
-    double F = 0;           ///< thickness parameter
-    double G = 0;           ///< camber parameter
-    double m = 2;           ///< Karman-Trefftz exponent
+    Airfoil airfoil;        ///< F, G and the exponent m
     double Chord = 1;       ///< chord length
     double AlfaD = 0;       ///< angle of attack in degrees
     double Pi = orvek::Pi;  ///< the program's value of pi, 4*atan(1)
@@ -63,7 +62,7 @@ struct MappingConstants {
 
 struct SolverResult {
     MappingConstants k;
-    double CL = 0, CMc4 = 0, Alfa0 = 0;
+    Coefficients coefficients;
     SurfacePoints points;  ///< x, y and 1-Cp at indices 1..N1
 };
 

@@ -5,13 +5,15 @@
 // Every kernel evaluates the same well-conditioned formulas lane by lane, so a point's value does
 // not depend on which run, block or thread computed it.
 
+#include "solver/Airfoil.h"
+
 #include <cstddef>
 
 namespace orvek {
 
 // What every surface point needs, computed once per calculation.
 struct PointConstants {
-    double F = 0, G = 0, m = 0;
+    Airfoil airfoil;
     double halfM = 0;      // m / 2: rho^m = (rho^2)^(m/2)
     double mb = 0;         // m b: abscissa of the trailing edge before the shift
     double mb2 = 0;        // 2 m b

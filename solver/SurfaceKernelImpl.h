@@ -39,9 +39,9 @@ struct SurfaceKernelImpl {
         Ops::sincos(theta * 0.5, sh, ch);
         const V sinT = 2.0 * sh * ch;
         const V cosT = (ch - sh) * (ch + sh);
-        const V p = c.G * sinT - c.F * cosT;  // centre offset along the ray
+        const V p = c.airfoil.G * sinT - c.airfoil.F * cosT;  // centre offset along the ray
         const V S = Ops::sqrt(c.onePlus2F + p * p);
-        const V rm1 = (4.0 * sh) * (c.F * sh + c.G * ch) / ((1.0 + S) - p);  // r - 1
+        const V rm1 = (4.0 * sh) * (c.airfoil.F * sh + c.airfoil.G * ch) / ((1.0 + S) - p);  // r - 1
         const V r = 1.0 + rm1;
         const V rm1sq = rm1 * rm1;
         const V fourR = 4.0 * r;
@@ -59,7 +59,7 @@ struct SurfaceKernelImpl {
             // The principal argument keeps each point on its own side of the trailing edge.
             const V phi = Ops::atan2(im, re);
             rhoM = Ops::pow(rho2, c.halfM);
-            Ops::sincos(c.m * phi, sinMPhi, cosMPhi);
+            Ops::sincos(c.airfoil.m * phi, sinMPhi, cosMPhi);
         }
         const V rho2M = rhoM * rhoM;
         const V D = (1.0 + rho2M) - (2.0 * rhoM) * cosMPhi;  // |1 - w|^2

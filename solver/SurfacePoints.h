@@ -23,6 +23,15 @@ struct SurfacePoints {
     }
 };
 
+// The index of the foremost set point, the leading edge; 1 when no point is set.
+inline std::size_t leadingEdgeIndex(const SurfacePoints& p) {
+    std::size_t front = 0;
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        if (p.isSet(i) && (front == 0 || p.x[i] < p.x[front])) front = i;
+    }
+    return front == 0 ? 1 : front;
+}
+
 // Reads entry i of an array, 0 when it lies outside (the "unset reads as 0" rule).
 inline double entryOrZero(const std::vector<double>& a, std::size_t i) { return i < a.size() ? a[i] : 0.0; }
 

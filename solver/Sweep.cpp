@@ -72,9 +72,7 @@ Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare) {
     if (!pm) return Failure{"Cannot calculate: " + pm.error() + "."};
     SweepRow row;
     row.alpha = in.AlfaD;
-    row.CL = r->CL;
-    row.CMc4 = r->CMc4;
-    row.Alfa0 = r->Alfa0;
+    row.coefficients = r->coefficients;
     row.CpMin = pm->CpMin;
     row.xCpMin = pm->xCpMin;
     row.surface = pm->surface;
@@ -88,9 +86,7 @@ Expected<std::vector<SweepRow>> sweep(const SweepInput& in) {
     std::vector<SweepRow> rows;
     rows.reserve(angles->size());
     SolverInput s;
-    s.F = in.F;
-    s.G = in.G;
-    s.m = in.m;
+    s.airfoil = in.airfoil;
     s.N1 = in.N1;
     s.Chord = in.Chord;
     SurfacePoints spare;

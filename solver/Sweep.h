@@ -17,17 +17,17 @@ inline constexpr std::size_t MaxSweepRows = 100001;
 inline constexpr double SweepPoints = 201.0;
 
 struct SweepInput {
-    double F = 0, G = 0, m = 2;  // the airfoil
-    double from = 0;             // first angle of attack, degrees
-    double to = 0;               // last angle, reached when it lies on the grid from + k*step
-    double step = 1;             // degrees; negative to sweep downwards
-    double N1 = SweepPoints;     // surface points per angle
+    Airfoil airfoil;
+    double from = 0;          // first angle of attack, degrees
+    double to = 0;            // last angle, reached when it lies on the grid from + k*step
+    double step = 1;          // degrees; negative to sweep downwards
+    double N1 = SweepPoints;  // surface points per angle
     double Chord = 1;
 };
 
 struct SweepRow {
     double alpha = 0;  // degrees
-    double CL = 0, CMc4 = 0, Alfa0 = 0;
+    Coefficients coefficients;
     double CpMin = 0, xCpMin = 0;
     Surface surface = Surface::Upper;
 };

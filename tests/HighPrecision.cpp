@@ -31,7 +31,7 @@ ExactPoint exactSurfacePoint(const orvek::SolverInput& in, std::size_t index) {
     ExactPoint out;
     const double N1 = in.N1;
     const auto N = static_cast<std::size_t>(N1);
-    const double K = in.F == 0.0 ? (N1 - 1) / 2 : (N1 - 1) / 2 + 1;
+    const double K = in.airfoil.F == 0.0 ? (N1 - 1) / 2 : (N1 - 1) / 2 + 1;
     // Which pass of the loop wrote this index last: the upper one (i = N1 + 1 - index) wins.
     const double iUpper = static_cast<double>(N + 1 - index), iLower = static_cast<double>(index);
     const double dTheta = (2 * in.Pi) / (N1 - 1);
@@ -45,7 +45,7 @@ ExactPoint exactSurfacePoint(const orvek::SolverInput& in, std::size_t index) {
     }
     out.set = true;
 
-    const quad F = in.F, G = in.G, m = in.m, chord = in.Chord, one = 1, two = 2;
+    const quad F = in.airfoil.F, G = in.airfoil.G, m = in.airfoil.m, chord = in.Chord, one = 1, two = 2;
     const quad b = (chord / (two * m)) * (one - powq(F / (one + F), m));
     const quad mb = m * b, shift = mb - chord;
     const quad theta = thetaD;

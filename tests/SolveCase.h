@@ -9,9 +9,9 @@
 
 inline orvek::SolverInput caseInput(double F, double G, double m, double AlfaD, double N1 = 51, double Chord = 1) {
     orvek::SolverInput in;
-    in.F = F;
-    in.G = G;
-    in.m = m;
+    in.airfoil.F = F;
+    in.airfoil.G = G;
+    in.airfoil.m = m;
     in.AlfaD = AlfaD;
     in.N1 = N1;
     in.Chord = Chord;

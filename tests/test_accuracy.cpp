@@ -181,16 +181,16 @@ private slots:
         for (int k = 0; k < 25; ++k) {
             SolverInput in = caseInput(uniform(-0.45, 0.6), uniform(-0.4, 0.4), uniform(1.0, 2.2), uniform(-15, 15),
                                        std::floor(uniform(2, 2002)));
-            if (in.F < 0) in.m = std::round(in.m);  // a negative F needs a whole exponent
-            if (k % 5 == 0) in.m = 2;
+            if (in.airfoil.F < 0) in.airfoil.m = std::round(in.airfoil.m);  // a negative F needs a whole exponent
+            if (k % 5 == 0) in.airfoil.m = 2;
             const orvek::Expected<SolverResult> r = orvek::ORVEK(in);
             QVERIFY2(r, r ? "" : r.error().c_str());
             const Worst w = worstError(in, *r, sampleIndices(static_cast<std::size_t>(in.N1)));
             worstOverall = std::max(worstOverall, w.error);
             QVERIFY2(w.error <= Tolerance, qPrintable(QString("F %1 G %2 m %3 alpha %4 NP %5: %6 at index %7: %8")
-                                                          .arg(in.F)
-                                                          .arg(in.G)
-                                                          .arg(in.m)
+                                                          .arg(in.airfoil.F)
+                                                          .arg(in.airfoil.G)
+                                                          .arg(in.airfoil.m)
                                                           .arg(in.AlfaD)
                                                           .arg(in.N1)
                                                           .arg(w.what)

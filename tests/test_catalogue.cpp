@@ -116,13 +116,13 @@ private slots:
         const Catalogue c = *readCatalogue(lines({"Title, with comma", RowA, RowB}));
         QCOMPARE(c.rows.size(), std::size_t(2));
         const auto& r = c.rows[1];
-        QCOMPARE(r.Delta, 0.2);
-        QCOMPARE(r.Gama, 0.1);
-        QCOMPARE(r.xDltC, 0.3);
-        QCOMPARE(r.Tau, 18.0);
-        QCOMPARE(r.F, 0.12);
-        QCOMPARE(r.G, -0.05);
-        QCOMPARE(r.m, 1.9);
+        QCOMPARE(r.geometry.Delta, 0.2);
+        QCOMPARE(r.geometry.Gama, 0.1);
+        QCOMPARE(r.geometry.xDltC, 0.3);
+        QCOMPARE(r.geometry.Tau, 18.0);
+        QCOMPARE(r.airfoil.F, 0.12);
+        QCOMPARE(r.airfoil.G, -0.05);
+        QCOMPARE(r.airfoil.m, 1.9);
         QCOMPARE(QString::fromStdString(c.title), QString("Title, with comma"));
     }
 
@@ -132,7 +132,7 @@ private slots:
         ls.push_back("this line is never read");
         const Catalogue c = *readCatalogue(lines(ls));
         QCOMPARE(c.rows.size(), std::size_t(50));
-        QCOMPARE(c.rows.back().F, 50.0);
+        QCOMPARE(c.rows.back().airfoil.F, 50.0);
         QVERIFY(!c.problem);  // the 50-airfoil limit is silent
     }
 
@@ -175,10 +175,10 @@ private slots:
         QCOMPARE(s.Pi, 4.0 * std::atan(1.0));
         QCOMPARE(s.Chord, 1);
         QCOMPARE(s.AirfoilCount, 2);
-        QCOMPARE(QString::fromStdString(s.AirfoilRow[0]), QString::fromStdString(Title));
-        QCOMPARE(QString::fromStdString(s.AirfoilRow[2]), QString::fromStdString(RowB));
-        QCOMPARE(s.m[2], 1.9);
-        QCOMPARE(s.F[0], 0.0);
+        QCOMPARE(QString::fromStdString(s.AirfoilRow[0].text), QString::fromStdString(Title));
+        QCOMPARE(QString::fromStdString(s.AirfoilRow[2].text), QString::fromStdString(RowB));
+        QCOMPARE(s.AirfoilRow[2].airfoil.m, 1.9);
+        QCOMPARE(s.AirfoilRow[0].airfoil.F, 0.0);
     }
 
     // The constants belong to the state from its creation: a calculation needs no catalogue load.
@@ -306,7 +306,7 @@ private slots:
     void crCrLfKeepsTheLastField() {
         const Catalogue c = *readCatalogue(lines({Title, RowB}, "\r\r\n"));
         QCOMPARE(c.rows.size(), std::size_t(1));
-        QCOMPARE(c.rows[0].m, 1.9);
+        QCOMPARE(c.rows[0].airfoil.m, 1.9);
         QCOMPARE(QString::fromStdString(c.rows[0].text), QString::fromStdString(RowB));
     }
 

@@ -39,7 +39,8 @@ QList<QStringList> csvRows(const QByteArray& text) {
 
 // What solve prints for one case, and its pressure minimum found the plain way.
 struct Solved {
-    double CL = 0, CMc4 = 0, Alfa0 = 0, CpMin = 0, xCpMin = 0;
+    orvek::Coefficients coefficients;
+    double CpMin = 0, xCpMin = 0;
     QJsonArray x, y;
 };
 
@@ -48,9 +49,9 @@ Solved solved(const QString& F, const QString& G, const QString& m, const QStrin
     if (r.exitCode != 0) qFatal("solve failed: %s", r.err.constData());
     const QJsonObject o = QJsonDocument::fromJson(r.out).object();
     Solved s;
-    s.CL = o["CL"].toDouble();
-    s.CMc4 = o["CMc4"].toDouble();
-    s.Alfa0 = o["Alfa0"].toDouble();
+    s.coefficients.CL = o["CL"].toDouble();
+    s.coefficients.CMc4 = o["CMc4"].toDouble();
+    s.coefficients.Alfa0 = o["Alfa0"].toDouble();
     s.x = o["x"].toArray();
     s.y = o["y"].toArray();
     const QJsonArray cp = o["OneMinusCp"].toArray();
@@ -249,9 +250,9 @@ private slots:
             const QStringList& row = rows[k + 1];
             QCOMPARE(row[0], angles[k]);
             const Solved s = solved("0.12", "0.1", "1.95", row[0], "201");
-            QCOMPARE(number(row[1]), s.CL);
-            QCOMPARE(number(row[2]), s.CMc4);
-            QCOMPARE(number(row[3]), s.Alfa0);
+            QCOMPARE(number(row[1]), s.coefficients.CL);
+            QCOMPARE(number(row[2]), s.coefficients.CMc4);
+            QCOMPARE(number(row[3]), s.coefficients.Alfa0);
             QCOMPARE(number(row[4]), s.CpMin);
             QCOMPARE(number(row[5]), s.xCpMin);
             QCOMPARE(row[6], QString("upper"));
@@ -268,7 +269,7 @@ private slots:
         const QJsonObject row = rows[0].toObject();
         const Solved s = solved("0.1", "0", "2", "-3", "51");
         QCOMPARE(row["alpha"].toDouble(), -3.0);
-        QCOMPARE(row["CL"].toDouble(), s.CL);
+        QCOMPARE(row["CL"].toDouble(), s.coefficients.CL);
         QCOMPARE(row["CpMin"].toDouble(), s.CpMin);
         QCOMPARE(row["surfaceCpMin"].toString(), QString("lower"));
         QCOMPARE(o["np"].toDouble(), 51.0);
@@ -436,13 +437,13 @@ private slots:
             const QStringList& row = rows[k];
             const orvek::CatalogueRow& airfoil = c.rows[static_cast<std::size_t>(k - 1)];
             QCOMPARE(row[0], QString::number(k));
-            QCOMPARE(number(row[1]), airfoil.F);
-            QCOMPARE(number(row[4]), airfoil.Delta);
-            QCOMPARE(number(row[7]), airfoil.Tau);
+            QCOMPARE(number(row[1]), airfoil.airfoil.F);
+            QCOMPARE(number(row[4]), airfoil.geometry.Delta);
+            QCOMPARE(number(row[7]), airfoil.geometry.Tau);
             const Solved s = solved(row[1], row[2], row[3], "3", "101");
-            QCOMPARE(number(row[8]), s.CL);
-            QCOMPARE(number(row[9]), s.CMc4);
-            QCOMPARE(number(row[10]), s.Alfa0);
+            QCOMPARE(number(row[8]), s.coefficients.CL);
+            QCOMPARE(number(row[9]), s.coefficients.CMc4);
+            QCOMPARE(number(row[10]), s.coefficients.Alfa0);
             QCOMPARE(number(row[11]), s.CpMin);
             QCOMPARE(number(row[12]), s.xCpMin);
             QCOMPARE(row[13], QString());

@@ -1,7 +1,6 @@
 // The plots' context menus and shortcuts, pictures, coordinate files, the polar window and the
 // airfoil explorer, driven headless as a user would drive them.
 
-#include "AirfoilTools.h"
 #include "Axes.h"
 #include "ExplorerWindow.h"
 #include "FileNameAsker.h"
@@ -424,17 +423,15 @@ private slots:
         for (int row = 0; row < 51; ++row) {
             const double alpha = -10 + 0.5 * row;
             const orvek::SolverResult r = solveCase(0.1, 0.05, 1.9, alpha, 201);
-            QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].CL, r.CL);
-            QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].CMc4, r.CMc4);
-            QCOMPARE(table->item(row, 1)->text(), locale.toString(r.CL, 'f', 4));
+            QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].coefficients.CL, r.coefficients.CL);
+            QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].coefficients.CMc4, r.coefficients.CMc4);
+            QCOMPARE(table->item(row, 1)->text(), locale.toString(r.coefficients.CL, 'f', 4));
             QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].CpMin,
                      1.0 - *std::max_element(r.points.Cu.begin() + 1, r.points.Cu.end()));
         }
         // Row for row what the core's sweep gives.
         orvek::SweepInput sweep;
-        sweep.F = 0.1;
-        sweep.G = 0.05;
-        sweep.m = 1.9;
+        sweep.airfoil = {0.1, 0.05, 1.9};
         sweep.from = -10;
         sweep.to = 15;
         sweep.step = 0.5;
@@ -449,7 +446,7 @@ private slots:
         auto* chart = polar->findChild<Chart*>("polarChart");
         QCOMPARE(chart->curves().size(), 2);
         QCOMPARE(chart->marks().size(), 1);
-        QCOMPARE(chart->marks()[0].x, solveCase(0.1, 0.05, 1.9, 0, 51).Alfa0);
+        QCOMPARE(chart->marks()[0].x, solveCase(0.1, 0.05, 1.9, 0, 51).coefficients.Alfa0);
         snapshotIfAsked("polar.png", polar);
 
         // Range and step typed by the user.
@@ -463,7 +460,7 @@ private slots:
 
         // The next calculation in the main window shows its airfoil.
         calculate(2);
-        QCOMPARE(polar->rows().front().CL, solveCase(0.1, 0, 2, -10, 51).CL);
+        QCOMPARE(polar->rows().front().coefficients.CL, solveCase(0.1, 0, 2, -10, 51).coefficients.CL);
 
         // "Save as CSV…" and "Copy".
         asker.answer = FileNameAsker::Choice{path("polar.csv"), 0};
@@ -473,7 +470,7 @@ private slots:
         const QList<QByteArray> lines = csv.readAll().split('\n');
         QCOMPARE(lines[0], QByteArray("alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin"));
         QCOMPARE(lines[1].split(',')[0], QByteArray("-10"));
-        QCOMPARE(lines[1].split(',')[1].toDouble(), polar->rows().front().CL);
+        QCOMPARE(lines[1].split(',')[1].toDouble(), polar->rows().front().coefficients.CL);
         // The same file as orvek-batch writes for this polar.
         QProcess batch;
         batch.start(ORVEK_BATCH, {"sweep", "--F", "0.1", "--G", "0", "--m", "2", "--from", "-10", "--to", "15",
@@ -502,12 +499,10 @@ private slots:
         calculate(1, "51", "3");
         press(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
         explorer = tools()->explorerWindow();
-        QCOMPARE(explorer->currentF(), 0.1);
-        QCOMPARE(explorer->currentG(), 0.05);
-        QCOMPARE(explorer->currentM(), 1.9);
+        QCOMPARE(explorer->airfoil(), orvek::Airfoil({0.1, 0.05, 1.9}));
         QCOMPARE(explorer->spinBox(ExplorerWindow::Alpha)->value(), 3.0);
         const orvek::SolverResult r = solveCase(0.1, 0.05, 1.9, 3, 201);
-        QCOMPARE(explorer->findChild<QLabel*>("explorerCL")->text(), QLocale().toString(r.CL, 'f', 4));
+        QCOMPARE(explorer->findChild<QLabel*>("explorerCL")->text(), QLocale().toString(r.coefficients.CL, 'f', 4));
         QCOMPARE(explorer->profileChart()->curves()[0].points.size(), 201);
         snapshotIfAsked("explorer.png", explorer);
     }
@@ -517,7 +512,7 @@ private slots:
         ExplorerWindow explorer;
         explorer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&explorer));
-        explorer.setAirfoil(0.1, 0.05, 1.95, 2);
+        explorer.setAirfoil({0.1, 0.05, 1.95}, 2);
         explorer.findChild<QRadioButton*>("explorerByTargets")->click();
         QSlider* slider = explorer.slider(ExplorerWindow::Thickness);
         QVERIFY(slider->isVisible());
@@ -541,7 +536,7 @@ private slots:
         QCOMPARE(shown.section(' ', 0, 0), QLocale().toString(target, 'f', 4));
         QVERIFY(std::fabs(explorer.geometry().Delta - target) < 1e-5);
         // The mapping parameters follow the targets: m from the angle.
-        QCOMPARE(explorer.currentM(), 2.0 - explorer.spinBox(ExplorerWindow::TeAngle)->value() / 180.0);
+        QCOMPARE(explorer.airfoil().m, 2.0 - explorer.spinBox(ExplorerWindow::TeAngle)->value() / 180.0);
     }
 
     void impossibleTargetShowsAReason_data() {
@@ -579,12 +574,12 @@ private slots:
     void unsolvableParametersShowAReason() {
         ExplorerWindow explorer;
         explorer.show();
-        explorer.setAirfoil(0.1, 0.05, 1.9, 0);
+        explorer.setAirfoil({0.1, 0.05, 1.9}, 0);
         explorer.spinBox(ExplorerWindow::F)->setFocus();
         explorer.spinBox(ExplorerWindow::F)->selectAll();
         QTest::keyClicks(explorer.spinBox(ExplorerWindow::F), "-0.2");
         QTest::keyClick(explorer.spinBox(ExplorerWindow::F), Qt::Key_Return);
-        QCOMPARE(explorer.currentF(), -0.2);
+        QCOMPARE(explorer.airfoil().F, -0.2);
         QVERIFY(!explorer.plotsShown());
         const orvek::Expected<orvek::SolverResult> refused = orvek::ORVEK(caseInput(-0.2, 0.05, 1.9, 0, 201));
         QVERIFY(!refused);
@@ -597,7 +592,7 @@ private slots:
 
     void copyCatalogueLine() {
         ExplorerWindow explorer;
-        explorer.setAirfoil(0.1, 0.05, 2, 0);
+        explorer.setAirfoil({0.1, 0.05, 2}, 0);
         QTest::mouseClick(explorer.findChild<QPushButton*>("explorerCopyLine"), Qt::LeftButton);
         QCOMPARE(QApplication::clipboard()->text(), QString("0.118,0.0227,0.2523,0,0.1,0.05,2"));
     }

@@ -30,15 +30,10 @@ std::string fileText(const CaseState& s, Layout layout, char separator) {
 CaseState indexedCase(double NP) {
     CaseState s;
     s.SelIndex = 1;
-    s.Delta[1] = 0.1;
-    s.Gama[1] = 0.05;
-    s.xDltC[1] = 0.12;
-    s.Tau[1] = 0.25;
+    s.AirfoilRow[1].geometry = {0.1, 0.05, 0.12, 0.25};
     s.NP = NP;
     s.AlfaD = 5;
-    s.CL = 0.9077762;
-    s.CMc4 = -0.0742389;
-    s.Alfa0 = -3.756;
+    s.coefficients = orvek::Coefficients{0.9077762, -0.0742389, -3.756};
     const auto n = static_cast<std::size_t>(NP < 0 ? 0 : NP);
     s.points.x.resize(n + 1);
     s.points.y.resize(n + 1);
@@ -181,7 +176,7 @@ private slots:
 
     void wholeDeltaAndDecimalComma() {
         CaseState s = indexedCase(2);
-        s.Delta[1] = 1;
+        s.AirfoilRow[1].geometry.Delta = 1;
         QVERIFY(QString::fromStdString(fileText(s, Layout::None, '.')).startsWith(" Delta=1.  Gama=0.05"));
         const QStringList l = fileLines(fileText(s, Layout::XYCp, ','));
         QVERIFY(l[0].startsWith(" Delta=1,  Gama=0,05  xDltC=0,12"));

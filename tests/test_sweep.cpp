@@ -1,5 +1,6 @@
 // The pressure minimum of a surface, the polar sweep and the catalogue table.
 
+#include "ReferenceSolver.h"
 #include "SolveCase.h"
 #include "case/CatalogueTable.h"
 #include "solver/PressureMinimum.h"
@@ -14,21 +15,6 @@
 Q_DECLARE_METATYPE(std::vector<double>)
 
 namespace {
-
-// CL and CMc/4 written out once more from the formulas of the solver's header, term by term.
-void plainCoefficients(double F, double G, double m, double AlfaD, double& CL, double& CMc4) {
-    const double pi = 4.0 * std::atan(1.0), c = 1.0;
-    const double alpha = AlfaD * pi / 180.0;
-    const double b = c / (2.0 * m) * (1.0 - std::pow(F / (1.0 + F), m));
-    const double R = std::sqrt((1.0 + F) * (1.0 + F) + G * G);
-    const double beta = std::atan(G / (1.0 + F));
-    const double Gamma = 4.0 * pi * R * b * std::sin(alpha + beta);
-    CL = 2.0 * Gamma / c;
-    const double cb2 = (c / b) * (c / b);
-    const double CM0 = 4.0 * (m * m - 1.0) / 3.0 * pi * std::sin(2.0 * alpha) / cb2 +
-                       8.0 * pi * R / cb2 * (F * std::cos(alpha) - G * std::sin(alpha)) * std::sin(alpha + beta);
-    CMc4 = CM0 - CL * std::cos(alpha) * (std::fabs(m * b - c) / c - 0.25);
-}
 
 // The largest 1-Cp over the set points, found the plain way.
 double largestOneMinusCp(const orvek::SurfacePoints& p) {
@@ -196,9 +182,9 @@ private slots:
         QFETCH(double, m);
         QFETCH(double, N1);
         orvek::SweepInput in;
-        in.F = F;
-        in.G = G;
-        in.m = m;
+        in.airfoil.F = F;
+        in.airfoil.G = G;
+        in.airfoil.m = m;
         in.N1 = N1;
         in.from = 12;
         in.to = -4;
@@ -208,9 +194,9 @@ private slots:
         QCOMPARE(rows->size(), std::size_t(21));
         for (const orvek::SweepRow& row : *rows) {
             const orvek::SolverResult r = solveCase(F, G, m, row.alpha, N1);
-            QCOMPARE(row.CL, r.CL);
-            QCOMPARE(row.CMc4, r.CMc4);
-            QCOMPARE(row.Alfa0, r.Alfa0);
+            QCOMPARE(row.coefficients.CL, r.coefficients.CL);
+            QCOMPARE(row.coefficients.CMc4, r.coefficients.CMc4);
+            QCOMPARE(row.coefficients.Alfa0, r.coefficients.Alfa0);
             QCOMPARE(row.CpMin, 1.0 - largestOneMinusCp(r.points));
             const orvek::PressureMinimum pm = *orvek::pressureMinimum(r.points);
             QCOMPARE(row.xCpMin, pm.xCpMin);
@@ -218,12 +204,12 @@ private slots:
         }
     }
 
-    // CL and CMc/4 of a sweep against the formulas written out plainly, at 20 angles.
+    // CL and CMc/4 of a sweep against the plain transcription of the formulas, at 20 angles.
     void coefficientsAgainstTheFormulas() {
         orvek::SweepInput in;
-        in.F = 0.1;
-        in.G = 0.05;
-        in.m = 1.9;
+        in.airfoil.F = 0.1;
+        in.airfoil.G = 0.05;
+        in.airfoil.m = 1.9;
         in.from = -9.5;
         in.to = 9.5;
         in.step = 1;
@@ -231,10 +217,10 @@ private slots:
         QVERIFY(rows.ok());
         QCOMPARE(rows->size(), std::size_t(20));
         for (const orvek::SweepRow& row : *rows) {
-            double CL = 0, CMc4 = 0;
-            plainCoefficients(in.F, in.G, in.m, row.alpha, CL, CMc4);
-            QVERIFY2(std::fabs(row.CL - CL) < 1e-13, qPrintable(QString::number(row.alpha)));
-            QVERIFY2(std::fabs(row.CMc4 - CMc4) < 1e-13, qPrintable(QString::number(row.alpha)));
+            const orvek::Coefficients plain =
+                referenceSolve(caseInput(in.airfoil.F, in.airfoil.G, in.airfoil.m, row.alpha, in.N1)).coefficients;
+            QVERIFY2(std::fabs(row.coefficients.CL - plain.CL) < 1e-13, qPrintable(QString::number(row.alpha)));
+            QVERIFY2(std::fabs(row.coefficients.CMc4 - plain.CMc4) < 1e-13, qPrintable(QString::number(row.alpha)));
         }
         QCOMPARE(rows->front().alpha, -9.5);
         QCOMPARE(rows->back().alpha, 9.5);
@@ -242,8 +228,8 @@ private slots:
 
     void failsWhole() {
         orvek::SweepInput in;
-        in.F = 0.1;
-        in.m = 0;  // no airfoil
+        in.airfoil.F = 0.1;
+        in.airfoil.m = 0;  // no airfoil
         in.from = 0;
         in.to = 5;
         in.step = 1;
@@ -251,7 +237,7 @@ private slots:
         QVERIFY(!rows.ok());
         QCOMPARE(QString::fromStdString(rows.error()),
                  "At the angle of attack 0: Cannot calculate this airfoil: the exponent m is 0.");
-        in.m = 2;
+        in.airfoil.m = 2;
         in.step = -1;
         QVERIFY(!orvek::sweep(in).ok());
     }
@@ -263,16 +249,18 @@ private slots:
             "Title\n0.12,0.02,0.25,0,0.1,0.05,2\n0.1,0,0.3,0,0.1,0,0\n0.18,0.02,0.34,18,0.1,0.05,1.9\n");
         const std::vector<orvek::CatalogueTableRow> rows = orvek::catalogueTable(c, 3.0, 101);
         QCOMPARE(rows.size(), std::size_t(3));
-        QCOMPARE(QString::fromStdString(rows[1].problem), "Cannot calculate this airfoil: the exponent m is 0.");
+        QVERIFY(!rows[1].result);
+        QCOMPARE(QString::fromStdString(rows[1].result.error()), "Cannot calculate this airfoil: the exponent m is 0.");
         for (std::size_t k : {std::size_t(0), std::size_t(2)}) {
             const orvek::CatalogueTableRow& t = rows[k];
             QCOMPARE(t.row, k + 1);
-            QVERIFY(t.problem.empty());
+            QVERIFY(t.result);
             QCOMPARE(t.airfoil.text, c.rows[k].text);
-            const orvek::SolverResult r = solveCase(t.airfoil.F, t.airfoil.G, t.airfoil.m, 3.0, 101);
-            QCOMPARE(t.CL, r.CL);
-            QCOMPARE(t.CMc4, r.CMc4);
-            QCOMPARE(t.CpMin, 1.0 - largestOneMinusCp(r.points));
+            const orvek::Airfoil& a = t.airfoil.airfoil;
+            const orvek::SolverResult r = solveCase(a.F, a.G, a.m, 3.0, 101);
+            QCOMPARE(t.result->coefficients.CL, r.coefficients.CL);
+            QCOMPARE(t.result->coefficients.CMc4, r.coefficients.CMc4);
+            QCOMPARE(t.result->CpMin, 1.0 - largestOneMinusCp(r.points));
         }
     }
 };

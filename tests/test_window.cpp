@@ -627,7 +627,7 @@ private slots:
         const orvek::CaseState& after = window->caseState();
         QCOMPARE(*after.NP, *before.NP);
         QCOMPARE(*after.AlfaD, *before.AlfaD);
-        QCOMPARE(*after.CL, *before.CL);
+        QCOMPARE(after.coefficients->CL, before.coefficients->CL);
         QVERIFY(after.x() == before.x());
         QVERIFY(after.OneMinusCp() == before.OneMinusCp());
         QCOMPARE(text("Text_CL"), QString("0.908"));
