@@ -1,6 +1,6 @@
 #include "ExplorerWindow.h"
 
-#include "Axes.h"
+#include "plot/Chart.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
 #include "solver/Describe.h"

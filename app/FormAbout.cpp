@@ -1,6 +1,6 @@
 #include "FormAbout.h"
 
-#include "Design.h"
+#include "WindowUnits.h"
 
 #include <QLabel>
 

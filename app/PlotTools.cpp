@@ -1,11 +1,11 @@
 #include "PlotTools.h"
 
 #include "ExplorerWindow.h"
-#include "FormORVEK.h"
 #include "MessagePresenter.h"
-#include "PlotArea.h"
-#include "PlotPicture.h"
+#include "plot/PlotArea.h"
+#include "plot/PlotPicture.h"
 #include "PolarWindow.h"
+#include "case/CaseState.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/SaveFile.h"
 
@@ -25,11 +25,10 @@ const QStringList CoordinateFilters = {"Selig coordinates (*.dat)", "Lednicer co
 
 }  // namespace
 
-PlotTools::PlotTools(Form_ORVEK& window, MessagePresenter& messages)
-    : QObject(&window), window_(window), messages_(messages) {
+PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, const orvek::CaseState& state,
+                     MessagePresenter& messages)
+    : QObject(&window), window_(window), state_(state), messages_(messages), pressure_(pressure), profil_(profil) {
     setObjectName("PlotTools");
-    pressure_ = window.findChild<PlotArea*>("pressure");
-    profil_ = window.findChild<PlotArea*>("profil");
 
     auto action = [this](const QString& text, const QKeySequence& keys, const char* name, void (PlotTools::*slot)()) {
         auto* a = new QAction(text, &window_);
@@ -60,9 +59,8 @@ PlotTools::PlotTools(Form_ORVEK& window, MessagePresenter& messages)
     menu_->addAction(polar_);
     menu_->addAction(explore_);
 
-    for (PlotArea* plot : {pressure_, profil_}) {
-        if (plot) plot->installEventFilter(this);
-    }
+    pressure_.installEventFilter(this);
+    profil_.installEventFilter(this);
 }
 
 PlotTools::~PlotTools() = default;
@@ -96,14 +94,10 @@ void PlotTools::openMenu(PlotArea* plot, const QPoint& localPos) {
     menu_->popup(plot->mapToGlobal(localPos));
 }
 
-PlotArea* PlotTools::targetPlot() const {
-    QWidget* focus = window_.focusWidget();
-    if (focus == profil_ && profil_) return profil_;
-    return pressure_;
-}
+PlotArea* PlotTools::targetPlot() const { return window_.focusWidget() == &profil_ ? &profil_ : &pressure_; }
 
 void PlotTools::caseCalculated() {
-    const orvek::CaseState& s = window_.caseState();
+    const orvek::CaseState& s = state_;
     if (!s.NP || !s.AlfaD) return;
     const auto k = static_cast<std::size_t>(s.SelIndex);
     last_ = LastCase{s.AirfoilRow[k].airfoil, *s.AlfaD, *s.NP};
@@ -120,7 +114,7 @@ void PlotTools::copyPicture() {
 void PlotTools::savePicture() {
     PlotArea* plot = targetPlot();
     if (!plot || !last_) return;
-    const QString base = plot == profil_ ? "profile" : "pressure";
+    const QString base = plot == &profil_ ? "profile" : "pressure";
     const std::optional<FileNameAsker::Choice> choice =
         files_->askSaveFile(&window_, QString::fromUtf8("Save picture"), base + ".png", PictureFilters);
     if (!choice || choice->path.isEmpty()) return;
@@ -143,7 +137,7 @@ void PlotTools::exportCoordinates() {
     if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = orvek::CoordinateFormat::Csv;
     else if (choice->filter == 1) format = orvek::CoordinateFormat::Lednicer;
     const orvek::Expected<std::string> text =
-        orvek::airfoilCoordinatesText(window_.caseState().points, format, last_->airfoil.name());
+        orvek::airfoilCoordinatesText(state_.points, format, orvek::defaultAirfoilName(last_->F, last_->G, last_->m));
     if (!text) {
         messages_.show(&window_, QString::fromStdString(text.error()), MessagePresenter::Kind::Warning);
         return;

@@ -12,8 +12,10 @@
 #include <memory>
 #include <optional>
 
+namespace orvek {
+struct CaseState;
+}
 class ExplorerWindow;
-class Form_ORVEK;
 class MessagePresenter;
 class PlotArea;
 class PolarWindow;
@@ -23,8 +25,10 @@ class QMenu;
 class PlotTools : public QObject {
     Q_OBJECT
 public:
-    // Installs the menus and shortcuts on the window's plots; owned by the window.
-    PlotTools(Form_ORVEK& window, MessagePresenter& messages);
+    // Installs the menus on the two plots and the shortcuts on the window, which owns the tools;
+    // `state` is the window's case state, read after each calculation.
+    PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, const orvek::CaseState& state,
+              MessagePresenter& messages);
     ~PlotTools() override;
 
     // Replaces the file dialog (tests answer with a path); the asker must outlive its use.
@@ -60,12 +64,13 @@ private:
         double AlfaD, NP;
     };
 
-    Form_ORVEK& window_;
+    QWidget& window_;
+    const orvek::CaseState& state_;
     MessagePresenter& messages_;
     DialogFileNameAsker dialog_;
     FileNameAsker* files_ = &dialog_;
-    PlotArea* pressure_ = nullptr;
-    PlotArea* profil_ = nullptr;
+    PlotArea& pressure_;
+    PlotArea& profil_;
     PlotArea* menuPlot_ = nullptr;  // set while the context menu is open
     std::optional<LastCase> last_;
 

@@ -1,6 +1,6 @@
 #include "PolarWindow.h"
 
-#include "Axes.h"
+#include "plot/Chart.h"
 #include "FileNameAsker.h"
 #include "MessagePresenter.h"
 #include "export/AirfoilCoordinates.h"

@@ -1,7 +1,7 @@
 // The explorer's update (a slider move to finished pictures of both plots) at 2,001 points, and
 // the polar window's update for 51 angles at 201 points (offscreen).
 
-#include "Axes.h"
+#include "plot/Chart.h"
 #include "ExplorerWindow.h"
 #include "MessagePresenter.h"
 #include "FileNameAsker.h"

@@ -1,12 +1,13 @@
 // The plots' context menus and shortcuts, pictures, coordinate files, the polar window and the
 // airfoil explorer, driven headless as a user would drive them.
 
-#include "Axes.h"
+#include "AirfoilTools.h"
+#include "plot/Chart.h"
 #include "ExplorerWindow.h"
 #include "FileNameAsker.h"
 #include "FormORVEK.h"
 #include "MessagePresenter.h"
-#include "PlotArea.h"
+#include "plot/PlotArea.h"
 #include "PlotTools.h"
 #include "PolarWindow.h"
 #include "SolveCase.h"

@@ -3,7 +3,7 @@
 #include "FormAbout.h"
 #include "FormORVEK.h"
 #include "MessagePresenter.h"
-#include "PlotArea.h"
+#include "plot/PlotArea.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"

@@ -1,38 +1,13 @@
 #pragma once
-// Axes for the plots of the polar and explorer windows: tick steps of 1, 2 or 5 times a power of
-// ten, tick labels in the user's locale, and a small chart widget that draws curves inside
-// labelled axes with ticks and a grid. The main window's two plots keep their own plain look.
+// The chart of the polar and explorer windows and of the pictures that leave the program: curves
+// inside labelled axes with ticks and a grid. The main window's two plots keep their own plain look.
+
+#include "plot/Axes.h"
 
 #include <QColor>
-#include <QLocale>
 #include <QPointF>
-#include <QString>
 #include <QVector>
 #include <QWidget>
-
-#include <vector>
-
-namespace axes {
-
-// The tick step for `span` so that about `target` intervals fit: 1, 2 or 5 times a power of ten.
-// A span that is zero or not finite gives 1.
-double niceStep(double span, int target = 5);
-
-// The multiples of `step` from lo to hi inclusive (a rounding tolerance of a millionth of a step).
-std::vector<double> ticks(double lo, double hi, double step);
-
-// The range [lo, hi] widened outwards to whole multiples of its nice step; an empty range (lo ==
-// hi) is widened around its value.
-struct Range {
-    double lo = 0, hi = 1, step = 1;
-};
-Range niceRange(double lo, double hi, int target = 5);
-
-// A tick value as text in `locale`, with as many decimals as the step needs ("0,25" in German);
-// no "-0".
-QString tickLabel(double value, double step, const QLocale& locale = QLocale());
-
-}  // namespace axes
 
 // A plot with labelled axes, tick values and a grid. Curves are open polylines in data units;
 // marks are vertical lines at a given x with a caption. With `equalAspect` one unit has the same

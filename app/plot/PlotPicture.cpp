@@ -1,7 +1,6 @@
-#include "PlotPicture.h"
+#include "plot/PlotPicture.h"
 
-#include "PlotArea.h"
-#include "PolylineThinning.h"
+#include "plot/PlotArea.h"
 
 #include <QBuffer>
 #include <QLabel>
@@ -15,38 +14,17 @@ void paintPlotPicture(QPainter& painter, const PlotArea& plot, double ratio) {
     painter.fillRect(QRect(QPoint(0, 0), size), plot.palette().color(QPalette::Window));
     painter.setRenderHint(QPainter::Antialiasing);
 
-    // Segments that join end to start in one colour form one stroke, as on screen; each stroke is
-    // thinned in device pixels and drawn back at logical size.
-    const double w = size.width() * ratio, h = size.height() * ratio;
-    PolylineThinner thinner;
-    for (const PlotArea::Batch& batch : plot.batches()) {
-        const PlotScale& sc = batch.scale;
-        const double sx = w / (sc.x2 - sc.x1), sy = h / (sc.y2 - sc.y1);
-        auto map = [&](float x, float y) { return QPointF((x - sc.x1) * sx, (y - sc.y1) * sy); };
-        auto drawStroke = [&](QRgb colour) {
-            const QVector<QPointF> points = thinner.finish();
-            if (points.isEmpty()) return;
-            QPainterPath path(points.front() / ratio);
-            for (qsizetype k = 1; k < points.size(); ++k) path.lineTo(points[k] / ratio);
-            QPen pen(QColor::fromRgb(colour));
-            pen.setWidthF(1.0);
-            pen.setCapStyle(Qt::FlatCap);
-            painter.setPen(pen);
-            painter.setBrush(Qt::NoBrush);
-            painter.drawPath(path);
-        };
-        const PlotSegment* previous = nullptr;
-        for (const PlotSegment& s : batch.segments) {
-            const bool continues =
-                previous && previous->colour == s.colour && previous->x2 == s.x1 && previous->y2 == s.y1;
-            if (!continues) {
-                if (previous) drawStroke(previous->colour);
-                thinner.add(map(s.x1, s.y1));
-            }
-            thinner.add(map(s.x2, s.y2));
-            previous = &s;
-        }
-        if (previous) drawStroke(previous->colour);
+    // The strokes of the screen, thinned to the picture's resolution and drawn back at logical size.
+    for (const PlotStroke& stroke : plot.strokes(size, ratio)) {
+        if (stroke.points.isEmpty()) continue;
+        QPainterPath path(stroke.points.front() / ratio);
+        for (qsizetype k = 1; k < stroke.points.size(); ++k) path.lineTo(stroke.points[k] / ratio);
+        QPen pen(QColor::fromRgb(stroke.colour));
+        pen.setWidthF(1.0);
+        pen.setCapStyle(Qt::FlatCap);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(path);
     }
     painter.restore();
 
