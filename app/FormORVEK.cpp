@@ -147,6 +147,7 @@ Form_ORVEK::Form_ORVEK(MessagePresenter& messages, QWidget* parent) : QMainWindo
     // Context menus and shortcuts of the plots, the polar and explorer windows.
     auto* tools = new PlotTools(*this, *pressurePlot, *profilePlot, state_, messages_);
     connect(this, &Form_ORVEK::caseCalculated, tools, &PlotTools::caseCalculated);
+    connect(tools, &PlotTools::reloadCatalogueRequested, this, [this] { handle([this] { reloadCatalogue(); }); });
     handle([this] { loadCatalogue(); });
 }
 
@@ -296,6 +297,16 @@ void Form_ORVEK::loadCatalogue() {
         }
     }();
     if (catalogue) orvek::storeCatalogue(state_, *catalogue);
+    fillList();
+    if (!catalogue) {
+        messages_.show(this, QString::fromStdString(catalogue.error()), MessagePresenter::Kind::Plain);
+    } else if (catalogue->problem) {
+        messages_.show(this, QString::fromStdString(catalogue->problem->message()), MessagePresenter::Kind::Warning);
+    }
+}
+
+void Form_ORVEK::fillList() {
+    airfoilList->clear();
     for (int i = 1; i <= state_.AirfoilCount; ++i) {
         airfoilList->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)]));
     }
@@ -307,9 +318,45 @@ void Form_ORVEK::loadCatalogue() {
     QAbstractItemView* view = airfoilList->view();
     view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
                           view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view));
-    if (!catalogue) {
+}
+
+void Form_ORVEK::reloadCatalogue() {
+    const orvek::Expected<orvek::Catalogue> catalogue = orvek::loadCatalogueFile(orvek::CatalogueFileName);
+    if (!catalogue) {  // the list stays as it was
         messages_.show(this, QString::fromStdString(catalogue.error()), MessagePresenter::Kind::Plain);
-    } else if (catalogue->problem) {
+        return;
+    }
+    const std::string shown = state_.AirfoilRow[static_cast<std::size_t>(state_.SelIndex)];
+    const bool calculated = state_.NP.has_value();
+    // The catalogue tables start empty, as at start-up; the case shown stays.
+    const orvek::CaseState empty;
+    state_.AirfoilRow = empty.AirfoilRow;
+    state_.F = empty.F;
+    state_.G = empty.G;
+    state_.m = empty.m;
+    state_.Delta = empty.Delta;
+    state_.Gama = empty.Gama;
+    state_.xDltC = empty.xDltC;
+    state_.Tau = empty.Tau;
+    state_.AirfoilCount = 0;
+    orvek::storeCatalogue(state_, *catalogue);
+    fillList();
+    // The selection stays with the airfoil whose results are shown, where the file still holds it.
+    state_.SelIndex = calculated && state_.SelIndex > 0 ? orvek::matchSelection(state_, shown) : 0;
+    if (state_.SelIndex > 0) {
+        airfoilList->setCurrentIndex(state_.SelIndex - 1);
+    } else if (calculated) {
+        // Its line is gone: no result may be saved under another airfoil's header.
+        state_ = [&] {
+            orvek::CaseState fresh;
+            orvek::storeCatalogue(fresh, *catalogue);
+            return fresh;
+        }();
+        for (QLineEdit* box : {liftBox, momentBox, zeroLiftAngleBox}) box->clear();
+        pressurePlot->clear();
+        profilePlot->clear();
+    }
+    if (catalogue->problem) {
         messages_.show(this, QString::fromStdString(catalogue->problem->message()), MessagePresenter::Kind::Warning);
     }
 }

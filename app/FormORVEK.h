@@ -37,6 +37,10 @@ signals:
 private:
     void buildControls();
     void loadCatalogue();
+    // F5, or an airfoil added by the explorer: the catalogue read again. The previous list stays
+    // when the file cannot be read.
+    void reloadCatalogue();
+    void fillList();
     void chooseAirfoil();
     // Runs the case from the typed point count and angle; false (with the reason shown) when it
     // cannot be calculated.

@@ -26,12 +26,7 @@ QString plainNumber(double value, int decimals, const QLocale& locale) {
     QLocale plain = locale;
     plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     if (value == 0) value = 0.0;  // no "-0"
-    QString text = plain.toString(value, 'f', decimals);
-    // A value that rounds to zero at these decimals is shown without its sign.
-    if (text.startsWith(plain.negativeSign()) && plain.toDouble(text.mid(plain.negativeSign().size())) == 0) {
-        text.remove(0, plain.negativeSign().size());
-    }
-    return text;
+    return plain.toString(value, 'f', decimals);
 }
 
 NumberBox::NumberBox(const QString& what, double lo, double hi, int decimals, const QString& unit, QWidget* parent)

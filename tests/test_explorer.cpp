@@ -47,10 +47,10 @@ private slots:
 
     // Moving the thickness slider thickens the drawn profile and the shown thickness follows.
     void thicknessSlider() {
-        ExplorerWindow explorer;
+        ExplorerWindow explorer(d.messages, d.asker);
         explorer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&explorer));
-        explorer.setAirfoil({0.1, 0.05, 1.95}, 2);
+        explorer.setAirfoil(orvek::Airfoil{0.1, 0.05, 1.95}, 2);
         explorer.findChild<QRadioButton*>("explorerByTargets")->click();
         QSlider* slider = explorer.slider(ExplorerWindow::Thickness);
         QVERIFY(slider->isVisible());
@@ -91,7 +91,7 @@ private slots:
         QFETCH(double, camber);
         QFETCH(double, angle);
         QFETCH(QString, named);
-        ExplorerWindow explorer;
+        ExplorerWindow explorer(d.messages, d.asker);
         explorer.show();
         explorer.setTargetMode(true);
         QVERIFY(explorer.plotsShown());
@@ -111,9 +111,9 @@ private slots:
 
     // Mapping parameters the solver refuses: the reason replaces the plots, no message box.
     void unsolvableParametersShowAReason() {
-        ExplorerWindow explorer;
+        ExplorerWindow explorer(d.messages, d.asker);
         explorer.show();
-        explorer.setAirfoil({0.1, 0.05, 1.9}, 0);
+        explorer.setAirfoil(orvek::Airfoil{0.1, 0.05, 1.9}, 0);
         explorer.spinBox(ExplorerWindow::F)->setFocus();
         explorer.spinBox(ExplorerWindow::F)->selectAll();
         QTest::keyClicks(explorer.spinBox(ExplorerWindow::F), "-0.2");
@@ -130,8 +130,8 @@ private slots:
     }
 
     void copyCatalogueLine() {
-        ExplorerWindow explorer;
-        explorer.setAirfoil({0.1, 0.05, 2}, 0);
+        ExplorerWindow explorer(d.messages, d.asker);
+        explorer.setAirfoil(orvek::Airfoil{0.1, 0.05, 2}, 0);
         QTest::mouseClick(explorer.findChild<QPushButton*>("explorerCopyLine"), Qt::LeftButton);
         QCOMPARE(QApplication::clipboard()->text(), QString("0.118,0.0227,0.2523,0,0.1,0.05,2"));
     }

@@ -109,51 +109,136 @@ private slots:
         QVERIFY2(red > image.width(), qPrintable(QString::number(red)));
     }
 
+    // The file name's extension decides the format; a name without one gets the chosen filter's,
+    // any other extension is refused with a sentence naming the file.
     void savePicture_data() {
         QTest::addColumn<QString>("plotName");
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("written");  // the file written, empty when refused
+        QTest::addColumn<QString>("format");
         QTest::newRow("1-Cp as PNG") << "pressure"
-                                     << "p.png" << 0;
+                                     << "p.png" << 0 << "p.png"
+                                     << "PNG";
         QTest::newRow("profile as PNG") << "profil"
-                                        << "q.png" << 0;
+                                        << "q.png" << 0 << "q.png"
+                                        << "PNG";
         QTest::newRow("1-Cp as SVG") << "pressure"
-                                     << "p.svg" << 1;
+                                     << "p.svg" << 1 << "p.svg"
+                                     << "SVG";
         QTest::newRow("profile as SVG, by filter") << "profil"
-                                                   << "q.picture" << 1;
+                                                   << "q" << 1 << "q.svg"
+                                                   << "SVG";
+        QTest::newRow("JPEG by its name, PNG chosen") << "pressure"
+                                                      << "pic.jpg" << 0 << "pic.jpg"
+                                                      << "JPEG";
+        QTest::newRow("JPEG, long extension") << "profil"
+                                              << "pic.JPEG" << 1 << "pic.JPEG"
+                                              << "JPEG";
+        QTest::newRow("PNG by its name, SVG chosen") << "profil"
+                                                     << "pic.png" << 1 << "pic.png"
+                                                     << "PNG";
+        QTest::newRow("SVG by its name, PNG chosen") << "pressure"
+                                                     << "pic.svg" << 0 << "pic.svg"
+                                                     << "SVG";
+        QTest::newRow("unknown extension") << "profil"
+                                           << "q.picture" << 1 << ""
+                                           << "";
+        QTest::newRow("GIF") << "pressure"
+                             << "pic.gif" << 0 << ""
+                             << "";
     }
 
     void savePicture() {
         QFETCH(QString, plotName);
         QFETCH(QString, file);
         QFETCH(int, filter);
+        QFETCH(QString, written);
+        QFETCH(QString, format);
         d.open();
         d.calculate(1);
         d.asker.answer = FileNameAsker::Choice{d.path(file), filter};
         d.plot(plotName)->setFocus();
         d.press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(d.asker.asked, 1);
-        QCOMPARE(d.asker.offered.size(), 2);
-        QFile saved(d.path(file));
+        QCOMPARE(d.asker.offered.size(), 3);
+        if (written.isEmpty()) {
+            QCOMPARE(d.messages.messages.size(), 1);
+            QVERIFY2(d.messages.messages[0].contains(file) && d.messages.messages[0].contains("PNG"),
+                     qPrintable(d.messages.messages[0]));
+            QCOMPARE(QDir(d.dir->path()).entryList(QDir::Files), QStringList{"ORVEK_Input.txt"});
+            return;
+        }
+        QFile saved(d.path(written));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray bytes = saved.readAll();
-        if (filter == 0) {
+        if (format != "SVG") {
             QImage image;
-            QVERIFY(image.loadFromData(bytes, "PNG"));
+            QVERIFY(image.loadFromData(bytes, qPrintable(format)));
             QCOMPARE(image.size(), d.plot(plotName)->size() * (2.0 * d.plot(plotName)->devicePixelRatioF()));
         } else {
             QXmlStreamReader xml(bytes);
-            int paths = 0;
+            int paths = 0, lines = 0;
             while (!xml.atEnd()) {
-                if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("path") &&
-                    !xml.attributes().value("d").isEmpty()) {
-                    ++paths;
-                }
+                if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+                if (xml.name() == QLatin1String("path") && !xml.attributes().value("d").isEmpty()) ++paths;
+                if (xml.name() == QLatin1String("polyline")) ++lines;
             }
             QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-            QVERIFY(paths >= 3);  // two axes and the curve
+            QVERIFY(paths >= 2);  // the two surfaces
+            QVERIFY(lines >= 2);  // the axes' lines and ticks
         }
         QVERIFY(d.messages.messages.isEmpty());
+    }
+
+    // A picture leaving the program is drawn for a report: axes with numbers, the axis titles,
+    // the two surfaces apart with a legend, and the airfoil and angle named in a caption.
+    void picturesHaveScalesAndCaption_data() {
+        QTest::addColumn<QString>("plotName");
+        QTest::addColumn<QString>("yTitle");
+        QTest::newRow("1-Cp") << "pressure"
+                              << "1-Cp";
+        QTest::newRow("profile") << "profil"
+                                 << "y/c";
+    }
+    void picturesHaveScalesAndCaption() {
+        QFETCH(QString, plotName);
+        QFETCH(QString, yTitle);
+        d.open();
+        d.calculate(1, "81", "4");
+        d.asker.answer = FileNameAsker::Choice{d.path("p.svg"), 1};
+        d.plot(plotName)->setFocus();
+        d.press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QFile saved(d.path("p.svg"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(saved.readAll());
+        QStringList texts;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text")) {
+                texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        const QString all = texts.join('|');
+        for (const QString& wanted : {QString("x/c"), yTitle, QString("upper surface"), QString("lower surface"),
+                                      QString("0.2"), QString("0.8")}) {
+            QVERIFY2(texts.contains(wanted), qPrintable(wanted + " not in " + all));
+        }
+        // The caption (the generator may split it into runs of one font).
+        QVERIFY2(texts.join(' ').contains(QString::fromUtf8("Karman-Trefftz F=0.1 G=0.05 m=1.9, α = 4°")),
+                 qPrintable(all));
+        // Both surfaces in their colours in the copied image.
+        d.press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QImage image = QApplication::clipboard()->image();
+        int red = 0, blue = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                red += qRed(p) > 200 && qGreen(p) < 120 && qBlue(p) < 120;
+                blue += qBlue(p) > 150 && qRed(p) < 80 && qGreen(p) < 120;
+            }
+        }
+        QVERIFY2(red > 100 && blue > 100, qPrintable(QString("%1 red, %2 blue").arg(red).arg(blue)));
     }
 
     // A case of 200,001 points gives a vector picture of the thinned curve, not 200,000 segments.

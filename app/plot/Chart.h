@@ -9,9 +9,12 @@
 #include <QVector>
 #include <QWidget>
 
-// A plot with labelled axes, tick values and a grid. Curves are open polylines in data units;
-// marks are vertical lines at a given x with a caption. With `equalAspect` one unit has the same
-// length on both axes (for airfoil profiles).
+// A plot with labelled axes, tick values and a grid. Curves are open polylines in data units (a
+// point that is not finite breaks the line), each on the left axis or on a right axis of its own
+// scale; named curves are listed in a legend. Marks are vertical lines at a given x with a
+// caption. With `equalAspect` one unit has the same length on both axes (for airfoil profiles).
+// A caption, when set, is a line above the plot (pictures name the airfoil and angle there).
+// Long curves are thinned to the pixel columns of the device painted on.
 class Chart : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +22,7 @@ public:
         QString name;
         QColor colour;
         QVector<QPointF> points;
+        bool rightAxis = false;
     };
     struct Mark {
         double x = 0;
@@ -28,7 +32,9 @@ public:
 
     explicit Chart(QWidget* parent = nullptr);
 
-    void setAxisTitles(const QString& x, const QString& y);
+    void setAxisTitles(const QString& x, const QString& y, const QString& right = QString());
+    void setCaption(const QString& caption);
+    const QString& caption() const { return caption_; }
     void setEqualAspect(bool equal);
     // Fixes the x range instead of fitting it to the curves.
     void setXRange(double lo, double hi);
@@ -40,20 +46,22 @@ public:
     QSize sizeHint() const override { return QSize(420, 260); }
     QSize minimumSizeHint() const override { return QSize(200, 120); }
 
-    // Paints the chart into `painter` on a rectangle of `size` (the widget paints itself with it).
-    void paint(QPainter& painter, const QSize& size) const;
+    // Paints the chart into `painter` on a rectangle of `size` logical pixels, the curves thinned
+    // to `ratio` columns per logical pixel (the widget paints itself with it).
+    void paint(QPainter& painter, const QSize& size, double ratio = 1.0) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     struct Layout {
-        axes::Range x, y;
+        axes::Range x, y, right;
+        bool hasRight = false;
         QRectF area;
     };
     Layout layout(const QSize& size, const QFontMetricsF& metrics) const;
 
-    QString xTitle_, yTitle_;
+    QString xTitle_, yTitle_, rightTitle_, caption_;
     bool equalAspect_ = false;
     bool fixedX_ = false;
     double xLo_ = 0, xHi_ = 1;
