@@ -7,7 +7,6 @@
 #include "NumberBox.h"
 #include "PictureFile.h"
 #include "ScreenFit.h"
-#include "AirfoilTools.h"
 #include "case/Catalogue.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
@@ -48,30 +47,6 @@ int sliderPosition(double lo, double hi, double value) {
 
 const QStringList CoordinateFilters = {"Selig coordinates (*.dat)", "Lednicer coordinates (*.dat)",
                                        "CSV with 1-Cp (*.csv)"};
-
-// Thickness, camber, their places and the trailing-edge angle of an airfoil.
-ExplorerGeometry measureShape(const orvek::Airfoil& a) {
-    ExplorerGeometry g;
-    orvek::SolverInput dense;
-    dense.N1 = MeasurePoints;
-    dense.F = a.F;
-    dense.G = a.G;
-    dense.m = a.m;
-    dense.AlfaD = 0;
-    if (const orvek::Expected<orvek::SolverResult> d = orvek::ORVEK(dense)) {
-        const airfoil::Geometry s = airfoil::measure(d->points);
-        g = ExplorerGeometry{s.Delta, s.xDelta, s.Gama, s.xGama, s.Tau};
-    }
-    if (a.F > 0) {
-        if (const orvek::Expected<orvek::AirfoilGeometry> exact = orvek::contourGeometry(a.F, a.G, a.m)) {
-            g.Delta = exact->Delta;
-            g.xDelta = exact->xDltC;
-            g.Gama = exact->Gama;
-            g.Tau = exact->Tau;
-        }
-    }
-    return g;
-}
 
 }  // namespace
 
@@ -361,7 +336,7 @@ void ExplorerWindow::changedByUser(Parameter p) {
             showProblem(QString::fromStdString(d.error()));
             return;
         }
-        airfoil_ = orvek::Airfoil{d->F, d->G, d->m};
+        airfoil_ = d->airfoil;
         setQuietly(F, airfoil_.F);
         setQuietly(G, airfoil_.G);
         setQuietly(m, airfoil_.m);
@@ -388,9 +363,7 @@ void ExplorerWindow::recalculate() {
     }
     orvek::SolverInput in;
     in.N1 = np_->value();
-    in.F = airfoil_.F;
-    in.G = airfoil_.G;
-    in.m = airfoil_.m;
+    in.airfoil = airfoil_;
     in.AlfaD = alpha_;
     orvek::Expected<orvek::SolverResult> r = orvek::ORVEK(in, std::move(points_));
     if (!r) {
@@ -399,9 +372,16 @@ void ExplorerWindow::recalculate() {
     }
     points_ = std::move(r->points);
 
-    // The geometry does not depend on the angle: measured again only for a new airfoil.
+    // The geometry does not depend on the angle: measured again only for a new airfoil, by the
+    // same measurement as orvek-batch describe. A shape that is no simple airfoil is refused.
     if (!measured_ || *measured_ != airfoil_) {
-        geometry_ = measureShape(airfoil_);
+        const orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil(airfoil_);
+        if (!g) {
+            measured_.reset();
+            showProblem(QString::fromStdString(g.error()));
+            return;
+        }
+        geometry_ = *g;
         measured_ = airfoil_;
         if (!byTargets_->isChecked()) {
             setQuietly(Thickness, geometry_.Delta);
@@ -434,9 +414,9 @@ void ExplorerWindow::recalculate() {
     for (QAction* a : plotActions_) a->setEnabled(true);
 
     const QLocale locale;
-    values_[0]->setText(plainNumber(r->CL, 4, locale));
-    values_[1]->setText(plainNumber(r->CMc4, 4, locale));
-    values_[2]->setText(plainNumber(r->Alfa0, 2, locale) + QString::fromUtf8("°"));
+    values_[0]->setText(plainNumber(r->coefficients.CL, 4, locale));
+    values_[1]->setText(plainNumber(r->coefficients.CMc4, 4, locale));
+    values_[2]->setText(plainNumber(r->coefficients.Alfa0, 2, locale) + QString::fromUtf8("°"));
     showMeasurement();
     const QString name = QString::fromStdString(airfoil_.name());
     const QString caption = QString::fromUtf8("%1, α = %2°").arg(name, plainNumber(alpha_, 2, locale));
@@ -448,7 +428,7 @@ void ExplorerWindow::recalculate() {
 void ExplorerWindow::showMeasurement() {
     const QLocale locale;
     values_[3]->setText(
-        QString("%1 at x/c %2").arg(plainNumber(geometry_.Delta, 4, locale), plainNumber(geometry_.xDelta, 3, locale)));
+        QString("%1 at x/c %2").arg(plainNumber(geometry_.Delta, 4, locale), plainNumber(geometry_.xDltC, 3, locale)));
     values_[4]->setText(
         QString("%1 at x/c %2").arg(plainNumber(geometry_.Gama, 4, locale), plainNumber(geometry_.xGama, 3, locale)));
     values_[5]->setText(plainNumber(geometry_.Tau, 2, locale) + QString::fromUtf8("°"));
@@ -456,13 +436,12 @@ void ExplorerWindow::showMeasurement() {
 
 void ExplorerWindow::copyCatalogueLine() {
     if (!plotsShown()) return;
-    const orvek::Expected<orvek::AirfoilGeometry> g = orvek::describeAirfoil(airfoil_.F, airfoil_.G, airfoil_.m);
+    const orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil(airfoil_);
     if (!g) {
         showProblem(QString::fromStdString(g.error()));
         return;
     }
-    QApplication::clipboard()->setText(
-        QString::fromStdString(orvek::catalogueLine(*g, airfoil_.F, airfoil_.G, airfoil_.m)));
+    QApplication::clipboard()->setText(QString::fromStdString(orvek::catalogueLine(*g, airfoil_)));
 }
 
 void ExplorerWindow::copyPicture() {
@@ -500,10 +479,9 @@ void ExplorerWindow::exportCoordinates() {
 
 void ExplorerWindow::addToCatalogue() {
     if (!plotsShown()) return;
-    const orvek::Expected<orvek::AirfoilGeometry> g = orvek::describeAirfoil(airfoil_.F, airfoil_.G, airfoil_.m);
-    const orvek::Status added =
-        g ? ::addToCatalogue(orvek::CatalogueFileName, orvek::catalogueLine(*g, airfoil_.F, airfoil_.G, airfoil_.m))
-          : orvek::Status(orvek::Failure{g.error()});
+    const orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil(airfoil_);
+    const orvek::Status added = g ? ::addToCatalogue(orvek::CatalogueFileName, orvek::catalogueLine(*g, airfoil_))
+                                  : orvek::Status(orvek::Failure{g.error()});
     if (!added) {
         messages_.show(this, QString::fromStdString(added.error()), MessagePresenter::Kind::Warning);
         return;

@@ -7,6 +7,7 @@
 // catalogue". One modeless instance, kept for the run.
 
 #include "solver/Airfoil.h"
+#include "solver/Describe.h"
 #include "solver/SurfacePoints.h"
 
 #include <QWidget>
@@ -26,14 +27,6 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QStackedWidget;
-
-// What the explorer shows of an airfoil's shape: thickness and camber with their places, and the
-// trailing-edge angle.
-struct ExplorerGeometry {
-    double Delta = 0, xDelta = 0;  // largest thickness over chord and its x/c
-    double Gama = 0, xGama = 0;    // camber of largest size over chord and its x/c
-    double Tau = 0;                // trailing-edge angle, degrees
-};
 
 class ExplorerWindow : public QWidget {
     Q_OBJECT
@@ -64,11 +57,8 @@ public:
     // The reason the controls' airfoil cannot be calculated; empty while the plots are shown.
     QString problem() const;
     bool plotsShown() const;
-    const ExplorerGeometry& geometry() const { return geometry_; }
+    const orvek::AirfoilGeometry& geometry() const { return geometry_; }
     const orvek::Airfoil& airfoil() const { return airfoil_; }
-    double currentF() const { return airfoil_.F; }
-    double currentG() const { return airfoil_.G; }
-    double currentM() const { return airfoil_.m; }
 
     // "Copy catalogue line": the airfoil's line for ORVEK_Input.txt, as it would be measured.
     void copyCatalogueLine();
@@ -120,7 +110,7 @@ private:
     orvek::Airfoil airfoil_{0.1, 0.05, 2};
     double alpha_ = 5;
     bool edited_ = false;
-    ExplorerGeometry geometry_;
+    orvek::AirfoilGeometry geometry_;
     std::optional<orvek::Airfoil> measured_;  // the airfoil whose geometry is in geometry_
     orvek::SurfacePoints points_;
     bool busy_ = false;

@@ -308,7 +308,7 @@ void Form_ORVEK::loadCatalogue() {
 void Form_ORVEK::fillList() {
     airfoilList->clear();
     for (int i = 1; i <= state_.AirfoilCount; ++i) {
-        airfoilList->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)]));
+        airfoilList->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)].text));
     }
     // Filling the list chooses no entry: the edit field keeps its single space.
     airfoilList->setCurrentIndex(-1);
@@ -326,18 +326,10 @@ void Form_ORVEK::reloadCatalogue() {
         messages_.show(this, QString::fromStdString(catalogue.error()), MessagePresenter::Kind::Plain);
         return;
     }
-    const std::string shown = state_.AirfoilRow[static_cast<std::size_t>(state_.SelIndex)];
+    const std::string shown = state_.AirfoilRow[static_cast<std::size_t>(state_.SelIndex)].text;
     const bool calculated = state_.NP.has_value();
     // The catalogue tables start empty, as at start-up; the case shown stays.
-    const orvek::CaseState empty;
-    state_.AirfoilRow = empty.AirfoilRow;
-    state_.F = empty.F;
-    state_.G = empty.G;
-    state_.m = empty.m;
-    state_.Delta = empty.Delta;
-    state_.Gama = empty.Gama;
-    state_.xDltC = empty.xDltC;
-    state_.Tau = empty.Tau;
+    state_.AirfoilRow = orvek::CaseState().AirfoilRow;
     state_.AirfoilCount = 0;
     orvek::storeCatalogue(state_, *catalogue);
     fillList();

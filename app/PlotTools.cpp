@@ -112,7 +112,7 @@ void PlotTools::caseCalculated() {
     const orvek::CaseState& s = state_;
     if (!s.NP || !s.AlfaD) return;
     const auto k = static_cast<std::size_t>(s.SelIndex);
-    last_ = LastCase{orvek::Airfoil{s.F[k], s.G[k], s.m[k]}, *s.AlfaD};
+    last_ = LastCase{s.AirfoilRow[k].airfoil, *s.AlfaD};
     for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_}) a->setEnabled(true);
     if (polarWindow_) polarWindow_->setAirfoil(last_->airfoil);
 }

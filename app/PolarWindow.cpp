@@ -165,9 +165,7 @@ void PolarWindow::recalculate() {
         showProblem(*outOfRange);
     } else {
         orvek::SweepInput in;
-        in.F = airfoil_.F;
-        in.G = airfoil_.G;
-        in.m = airfoil_.m;
+        in.airfoil = airfoil_;
         in.from = from_->value();
         in.to = to_->value();
         in.step = step_->value();
@@ -198,11 +196,11 @@ void PolarWindow::showRows() {
     for (std::size_t k = 0; k < rows_.size(); ++k) {
         const orvek::SweepRow& r = rows_[k];
         const int row = static_cast<int>(k);
-        cl.push_back(QPointF(r.alpha, r.CL));
-        cm.push_back(QPointF(r.alpha, r.CMc4));
+        cl.push_back(QPointF(r.alpha, r.coefficients.CL));
+        cm.push_back(QPointF(r.alpha, r.coefficients.CMc4));
         cell(row, 0, plainNumber(r.alpha, 2, locale));
-        cell(row, 1, plainNumber(r.CL, 4, locale));
-        cell(row, 2, plainNumber(r.CMc4, 4, locale));
+        cell(row, 1, plainNumber(r.coefficients.CL, 4, locale));
+        cell(row, 2, plainNumber(r.coefficients.CMc4, 4, locale));
         cell(row, 3, plainNumber(r.CpMin, 4, locale));
         cell(row, 4, plainNumber(r.xCpMin, 4, locale));
         cell(row, 5, orvek::surfaceName(r.surface));

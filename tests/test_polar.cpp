@@ -35,17 +35,15 @@ private slots:
         for (int row = 0; row < 51; ++row) {
             const double alpha = -10 + 0.5 * row;
             const orvek::SolverResult r = solveCase(0.1, 0.05, 1.9, alpha, 201);
-            QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].CL, r.CL);
-            QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].CMc4, r.CMc4);
-            QCOMPARE(table->item(row, 1)->text(), locale.toString(r.CL, 'f', 4));
+            QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].coefficients.CL, r.coefficients.CL);
+            QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].coefficients.CMc4, r.coefficients.CMc4);
+            QCOMPARE(table->item(row, 1)->text(), locale.toString(r.coefficients.CL, 'f', 4));
             QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].CpMin,
                      1.0 - *std::max_element(r.points.Cu.begin() + 1, r.points.Cu.end()));
         }
         // Row for row what the core's sweep gives.
         orvek::SweepInput sweep;
-        sweep.F = 0.1;
-        sweep.G = 0.05;
-        sweep.m = 1.9;
+        sweep.airfoil = {0.1, 0.05, 1.9};
         sweep.from = -10;
         sweep.to = 15;
         sweep.step = 0.5;
@@ -60,7 +58,7 @@ private slots:
         auto* chart = polar->findChild<Chart*>("polarChart");
         QCOMPARE(chart->curves().size(), 2);
         QCOMPARE(chart->marks().size(), 1);
-        QCOMPARE(chart->marks()[0].x, solveCase(0.1, 0.05, 1.9, 0, 51).Alfa0);
+        QCOMPARE(chart->marks()[0].x, solveCase(0.1, 0.05, 1.9, 0, 51).coefficients.Alfa0);
         d.snapshotIfAsked("polar.png", polar);
 
         // Range and step typed by the user.
@@ -74,7 +72,7 @@ private slots:
 
         // The next calculation in the main window shows its airfoil.
         d.calculate(2);
-        QCOMPARE(polar->rows().front().CL, solveCase(0.1, 0, 2, -10, 51).CL);
+        QCOMPARE(polar->rows().front().coefficients.CL, solveCase(0.1, 0, 2, -10, 51).coefficients.CL);
 
         // "Save as CSV…" and "Copy".
         d.asker.answer = FileNameAsker::Choice{d.path("polar.csv"), 0};
@@ -84,7 +82,7 @@ private slots:
         const QList<QByteArray> lines = csv.readAll().split('\n');
         QCOMPARE(lines[0], QByteArray("alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin"));
         QCOMPARE(lines[1].split(',')[0], QByteArray("-10"));
-        QCOMPARE(lines[1].split(',')[1].toDouble(), polar->rows().front().CL);
+        QCOMPARE(lines[1].split(',')[1].toDouble(), polar->rows().front().coefficients.CL);
         // The same file as orvek-batch writes for this polar.
         QProcess batch;
         batch.start(ORVEK_BATCH, {"sweep", "--F", "0.1", "--G", "0", "--m", "2", "--from", "-10", "--to", "15",
