@@ -11,6 +11,7 @@
 #include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
 #include "export/SaveFile.h"
+#include "flow/ProfileFlow.h"
 #include "plot/Chart.h"
 #include "solver/Describe.h"
 #include "solver/Design.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -71,6 +73,11 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
     modes->addWidget(byParameters_);
     modes->addWidget(byTargets_);
     modes->addStretch(1);
+    flow_ = new QCheckBox("F&low");
+    flow_->setObjectName("explorerFlow");
+    flow_->setToolTip("Streamlines and stagnation points around the profile");
+    connect(flow_, &QCheckBox::toggled, this, [this](bool on) { handle([this, on] { setFlowShown(on); }); });
+    modes->addWidget(flow_);
     auto* npLabel = new QLabel("&NP");
     npLabel->setBuddy(np_);
     modes->addWidget(npLabel);
@@ -138,9 +145,21 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
     copyLine_->setObjectName("explorerCopyLine");
     copyLine_->setToolTip("The airfoil's line for ORVEK_Input.txt, measured as orvek-batch describe does");
     connect(copyLine_, &QPushButton::clicked, this, [this] { handle([this] { copyCatalogueLine(); }); });
+    keep_ = new QPushButton("&Keep for comparison");
+    keep_->setObjectName("explorerKeep");
+    keep_->setToolTip("Pins the 1-Cp and profile curves as fainter lines, up to four");
+    connect(keep_, &QPushButton::clicked, this, [this] { handle([this] { keepForComparison(); }); });
+    clear_ = new QPushButton("Clea&r");
+    clear_->setObjectName("explorerClear");
+    clear_->setToolTip("Removes the pinned curves");
+    connect(clear_, &QPushButton::clicked, this, [this] { handle([this] { clearComparison(); }); });
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(values, 1);
-    bottom->addWidget(copyLine_, 0, Qt::AlignBottom);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(keep_);
+    buttons->addWidget(clear_);
+    buttons->addWidget(copyLine_);
+    bottom->addLayout(buttons);
 
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
@@ -153,10 +172,10 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
 
     // Tab goes from box to box in reading order; the sliders come after them (and each follows
     // its box's value with the arrow keys).
-    QList<QWidget*> order{byParameters_, byTargets_, np_};
+    QList<QWidget*> order{byParameters_, byTargets_, flow_, np_};
     for (const Row& r : rows_) order << r.box;
     for (const Row& r : rows_) order << r.slider;
-    order << copyLine_;
+    order << keep_ << clear_ << copyLine_;
     for (qsizetype k = 1; k < order.size(); ++k) setTabOrder(order[k - 1], order[k]);
 
     buildMenu();
@@ -303,6 +322,7 @@ void ExplorerWindow::showProblem(const QString& reason) {
     pages_->setCurrentIndex(1);
     for (QLabel* v : values_) v->clear();
     copyLine_->setEnabled(false);
+    keep_->setEnabled(false);
     for (QAction* a : plotActions_) a->setEnabled(false);
     profile_->setCurves({});
     pressure_->setCurves({});
@@ -406,11 +426,17 @@ void ExplorerWindow::recalculate() {
         if (i <= front) lower.push_back(cp);
         if (i >= front) upper.push_back(cp);
     }
-    profile_->setCurves({Chart::Curve{QString(), QColor(200, 20, 20), contour, false}});
-    pressure_->setCurves({Chart::Curve{"upper", QColor(200, 20, 20), upper, false},
-                          Chart::Curve{"lower", QColor(20, 60, 200), lower, false}});
+    currentProfile_ = {Chart::Curve{QString(), QColor(200, 20, 20), contour, false}};
+    currentPressure_ = {Chart::Curve{"upper", QColor(200, 20, 20), upper, false},
+                        Chart::Curve{"lower", QColor(20, 60, 200), lower, false}};
+    // The flow behind the profile, the pinned curves behind the current ones.
+    QVector<Chart::Curve> profile = flow_->isChecked() ? profileFlowCurves(airfoil_, alpha_) : QVector<Chart::Curve>();
+    profile += currentProfile_;
+    profile_->setCurves(comparison_.withCurrent(1, std::move(profile)));
+    pressure_->setCurves(comparison_.withCurrent(0, currentPressure_));
     pages_->setCurrentIndex(0);
     copyLine_->setEnabled(true);
+    keep_->setEnabled(true);
     for (QAction* a : plotActions_) a->setEnabled(true);
 
     const QLocale locale;
@@ -487,4 +513,25 @@ void ExplorerWindow::addToCatalogue() {
         return;
     }
     emit catalogueExtended();
+}
+
+void ExplorerWindow::setFlowShown(bool shown) {
+    if (flow_->isChecked() != shown) {
+        flow_->setChecked(shown);  // recalculates through its signal
+        return;
+    }
+    recalculate();
+}
+
+void ExplorerWindow::keepForComparison() {
+    if (!plotsShown()) return;
+    comparison_.keep(QString::fromUtf8("%1, α = %2°")
+                         .arg(QString::fromStdString(airfoil_.name()), plainNumber(alpha_, 2, QLocale())),
+                     {currentPressure_, currentProfile_});
+    recalculate();
+}
+
+void ExplorerWindow::clearComparison() {
+    comparison_.clear();
+    recalculate();
 }

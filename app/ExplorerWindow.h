@@ -6,6 +6,7 @@
 // The plots have the main window's plot items (pictures, coordinates, polar) and "Add to
 // catalogue". One modeless instance, kept for the run.
 
+#include "Comparison.h"
 #include "solver/Airfoil.h"
 #include "solver/Describe.h"
 #include "solver/SurfacePoints.h"
@@ -20,6 +21,7 @@ class Chart;
 class FileNameAsker;
 class MessagePresenter;
 class NumberBox;
+class QCheckBox;
 class QDoubleSpinBox;
 class QLabel;
 class QMenu;
@@ -67,6 +69,12 @@ public:
     void savePicture();
     void exportCoordinates();
     void addToCatalogue();
+    // "Flow": streamlines and stagnation points around the profile, recalculated at every move.
+    void setFlowShown(bool shown);
+    // "Keep for comparison" pins the current 1-Cp and profile curves (up to four); "Clear" removes them.
+    void keepForComparison();
+    void clearComparison();
+    const Comparison& comparison() const { return comparison_; }
 
 signals:
     // "Polar…" of the plots' menu: the polar window shows this airfoil.
@@ -103,6 +111,11 @@ private:
     Chart* pressure_ = nullptr;
     std::array<QLabel*, 6> values_{};  // CL, CMc/4, alpha0, thickness, camber, trailing-edge angle
     QPushButton* copyLine_ = nullptr;
+    QCheckBox* flow_ = nullptr;
+    QPushButton* keep_ = nullptr;
+    QPushButton* clear_ = nullptr;
+    Comparison comparison_;
+    QVector<Chart::Curve> currentProfile_, currentPressure_;  // as last calculated, without the pinned
     QMenu* menu_ = nullptr;
     QList<QAction*> plotActions_;
 

@@ -1,6 +1,7 @@
 #include "PlotTools.h"
 
 #include "ExplorerWindow.h"
+#include "FlowWindow.h"
 #include "MessagePresenter.h"
 #include "PictureFile.h"
 #include "PolarWindow.h"
@@ -47,13 +48,14 @@ PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, cons
     polar_ = action(QString::fromUtf8("Polar…"), QKeySequence("Ctrl+Shift+P"), "polar", &PlotTools::showPolar);
     explore_ = action(QString::fromUtf8("Explore airfoil…"), QKeySequence("Ctrl+Shift+A"), "exploreAirfoil",
                       &PlotTools::showExplorer);
+    flow_ = action(QString::fromUtf8("Flow field…"), QKeySequence("Ctrl+Shift+F"), "flowField", &PlotTools::showFlow);
     reloadCatalogue_ = new QAction("Reload catalogue", &window_);
     reloadCatalogue_->setObjectName("reloadCatalogue");
     reloadCatalogue_->setShortcut(QKeySequence(Qt::Key_F5));
     reloadCatalogue_->setShortcutContext(Qt::WindowShortcut);
     connect(reloadCatalogue_, &QAction::triggered, this, &PlotTools::reloadCatalogueRequested);
     window_.addAction(reloadCatalogue_);
-    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_}) a->setEnabled(false);
+    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_}) a->setEnabled(false);
 
     menu_ = new QMenu(&window_);
     menu_->setObjectName("plotMenu");
@@ -63,6 +65,7 @@ PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, cons
     menu_->addAction(exportCoordinates_);
     menu_->addSeparator();
     menu_->addAction(polar_);
+    menu_->addAction(flow_);
     menu_->addAction(explore_);
 
     pressure_.installEventFilter(this);
@@ -76,6 +79,7 @@ void PlotTools::setFileNameAsker(FileNameAsker& files) {
     files_ = &files;
     if (polarWindow_) polarWindow_->setFileNameAsker(files);
     if (explorerWindow_) explorerWindow_->setFileNameAsker(files);
+    if (flowWindow_) flowWindow_->setFileNameAsker(files);
 }
 
 bool PlotTools::eventFilter(QObject* watched, QEvent* event) {
@@ -113,8 +117,9 @@ void PlotTools::caseCalculated() {
     if (!s.NP || !s.AlfaD) return;
     const auto k = static_cast<std::size_t>(s.SelIndex);
     last_ = LastCase{s.AirfoilRow[k].airfoil, *s.AlfaD};
-    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_}) a->setEnabled(true);
+    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_}) a->setEnabled(true);
     if (polarWindow_) polarWindow_->setAirfoil(last_->airfoil);
+    if (flowWindow_) flowWindow_->setCase(last_->airfoil, last_->AlfaD);
 }
 
 namespace {
@@ -196,7 +201,19 @@ void PlotTools::showExplorer() {
     explorerWindow_->activateWindow();
 }
 
+void PlotTools::showFlow() {
+    if (!last_) return;
+    if (!flowWindow_) {
+        flowWindow_ = std::make_unique<FlowWindow>(messages_, *files_);
+        flowWindow_->setCase(last_->airfoil, last_->AlfaD);
+    }
+    flowWindow_->show();
+    flowWindow_->raise();
+    flowWindow_->activateWindow();
+}
+
 void PlotTools::closeWindows() {
     if (polarWindow_) polarWindow_->close();
     if (explorerWindow_) explorerWindow_->close();
+    if (flowWindow_) flowWindow_->close();
 }

@@ -2,7 +2,7 @@
 // What the main window offers beyond its designed controls, without moving any of them: a
 // context menu on each plot (right button, the Menu key, Shift+F10) and the same items as
 // keyboard shortcuts of the window: copy or save a picture of a plot, export the airfoil's
-// coordinates, open the polar and explorer windows; and F5, which asks the window to read the
+// coordinates, open the polar, explorer and flow-field windows; and F5, which asks the window to read the
 // catalogue again. The secondary windows close with the main window.
 
 #include "FileNameAsker.h"
@@ -17,6 +17,7 @@ namespace orvek {
 struct CaseState;
 }
 class ExplorerWindow;
+class FlowWindow;
 class MessagePresenter;
 class PlotArea;
 class PolarWindow;
@@ -41,10 +42,12 @@ public:
     QAction* exportCoordinatesAction() const { return exportCoordinates_; }
     QAction* polarAction() const { return polar_; }
     QAction* exploreAction() const { return explore_; }
+    QAction* flowAction() const { return flow_; }
     QAction* reloadCatalogueAction() const { return reloadCatalogue_; }
     QMenu* menu() const { return menu_; }
     PolarWindow* polarWindow() const { return polarWindow_.get(); }
     ExplorerWindow* explorerWindow() const { return explorerWindow_.get(); }
+    FlowWindow* flowWindow() const { return flowWindow_.get(); }
 
     // The main window calls this after every successful calculation.
     void caseCalculated();
@@ -66,6 +69,7 @@ private:
     void showPolar();
     void showPolarOf(const orvek::Airfoil& airfoil);
     void showExplorer();
+    void showFlow();
     void closeWindows();
 
     struct LastCase {
@@ -87,8 +91,10 @@ private:
     QAction* exportCoordinates_ = nullptr;
     QAction* polar_ = nullptr;
     QAction* explore_ = nullptr;
+    QAction* flow_ = nullptr;
     QAction* reloadCatalogue_ = nullptr;
     QMenu* menu_ = nullptr;
     std::unique_ptr<PolarWindow> polarWindow_;
     std::unique_ptr<ExplorerWindow> explorerWindow_;
+    std::unique_ptr<FlowWindow> flowWindow_;
 };

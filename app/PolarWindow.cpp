@@ -110,7 +110,17 @@ PolarWindow::PolarWindow(MessagePresenter& messages, FileNameAsker& files) : mes
     copyButton_->setObjectName("polarCopy");
     connect(saveButton_, &QPushButton::clicked, this, [this] { handle([this] { saveCsv(); }); });
     connect(copyButton_, &QPushButton::clicked, this, [this] { handle([this] { copy(); }); });
+    keepButton_ = new QPushButton("&Keep for comparison");
+    keepButton_->setObjectName("polarKeep");
+    keepButton_->setToolTip("Pins the CL and CMc/4 curves as fainter lines, up to four");
+    clearButton_ = new QPushButton("Clea&r");
+    clearButton_->setObjectName("polarClear");
+    clearButton_->setToolTip("Removes the pinned curves");
+    connect(keepButton_, &QPushButton::clicked, this, [this] { handle([this] { keepForComparison(); }); });
+    connect(clearButton_, &QPushButton::clicked, this, [this] { handle([this] { clearComparison(); }); });
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(keepButton_);
+    buttons->addWidget(clearButton_);
     buttons->addStretch(1);
     buttons->addWidget(copyButton_);
     buttons->addWidget(saveButton_);
@@ -213,13 +223,14 @@ void PolarWindow::showRows() {
         marks.push_back(
             Chart::Mark{alfa0, QString::fromUtf8("α0 = %1°").arg(plainNumber(alfa0, 2, locale)), QColor(0, 110, 0)});
     }
-    chart_->setCurves({Chart::Curve{"CL", QColor(200, 20, 20), cl, false},
-                       Chart::Curve{"CMc/4 (right)", QColor(20, 60, 200), cm, true}},
-                      marks);
+    current_ = {Chart::Curve{"CL", QColor(200, 20, 20), cl, false},
+                Chart::Curve{"CMc/4 (right)", QColor(20, 60, 200), cm, true}};
+    chart_->setCurves(comparison_.withCurrent(0, rows_.empty() ? QVector<Chart::Curve>() : current_), marks);
     chart_->setCaption(rows_.empty() ? QString() : QString::fromStdString(airfoil_.name()));
     // Nothing to save or copy while the range cannot be calculated.
     saveButton_->setEnabled(!rows_.empty());
     copyButton_->setEnabled(!rows_.empty());
+    keepButton_->setEnabled(!rows_.empty());
 }
 
 void PolarWindow::saveCsv() {
@@ -251,4 +262,15 @@ void PolarWindow::savePicture() {
     if (rows_.empty()) return;
     ::savePicture(this, *files_, messages_,
                   PictureRequest{{chart_}, chart_->size(), 2.0 * devicePixelRatioF(), "polar", "Polar"});
+}
+
+void PolarWindow::keepForComparison() {
+    if (rows_.empty()) return;
+    comparison_.keep(QString::fromStdString(airfoil_.name()), {current_});
+    showRows();
+}
+
+void PolarWindow::clearComparison() {
+    comparison_.clear();
+    showRows();
 }

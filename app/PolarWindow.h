@@ -3,6 +3,7 @@
 // its own axis at the right) and a table, with the angle range and step editable. One modeless
 // instance, kept for the run; the main window hands it each newly calculated airfoil.
 
+#include "Comparison.h"
 #include "solver/Airfoil.h"
 #include "solver/Sweep.h"
 
@@ -38,6 +39,10 @@ public:
     // The plot's picture items, also in its context menu.
     void copyPicture();
     void savePicture();
+    // "Keep for comparison" pins the CL and CMc/4 curves shown (up to four); "Clear" removes them.
+    void keepForComparison();
+    void clearComparison();
+    const Comparison& comparison() const { return comparison_; }
 
 private:
     void recalculate();
@@ -60,5 +65,9 @@ private:
     QTableWidget* table_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* copyButton_ = nullptr;
+    QPushButton* keepButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    Comparison comparison_;
+    QVector<Chart::Curve> current_;  // CL and CMc/4 as last calculated
     QMenu* chartMenu_ = nullptr;
 };

@@ -1,16 +1,20 @@
-// The explorer's update (a slider move to finished pictures of both plots) at 2,001 points, and
-// the polar window's update for 51 angles at 201 points (offscreen).
+// The explorer's update (a slider move to finished pictures of both plots) at 2,001 points, with
+// and without its streamlines, the polar window's update for 51 angles at 201 points, and a full
+// redraw of the flow-field window's 600 x 400 view (offscreen).
 
 #include "plot/Chart.h"
 #include "ExplorerWindow.h"
 #include "MessagePresenter.h"
 #include "FileNameAsker.h"
 #include "PolarWindow.h"
+#include "flow/FlowCanvas.h"
+#include "solver/FlowField.h"
 
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QImage>
 #include <QPainter>
+#include <QCheckBox>
 #include <QSlider>
 
 #include <benchmark/benchmark.h>
@@ -52,6 +56,52 @@ void ExplorerSliderMove(benchmark::State& state) {
     if (!explorer.plotsShown()) state.SkipWithError(explorer.problem().toStdString().c_str());
 }
 
+// The same move of the angle slider with "Flow" on: 21 streamlines and the stagnation points
+// recalculated about the profile at every move.
+void ExplorerSliderMoveWithFlow(benchmark::State& state) {
+    NoMessages messages;
+    DialogFileNameAsker files;
+    ExplorerWindow explorer(messages, files);
+    explorer.resize(820, 640);
+    explorer.setAirfoil(orvek::Airfoil{0.1, 0.05, 1.95}, 4);
+    explorer.setPointCount(2001);
+    explorer.findChild<QCheckBox*>("explorerFlow")->setChecked(true);
+    QSlider* slider = explorer.slider(ExplorerWindow::Alpha);
+    QImage pressure(explorer.pressureChart()->size().expandedTo(QSize(400, 250)), QImage::Format_ARGB32_Premultiplied);
+    QImage profile(explorer.profileChart()->size().expandedTo(QSize(400, 250)), QImage::Format_ARGB32_Premultiplied);
+    int position = slider->maximum() / 3;
+    for (auto _ : state) {
+        position = position == slider->maximum() / 3 ? slider->maximum() / 2 : slider->maximum() / 3;
+        slider->setValue(position);
+        renderChart(*explorer.pressureChart(), pressure);
+        renderChart(*explorer.profileChart(), profile);
+        benchmark::DoNotOptimize(profile.bits());
+    }
+    if (explorer.profileChart()->curves().size() < 20) state.SkipWithError("no streamlines drawn");
+}
+
+// A full redraw of the flow-field window's view at 600 x 400 pixels, as after a move of its angle
+// slider or a pan: the Cp colours at every pixel, 21 streamlines, the airfoil and its stagnation
+// points, computed and painted.
+void FlowViewRedraw(benchmark::State& state) {
+    FlowCanvas canvas;
+    canvas.resize(600, 400);
+    const orvek::Airfoil airfoil{0.1, 0.05, 1.9};
+    QImage image(QSize(600, 400), QImage::Format_ARGB32_Premultiplied);
+    double alpha = 4;
+    for (auto _ : state) {
+        alpha = alpha == 4 ? 5 : 4;
+        canvas.setField(*orvek::FlowField::make(airfoil, alpha));
+        QPainter painter(&image);
+        canvas.picture().paint(painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.bits());
+    }
+    if (canvas.picture().lines().size() < 21 || canvas.picture().scene().density != 1.0) {
+        state.SkipWithError("not the full view");
+    }
+}
+
 // The calculation alone, without pictures: what of a slider move is the solver and measurement.
 void ExplorerRecalculate(benchmark::State& state) {
     NoMessages messages;
@@ -89,5 +139,7 @@ void PolarWindowUpdate(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(ExplorerSliderMove)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExplorerSliderMoveWithFlow)->Unit(benchmark::kMillisecond);
+BENCHMARK(FlowViewRedraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExplorerRecalculate)->Unit(benchmark::kMillisecond);
 BENCHMARK(PolarWindowUpdate)->Unit(benchmark::kMillisecond);

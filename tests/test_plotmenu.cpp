@@ -40,7 +40,7 @@ private slots:
         PlotArea* area = d.plot(plotName);
         const QStringList items = {"Copy picture", QString::fromUtf8("Save picture as…"),
                                    QString::fromUtf8("Export coordinates…"), QString::fromUtf8("Polar…"),
-                                   QString::fromUtf8("Explore airfoil…")};
+                                   QString::fromUtf8("Flow field…"), QString::fromUtf8("Explore airfoil…")};
         for (bool calculated : {false, true}) {
             if (calculated) d.calculate(0);
             if (way == "right button") {
@@ -69,7 +69,8 @@ private slots:
 
     void shortcutsAreWindowShortcuts() {
         d.open();
-        const QStringList keys = {"Ctrl+Shift+C", "Ctrl+Shift+S", "Ctrl+Shift+E", "Ctrl+Shift+P", "Ctrl+Shift+A"};
+        const QStringList keys = {"Ctrl+Shift+C", "Ctrl+Shift+S", "Ctrl+Shift+E", "Ctrl+Shift+P", "Ctrl+Shift+F",
+                                 "Ctrl+Shift+A"};
         QStringList found;
         for (QAction* a : d.tools()->menu()->actions()) {
             if (a->isSeparator()) continue;

@@ -1,0 +1,372 @@
+#include "FlowWindow.h"
+
+#include "FileNameAsker.h"
+#include "Handler.h"
+#include "MessagePresenter.h"
+#include "NumberBox.h"
+#include "ScreenFit.h"
+#include "export/FlowTable.h"
+#include "export/SaveFile.h"
+#include "export/VtkGrid.h"
+#include "flow/FlowCanvas.h"
+#include "flow/FlowStatus.h"
+#include "plot/ChartPicture.h"
+#include "solver/ShortestText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QSvgGenerator>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The slider covers the angles of a lesson, in tenths of a degree; the box takes any the core does.
+constexpr int SliderTenths = 200;
+
+const QStringList GridFilters = {"VTK grid (*.vtk)", "CSV table (*.csv)"};
+
+// A picture of the view: the flow as drawn, with a caption line naming the airfoil and angle.
+void paintWithCaption(QPainter& painter, const FlowPicture& picture, const QString& caption) {
+    picture.paint(painter);
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const QRectF box(6, picture.scene().size.height() - metrics.height() - 8, metrics.horizontalAdvance(caption) + 12,
+                     metrics.height() + 4);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 215));
+    painter.drawRoundedRect(box, 3, 3);
+    painter.setPen(Qt::black);
+    painter.drawText(box, Qt::AlignCenter, caption);
+}
+
+}  // namespace
+
+FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messages_(messages), files_(&files) {
+    setObjectName("FlowWindow");
+    setWindowTitle("Flow field");
+    setAttribute(Qt::WA_QuitOnClose, false);  // the program ends with the main window
+
+    name_ = new QLabel;
+    name_->setObjectName("flowAirfoil");
+    name_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    alpha_ = new NumberBox("the angle of attack", -360, 360, 2, QString::fromUtf8("°"));
+    alpha_->setObjectName("flowAlpha");
+    alpha_->setAccessibleName("Angle of attack");
+    alpha_->setSingleStep(0.5);
+    slider_ = new QSlider(Qt::Horizontal);
+    slider_->setObjectName("flowAlphaSlider");
+    slider_->setAccessibleName("Angle of attack");
+    slider_->setRange(-SliderTenths, SliderTenths);
+    slider_->setPageStep(10);
+    connect(slider_, &QSlider::valueChanged, this, [this](int tenths) {
+        const QSignalBlocker block(alpha_);
+        alpha_->setValue(tenths / 10.0);
+        handle([this] { recalculate(); });
+    });
+    connect(alpha_, &NumberBox::valueChanged, this, [this](double degrees) {
+        const QSignalBlocker block(slider_);
+        slider_->setValue(
+            static_cast<int>(std::lround(std::clamp(degrees * 10, -1.0 * SliderTenths, 1.0 * SliderTenths))));
+        handle([this] { recalculate(); });
+    });
+    auto* angleLabel = new QLabel(QString::fromUtf8("&α"));
+    angleLabel->setBuddy(alpha_);
+    auto* whole = new QPushButton("&Whole view");
+    whole->setObjectName("flowWholeView");
+    whole->setToolTip("Back to the whole airfoil (Home in the drawing)");
+    auto* angle = new QHBoxLayout;
+    angle->addWidget(angleLabel);
+    angle->addWidget(alpha_);
+    angle->addWidget(slider_, 1);
+    angle->addWidget(whole);
+
+    colours_ = layerBox("C&olours (Cp)", "flowColours", true, "The pressure coefficient as colours, with its scale");
+    streamlines_ =
+        layerBox("&Streamlines", "flowStreamlines", true, "21 streamlines of the view; the dividing one in red");
+    body_ = layerBox("Air&foil", "flowBody", true, "The airfoil (or the circle) filled");
+    stagnation_ = layerBox("S&tagnation points", "flowStagnation", true, "The points where the flow stops");
+    arrows_ = layerBox("&Velocity arrows", "flowArrows", false, "The velocity on a coarse grid");
+    circle_ = layerBox("C&ircle plane", "flowCirclePlane", false,
+                       "The flow about the generating circle, which the mapping turns into the airfoil's");
+    auto* layers = new QHBoxLayout;
+    for (QWidget* w : {colours_, streamlines_, body_, stagnation_, arrows_, circle_}) layers->addWidget(w);
+    layers->addStretch(1);
+
+    canvas_ = new FlowCanvas;
+    canvas_->setObjectName("flowCanvas");
+    canvas_->setAccessibleName("Flow field");
+    canvas_->setAccessibleDescription(
+        "The flow about the airfoil. Plus and minus zoom, the arrow keys pan, Home shows the whole airfoil.");
+    canvas_->setContextMenuPolicy(Qt::CustomContextMenu);
+    problem_ = new QLabel;
+    problem_->setObjectName("flowProblem");
+    problem_->setAlignment(Qt::AlignCenter);
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet("color: #b00000; font-weight: bold");
+    pages_ = new QStackedWidget;
+    pages_->addWidget(canvas_);
+    pages_->addWidget(problem_);
+
+    status_ = new QLabel;
+    status_->setObjectName("flowStatus");
+    status_->setAccessibleName("Flow under the pointer");
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    status_->setMinimumWidth(100);
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->addWidget(name_);
+    layout->addLayout(angle);
+    layout->addLayout(layers);
+    layout->addWidget(pages_, 1);
+    layout->addWidget(status_);
+    placeInScrollArea(*this, content);
+    resizeWithinScreen(*this, QSize(760, 600));
+
+    connect(whole, &QPushButton::clicked, this, [this] { canvas_->showWhole(); });
+    connect(canvas_, &FlowCanvas::pointerAt, this, [this](QPointF at) { showStatus(at); });
+    connect(canvas_, &FlowCanvas::pointerLeft, status_, &QLabel::clear);
+
+    menu_ = new QMenu(this);
+    menu_->setObjectName("flowMenu");
+    auto action = [this](const QString& text, const QKeySequence& keys, const char* name, void (FlowWindow::*slot)()) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, [this, slot] { handle([this, slot] { (this->*slot)(); }); });
+        addAction(a);
+        menu_->addAction(a);
+    };
+    action("Copy picture", QKeySequence("Ctrl+Shift+C"), "flowCopyPicture", &FlowWindow::copyPicture);
+    action(QString::fromUtf8("Save picture as…"), QKeySequence("Ctrl+Shift+S"), "flowSavePicture",
+           &FlowWindow::savePicture);
+    menu_->addSeparator();
+    action(QString::fromUtf8("Export grid…"), QKeySequence("Ctrl+Shift+G"), "flowExportGrid", &FlowWindow::exportGrid);
+    connect(canvas_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { menu_->popup(canvas_->mapToGlobal(at)); });
+
+    setTabOrder(alpha_, slider_);
+    setTabOrder(slider_, whole);
+    setTabOrder(whole, colours_);
+    setTabOrder(colours_, streamlines_);
+    setTabOrder(streamlines_, body_);
+    setTabOrder(body_, stagnation_);
+    setTabOrder(stagnation_, arrows_);
+    setTabOrder(arrows_, circle_);
+    setTabOrder(circle_, canvas_);
+
+    setCase(airfoil_, 5);
+}
+
+void FlowWindow::handle(const std::function<void()>& handler) { runHandler(this, messages_, handler); }
+
+QCheckBox* FlowWindow::layerBox(const QString& text, const char* name, bool on, const QString& tip) {
+    auto* box = new QCheckBox(text);
+    box->setObjectName(name);
+    box->setChecked(on);
+    box->setToolTip(tip);
+    connect(box, &QCheckBox::toggled, this, [this] { handle([this] { layersChanged(); }); });
+    return box;
+}
+
+double FlowWindow::alpha() const { return alpha_->value(); }
+QString FlowWindow::status() const { return status_->text(); }
+QString FlowWindow::problem() const { return pages_->currentIndex() == 1 ? problem_->text() : QString(); }
+
+void FlowWindow::setCase(const orvek::Airfoil& airfoil, double alphaDegrees) {
+    airfoil_ = airfoil;
+    const QString name = QString::fromStdString(airfoil.name());
+    name_->setText(name);
+    setWindowTitle(QString::fromUtf8("Flow field – ") + name);
+    {
+        const QSignalBlocker block(alpha_);
+        alpha_->setValue(alphaDegrees);
+    }
+    {
+        const QSignalBlocker block(slider_);
+        slider_->setValue(
+            static_cast<int>(std::lround(std::clamp(alphaDegrees * 10, -1.0 * SliderTenths, 1.0 * SliderTenths))));
+    }
+    recalculate();
+}
+
+void FlowWindow::recalculate() {
+    status_->clear();
+    std::optional<QString> reason = alpha_->rangeProblem();
+    std::optional<orvek::FlowField> field;
+    if (!reason) {
+        orvek::Expected<orvek::FlowField> made = orvek::FlowField::make(airfoil_, alpha_->value());
+        if (made) field = std::move(*made);
+        else reason = QString::fromStdString(made.error());
+    }
+    for (QAction* a : actions()) a->setEnabled(!reason);
+    if (reason) {
+        problem_->setText(*reason);
+        pages_->setCurrentIndex(1);
+        canvas_->setField(std::nullopt);
+        return;
+    }
+    pages_->setCurrentIndex(0);
+    canvas_->setField(std::move(field));
+}
+
+void FlowWindow::layersChanged() {
+    FlowLayers l;
+    l.colours = colours_->isChecked();
+    l.streamlines = streamlines_->isChecked();
+    l.body = body_->isChecked();
+    l.stagnation = stagnation_->isChecked();
+    l.arrows = arrows_->isChecked();
+    canvas_->setLayers(l);
+    canvas_->setPlane(circle_->isChecked() ? orvek::StreamPlane::Circle : orvek::StreamPlane::Airfoil);
+    status_->clear();
+}
+
+void FlowWindow::showStatus(QPointF at) {
+    const orvek::FlowField* field = canvas_->field();
+    status_->setText(field ? flowStatus(*field, canvas_->plane(), at, positionDecimals(canvas_->view().scale))
+                           : QString());
+}
+
+namespace {
+
+QString captionOf(const orvek::Airfoil& airfoil, double alpha, bool circle) {
+    return QString::fromUtf8("%1, α = %2°%3")
+        .arg(QString::fromStdString(airfoil.name()), plainNumber(alpha, 2),
+             circle ? QString::fromUtf8(", circle plane") : QString());
+}
+
+}  // namespace
+
+void FlowWindow::copyPicture() {
+    if (!canvas_->field()) return;
+    const double ratio = 2.0 * devicePixelRatioF();
+    const FlowPicture picture = canvas_->pictureAt(ratio);
+    QImage image(picture.scene().size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    paintWithCaption(painter, picture, captionOf(airfoil_, alpha(), canvas_->plane() == orvek::StreamPlane::Circle));
+    painter.end();
+    QApplication::clipboard()->setImage(image);
+}
+
+void FlowWindow::savePicture() {
+    if (!canvas_->field()) return;
+    const QStringList filters = pictureFilters();
+    const std::optional<FileNameAsker::Choice> choice =
+        files_->askSaveFile(this, QString::fromUtf8("Save picture"), "flow.png", filters);
+    if (!choice || choice->path.isEmpty()) return;
+    QString path = choice->path;
+    if (QFileInfo(path).suffix().isEmpty()) path += "." + filterExtension(filters.value(choice->filter));
+    const std::optional<PictureFormat> format = pictureFormatOf(path);
+    if (!format) {
+        messages_.show(this,
+                       QString::fromUtf8("Cannot save the picture as “%1”: a picture is saved as PNG (.png), SVG "
+                                         "(.svg) or JPEG (.jpg, .jpeg); the name's extension chooses which.")
+                           .arg(QFileInfo(path).fileName()),
+                       MessagePresenter::Kind::Warning);
+        return;
+    }
+    const QString caption = captionOf(airfoil_, alpha(), canvas_->plane() == orvek::StreamPlane::Circle);
+    const double ratio = 2.0 * devicePixelRatioF();
+    const FlowPicture picture = canvas_->pictureAt(ratio);
+    const QSize size = picture.scene().size;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (*format == PictureFormat::Svg) {
+        // The lines as paths, the colour field as an embedded image at the picture's ratio.
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(caption);
+        svg.setResolution(96);
+        QPainter painter(&svg);
+        paintWithCaption(painter, picture, caption);
+    } else {
+        QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        QPainter painter(&image);
+        paintWithCaption(painter, picture, caption);
+        painter.end();
+        image.save(&buffer, *format == PictureFormat::Png ? "PNG" : "JPEG");
+    }
+    const orvek::Status saved = orvek::saveFileAtomically(
+        path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
+}
+
+void FlowWindow::exportGrid() {
+    const orvek::FlowField* field = canvas_->field();
+    if (!field) return;
+    const std::optional<FileNameAsker::Choice> choice =
+        files_->askSaveFile(this, QString::fromUtf8("Export grid"), "flow.vtk", GridFilters);
+    if (!choice || choice->path.isEmpty()) return;
+    QString path = choice->path;
+    if (QFileInfo(path).suffix().isEmpty()) path += "." + filterExtension(GridFilters.value(choice->filter));
+    const bool csv = QFileInfo(path).suffix().toLower() == "csv";
+
+    // The grid of the view in the airfoil plane, a point per pixel of the drawing (in the circle
+    // plane: the image of the view's centre region is no grid, so the airfoil plane's view is taken).
+    const QSize pixels = canvas_->size().boundedTo(QSize(2000, 2000)).expandedTo(QSize(2, 2));
+    FlowView view = canvas_->view();
+    if (canvas_->plane() == orvek::StreamPlane::Circle) {
+        view = FlowView::fitting(QRectF(-0.6, -0.55, 2.2, 1.1), pixels);
+    }
+    const QRectF e = view.extent(pixels);
+    orvek::GridShape shape;
+    shape.nx = static_cast<std::size_t>(pixels.width());
+    shape.ny = static_cast<std::size_t>(pixels.height());
+    shape.dx = e.width() / static_cast<double>(shape.nx - 1);
+    shape.dy = e.height() / static_cast<double>(shape.ny - 1);
+    shape.x0 = e.left();
+    shape.y0 = e.top();
+
+    std::vector<double> x(shape.nx), y(shape.nx), u(shape.nx), v(shape.nx), cp(shape.nx), psi(shape.nx);
+    std::string out;
+    std::optional<orvek::VtkGridFile> vtk;
+    const std::string title = airfoil_.name() + " at " + orvek::shortestText(alpha()) + " degrees";
+    if (csv) out = orvek::FlowCsvHeader;
+    else vtk.emplace(shape, title);
+    for (std::size_t j = 0; j < shape.ny; ++j) {
+        for (std::size_t i = 0; i < shape.nx; ++i) {
+            x[i] = shape.x0 + static_cast<double>(i) * shape.dx;
+            y[i] = shape.y0 + static_cast<double>(j) * shape.dy;
+        }
+        orvek::FlowRun run;
+        run.count = shape.nx;
+        run.x = x.data();
+        run.y = y.data();
+        run.u = u.data();
+        run.v = v.data();
+        run.cp = cp.data();
+        run.psi = psi.data();
+        field->evaluate(run);
+        if (vtk) {
+            vtk->setRow(j, u.data(), v.data(), cp.data(), psi.data());
+            continue;
+        }
+        for (std::size_t i = 0; i < shape.nx; ++i) orvek::appendFlowCsvRow(out, x[i], y[i], u[i], v[i], cp[i], psi[i]);
+    }
+    if (vtk) out = vtk->take();
+    const orvek::Status saved = orvek::saveFileAtomically(path.toStdString(), out);
+    if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The flow-field window: the potential flow about the airfoil of the last calculation at an angle
+// of its own (a box and a slider), drawn as Cp colours with a colour bar, streamlines with the
+// dividing one marked, the airfoil filled, the stagnation points and velocity arrows, each a
+// layer that can be switched off; the same flow about the generating circle on request. The
+// status line reads the flow under the pointer. Pictures (copy, PNG, SVG) and the view's grid
+// (VTK or CSV, as orvek-batch field writes them) leave through its menu. One modeless instance.
+
+#include "solver/Airfoil.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class FileNameAsker;
+class FlowCanvas;
+class MessagePresenter;
+class NumberBox;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QSlider;
+class QStackedWidget;
+
+class FlowWindow : public QWidget {
+    Q_OBJECT
+public:
+    FlowWindow(MessagePresenter& messages, FileNameAsker& files);
+    void setFileNameAsker(FileNameAsker& files) { files_ = &files; }
+
+    // The flow about `airfoil` at `alphaDegrees`; the angle box and slider follow.
+    void setCase(const orvek::Airfoil& airfoil, double alphaDegrees);
+    const orvek::Airfoil& airfoil() const { return airfoil_; }
+    double alpha() const;
+
+    FlowCanvas* canvas() const { return canvas_; }
+    QString status() const;
+    // Why the flow cannot be drawn; empty while it is.
+    QString problem() const;
+    QMenu* menu() const { return menu_; }
+
+    void copyPicture();
+    void savePicture();
+    void exportGrid();
+
+private:
+    void recalculate();
+    void layersChanged();
+    void showStatus(QPointF at);
+    void handle(const std::function<void()>& handler);
+    QCheckBox* layerBox(const QString& text, const char* name, bool on, const QString& tip);
+
+    MessagePresenter& messages_;
+    FileNameAsker* files_;
+    orvek::Airfoil airfoil_{0.1, 0.05, 1.9};
+
+    NumberBox* alpha_ = nullptr;
+    QSlider* slider_ = nullptr;
+    QCheckBox* colours_ = nullptr;
+    QCheckBox* streamlines_ = nullptr;
+    QCheckBox* body_ = nullptr;
+    QCheckBox* stagnation_ = nullptr;
+    QCheckBox* arrows_ = nullptr;
+    QCheckBox* circle_ = nullptr;
+    QLabel* name_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QLabel* status_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
+    FlowCanvas* canvas_ = nullptr;
+    QMenu* menu_ = nullptr;
+};

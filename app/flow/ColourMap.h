@@ -1,0 +1,17 @@
+#pragma once
+// The colours of the pressure field: viridis, a colour map of even perceived steps that reads in
+// grey as a plain dark-to-light ramp and stays distinct for the common kinds of colour blindness.
+
+#include <QRgb>
+
+// The colour at t in [0, 1] (dark blue-violet at 0, yellow at 1); t outside is clamped.
+QRgb viridis(double t);
+
+// The pressure coefficient on the colours: Cp from `lo` (strong suction, darkest) to `hi` = 1
+// (the stagnation points, brightest). Fixed, not fitted to the view, so a colour means the same
+// pressure whatever the zoom, the pan, the plane or the angle.
+struct CpScale {
+    double lo = -2, hi = 1;
+    double fraction(double cp) const { return (cp - lo) / (hi - lo); }
+    QRgb colour(double cp) const { return viridis(fraction(cp)); }
+};

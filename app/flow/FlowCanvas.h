@@ -1,0 +1,70 @@
+#pragma once
+// The flow window's drawing: one FlowPicture of the view, recomputed when the flow, the layers,
+// the plane, the size or the view change. Zoom with the wheel (about the pointer) or + and -,
+// pan by dragging or with the arrow keys, Home for the whole plane. Each plane keeps its own view.
+// The plane point under the pointer is reported, for the window's status line.
+
+#include "flow/FlowPicture.h"
+#include "solver/FlowField.h"
+
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class FlowCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit FlowCanvas(QWidget* parent = nullptr);
+
+    // The flow drawn; nothing (a blank view) when there is none.
+    void setField(std::optional<orvek::FlowField> field);
+    const orvek::FlowField* field() const { return field_ ? &*field_ : nullptr; }
+    void setLayers(const FlowLayers& layers);
+    const FlowLayers& layers() const { return layers_; }
+    void setPlane(orvek::StreamPlane plane);
+    orvek::StreamPlane plane() const { return plane_; }
+    // Shows the whole of the current plane: the airfoil with a chord's room around, or the circle.
+    void showWhole();
+    const FlowView& view() const;
+
+    // The picture as drawn on the screen, computed first if anything changed since.
+    const FlowPicture& picture() const;
+    // The same view computed with `density` colour points per logical pixel (for pictures).
+    FlowPicture pictureAt(double density) const;
+
+    QSize sizeHint() const override { return {600, 400}; }
+    QSize minimumSizeHint() const override { return {240, 160}; }
+
+signals:
+    // The pointer is over the plane point `at`, or has left the drawing.
+    void pointerAt(QPointF at);
+    void pointerLeft();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    FlowView& currentView() const;
+    // The current plane's view, to be moved by the user.
+    FlowView& movedView();
+    FlowView wholeView() const;
+    FlowScene scene(double density) const;
+    void changed();
+
+    std::optional<orvek::FlowField> field_;
+    FlowLayers layers_;
+    orvek::StreamPlane plane_ = orvek::StreamPlane::Airfoil;
+    mutable std::array<std::optional<FlowView>, 2> views_;  // airfoil, circle: set when first shown
+    std::array<bool, 2> whole_{true, true};                 // still the whole plane: refitted on a resize
+    mutable FlowPicture picture_;
+    mutable bool stale_ = true;
+    std::optional<QPointF> dragFrom_;
+};

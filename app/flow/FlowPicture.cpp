@@ -1,0 +1,245 @@
+#include "flow/FlowPicture.h"
+
+#include "solver/FlowDetail.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Arrows: one per this many logical pixels, the free stream's speed this long.
+constexpr double ArrowSpacing = 40, ArrowUnit = 22;
+// The streamlines and the outline are refined to points this many logical pixels apart.
+constexpr double LineDetail = 3, OutlineDetail = 1.5;
+// Farther out than this, a pixel coordinate is pinned: the painter gets no absurd numbers at a
+// deep zoom, and what is pinned lies far outside the view.
+constexpr double FarPixels = 1e5;
+
+orvek::ViewBox boxOf(const FlowScene& s) {
+    const QRectF e = s.view.extent(s.size);
+    return {e.left(), e.right(), e.top(), e.bottom()};
+}
+
+}  // namespace
+
+QColor FlowPicture::streamlineColour(bool dividing, bool overColours) {
+    if (dividing) return QColor(235, 70, 20);
+    return overColours ? QColor(255, 255, 255, 215) : QColor(40, 40, 40);
+}
+
+QColor FlowPicture::bodyColour() { return QColor(205, 205, 205); }
+
+void FlowPicture::compute(const orvek::FlowField& field, const FlowScene& scene) {
+    scene_ = scene;
+    scene_.size = scene.size.expandedTo(QSize(1, 1));
+    const orvek::ViewBox box = boxOf(scene_);
+    const double scale = scene_.view.scale;
+
+    colours_ = QImage();
+    if (scene_.layers.colours) computeColours(field);
+
+    lines_.clear();
+    if (scene_.layers.streamlines) {
+        orvek::StreamlineRequest request;
+        request.x0 = box.x0;
+        request.x1 = box.x1;
+        request.y0 = box.y0;
+        request.y1 = box.y1;
+        request.count = scene_.lineCount;
+        request.plane = scene_.plane;
+        orvek::Expected<std::vector<orvek::Streamline>> lines = orvek::streamlines(field, request);
+        if (lines) lines_ = std::move(*lines);
+        for (orvek::Streamline& line : lines_)
+            orvek::refineStreamline(field, scene_.plane, line, LineDetail * scale, box);
+    }
+
+    body_.clear();
+    if (scene_.layers.body) body_ = orvek::bodyOutlineInView(field, scene_.plane, OutlineDetail * scale, box);
+
+    stagnation_.clear();
+    if (scene_.layers.stagnation) {
+        for (const orvek::FlowPoint& p : field.stagnationPoints()) {
+            stagnation_.push_back(scene_.plane == orvek::StreamPlane::Airfoil ? p : field.toCircle(p));
+        }
+    }
+
+    arrows_.clear();
+    if (scene_.layers.arrows) computeArrows(field);
+}
+
+void FlowPicture::computeColours(const orvek::FlowField& field) {
+    const double density = std::max(0.05, scene_.density);
+    const int nx = std::max(1, static_cast<int>(std::ceil(scene_.size.width() * density)));
+    const int ny = std::max(1, static_cast<int>(std::ceil(scene_.size.height() * density)));
+    const auto n = static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny);
+    for (std::vector<double>* a : {&x_, &y_, &u_, &v_, &cp_, &psi_}) a->resize(n);
+    const bool circle = scene_.plane == orvek::StreamPlane::Circle;
+    const orvek::FlowPoint c = field.centre();
+    const double R2 = field.radius() * field.radius();
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<bool> insideCircle(circle ? n : 0);
+    for (int j = 0; j < ny; ++j) {
+        for (int i = 0; i < nx; ++i) {
+            const auto k = static_cast<std::size_t>(j) * static_cast<std::size_t>(nx) + static_cast<std::size_t>(i);
+            const QPointF p = scene_.view.toPlane(QPointF((i + 0.5) / density, (j + 0.5) / density), scene_.size);
+            if (!circle) {
+                x_[k] = p.x();
+                y_[k] = p.y();
+                continue;
+            }
+            // The circle plane: each point stands for its image in the airfoil plane.
+            const double dx = p.x() - c.x, dy = p.y() - c.y;
+            if (dx * dx + dy * dy < R2) {
+                insideCircle[k] = true;
+                x_[k] = 0.5;  // any point; its values are not used
+                y_[k] = 0;
+                continue;
+            }
+            const orvek::FlowPoint z = field.toAirfoil(p.x() - 1.0, p.y());
+            x_[k] = z.x;
+            y_[k] = z.y;
+        }
+    }
+    orvek::FlowRun run;
+    run.count = n;
+    run.x = x_.data();
+    run.y = y_.data();
+    run.u = u_.data();
+    run.v = v_.data();
+    run.cp = cp_.data();
+    run.psi = psi_.data();
+    field.evaluate(run);
+    if (circle) {
+        for (std::size_t k = 0; k < n; ++k) {
+            if (insideCircle[k]) cp_[k] = nan;
+        }
+    }
+
+    colours_ = QImage(nx, ny, QImage::Format_ARGB32_Premultiplied);
+    for (int j = 0; j < ny; ++j) {
+        auto* row = reinterpret_cast<QRgb*>(colours_.scanLine(j));
+        const double* cp = &cp_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
+        for (int i = 0; i < nx; ++i) row[i] = std::isnan(cp[i]) ? qRgba(0, 0, 0, 0) : scale_.colour(cp[i]);
+    }
+}
+
+void FlowPicture::computeArrows(const orvek::FlowField& field) {
+    const bool circle = scene_.plane == orvek::StreamPlane::Circle;
+    // The circle plane's free stream has the speed b (far away z is about b zeta).
+    const double unit = circle ? field.mappingScale() : 1.0;
+    for (double py = ArrowSpacing / 2; py < scene_.size.height(); py += ArrowSpacing) {
+        for (double px = ArrowSpacing / 2; px < scene_.size.width(); px += ArrowSpacing) {
+            const QPointF p = scene_.view.toPlane(QPointF(px, py), scene_.size);
+            const orvek::FlowValues f = circle ? field.atCircle({p.x(), p.y()}) : field.at({p.x(), p.y()});
+            if (f.inside || !std::isfinite(f.u) || !std::isfinite(f.v)) continue;
+            arrows_.push_back(Arrow{p, QPointF(f.u / unit, f.v / unit)});
+        }
+    }
+}
+
+void FlowPicture::paint(QPainter& painter) const {
+    const FlowScene& s = scene_;
+    const QRectF area(QPointF(0, 0), QSizeF(s.size));
+    const auto pixel = [&](const orvek::FlowPoint& p) {
+        const QPointF q = s.view.toPixel(QPointF(p.x, p.y), s.size);
+        return QPointF(std::clamp(q.x(), -FarPixels, FarPixels), std::clamp(q.y(), -FarPixels, FarPixels));
+    };
+    const bool overColours = s.layers.colours && !colours_.isNull();
+
+    painter.save();
+    painter.setClipRect(area);
+    painter.fillRect(area, Qt::white);
+    if (overColours) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(QRectF(0, 0, colours_.width() / s.density, colours_.height() / s.density), colours_);
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    if (!arrows_.empty()) {
+        painter.setPen(QPen(overColours ? QColor(255, 255, 255, 200) : QColor(60, 60, 60), 1.0));
+        for (const Arrow& a : arrows_) {
+            const QPointF from = s.view.toPixel(a.at, s.size);
+            // The pixel's y points down; arrows longer than 1.6 free streams are cut.
+            QPointF d(a.velocity.x() * ArrowUnit, -a.velocity.y() * ArrowUnit);
+            const double length = std::hypot(d.x(), d.y());
+            if (length < 0.5) continue;
+            if (length > 1.6 * ArrowUnit) d *= 1.6 * ArrowUnit / length;
+            const QPointF tip = from + d, unit = d / std::hypot(d.x(), d.y());
+            const QPointF across(-unit.y(), unit.x());
+            painter.drawLine(from, tip);
+            painter.drawLine(tip, tip - 5 * unit + 3 * across);
+            painter.drawLine(tip, tip - 5 * unit - 3 * across);
+        }
+    }
+
+    // The ordinary lines first, the dividing streamline over them.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const orvek::Streamline& line : lines_) {
+            if (line.dividing != (pass == 1) || line.points.size() < 2) continue;
+            QPainterPath path;
+            path.moveTo(pixel(line.points.front()));
+            for (std::size_t k = 1; k < line.points.size(); ++k) path.lineTo(pixel(line.points[k]));
+            painter.setPen(QPen(streamlineColour(line.dividing, overColours), line.dividing ? 2.2 : 1.0));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPath(path);
+        }
+    }
+
+    if (body_.size() > 2) {
+        QPolygonF outline;
+        outline.reserve(static_cast<qsizetype>(body_.size()));
+        for (const orvek::FlowPoint& p : body_) outline << pixel(p);
+        painter.setPen(QPen(Qt::black, 1.0));
+        painter.setBrush(bodyColour());
+        painter.drawPolygon(outline);
+    }
+
+    for (const orvek::FlowPoint& p : stagnation_) {
+        painter.setPen(QPen(Qt::black, 1.5));
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(pixel(p), 4.5, 4.5);
+    }
+
+    if (overColours) paintColourBar(painter);
+    painter.restore();
+}
+
+void FlowPicture::paintColourBar(QPainter& painter) const {
+    const QSize size = scene_.size;
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const double line = metrics.height();
+    const double barHeight = std::min(180.0, size.height() - 3 * line - 16);
+    if (barHeight < 40) return;
+    const QLocale locale;
+    double labelWidth = 0;
+    for (int v = static_cast<int>(scale_.hi); v >= static_cast<int>(scale_.lo); --v) {
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(locale.toString(v)));
+    }
+    const double barWidth = 14;
+    const QRectF panel(size.width() - (barWidth + labelWidth + 24), 6, barWidth + labelWidth + 18,
+                       barHeight + 2 * line + 8);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 215));
+    painter.drawRoundedRect(panel, 4, 4);
+    const QRectF bar(panel.left() + 6, panel.top() + line + 6, barWidth, barHeight);
+    // Cp = 1 (bright) at the top, the strongest suction shown at the bottom.
+    for (int k = 0; k < static_cast<int>(bar.height()); ++k) {
+        const double cp = scale_.hi - (k + 0.5) / bar.height() * (scale_.hi - scale_.lo);
+        painter.fillRect(QRectF(bar.left(), bar.top() + k, bar.width(), 1.0), QColor(scale_.colour(cp)));
+    }
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(bar);
+    painter.drawText(QRectF(panel.left(), panel.top() + 3, panel.width(), line), Qt::AlignCenter, "Cp");
+    for (int v = static_cast<int>(scale_.hi); v >= static_cast<int>(scale_.lo); --v) {
+        const double y = bar.top() + (scale_.hi - v) / (scale_.hi - scale_.lo) * bar.height();
+        painter.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 3, y));
+        painter.drawText(QRectF(bar.right() + 5, y - line / 2, labelWidth + 4, line), Qt::AlignLeft | Qt::AlignVCenter,
+                         locale.toString(v));
+    }
+}

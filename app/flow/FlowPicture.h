@@ -1,0 +1,76 @@
+#pragma once
+// One view of the flow about an airfoil, computed for a size and then painted from what was
+// computed: the pressure coefficient as colours on a grid of points (the core's vector kernels,
+// one point per pixel or coarser), the streamlines of the view's extent refined to its scale (the
+// dividing streamline stronger), the body filled, the stagnation points, velocity arrows on a
+// coarse grid, and a colour bar with its scale. Each layer can be left out. No widget: the window,
+// its pictures and the tests draw with it.
+//
+// In the circle plane a point has the colour of its image in the airfoil plane (the pressure there),
+// so the picture shows where each part of the airfoil's flow comes from; the streamlines are the
+// same levels of psi, which the mapping keeps; the arrows are the circle plane's own velocity.
+
+#include "flow/ColourMap.h"
+#include "flow/FlowView.h"
+#include "solver/FlowField.h"
+#include "solver/Streamlines.h"
+
+#include <QImage>
+#include <QPointF>
+#include <QSize>
+
+#include <vector>
+
+class QPainter;
+
+struct FlowLayers {
+    bool colours = true, streamlines = true, body = true, stagnation = true, arrows = false;
+};
+
+struct FlowScene {
+    orvek::StreamPlane plane = orvek::StreamPlane::Airfoil;
+    FlowView view;
+    QSize size{600, 400};  // logical pixels
+    FlowLayers layers;
+    int lineCount = 21;
+    // Points of the colour grid per logical pixel along each axis: the device pixel ratio for a
+    // picture, less on the screen when a coarser grid keeps a redraw fluid.
+    double density = 1;
+};
+
+class FlowPicture {
+public:
+    void compute(const orvek::FlowField& field, const FlowScene& scene);
+    // Paints onto the rectangle of scene().size logical pixels at the painter's origin.
+    void paint(QPainter& painter) const;
+
+    const FlowScene& scene() const { return scene_; }
+    const QImage& colours() const { return colours_; }
+    const std::vector<orvek::Streamline>& lines() const { return lines_; }
+    const std::vector<orvek::FlowPoint>& body() const { return body_; }
+    // In the plane shown.
+    const std::vector<orvek::FlowPoint>& stagnationPoints() const { return stagnation_; }
+    const CpScale& cpScale() const { return scale_; }
+
+    // The colours of the drawing, for whoever checks it.
+    static QColor streamlineColour(bool dividing, bool overColours);
+    static QColor bodyColour();
+
+private:
+    void computeColours(const orvek::FlowField& field);
+    void computeArrows(const orvek::FlowField& field);
+    void paintColourBar(QPainter& painter) const;
+
+    struct Arrow {
+        QPointF at;        // plane
+        QPointF velocity;  // relative to the free stream's speed
+    };
+    FlowScene scene_;
+    CpScale scale_;
+    QImage colours_;
+    std::vector<orvek::Streamline> lines_;
+    std::vector<orvek::FlowPoint> body_;
+    std::vector<orvek::FlowPoint> stagnation_;
+    std::vector<Arrow> arrows_;
+    std::vector<double> x_, y_, u_, v_, cp_, psi_;  // the colour grid, kept from one view to the next
+};
