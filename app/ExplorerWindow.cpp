@@ -430,7 +430,11 @@ void ExplorerWindow::recalculate() {
     currentPressure_ = {Chart::Curve{"upper", QColor(200, 20, 20), upper, false},
                         Chart::Curve{"lower", QColor(20, 60, 200), lower, false}};
     // The flow behind the profile, the pinned curves behind the current ones.
-    QVector<Chart::Curve> profile = flow_->isChecked() ? profileFlowCurves(airfoil_, alpha_) : QVector<Chart::Curve>();
+    // The plot's area is its size less the axes' margins, about 60 pixels across and 50 down.
+    const double aspect =
+        std::max(1, profile_->height() - 50) / static_cast<double>(std::max(1, profile_->width() - 60));
+    QVector<Chart::Curve> profile =
+        flow_->isChecked() ? profileFlowCurves(airfoil_, alpha_, aspect) : QVector<Chart::Curve>();
     profile += currentProfile_;
     profile_->setCurves(comparison_.withCurrent(1, std::move(profile)));
     pressure_->setCurves(comparison_.withCurrent(0, currentPressure_));

@@ -21,7 +21,7 @@ constexpr std::array<std::array<int, 3>, 11> Steps = {{{68, 1, 84},
 
 // 1024 colours, so a pixel's colour costs one look-up.
 struct Table {
-    std::array<QRgb, 1024> rgb{};
+    std::array<QRgb, ViridisSize> rgb{};
     Table() {
         for (std::size_t k = 0; k < rgb.size(); ++k) {
             const double s =
@@ -38,10 +38,17 @@ struct Table {
     }
 };
 
+const Table& table() {
+    static const Table t;
+    return t;
+}
+
 }  // namespace
 
+const QRgb* viridisTable() { return table().rgb.data(); }
+
 QRgb viridis(double t) {
-    static const Table table;
+    const Table& table = ::table();
     const double clamped = std::isnan(t) ? 0.0 : std::clamp(t, 0.0, 1.0);
     return table.rgb[static_cast<std::size_t>(std::lround(clamped * static_cast<double>(table.rgb.size() - 1)))];
 }

@@ -7,6 +7,10 @@
 // The colour at t in [0, 1] (dark blue-violet at 0, yellow at 1); t outside is clamped.
 QRgb viridis(double t);
 
+// The colours as a table of ViridisSize entries from t = 0 to t = 1, for a loop over many pixels.
+constexpr int ViridisSize = 1024;
+const QRgb* viridisTable();
+
 // The pressure coefficient on the colours: Cp from `lo` (strong suction, darkest) to `hi` = 1
 // (the stagnation points, brightest). Fixed, not fitted to the view, so a colour means the same
 // pressure whatever the zoom, the pan, the plane or the angle.

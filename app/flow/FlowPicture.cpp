@@ -83,24 +83,28 @@ void FlowPicture::computeColours(const orvek::FlowField& field) {
     const double R2 = field.radius() * field.radius();
     constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     std::vector<bool> insideCircle(circle ? n : 0);
+    // The grid point (i, j) lies at the middle of its cell: (i + 1/2) / density logical pixels.
+    const QPointF first = scene_.view.toPlane(QPointF(0.5 / density, 0.5 / density), scene_.size);
+    const double step = scene_.view.scale / density;
     for (int j = 0; j < ny; ++j) {
+        const double py = first.y() - j * step;
         for (int i = 0; i < nx; ++i) {
             const auto k = static_cast<std::size_t>(j) * static_cast<std::size_t>(nx) + static_cast<std::size_t>(i);
-            const QPointF p = scene_.view.toPlane(QPointF((i + 0.5) / density, (j + 0.5) / density), scene_.size);
+            const double px = first.x() + i * step;
             if (!circle) {
-                x_[k] = p.x();
-                y_[k] = p.y();
+                x_[k] = px;
+                y_[k] = py;
                 continue;
             }
             // The circle plane: each point stands for its image in the airfoil plane.
-            const double dx = p.x() - c.x, dy = p.y() - c.y;
+            const double dx = px - c.x, dy = py - c.y;
             if (dx * dx + dy * dy < R2) {
                 insideCircle[k] = true;
                 x_[k] = 0.5;  // any point; its values are not used
                 y_[k] = 0;
                 continue;
             }
-            const orvek::FlowPoint z = field.toAirfoil(p.x() - 1.0, p.y());
+            const orvek::FlowPoint z = field.toAirfoil(px - 1.0, py);
             x_[k] = z.x;
             y_[k] = z.y;
         }
@@ -121,10 +125,16 @@ void FlowPicture::computeColours(const orvek::FlowField& field) {
     }
 
     colours_ = QImage(nx, ny, QImage::Format_ARGB32_Premultiplied);
+    const QRgb* table = viridisTable();
+    const double top = ViridisSize - 1, perCp = top / (scale_.hi - scale_.lo);
     for (int j = 0; j < ny; ++j) {
         auto* row = reinterpret_cast<QRgb*>(colours_.scanLine(j));
         const double* cp = &cp_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
-        for (int i = 0; i < nx; ++i) row[i] = std::isnan(cp[i]) ? qRgba(0, 0, 0, 0) : scale_.colour(cp[i]);
+        for (int i = 0; i < nx; ++i) {
+            // As CpScale::colour, by one look-up: a NaN (inside the body) is left transparent.
+            const double t = (cp[i] - scale_.lo) * perCp;
+            row[i] = std::isnan(t) ? qRgba(0, 0, 0, 0) : table[static_cast<int>(std::clamp(t, 0.0, top) + 0.5)];
+        }
     }
 }
 
@@ -239,7 +249,7 @@ void FlowPicture::paintColourBar(QPainter& painter) const {
     for (int v = static_cast<int>(scale_.hi); v >= static_cast<int>(scale_.lo); --v) {
         const double y = bar.top() + (scale_.hi - v) / (scale_.hi - scale_.lo) * bar.height();
         painter.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 3, y));
-        painter.drawText(QRectF(bar.right() + 5, y - line / 2, labelWidth + 4, line), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.drawText(QRectF(bar.right() + 6, y - line / 2, labelWidth + 4, line), Qt::AlignLeft | Qt::AlignVCenter,
                          locale.toString(v));
     }
 }

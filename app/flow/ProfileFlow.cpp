@@ -3,18 +3,21 @@
 #include "solver/FlowField.h"
 #include "solver/Streamlines.h"
 
+#include <algorithm>
+
 QColor stagnationMarkColour() { return QColor(0, 0, 0); }
 QColor profileStreamlineColour() { return QColor(140, 170, 210); }
 QColor profileDividingColour() { return QColor(230, 140, 0); }
 
-QVector<Chart::Curve> profileFlowCurves(const orvek::Airfoil& airfoil, double alphaDegrees) {
+QVector<Chart::Curve> profileFlowCurves(const orvek::Airfoil& airfoil, double alphaDegrees, double aspect) {
     const orvek::Expected<orvek::FlowField> field = orvek::FlowField::make(airfoil, alphaDegrees);
     if (!field) return {};
     orvek::StreamlineRequest request;
     request.x0 = ProfileFlowX0;
     request.x1 = ProfileFlowX1;
-    request.y0 = ProfileFlowY0;
-    request.y1 = ProfileFlowY1;
+    const double half = 0.5 * (ProfileFlowX1 - ProfileFlowX0) * std::clamp(aspect, 0.2, 1.0);
+    request.y0 = -half;
+    request.y1 = half;
     const orvek::Expected<std::vector<orvek::Streamline>> lines = orvek::streamlines(*field, request);
     QVector<Chart::Curve> out;
     if (lines) {
