@@ -213,7 +213,7 @@ void FlowWindow::recalculate() {
     std::optional<orvek::FlowField> field;
     if (!reason) {
         orvek::Expected<orvek::FlowField> made = orvek::FlowField::make(airfoil_, alpha_->value());
-        if (made) field = std::move(*made);
+        if (made) field = *made;
         else reason = QString::fromStdString(made.error());
     }
     for (QAction* a : actions()) a->setEnabled(!reason);
@@ -224,7 +224,7 @@ void FlowWindow::recalculate() {
         return;
     }
     pages_->setCurrentIndex(0);
-    canvas_->setField(std::move(field));
+    canvas_->setField(field);
 }
 
 void FlowWindow::layersChanged() {

@@ -25,8 +25,8 @@ FlowCanvas::FlowCanvas(QWidget* parent) : QWidget(parent) {
     setCursor(Qt::CrossCursor);
 }
 
-void FlowCanvas::setField(std::optional<orvek::FlowField> field) {
-    field_ = std::move(field);
+void FlowCanvas::setField(const std::optional<orvek::FlowField>& field) {
+    field_ = field;
     // A new airfoil moves its circle: a plane still shown whole is fitted to it anew.
     for (std::size_t k = 0; k < views_.size(); ++k) {
         if (whole_[k]) views_[k].reset();

@@ -18,7 +18,7 @@ public:
     explicit FlowCanvas(QWidget* parent = nullptr);
 
     // The flow drawn; nothing (a blank view) when there is none.
-    void setField(std::optional<orvek::FlowField> field);
+    void setField(const std::optional<orvek::FlowField>& field);
     const orvek::FlowField* field() const { return field_ ? &*field_ : nullptr; }
     void setLayers(const FlowLayers& layers);
     const FlowLayers& layers() const { return layers_; }

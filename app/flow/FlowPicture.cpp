@@ -132,8 +132,9 @@ void FlowPicture::computeColours(const orvek::FlowField& field) {
         const double* cp = &cp_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
         for (int i = 0; i < nx; ++i) {
             // As CpScale::colour, by one look-up: a NaN (inside the body) is left transparent.
-            const double t = (cp[i] - scale_.lo) * perCp;
-            row[i] = std::isnan(t) ? qRgba(0, 0, 0, 0) : table[static_cast<int>(std::clamp(t, 0.0, top) + 0.5)];
+            // t is the table position plus a half, so truncating rounds to the nearest entry.
+            const double t = (cp[i] - scale_.lo) * perCp + 0.5;
+            row[i] = std::isnan(t) ? qRgba(0, 0, 0, 0) : table[static_cast<int>(std::clamp(t, 0.5, top + 0.5))];
         }
     }
 }
