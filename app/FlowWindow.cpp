@@ -84,7 +84,7 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
             static_cast<int>(std::lround(std::clamp(degrees * 10, -1.0 * SliderTenths, 1.0 * SliderTenths))));
         handle([this] { recalculate(); });
     });
-    auto* angleLabel = new QLabel(QString::fromUtf8("&α"));
+    auto* angleLabel = new QLabel(QString::fromUtf8("&Angle α"));
     angleLabel->setBuddy(alpha_);
     auto* whole = new QPushButton("&Whole view");
     whole->setObjectName("flowWholeView");

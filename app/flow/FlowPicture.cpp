@@ -232,12 +232,12 @@ void FlowPicture::paintColourBar(QPainter& painter) const {
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(locale.toString(v)));
     }
     const double barWidth = 14;
-    const QRectF panel(size.width() - (barWidth + labelWidth + 24), 6, barWidth + labelWidth + 18,
-                       barHeight + 2 * line + 8);
+    const QRectF panel(size.width() - (barWidth + labelWidth + 26), 6, barWidth + labelWidth + 20,
+                       barHeight + 2 * line + 12);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 215));
     painter.drawRoundedRect(panel, 4, 4);
-    const QRectF bar(panel.left() + 6, panel.top() + line + 6, barWidth, barHeight);
+    const QRectF bar(panel.left() + 6, panel.top() + line + 10, barWidth, barHeight);
     // Cp = 1 (bright) at the top, the strongest suction shown at the bottom.
     for (int k = 0; k < static_cast<int>(bar.height()); ++k) {
         const double cp = scale_.hi - (k + 0.5) / bar.height() * (scale_.hi - scale_.lo);
