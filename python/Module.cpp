@@ -216,11 +216,14 @@ PYBIND11_MODULE(_orvek, m) {
         .def(py::self != py::self)
         .def("__hash__", [](const Airfoil& a) { return py::hash(py::make_tuple(a.F, a.G, a.m)); })
         .def("__repr__", &airfoilRepr)
-        .def(py::pickle([](const Airfoil& a) { return py::make_tuple(a.F, a.G, a.m); },
-                        [](const py::tuple& t) {
-                            if (t.size() != 3) throw py::value_error("an Airfoil's state is (F, G, m)");
-                            return Airfoil{t[0].cast<double>(), t[1].cast<double>(), t[2].cast<double>()};
-                        }))
+        // Pickled as the call that makes it again, so any protocol and any process pool can send it.
+        .def(
+            "__reduce__",
+            [](const py::object& self) {
+                const auto& a = self.cast<const Airfoil&>();
+                return py::make_tuple(py::type::of(self), py::make_tuple(a.F, a.G, a.m));
+            },
+            "Airfoil(F, G, m) again, for pickle and copy")
         .def("solve", &solve, "alpha"_a, "np"_a = 51,
              "Calculates the airfoil at the angle of attack alpha (degrees, -360 to 360) with np surface\n"
              "points (an integer from 2 to 1000001): CL, CMc4 and Alfa0 in closed form, x, y and\n"
