@@ -22,6 +22,7 @@ version="$(cached CMAKE_PROJECT_VERSION)"
 python_module=""
 if [ "$(cached ORVEK_PYTHON)" = ON ]; then
   python="$(cached Python3_EXECUTABLE)"
+  [ -n "$python" ] || python="$(cached _Python3_EXECUTABLE)"
   python_dir="$(cached ORVEK_PYTHON_INSTALL_DIR)"
   python_module="$python_dir/orvek/_orvek$("$python" -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')"
 fi
