@@ -153,7 +153,8 @@ std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, con
     if (!a.points.empty()) a.points.pop_back();  // the stagnation point begins the contour
     a.points.insert(a.points.end(), over.begin(), over.end());
     if (!down.empty() && !a.points.empty()) {
-        const bool joined = down.front().x == a.points.back().x && down.front().y == a.points.back().y;
+        // both end at the trailing edge, up to rounding
+        const bool joined = std::hypot(down.front().x - a.points.back().x, down.front().y - a.points.back().y) < 1e-12;
         a.points.insert(a.points.end(), down.begin() + (joined ? 1 : 0), down.end());
     }
     b.points = under;
