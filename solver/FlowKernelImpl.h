@@ -1,7 +1,7 @@
 #pragma once
 // The flow-field formulas, written once for any lane width. Included only by the kernel
-// translation units, each with its own `Ops` (lane type, square root, arctangent, power, sine and
-// cosine, log1p); everything here has internal linkage, as for the surface kernels.
+// translation units, each with its own `Ops` (lane type, square root, arctangent, exponential and
+// logarithm, sine and cosine); everything here has internal linkage, as for the surface kernels.
 //
 // From a point z of the airfoil plane back to the circle plane, with q = (zeta - 1)/(zeta + 1):
 //   w = q^m = (z - 1)/(z - 1 + 2 m b),  1 - w = 2 m b/(z - 1 + 2 m b)   (no cancellation near z = 1).
@@ -44,7 +44,11 @@ struct FlowKernelImpl {
     // Lanes n.. repeat lane 0, so a partial block computes only points that were asked for.
     static V load(const double* from, std::size_t n) {
         V out = Ops::splat(from[0]);
-        std::memcpy(&out, from, n * sizeof(double));
+        if (n == W) {
+            std::memcpy(&out, from, sizeof out);  // one vector load
+        } else {
+            std::memcpy(&out, from, n * sizeof(double));
+        }
         return out;
     }
 
@@ -69,7 +73,7 @@ struct FlowKernelImpl {
             hIm = sRe >= 0.0 ? small : signedBig;
         } else {
             const V a = Ops::atan2(sIm, sRe);
-            const V mod = Ops::pow(sRe * sRe + sIm * sIm, c.halfInvM);
+            const V mod = Ops::exp(c.halfInvM * Ops::log(sRe * sRe + sIm * sIm));  // |s|^(1/m)
             V sinA, cosA;
             Ops::sincos(a * c.invM, sinA, cosA);
             hRe = mod * cosA;
@@ -99,8 +103,8 @@ struct FlowKernelImpl {
         const V r2Re = (rRe - rIm) * (rRe + rIm), r2Im = 2.0 * rRe * rIm;
         // S / T^2
         const V T2Re = (TRe - TIm) * (TRe + TIm), T2Im = 2.0 * TRe * TIm;
-        const V Tmod2 = TRe * TRe + TIm * TIm;
-        const V invT4 = 1.0 / (Tmod2 * Tmod2);
+        const V invT2 = 1.0 / (TRe * TRe + TIm * TIm);
+        const V invT4 = invT2 * invT2;
         const V fRe = (SRe * T2Re + SIm * T2Im) * invT4, fIm = (SIm * T2Re - SRe * T2Im) * invT4;
         // product of the three factors, then e^(-i alpha) 2/m^2
         const V gRe = pRe * r2Re - pIm * r2Im, gIm = pRe * r2Im + pIm * r2Re;
@@ -110,8 +114,9 @@ struct FlowKernelImpl {
 
         // Im(e^(-i alpha) t) with t = T/(1 - q)
         const V tcRe = TRe * omqRe + TIm * omqIm, tcIm = TIm * omqRe - TRe * omqIm;  // T conj(1 - q)
-        const V across = (c.cosA * tcIm - c.sinA * tcRe) / omq2;
-        const V psi = c.b * across * (4.0 * Q / Tmod2) + c.halfGammaB * Ops::log1p(c.inv4OverR2 * Q / omq2);
+        const V across = (c.cosA * tcIm - c.sinA * tcRe) * invOmq2;
+        // (log of 1 + x rather than log1p: the stream function needs its error absolute near the body)
+        const V psi = c.b * across * (4.0 * Q * invT2) + c.halfGammaB * Ops::log(1.0 + c.inv4OverR2 * Q * invOmq2);
 
         Values out;
         const V nan = Ops::splat(std::numeric_limits<double>::quiet_NaN());

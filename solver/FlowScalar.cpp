@@ -14,8 +14,8 @@ struct ScalarFlowOps {
     static V splat(double v) { return v; }
     static V sqrt(V v) { return std::sqrt(v); }
     static V atan2(V y, V x) { return std::atan2(y, x); }
-    static V pow(V x, double e) { return std::pow(x, e); }
-    static V log1p(V x) { return std::log1p(x); }
+    static V log(V x) { return std::log(x); }
+    static V exp(V x) { return std::exp(x); }
     static void sincos(V a, V& s, V& c) {
         s = std::sin(a);
         c = std::cos(a);
