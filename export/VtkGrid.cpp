@@ -42,7 +42,7 @@ VtkGridFile::VtkGridFile(const GridShape& shape, const std::string& title) : sha
     psiAt_ = cpAt_ + 8 * n + psiHeader.size();
     bodyAt_ = psiAt_ + 8 * n + bodyHeader.size();
     bytes_.assign(bodyAt_ + n + 1, '\0');
-    header.copy(&bytes_[0], header.size());
+    header.copy(bytes_.data(), header.size());
     cpHeader.copy(&bytes_[cpAt_ - cpHeader.size()], cpHeader.size());
     psiHeader.copy(&bytes_[psiAt_ - psiHeader.size()], psiHeader.size());
     bodyHeader.copy(&bytes_[bodyAt_ - bodyHeader.size()], bodyHeader.size());

@@ -277,7 +277,8 @@ std::vector<double> levels(double lo, double hi, int count) {
 
 }  // namespace
 
-Expected<std::vector<Streamline>> streamlines(const FlowField& field, const StreamlineRequest& rq) {
+Expected<std::vector<Streamline>> streamlines(const FlowField& field, const StreamlineRequest& request) {
+    const StreamlineRequest& rq = request;
     if (!(rq.x0 < rq.x1) || !(rq.y0 < rq.y1) || !std::isfinite(rq.x1 - rq.x0) || !std::isfinite(rq.y1 - rq.y0)) {
         return Failure{"the extent must have X0 < X1 and Y0 < Y1."};
     }
