@@ -302,7 +302,7 @@ private slots:
             const FlowValues v = f.at({0.5 + 3.0 * std::cos(a), 3.0 * std::sin(a)});
             integral += (-v.u * std::sin(a) + v.v * std::cos(a)) * 3.0 * (2.0 * orvek::Pi / n);
         }
-        QVERIFY(std::fabs(-2.0 * integral - s.CL) < 1e-9);
+        QVERIFY(std::fabs(-2.0 * integral - s.coefficients.CL) < 1e-9);
     }
 
     void farFieldIsTheFreeStream_data() {
