@@ -192,7 +192,7 @@ std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Box& b
         const double d0x = pr.u / speed, d0y = pr.v / speed;
         FlowPoint next, image;
         Probe nr;
-        double turn = 0;
+        double turn = 0, grow = 1;
         bool moved = false;
         while (h >= MinStep) {
             const double half = 0.5 * curvature * h, cs = std::cos(half), sn = std::sin(half);
@@ -218,13 +218,17 @@ std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Box& b
             segX = sx;
             segY = sy;
             moved = len > 0;
+            // the next step aims just inside both limits, so few steps are tried twice
+            grow = 2.0;
+            if (len > 0) grow = std::min(grow, 0.9 * StreamlineSpacing / len);
+            if (turn > 0) grow = std::min(grow, 0.9 * MaxTurn / turn);
             break;
         }
         if (!moved) break;
         out.push_back(image);
         zeta = next;
         pr = nr;
-        if (turn < 0.5 * MaxTurn) h *= 1.5;
+        h *= std::max(0.5, grow);
         if (!box.contains(image)) break;
     }
     return out;
