@@ -1,27 +1,38 @@
 #include "ExplorerWindow.h"
 
-#include "Axes.h"
+#include "AddToCatalogue.h"
+#include "FileNameAsker.h"
+#include "Handler.h"
+#include "MessagePresenter.h"
+#include "NumberBox.h"
+#include "PictureFile.h"
+#include "ScreenFit.h"
+#include "case/Catalogue.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
+#include "export/SaveFile.h"
+#include "plot/Chart.h"
 #include "solver/Describe.h"
 #include "solver/Design.h"
 #include "solver/Solver.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -34,26 +45,27 @@ int sliderPosition(double lo, double hi, double value) {
     return static_cast<int>(std::lround(std::clamp((value - lo) / (hi - lo), 0.0, 1.0) * SliderSteps));
 }
 
+const QStringList CoordinateFilters = {"Selig coordinates (*.dat)", "Lednicer coordinates (*.dat)",
+                                       "CSV with 1-Cp (*.csv)"};
+
 }  // namespace
 
-ExplorerWindow::ExplorerWindow() {
+ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files) : messages_(messages), files_(&files) {
     setObjectName("ExplorerWindow");
     setWindowTitle("Airfoil explorer");
-    resize(820, 640);
+    setAttribute(Qt::WA_QuitOnClose, false);  // the program ends with the main window
 
     byParameters_ = new QRadioButton("F, G, &m");
     byParameters_->setObjectName("explorerByParameters");
     byTargets_ = new QRadioButton("T&hickness, camber, trailing-edge angle");
     byTargets_->setObjectName("explorerByTargets");
     byParameters_->setChecked(true);
-    connect(byTargets_, &QRadioButton::toggled, this, [this](bool on) { setTargetMode(on); });
+    connect(byTargets_, &QRadioButton::toggled, this, [this](bool on) { handle([this, on] { setTargetMode(on); }); });
 
-    np_ = new QSpinBox;
+    np_ = new NumberBox("the number of points", 2, 1000001, 0);
     np_->setObjectName("explorerNP");
-    np_->setRange(3, 100001);
     np_->setValue(201);
-    np_->setKeyboardTracking(false);
-    connect(np_, &QSpinBox::valueChanged, this, &ExplorerWindow::recalculate);
+    connect(np_, &NumberBox::valueChanged, this, [this] { handle([this] { recalculate(); }); });
 
     auto* modes = new QHBoxLayout;
     modes->addWidget(byParameters_);
@@ -64,13 +76,15 @@ ExplorerWindow::ExplorerWindow() {
     modes->addWidget(npLabel);
     modes->addWidget(np_);
 
-    makeRow(F, "F", 0.0, 0.3, -0.5, 2.0, 4, "F");
-    makeRow(G, "G", -0.2, 0.2, -1.0, 1.0, 4, "G");
-    makeRow(m, "m", 1.8, 2.0, 0.5, 4.0, 4, "m");
-    makeRow(Thickness, "Thickness", 0.02, 0.3, 0.0, 0.3, 4, "thickness");
-    makeRow(Camber, "Camber", -0.1, 0.1, -0.1, 0.1, 4, "camber");
-    makeRow(TeAngle, QString::fromUtf8("Trailing-edge angle (°)"), 0.0, 30.0, 0.0, 30.0, 2, "teAngle");
-    makeRow(Alpha, QString::fromUtf8("α (°)"), -15.0, 20.0, -90.0, 90.0, 2, "alpha");
+    const QString degrees = QString::fromUtf8("°");
+    makeRow(F, "F", "F", 0.0, 0.3, -0.5, 2.0, 4, {}, "F");
+    makeRow(G, "G", "G", -0.2, 0.2, -1.0, 1.0, 4, {}, "G");
+    makeRow(m, "m", "m", 1.8, 2.0, 0.5, 4.0, 4, {}, "m");
+    makeRow(Thickness, "Thickness", "the thickness", 0.02, 0.3, 0.0, 0.3, 4, {}, "thickness");
+    makeRow(Camber, "Camber", "the camber", -0.1, 0.1, -0.1, 0.1, 4, {}, "camber");
+    makeRow(TeAngle, QString::fromUtf8("Trailing-edge angle (°)"), "the trailing-edge angle", 0.0, 30.0, 0.0, 30.0, 2,
+            degrees, "teAngle");
+    makeRow(Alpha, QString::fromUtf8("α (°)"), "the angle of attack", -15.0, 20.0, -360.0, 360.0, 2, degrees, "alpha");
     auto* controls = new QGridLayout;
     for (int p = 0; p < ParameterCount; ++p) {
         controls->addWidget(rows_[static_cast<std::size_t>(p)].caption, p, 0);
@@ -118,27 +132,44 @@ ExplorerWindow::ExplorerWindow() {
     pages_ = new QStackedWidget;
     pages_->addWidget(plots);
     pages_->addWidget(problem_);
+    pages_->setMinimumHeight(240);
 
     copyLine_ = new QPushButton("Copy &catalogue line");
     copyLine_->setObjectName("explorerCopyLine");
     copyLine_->setToolTip("The airfoil's line for ORVEK_Input.txt, measured as orvek-batch describe does");
-    connect(copyLine_, &QPushButton::clicked, this, &ExplorerWindow::copyCatalogueLine);
+    connect(copyLine_, &QPushButton::clicked, this, [this] { handle([this] { copyCatalogueLine(); }); });
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(values, 1);
     bottom->addWidget(copyLine_, 0, Qt::AlignBottom);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(modes);
     layout->addLayout(controls);
     layout->addWidget(pages_, 1);
     layout->addLayout(bottom);
+    placeInScrollArea(*this, content);
+    resizeWithinScreen(*this, QSize(820, 640));
 
+    // Tab goes from box to box in reading order; the sliders come after them (and each follows
+    // its box's value with the arrow keys).
+    QList<QWidget*> order{byParameters_, byTargets_, np_};
+    for (const Row& r : rows_) order << r.box;
+    for (const Row& r : rows_) order << r.slider;
+    order << copyLine_;
+    for (qsizetype k = 1; k < order.size(); ++k) setTabOrder(order[k - 1], order[k]);
+
+    buildMenu();
     setTargetMode(false);
-    setAirfoil({0.1, 0.05, 2.0}, 5.0);
+    setAirfoil(orvek::Airfoil{0.1, 0.05, 2.0}, 5.0);
 }
 
-void ExplorerWindow::makeRow(Parameter p, const QString& caption, double lo, double hi, double boxLo, double boxHi,
-                             int decimals, const char* name) {
+void ExplorerWindow::handle(const std::function<void()>& handler) { runHandler(this, messages_, handler); }
+
+QDoubleSpinBox* ExplorerWindow::spinBox(Parameter p) const { return rows_[p].box; }
+
+void ExplorerWindow::makeRow(Parameter p, const QString& caption, const QString& what, double lo, double hi,
+                             double boxLo, double boxHi, int decimals, const QString& unit, const char* name) {
     Row& row = rows_[static_cast<std::size_t>(p)];
     row.lo = lo;
     row.hi = hi;
@@ -147,12 +178,9 @@ void ExplorerWindow::makeRow(Parameter p, const QString& caption, double lo, dou
     row.slider->setObjectName(QString("slider_") + name);
     row.slider->setRange(0, SliderSteps);
     row.slider->setPageStep(SliderSteps / 20);
-    row.box = new QDoubleSpinBox;
+    row.box = new NumberBox(what, boxLo, boxHi, decimals, unit);
     row.box->setObjectName(QString("box_") + name);
-    row.box->setRange(boxLo, boxHi);
-    row.box->setDecimals(decimals);
     row.box->setSingleStep(std::pow(10.0, 1 - decimals) * (decimals > 2 ? 1 : 5));
-    row.box->setKeyboardTracking(false);
     row.caption->setBuddy(row.box);
     row.slider->setAccessibleName(caption);
     row.box->setAccessibleName(caption);
@@ -161,14 +189,59 @@ void ExplorerWindow::makeRow(Parameter p, const QString& caption, double lo, dou
         Row& r = rows_[static_cast<std::size_t>(p)];
         const QSignalBlocker block(r.box);
         r.box->setValue(r.lo + (r.hi - r.lo) * v / SliderSteps);
-        recalculate();
+        handle([this, p] { changedByUser(p); });
     });
-    connect(row.box, &QDoubleSpinBox::valueChanged, this, [this, p](double v) {
+    connect(row.box, &NumberBox::valueChanged, this, [this, p](double v) {
         Row& r = rows_[static_cast<std::size_t>(p)];
         const QSignalBlocker block(r.slider);
         r.slider->setValue(sliderPosition(r.lo, r.hi, v));
-        recalculate();
+        handle([this, p] { changedByUser(p); });
     });
+}
+
+void ExplorerWindow::buildMenu() {
+    menu_ = new QMenu(this);
+    menu_->setObjectName("explorerPlotMenu");
+    auto action = [this](const QString& text, const QKeySequence& keys, const char* name,
+                         void (ExplorerWindow::*slot)()) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(name);
+        if (!keys.isEmpty()) {
+            a->setShortcut(keys);
+            a->setShortcutContext(Qt::WindowShortcut);
+        }
+        connect(a, &QAction::triggered, this, [this, slot] { handle([this, slot] { (this->*slot)(); }); });
+        addAction(a);
+        menu_->addAction(a);
+        plotActions_ << a;
+        return a;
+    };
+    action("Copy picture", QKeySequence("Ctrl+Shift+C"), "explorerCopyPicture", &ExplorerWindow::copyPicture);
+    action(QString::fromUtf8("Save picture as…"), QKeySequence("Ctrl+Shift+S"), "explorerSavePicture",
+           &ExplorerWindow::savePicture);
+    menu_->addSeparator();
+    action(QString::fromUtf8("Export coordinates…"), QKeySequence("Ctrl+Shift+E"), "explorerExportCoordinates",
+           &ExplorerWindow::exportCoordinates);
+    action("Add to catalogue", QKeySequence("Ctrl+Shift+K"), "explorerAddToCatalogue", &ExplorerWindow::addToCatalogue);
+    menu_->addSeparator();
+    auto* polar = new QAction(QString::fromUtf8("Polar…"), this);
+    polar->setObjectName("explorerPolar");
+    polar->setShortcut(QKeySequence("Ctrl+Shift+P"));
+    polar->setShortcutContext(Qt::WindowShortcut);
+    connect(polar, &QAction::triggered, this, [this] {
+        if (plotsShown()) emit polarRequested(airfoil_);
+    });
+    addAction(polar);
+    menu_->addAction(polar);
+    plotActions_ << polar;
+    for (Chart* chart : {pressure_, profile_}) {
+        chart->setContextMenuPolicy(Qt::CustomContextMenu);
+        chart->setFocusPolicy(Qt::StrongFocus);
+        connect(chart, &QWidget::customContextMenuRequested, this, [this, chart](const QPoint& at) {
+            chart->setFocus(Qt::PopupFocusReason);
+            menu_->popup(chart->mapToGlobal(at));
+        });
+    }
 }
 
 void ExplorerWindow::setQuietly(Parameter p, double value) {
@@ -180,6 +253,8 @@ void ExplorerWindow::setQuietly(Parameter p, double value) {
 }
 
 void ExplorerWindow::setAirfoil(const orvek::Airfoil& airfoil, double alpha) {
+    airfoil_ = airfoil;
+    alpha_ = alpha;
     {
         const QSignalBlocker block(byTargets_);
         byParameters_->setChecked(true);
@@ -190,6 +265,7 @@ void ExplorerWindow::setAirfoil(const orvek::Airfoil& airfoil, double alpha) {
     setQuietly(m, airfoil.m);
     setQuietly(Alpha, alpha);
     recalculate();
+    edited_ = false;
 }
 
 void ExplorerWindow::setTargetMode(bool targets) {
@@ -197,17 +273,22 @@ void ExplorerWindow::setTargetMode(bool targets) {
         const QSignalBlocker block(byTargets_);
         (targets ? byTargets_ : byParameters_)->setChecked(true);
     }
-    for (Parameter p : {F, G, m}) {
-        for (QWidget* w : {static_cast<QWidget*>(rows_[p].slider), static_cast<QWidget*>(rows_[p].box),
-                           static_cast<QWidget*>(rows_[p].caption)}) {
-            w->setVisible(!targets);
+    for (int p = F; p <= TeAngle; ++p) {
+        const bool shown = (p >= Thickness) == targets;
+        const Row& r = rows_[static_cast<std::size_t>(p)];
+        for (QWidget* w :
+             {static_cast<QWidget*>(r.slider), static_cast<QWidget*>(r.box), static_cast<QWidget*>(r.caption)}) {
+            w->setVisible(shown);
         }
     }
-    for (Parameter p : {Thickness, Camber, TeAngle}) {
-        for (QWidget* w : {static_cast<QWidget*>(rows_[p].slider), static_cast<QWidget*>(rows_[p].box),
-                           static_cast<QWidget*>(rows_[p].caption)}) {
-            w->setVisible(targets);
-        }
+    // The boxes of the other mode show the airfoil as it is; switching changes nothing of it.
+    setQuietly(F, airfoil_.F);
+    setQuietly(G, airfoil_.G);
+    setQuietly(m, airfoil_.m);
+    if (measured_) {
+        setQuietly(Thickness, geometry_.Delta);
+        setQuietly(Camber, geometry_.Gama);
+        setQuietly(TeAngle, geometry_.Tau);
     }
     recalculate();
 }
@@ -222,41 +303,71 @@ void ExplorerWindow::showProblem(const QString& reason) {
     pages_->setCurrentIndex(1);
     for (QLabel* v : values_) v->clear();
     copyLine_->setEnabled(false);
+    for (QAction* a : plotActions_) a->setEnabled(false);
     profile_->setCurves({});
     pressure_->setCurves({});
 }
 
-void ExplorerWindow::recalculate() {
-    if (!np_ || busy_) return;
-    busy_ = true;
-    const QLocale locale;
-    const bool targets = byTargets_->isChecked();
-    auto value = [this](Parameter p) { return rows_[static_cast<std::size_t>(p)].box->value(); };
-
-    if (targets) {
-        const orvek::Expected<orvek::DesignResult> d =
-            orvek::designAirfoil(orvek::DesignTargets{value(Thickness), value(Camber), value(TeAngle)});
+void ExplorerWindow::changedByUser(Parameter p) {
+    if (busy_) return;
+    edited_ = true;
+    const auto box = [this](Parameter q) { return rows_[static_cast<std::size_t>(q)].box; };
+    if (const std::optional<QString> outside = box(p)->rangeProblem()) {
+        showProblem(*outside);
+        return;
+    }
+    switch (p) {
+    case F: airfoil_.F = box(F)->value(); break;
+    case G: airfoil_.G = box(G)->value(); break;
+    case m: airfoil_.m = box(m)->value(); break;
+    case Alpha: alpha_ = box(Alpha)->value(); break;
+    case Thickness:
+    case Camber:
+    case TeAngle: {
+        for (Parameter q : {Thickness, Camber, TeAngle}) {
+            if (const std::optional<QString> outside = box(q)->rangeProblem()) {
+                showProblem(*outside);
+                return;
+            }
+        }
+        const orvek::Expected<orvek::DesignResult> d = orvek::designAirfoil(
+            orvek::DesignTargets{box(Thickness)->value(), box(Camber)->value(), box(TeAngle)->value()});
         if (!d) {
             showProblem(QString::fromStdString(d.error()));
-            busy_ = false;
             return;
         }
         airfoil_ = d->airfoil;
         setQuietly(F, airfoil_.F);
         setQuietly(G, airfoil_.G);
         setQuietly(m, airfoil_.m);
-    } else {
-        airfoil_ = {value(F), value(G), value(m)};
+        break;
     }
+    default: break;
+    }
+    recalculate();
+}
 
+void ExplorerWindow::recalculate() {
+    if (!np_ || busy_) return;
+    busy_ = true;
+    struct Done {
+        bool& busy;
+        ~Done() { busy = false; }
+    } done{busy_};
+
+    for (NumberBox* box : {np_, rows_[Alpha].box}) {
+        if (const std::optional<QString> outside = box->rangeProblem()) {
+            showProblem(*outside);
+            return;
+        }
+    }
     orvek::SolverInput in;
     in.N1 = np_->value();
     in.airfoil = airfoil_;
-    in.AlfaD = value(Alpha);
+    in.AlfaD = alpha_;
     orvek::Expected<orvek::SolverResult> r = orvek::ORVEK(in, std::move(points_));
     if (!r) {
         showProblem(QString::fromStdString(r.error()));
-        busy_ = false;
         return;
     }
     points_ = std::move(r->points);
@@ -268,12 +379,11 @@ void ExplorerWindow::recalculate() {
         if (!g) {
             measured_.reset();
             showProblem(QString::fromStdString(g.error()));
-            busy_ = false;
             return;
         }
         geometry_ = *g;
         measured_ = airfoil_;
-        if (!targets) {
+        if (!byTargets_->isChecked()) {
             setQuietly(Thickness, geometry_.Delta);
             setQuietly(Camber, geometry_.Gama);
             setQuietly(TeAngle, geometry_.Tau);
@@ -283,10 +393,10 @@ void ExplorerWindow::recalculate() {
     // Profile: points 1..NP in order (an unset leading edge is the point (0, 0)); 1-Cp: the upper
     // and lower surfaces as two curves meeting at the leading edge.
     const std::size_t N = points_.size() - 1;
-    const std::size_t front = orvek::leadingEdgeIndex(points_);
+    const std::size_t front = (N + 1) / 2;
     QVector<QPointF> contour, upper, lower;
     contour.reserve(static_cast<qsizetype>(N));
-    upper.reserve(static_cast<qsizetype>(N) - static_cast<qsizetype>(front) + 1);
+    upper.reserve(static_cast<qsizetype>(N - front + 1));
     lower.reserve(static_cast<qsizetype>(front));
     constexpr double gap = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t i = 1; i <= N; ++i) {
@@ -296,22 +406,32 @@ void ExplorerWindow::recalculate() {
         if (i <= front) lower.push_back(cp);
         if (i >= front) upper.push_back(cp);
     }
-    profile_->setCurves({Chart::Curve{QString(), QColor(200, 20, 20), contour}});
-    pressure_->setCurves(
-        {Chart::Curve{"upper", QColor(200, 20, 20), upper}, Chart::Curve{"lower", QColor(20, 60, 200), lower}});
+    profile_->setCurves({Chart::Curve{QString(), QColor(200, 20, 20), contour, false}});
+    pressure_->setCurves({Chart::Curve{"upper", QColor(200, 20, 20), upper, false},
+                          Chart::Curve{"lower", QColor(20, 60, 200), lower, false}});
     pages_->setCurrentIndex(0);
     copyLine_->setEnabled(true);
+    for (QAction* a : plotActions_) a->setEnabled(true);
 
-    values_[0]->setText(locale.toString(r->coefficients.CL, 'f', 4));
-    values_[1]->setText(locale.toString(r->coefficients.CMc4, 'f', 4));
-    values_[2]->setText(locale.toString(r->coefficients.Alfa0, 'f', 2) + QString::fromUtf8("°"));
-    values_[3]->setText(QString("%1 at x/c %2")
-                            .arg(locale.toString(geometry_.Delta, 'f', 4), locale.toString(geometry_.xDltC, 'f', 3)));
+    const QLocale locale;
+    values_[0]->setText(plainNumber(r->coefficients.CL, 4, locale));
+    values_[1]->setText(plainNumber(r->coefficients.CMc4, 4, locale));
+    values_[2]->setText(plainNumber(r->coefficients.Alfa0, 2, locale) + QString::fromUtf8("°"));
+    showMeasurement();
+    const QString name = QString::fromStdString(airfoil_.name());
+    const QString caption = QString::fromUtf8("%1, α = %2°").arg(name, plainNumber(alpha_, 2, locale));
+    profile_->setCaption(caption);
+    pressure_->setCaption(caption);
+    setWindowTitle(QString::fromUtf8("Airfoil explorer – ") + name);
+}
+
+void ExplorerWindow::showMeasurement() {
+    const QLocale locale;
+    values_[3]->setText(
+        QString("%1 at x/c %2").arg(plainNumber(geometry_.Delta, 4, locale), plainNumber(geometry_.xDltC, 3, locale)));
     values_[4]->setText(
-        QString("%1 at x/c %2").arg(locale.toString(geometry_.Gama, 'f', 4), locale.toString(geometry_.xGama, 'f', 3)));
-    values_[5]->setText(locale.toString(geometry_.Tau, 'f', 2) + QString::fromUtf8("°"));
-    setWindowTitle("Airfoil explorer – " + QString::fromStdString(airfoil_.name()));
-    busy_ = false;
+        QString("%1 at x/c %2").arg(plainNumber(geometry_.Gama, 4, locale), plainNumber(geometry_.xGama, 3, locale)));
+    values_[5]->setText(plainNumber(geometry_.Tau, 2, locale) + QString::fromUtf8("°"));
 }
 
 void ExplorerWindow::copyCatalogueLine() {
@@ -322,4 +442,49 @@ void ExplorerWindow::copyCatalogueLine() {
         return;
     }
     QApplication::clipboard()->setText(QString::fromStdString(orvek::catalogueLine(*g, airfoil_)));
+}
+
+void ExplorerWindow::copyPicture() {
+    if (!plotsShown()) return;
+    Chart* chart = focusWidget() == profile_ ? profile_ : pressure_;
+    ::copyPicture(PictureRequest{{chart}, chart->size(), 2.0 * devicePixelRatioF(), {}, {}});
+}
+
+void ExplorerWindow::savePicture() {
+    if (!plotsShown()) return;
+    const bool profile = focusWidget() == profile_;
+    Chart* chart = profile ? profile_ : pressure_;
+    ::savePicture(this, *files_, messages_,
+                  PictureRequest{{chart},
+                                 chart->size(),
+                                 2.0 * devicePixelRatioF(),
+                                 profile ? "profile" : "pressure",
+                                 profile ? "Profile" : "1-Cp"});
+}
+
+void ExplorerWindow::exportCoordinates() {
+    if (!plotsShown()) return;
+    const std::optional<FileNameAsker::Choice> choice =
+        files_->askSaveFile(this, QString::fromUtf8("Export coordinates"), "airfoil.dat", CoordinateFilters);
+    if (!choice || choice->path.isEmpty()) return;
+    const QString suffix = QFileInfo(choice->path).suffix().toLower();
+    orvek::CoordinateFormat format = orvek::CoordinateFormat::Selig;
+    if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = orvek::CoordinateFormat::Csv;
+    else if (choice->filter == 1) format = orvek::CoordinateFormat::Lednicer;
+    const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(points_, format, airfoil_.name());
+    const orvek::Status saved = text ? orvek::saveFileAtomically(choice->path.toStdString(), *text)
+                                     : orvek::Status(orvek::Failure{text.error()});
+    if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
+}
+
+void ExplorerWindow::addToCatalogue() {
+    if (!plotsShown()) return;
+    const orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil(airfoil_);
+    const orvek::Status added = g ? ::addToCatalogue(orvek::CatalogueFileName, orvek::catalogueLine(*g, airfoil_))
+                                  : orvek::Status(orvek::Failure{g.error()});
+    if (!added) {
+        messages_.show(this, QString::fromStdString(added.error()), MessagePresenter::Kind::Warning);
+        return;
+    }
+    emit catalogueExtended();
 }

@@ -1,9 +1,10 @@
 #pragma once
-// The airfoil explorer: sliders and spin boxes for the airfoil (either its mapping parameters F,
+// The airfoil explorer: sliders and number boxes for the airfoil (either its mapping parameters F,
 // G and m, or its thickness, camber and trailing-edge angle) and the angle of attack; the profile
 // and the 1-Cp distribution redrawn at every move, with the coefficients and the measured
 // geometry as text. An input that cannot be calculated shows its reason in place of the plots.
-// One modeless instance, kept for the run.
+// The plots have the main window's plot items (pictures, coordinates, polar) and "Add to
+// catalogue". One modeless instance, kept for the run.
 
 #include "solver/Airfoil.h"
 #include "solver/Describe.h"
@@ -12,15 +13,19 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class Chart;
+class FileNameAsker;
+class MessagePresenter;
+class NumberBox;
 class QDoubleSpinBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QSlider;
-class QSpinBox;
 class QStackedWidget;
 
 class ExplorerWindow : public QWidget {
@@ -28,21 +33,27 @@ class ExplorerWindow : public QWidget {
 public:
     enum Parameter { F, G, m, Thickness, Camber, TeAngle, Alpha, ParameterCount };
 
-    ExplorerWindow();
+    ExplorerWindow(MessagePresenter& messages, FileNameAsker& files);
+    void setFileNameAsker(FileNameAsker& files) { files_ = &files; }
 
-    // Starts from this airfoil and angle (switches to the mapping parameters).
+    // Starts from this airfoil and angle (switches to the mapping parameters); the window counts
+    // as unchanged by the user until a control is moved.
     void setAirfoil(const orvek::Airfoil& airfoil, double alpha);
-    // Chooses between the mapping parameters (false) and the design targets (true).
+    // Chooses between the mapping parameters (false) and the design targets (true); the airfoil
+    // stays exactly as it is until a target is changed.
     void setTargetMode(bool targets);
     void setPointCount(int NP);
+    // Whether the user changed the airfoil or the angle since setAirfoil.
+    bool editedByUser() const { return edited_; }
 
-    // Recalculates and redraws from the controls: what every slider move runs.
+    // Recalculates and redraws from the current airfoil and angle.
     void recalculate();
 
     QSlider* slider(Parameter p) const { return rows_[p].slider; }
-    QDoubleSpinBox* spinBox(Parameter p) const { return rows_[p].box; }
+    QDoubleSpinBox* spinBox(Parameter p) const;
     Chart* profileChart() const { return profile_; }
     Chart* pressureChart() const { return pressure_; }
+    QMenu* plotMenu() const { return menu_; }
     // The reason the controls' airfoil cannot be calculated; empty while the plots are shown.
     QString problem() const;
     bool plotsShown() const;
@@ -51,34 +62,56 @@ public:
 
     // "Copy catalogue line": the airfoil's line for ORVEK_Input.txt, as it would be measured.
     void copyCatalogueLine();
+    // The plots' menu items.
+    void copyPicture();
+    void savePicture();
+    void exportCoordinates();
+    void addToCatalogue();
+
+signals:
+    // "Polar…" of the plots' menu: the polar window shows this airfoil.
+    void polarRequested(const orvek::Airfoil& airfoil);
+    // A line was added to the working folder's catalogue.
+    void catalogueExtended();
 
 private:
     struct Row {
         QSlider* slider = nullptr;
-        QDoubleSpinBox* box = nullptr;
+        NumberBox* box = nullptr;
         QLabel* caption = nullptr;
-        double lo = 0, hi = 1;  // the slider's range; the spin box may go beyond it
+        double lo = 0, hi = 1;  // the slider's range; the box may go beyond it
     };
-    void makeRow(Parameter p, const QString& caption, double lo, double hi, double boxLo, double boxHi, int decimals,
-                 const char* name);
+    void makeRow(Parameter p, const QString& caption, const QString& what, double lo, double hi, double boxLo,
+                 double boxHi, int decimals, const QString& unit, const char* name);
+    void buildMenu();
+    // A control of row `p` was changed by the user.
+    void changedByUser(Parameter p);
     void setQuietly(Parameter p, double value);
     void showProblem(const QString& reason);
+    void showMeasurement();
+    void handle(const std::function<void()>& handler);
 
+    MessagePresenter& messages_;
+    FileNameAsker* files_;
     std::array<Row, ParameterCount> rows_;
     QRadioButton* byParameters_ = nullptr;
     QRadioButton* byTargets_ = nullptr;
-    QSpinBox* np_ = nullptr;
+    NumberBox* np_ = nullptr;
     QStackedWidget* pages_ = nullptr;
     QLabel* problem_ = nullptr;
     Chart* profile_ = nullptr;
     Chart* pressure_ = nullptr;
     std::array<QLabel*, 6> values_{};  // CL, CMc/4, alpha0, thickness, camber, trailing-edge angle
     QPushButton* copyLine_ = nullptr;
+    QMenu* menu_ = nullptr;
+    QList<QAction*> plotActions_;
 
-    orvek::Airfoil airfoil_{0.1, 0.05, 2.0};
+    // The airfoil and angle shown, exactly: the boxes show them rounded.
+    orvek::Airfoil airfoil_{0.1, 0.05, 2};
+    double alpha_ = 5;
+    bool edited_ = false;
     orvek::AirfoilGeometry geometry_;
+    std::optional<orvek::Airfoil> measured_;  // the airfoil whose geometry is in geometry_
     orvek::SurfacePoints points_;
-    // The airfoil whose geometry is in geometry_, so moving only the angle does not measure again.
-    std::optional<orvek::Airfoil> measured_;
     bool busy_ = false;
 };

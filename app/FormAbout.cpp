@@ -1,7 +1,8 @@
 #include "FormAbout.h"
 
-#include "Design.h"
+#include "WindowUnits.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace {
@@ -52,4 +53,12 @@ Form_About::Form_About() {
     addLabel(this, "Label4", "Comments and questions by e-mail to:", twipsRect(240, 2280, 3375, 255), 8.25, false,
              nullptr);
     addLabel(this, "Label5", "orvek@example.org", twipsRect(840, 2640, 1935, 255), 8.25, false, &Blue);
+}
+
+void Form_About::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

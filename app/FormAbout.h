@@ -7,4 +7,7 @@ class Form_About : public QWidget {
     Q_OBJECT
 public:
     Form_About();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;  // Escape closes the window
 };

@@ -1,12 +1,13 @@
 #include "FormORVEK.h"
 
 #include "FormAbout.h"
-#include "Grafik.h"
+#include "CasePlots.h"
+#include "Handler.h"
 #include "MessagePresenter.h"
-#include "PlotArea.h"
-#include "PlotTools.h"
-#include "Design.h"
 #include "DisplayText.h"
+#include "PlotTools.h"
+#include "WindowUnits.h"
+#include "plot/PlotArea.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"
@@ -30,7 +31,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-#include <exception>
 #include <new>
 
 namespace {
@@ -145,8 +145,10 @@ public:
 Form_ORVEK::Form_ORVEK(MessagePresenter& messages, QWidget* parent) : QMainWindow(parent), messages_(messages) {
     buildControls();
     // Context menus and shortcuts of the plots, the polar and explorer windows.
-    connect(this, &Form_ORVEK::caseCalculated, new PlotTools(*this, messages_), &PlotTools::caseCalculated);
-    handle([this] { Form_Load(); });
+    auto* tools = new PlotTools(*this, *pressurePlot, *profilePlot, state_, messages_);
+    connect(this, &Form_ORVEK::caseCalculated, tools, &PlotTools::caseCalculated);
+    connect(tools, &PlotTools::reloadCatalogueRequested, this, [this] { handle([this] { reloadCatalogue(); }); });
+    handle([this] { loadCatalogue(); });
 }
 
 Form_ORVEK::~Form_ORVEK() = default;
@@ -156,9 +158,9 @@ void Form_ORVEK::buildControls() {
     setWindowTitle("Karman-Trefftz Airfoil Coordinates and Velocities");
     setFont(windowFont(8.25));
 
-    Mn_About = menuBar()->addAction("About");
-    Mn_About->setObjectName("Mn_About");
-    connect(Mn_About, &QAction::triggered, this, [this] { handle([this] { Mn_About_Click(); }); });
+    aboutAction = menuBar()->addAction("About");
+    aboutAction->setObjectName("Mn_About");
+    connect(aboutAction, &QAction::triggered, this, [this] { handle([this] { showAbout(); }); });
 
     auto* client = new QWidget(this);
     client->setObjectName("client");
@@ -180,94 +182,98 @@ void Form_ORVEK::buildControls() {
     greyHeading(Label3);
     label(Frame2, "Label6", " F              G             m", twipsRect(2280, 240, 1815, 255));
 
-    Combo1 = place(new QComboBox(client), "Combo1", twipsRect(120, 840, 4335, 315));
-    Combo1->setAccessibleName("Airfoil");
+    airfoilList = place(new QComboBox(client), "Combo1", twipsRect(120, 840, 4335, 315));
+    airfoilList->setAccessibleName("Airfoil");
     // Where a list with an edit field is announced by its text, screen readers name it after its
     // label: an unseen one, since the headings above the list are its only caption.
-    QLabel* spokenLabel = label(client, "Combo1Name", "Airfoil", Combo1->geometry());
-    spokenLabel->setBuddy(Combo1);
+    QLabel* spokenLabel = label(client, "Combo1Name", "Airfoil", airfoilList->geometry());
+    spokenLabel->setBuddy(airfoilList);
     spokenLabel->hide();
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setCompleter(nullptr);
-    Combo1->setEditText(" ");
+    airfoilList->setEditable(true);
+    airfoilList->setInsertPolicy(QComboBox::NoInsert);
+    airfoilList->setCompleter(nullptr);
+    airfoilList->setEditText(" ");
     // The keyboard focus of an editable list is the list itself, which hands keys straight to
     // its edit field: Return is stopped at both.
     // Nor does leaving the field choose an entry whose text was typed: the list would pick it
     // when its editing finishes.
-    QObject::disconnect(Combo1->lineEdit(), &QLineEdit::editingFinished, Combo1, nullptr);
-    auto* swallowReturn = new SwallowReturn(Combo1);
-    Combo1->installEventFilter(swallowReturn);
-    Combo1->lineEdit()->installEventFilter(swallowReturn);
+    QObject::disconnect(airfoilList->lineEdit(), &QLineEdit::editingFinished, airfoilList, nullptr);
+    auto* swallowReturn = new SwallowReturn(airfoilList);
+    airfoilList->installEventFilter(swallowReturn);
+    airfoilList->lineEdit()->installEventFilter(swallowReturn);
     // A chosen entry is shown from its start, so its columns stand under their headings even
     // when the line is wider than the field.
     // (The list itself is captured, not the window: the list still changes its entry while the
     // window is being destroyed.)
-    connect(Combo1, &QComboBox::currentIndexChanged, Combo1,
-            [combo = Combo1] { combo->lineEdit()->setCursorPosition(0); });
-    connect(Combo1, &QComboBox::activated, this, [this] { handle([this] { Combo1_Click(); }); });
+    connect(airfoilList, &QComboBox::currentIndexChanged, airfoilList,
+            [combo = airfoilList] { combo->lineEdit()->setCursorPosition(0); });
+    connect(airfoilList, &QComboBox::activated, this, [this] { handle([this] { chooseAirfoil(); }); });
 
     QGroupBox* Frame1 = frame(client, "Frame1", twipsRect(120, 1200, 4335, 4095));
     QGroupBox* Frame3 = frame(Frame1, "Frame3", twipsRect(240, 120, 2655, 975));
     // 75 twips wider than designed, so the "=" shows whole; it still ends before Text_N1.
     label(Frame3, "Label4", "Number of Points  NP =", twipsRect(120, 240, 1770, 255));
-    Text_N1 = textBox(Frame3, "Text_N1", "51", twipsRect(1920, 240, 495, 285), "Number of points");
+    pointCountBox = textBox(Frame3, "Text_N1", "51", twipsRect(1920, 240, 495, 285), "Number of points");
     label(Frame3, "Label10", "Angle of attack", twipsRect(120, 600, 1095, 255));
     label(Frame3, "Label5", QString::fromUtf8("α ="), twipsRect(1560, 600, 255, 255));
-    Text_AlfaD = textBox(Frame3, "Text_AlfaD", "0", twipsRect(1920, 600, 495, 285), "Angle of attack in degrees");
+    angleBox = textBox(Frame3, "Text_AlfaD", "0", twipsRect(1920, 600, 495, 285), "Angle of attack in degrees");
 
-    Command2 = place(new QPushButton("Calculate", Frame1), "Command2", twipsRect(3045, 315, 1065, 330));
-    Command1 = place(new QPushButton("Save result", Frame1), "Command1", twipsRect(3000, 735, 1095, 330));
+    calculateButton = place(new QPushButton("Calculate", Frame1), "Command2", twipsRect(3045, 315, 1065, 330));
+    saveButton = place(new QPushButton("Save result", Frame1), "Command1", twipsRect(3000, 735, 1095, 330));
     // Return and Enter press the focused button, as Space does.
-    Command2->setAutoDefault(true);
-    Command1->setAutoDefault(true);
-    connect(Command2, &QPushButton::clicked, this, [this] { handle([this] { Command2_Click(); }); });
-    connect(Command1, &QPushButton::clicked, this, [this] { handle([this] { Command1_Click(); }); });
+    calculateButton->setAutoDefault(true);
+    saveButton->setAutoDefault(true);
+    connect(calculateButton, &QPushButton::clicked, this, [this] { handle([this] { calculate(); }); });
+    connect(saveButton, &QPushButton::clicked, this, [this] { handle([this] { saveResult(); }); });
+    // Return or Enter in the point count or the angle calculates, as in a dialog.
+    for (QLineEdit* box : {pointCountBox, angleBox}) {
+        connect(box, &QLineEdit::returnPressed, this, [this] { handle([this] { calculate(); }); });
+    }
 
     QGroupBox* Frame4 = frame(Frame1, "Frame4", twipsRect(240, 1080, 3855, 2055));
     QLabel* Label11 = label(Frame4, "Label11", "Output format options", twipsRect(120, 240, 1815, 255));
     QFont underlined = windowFont(8.25);
     underlined.setUnderline(true);
     Label11->setFont(underlined);
-    Option1 = place(new QRadioButton("i    x(i)     y(i)", Frame4), "Option1", twipsRect(120, 600, 1215, 255));
-    Option2 = place(new QRadioButton("i    x(i)     y(i)  1-Cp", Frame4), "Option2", twipsRect(120, 960, 1935, 255));
-    Option3 = place(new QRadioButton("i    xU(i)     yU(i)   xL(i)   yL(i)", Frame4), "Option3",
-                    twipsRect(120, 1320, 2775, 255));
+    layoutXY = place(new QRadioButton("i    x(i)     y(i)", Frame4), "Option1", twipsRect(120, 600, 1215, 255));
+    layoutXYCu = place(new QRadioButton("i    x(i)     y(i)  1-Cp", Frame4), "Option2", twipsRect(120, 960, 1935, 255));
+    layoutSplit = place(new QRadioButton("i    xU(i)     yU(i)   xL(i)   yL(i)", Frame4), "Option3",
+                        twipsRect(120, 1320, 2775, 255));
     // 120 twips wider than designed: even with the narrower indicator the longest caption needs
     // 225 pixels; the button still ends well inside its frame.
-    Option4 = place(new QRadioButton("i    xU(i)     yU(i)   1-Cp    xL(i)   yL(i)   1-Cp", Frame4), "Option4",
-                    twipsRect(120, 1680, 3375, 255));
+    layoutSplitCu = place(new QRadioButton("i    xU(i)     yU(i)   1-Cp    xL(i)   yL(i)   1-Cp", Frame4), "Option4",
+                          twipsRect(120, 1680, 3375, 255));
     auto* optionStyle = new OptionButtonStyle(QStyleFactory::create(QApplication::style()->name()));
     optionStyle->setParent(this);
     // The tab key enters the option group at its selected button; the arrow keys move within it.
-    for (QRadioButton* option : {Option1, Option2, Option3, Option4}) {
+    for (QRadioButton* option : {layoutXY, layoutXYCu, layoutSplit, layoutSplitCu}) {
         option->setStyle(optionStyle);
         connect(option, &QRadioButton::toggled, option,
                 [option](bool checked) { option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus); });
         option->setFocusPolicy(Qt::ClickFocus);
     }
-    Option4->setChecked(true);
+    layoutSplitCu->setChecked(true);
 
     QGroupBox* Frame5 = frame(Frame1, "Frame5", twipsRect(240, 3120, 3855, 855));
     label(Frame5, "Label12", "CL =", twipsRect(120, 360, 375, 255));
-    Text_CL = resultBox(Frame5, "Text_CL", twipsRect(480, 360, 615, 285), "Lift coefficient");
+    liftBox = resultBox(Frame5, "Text_CL", twipsRect(480, 360, 615, 285), "Lift coefficient");
     label(Frame5, "Label13", "CMc/4 =", twipsRect(1200, 360, 735, 255));
-    Text_CMc4 =
+    momentBox =
         resultBox(Frame5, "Text_CMc4", twipsRect(1920, 360, 615, 285), "Moment coefficient about the quarter chord");
     label(Frame5, "Label14", QString::fromUtf8("α 0 ="), twipsRect(2640, 360, 375, 255));
-    Text_Alfa0 = resultBox(Frame5, "Text_Alfa0", twipsRect(3000, 360, 615, 285), "Zero-lift angle in degrees");
+    zeroLiftAngleBox = resultBox(Frame5, "Text_Alfa0", twipsRect(3000, 360, 615, 285), "Zero-lift angle in degrees");
 
-    pressure = place(new PlotArea(LightYellow, client), "pressure", twipsRect(4560, 120, 4800, 3015));
-    profil = place(new PlotArea(LightYellow, client), "profil", twipsRect(4560, 3240, 4800, 2200));
-    pressure->setAccessibleName("Pressure distribution 1-Cp");
-    profil->setAccessibleName("Airfoil profile");
-    for (PlotArea* plot : {pressure, profil}) {
+    pressurePlot = place(new PlotArea(LightYellow, client), "pressure", twipsRect(4560, 120, 4800, 3015));
+    profilePlot = place(new PlotArea(LightYellow, client), "profil", twipsRect(4560, 3240, 4800, 2200));
+    pressurePlot->setAccessibleName("Pressure distribution 1-Cp");
+    profilePlot->setAccessibleName("Airfoil profile");
+    for (PlotArea* plot : {pressurePlot, profilePlot}) {
         plot->setAccessibleDescription(NothingDrawn);
         plot->setFocusPolicy(Qt::StrongFocus);
     }
     // Axis captions of the 1-Cp plot, laid over it and so drawn above its curves.
-    for (QLabel* caption : {label(pressure, "Label7", "1-Cp", twipsRect(480, 120, 375, 255)),
-                            label(pressure, "Label8", "x/c", twipsRect(1920, 2520, 375, 255))}) {
+    for (QLabel* caption : {label(pressurePlot, "Label7", "1-Cp", twipsRect(480, 120, 375, 255)),
+                            label(pressurePlot, "Label8", "x/c", twipsRect(1920, 2520, 375, 255))}) {
         QPalette p = caption->palette();
         p.setColor(QPalette::Window, LightYellow);
         caption->setPalette(p);
@@ -275,25 +281,14 @@ void Form_ORVEK::buildControls() {
     }
 
     // Keyboard focus order.
-    QWidget* order[] = {pressure, profil,  Combo1,  Command1, Text_N1, Text_AlfaD,
-                        Option1,  Option2, Option3, Option4,  Command2};
+    QWidget* order[] = {pressurePlot, profilePlot, airfoilList, saveButton,    pointCountBox,  angleBox,
+                        layoutXY,     layoutXYCu,  layoutSplit, layoutSplitCu, calculateButton};
     for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
-void Form_ORVEK::handle(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::bad_alloc&) {
-        messages_.show(this, "Not enough memory for this calculation.", MessagePresenter::Kind::Warning);
-    } catch (const std::exception& e) {
-        messages_.show(this, QString("Unexpected error: %1").arg(QString::fromUtf8(e.what())),
-                       MessagePresenter::Kind::Warning);
-    } catch (...) {
-        messages_.show(this, "Unexpected error.", MessagePresenter::Kind::Warning);
-    }
-}
+void Form_ORVEK::handle(const std::function<void()>& handler) { runHandler(this, messages_, handler); }
 
-void Form_ORVEK::Form_Load() {
+void Form_ORVEK::loadCatalogue() {
     const orvek::Expected<orvek::Catalogue> catalogue = []() -> orvek::Expected<orvek::Catalogue> {
         try {
             return orvek::loadCatalogueFile(orvek::CatalogueFileName);
@@ -302,17 +297,7 @@ void Form_ORVEK::Form_Load() {
         }
     }();
     if (catalogue) orvek::storeCatalogue(state_, *catalogue);
-    for (int i = 1; i <= state_.AirfoilCount; ++i) {
-        Combo1->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)].text));
-    }
-    // Filling the list chooses no entry: the edit field keeps its single space.
-    Combo1->setCurrentIndex(-1);
-    Combo1->setEditText(" ");
-    // The drop-down list is as wide as its widest entry (the catalogue's lines are laid out in
-    // columns and may be wider than the list's edit field), never narrower than the list.
-    QAbstractItemView* view = Combo1->view();
-    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
-                          view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view));
+    fillList();
     if (!catalogue) {
         messages_.show(this, QString::fromStdString(catalogue.error()), MessagePresenter::Kind::Plain);
     } else if (catalogue->problem) {
@@ -320,47 +305,96 @@ void Form_ORVEK::Form_Load() {
     }
 }
 
-void Form_ORVEK::Combo1_Click() {
-    state_.SelIndex = orvek::matchSelection(state_, Combo1->currentText().toStdString());
-    Calculate();
+void Form_ORVEK::fillList() {
+    airfoilList->clear();
+    for (int i = 1; i <= state_.AirfoilCount; ++i) {
+        airfoilList->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)].text));
+    }
+    // Filling the list chooses no entry: the edit field keeps its single space.
+    airfoilList->setCurrentIndex(-1);
+    airfoilList->setEditText(" ");
+    // The drop-down list is as wide as its widest entry (the catalogue's lines are laid out in
+    // columns and may be wider than the list's edit field), never narrower than the list.
+    QAbstractItemView* view = airfoilList->view();
+    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
+                          view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view));
 }
 
-void Form_ORVEK::Command2_Click() { Calculate(); }
+void Form_ORVEK::reloadCatalogue() {
+    const orvek::Expected<orvek::Catalogue> catalogue = orvek::loadCatalogueFile(orvek::CatalogueFileName);
+    if (!catalogue) {  // the list stays as it was
+        messages_.show(this, QString::fromStdString(catalogue.error()), MessagePresenter::Kind::Plain);
+        return;
+    }
+    const std::string shown = state_.AirfoilRow[static_cast<std::size_t>(state_.SelIndex)].text;
+    const bool calculated = state_.NP.has_value();
+    // The catalogue tables start empty, as at start-up; the case shown stays.
+    state_.AirfoilRow = orvek::CaseState().AirfoilRow;
+    state_.AirfoilCount = 0;
+    orvek::storeCatalogue(state_, *catalogue);
+    fillList();
+    // The selection stays with the airfoil whose results are shown, where the file still holds it.
+    state_.SelIndex = calculated && state_.SelIndex > 0 ? orvek::matchSelection(state_, shown) : 0;
+    if (state_.SelIndex > 0) {
+        airfoilList->setCurrentIndex(state_.SelIndex - 1);
+    } else if (calculated) {
+        // Its line is gone: no result may be saved under another airfoil's header.
+        state_ = [&] {
+            orvek::CaseState fresh;
+            orvek::storeCatalogue(fresh, *catalogue);
+            return fresh;
+        }();
+        for (QLineEdit* box : {liftBox, momentBox, zeroLiftAngleBox}) box->clear();
+        pressurePlot->clear();
+        profilePlot->clear();
+    }
+    if (catalogue->problem) {
+        messages_.show(this, QString::fromStdString(catalogue->problem->message()), MessagePresenter::Kind::Warning);
+    }
+}
 
-void Form_ORVEK::Calculate() {
+void Form_ORVEK::chooseAirfoil() {
+    // The selection stays with the results it describes: when the chosen airfoil cannot be
+    // calculated, the selection and the list return to the airfoil shown (or to none).
+    const int shown = state_.SelIndex;
+    state_.SelIndex = orvek::matchSelection(state_, airfoilList->currentText().toStdString());
+    if (calculate()) return;
+    state_.SelIndex = shown;
+    airfoilList->setCurrentIndex(shown - 1);
+    if (shown == 0) airfoilList->setEditText(" ");
+}
+
+bool Form_ORVEK::calculate() {
     const orvek::Expected<orvek::CoefficientTexts> texts = [this] {
         BusyCursor busy;
-        return orvek::Calculate(state_, Text_N1->text().toStdString(), Text_AlfaD->text().toStdString());
+        return orvek::Calculate(state_, pointCountBox->text().toStdString(), angleBox->text().toStdString());
     }();
     if (!texts) {
         messages_.show(this, QString::fromStdString(texts.error()), MessagePresenter::Kind::Plain);
-        return;
+        return false;
     }
-    Text_CL->setText(localeDisplayText(texts->CL));
-    Text_CMc4->setText(localeDisplayText(texts->CMc4));
-    Text_Alfa0->setText(localeDisplayText(texts->Alfa0));
-    grafik(*state_.NP, state_.x(), state_.y(), state_.OneMinusCp());
+    liftBox->setText(localeDisplayText(texts->CL));
+    momentBox->setText(localeDisplayText(texts->CMc4));
+    zeroLiftAngleBox->setText(localeDisplayText(texts->Alfa0));
+    drawCase(*profilePlot, *pressurePlot, static_cast<std::size_t>(*state_.NP), state_.points.x, state_.points.y,
+             state_.points.Cu);
     emit caseCalculated();
+    return true;
 }
 
-void Form_ORVEK::grafik(double N1, const std::vector<double>& x, const std::vector<double>& y,
-                        const std::vector<double>& Cu) {
-    drawCase(*profil, *pressure, N1, x, y, Cu);
-}
-
-void Form_ORVEK::Command1_Click() {
+void Form_ORVEK::saveResult() {
     orvek::Layout layout = orvek::Layout::None;
-    if (Option1->isChecked()) layout = orvek::Layout::XY;
-    else if (Option2->isChecked()) layout = orvek::Layout::XYCp;
-    else if (Option3->isChecked()) layout = orvek::Layout::Split;
-    else if (Option4->isChecked()) layout = orvek::Layout::SplitCp;
+    if (layoutXY->isChecked()) layout = orvek::Layout::XY;
+    else if (layoutXYCu->isChecked()) layout = orvek::Layout::XYCp;
+    else if (layoutSplit->isChecked()) layout = orvek::Layout::Split;
+    else if (layoutSplitCu->isChecked()) layout = orvek::Layout::SplitCp;
     const std::string bytes = orvek::resultFileText(orvek::resultFileCase(state_), layout, localeDecimalSeparator());
     if (const orvek::Status saved = orvek::saveFileAtomically(orvek::ResultFileName, bytes); !saved) {
         messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
     }
 }
 
-void Form_ORVEK::Mn_About_Click() {
+void Form_ORVEK::showAbout() {
     if (!about_) about_ = std::make_unique<Form_About>();
     about_->show();
     about_->raise();

@@ -22,16 +22,13 @@ class QRadioButton;
 class Form_ORVEK : public QMainWindow {
     Q_OBJECT
 public:
-    // Builds the window and runs Form_Load (the catalogue from the current directory) before it
-    // is shown. Messages go to `messages`, which must outlive the window.
+    // Builds the window and loads the catalogue from the current directory before it is shown.
+    // Messages go to `messages`, which must outlive the window.
     explicit Form_ORVEK(MessagePresenter& messages, QWidget* parent = nullptr);
     ~Form_ORVEK() override;
 
     const orvek::CaseState& caseState() const { return state_; }
     Form_About* aboutWindow() const { return about_.get(); }
-
-    // Draws the profile and the 1-Cp distribution of points 1..N1.
-    void grafik(double N1, const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& Cu);
 
 signals:
     // After every calculation that succeeded (the plot menus and the polar window follow it).
@@ -39,12 +36,17 @@ signals:
 
 private:
     void buildControls();
-    void Form_Load();
-    void Combo1_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Mn_About_Click();
-    void Calculate();
+    void loadCatalogue();
+    // F5, or an airfoil added by the explorer: the catalogue read again. The previous list stays
+    // when the file cannot be read.
+    void reloadCatalogue();
+    void fillList();
+    void chooseAirfoil();
+    // Runs the case from the typed point count and angle; false (with the reason shown) when it
+    // cannot be calculated.
+    bool calculate();
+    void saveResult();
+    void showAbout();
     // Runs an event handler so that no error escapes it: anything unexpected becomes a message.
     void handle(const std::function<void()>& handler);
 
@@ -52,19 +54,20 @@ private:
     orvek::CaseState state_;
     std::unique_ptr<Form_About> about_;  // created at the first use of "About", kept for the run
 
-    QComboBox* Combo1 = nullptr;
-    QLineEdit* Text_N1 = nullptr;
-    QLineEdit* Text_AlfaD = nullptr;
-    QLineEdit* Text_CL = nullptr;
-    QLineEdit* Text_CMc4 = nullptr;
-    QLineEdit* Text_Alfa0 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option3 = nullptr;
-    QRadioButton* Option4 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    PlotArea* pressure = nullptr;
-    PlotArea* profil = nullptr;
-    QAction* Mn_About = nullptr;
+    // The designed controls; their object names are those of the design (Combo1, Text_N1, ...).
+    QComboBox* airfoilList = nullptr;
+    QLineEdit* pointCountBox = nullptr;
+    QLineEdit* angleBox = nullptr;
+    QLineEdit* liftBox = nullptr;
+    QLineEdit* momentBox = nullptr;
+    QLineEdit* zeroLiftAngleBox = nullptr;
+    QRadioButton* layoutXY = nullptr;
+    QRadioButton* layoutXYCu = nullptr;
+    QRadioButton* layoutSplit = nullptr;
+    QRadioButton* layoutSplitCu = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* calculateButton = nullptr;
+    PlotArea* pressurePlot = nullptr;
+    PlotArea* profilePlot = nullptr;
+    QAction* aboutAction = nullptr;
 };

@@ -1,35 +1,34 @@
 #include "PlotTools.h"
 
 #include "ExplorerWindow.h"
-#include "FormORVEK.h"
 #include "MessagePresenter.h"
-#include "PlotArea.h"
-#include "PlotPicture.h"
+#include "PictureFile.h"
 #include "PolarWindow.h"
+#include "SurfaceCurves.h"
+#include "case/CaseState.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/SaveFile.h"
+#include "plot/Chart.h"
+#include "plot/PlotArea.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMenu>
 
 namespace {
 
-const QStringList PictureFilters = {"PNG image (*.png)", "SVG drawing (*.svg)"};
 const QStringList CoordinateFilters = {"Selig coordinates (*.dat)", "Lednicer coordinates (*.dat)",
                                        "CSV with 1-Cp (*.csv)"};
 
 }  // namespace
 
-PlotTools::PlotTools(Form_ORVEK& window, MessagePresenter& messages)
-    : QObject(&window), window_(window), messages_(messages) {
+PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, const orvek::CaseState& state,
+                     MessagePresenter& messages)
+    : QObject(&window), window_(window), state_(state), messages_(messages), pressure_(pressure), profil_(profil) {
     setObjectName("PlotTools");
-    pressure_ = window.findChild<PlotArea*>("pressure");
-    profil_ = window.findChild<PlotArea*>("profil");
 
     auto action = [this](const QString& text, const QKeySequence& keys, const char* name, void (PlotTools::*slot)()) {
         auto* a = new QAction(text, &window_);
@@ -48,6 +47,12 @@ PlotTools::PlotTools(Form_ORVEK& window, MessagePresenter& messages)
     polar_ = action(QString::fromUtf8("Polar…"), QKeySequence("Ctrl+Shift+P"), "polar", &PlotTools::showPolar);
     explore_ = action(QString::fromUtf8("Explore airfoil…"), QKeySequence("Ctrl+Shift+A"), "exploreAirfoil",
                       &PlotTools::showExplorer);
+    reloadCatalogue_ = new QAction("Reload catalogue", &window_);
+    reloadCatalogue_->setObjectName("reloadCatalogue");
+    reloadCatalogue_->setShortcut(QKeySequence(Qt::Key_F5));
+    reloadCatalogue_->setShortcutContext(Qt::WindowShortcut);
+    connect(reloadCatalogue_, &QAction::triggered, this, &PlotTools::reloadCatalogueRequested);
+    window_.addAction(reloadCatalogue_);
     for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_}) a->setEnabled(false);
 
     menu_ = new QMenu(&window_);
@@ -60,9 +65,9 @@ PlotTools::PlotTools(Form_ORVEK& window, MessagePresenter& messages)
     menu_->addAction(polar_);
     menu_->addAction(explore_);
 
-    for (PlotArea* plot : {pressure_, profil_}) {
-        if (plot) plot->installEventFilter(this);
-    }
+    pressure_.installEventFilter(this);
+    profil_.installEventFilter(this);
+    window_.installEventFilter(this);  // its closing closes the secondary windows
 }
 
 PlotTools::~PlotTools() = default;
@@ -70,9 +75,14 @@ PlotTools::~PlotTools() = default;
 void PlotTools::setFileNameAsker(FileNameAsker& files) {
     files_ = &files;
     if (polarWindow_) polarWindow_->setFileNameAsker(files);
+    if (explorerWindow_) explorerWindow_->setFileNameAsker(files);
 }
 
 bool PlotTools::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_) {
+        if (event->type() == QEvent::Close) closeWindows();
+        return false;
+    }
     auto* plot = qobject_cast<PlotArea*>(watched);
     if (!plot) return false;
     if (event->type() == QEvent::ContextMenu) {
@@ -96,41 +106,50 @@ void PlotTools::openMenu(PlotArea* plot, const QPoint& localPos) {
     menu_->popup(plot->mapToGlobal(localPos));
 }
 
-PlotArea* PlotTools::targetPlot() const {
-    QWidget* focus = window_.focusWidget();
-    if (focus == profil_ && profil_) return profil_;
-    return pressure_;
-}
+PlotArea* PlotTools::targetPlot() const { return window_.focusWidget() == &profil_ ? &profil_ : &pressure_; }
 
 void PlotTools::caseCalculated() {
-    const orvek::CaseState& s = window_.caseState();
+    const orvek::CaseState& s = state_;
     if (!s.NP || !s.AlfaD) return;
     const auto k = static_cast<std::size_t>(s.SelIndex);
-    last_ = LastCase{s.AirfoilRow[k].airfoil, *s.AlfaD, *s.NP};
+    last_ = LastCase{s.AirfoilRow[k].airfoil, *s.AlfaD};
     for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_}) a->setEnabled(true);
     if (polarWindow_) polarWindow_->setAirfoil(last_->airfoil);
 }
 
+namespace {
+
+// The report chart of a plot of the window: the case's surface with axes, legend and a caption
+// naming the airfoil and the angle.
+struct CaseChart {
+    Chart chart;
+    CaseChart(const orvek::SurfacePoints& points, bool profile, const orvek::Airfoil& airfoil, double AlfaD) {
+        showSurface(chart, points, profile ? SurfacePlot::Profile : SurfacePlot::Pressure);
+        chart.setCaption(QString::fromUtf8("%1, α = %2°")
+                             .arg(QString::fromStdString(airfoil.name()), QLocale().toString(AlfaD, 'g', 6)));
+    }
+};
+
+}  // namespace
+
 void PlotTools::copyPicture() {
     PlotArea* plot = targetPlot();
     if (!plot || !last_) return;
-    QApplication::clipboard()->setImage(plotImage(*plot, 2.0 * plot->devicePixelRatioF()));
+    const CaseChart report(state_.points, plot == &profil_, last_->airfoil, last_->AlfaD);
+    ::copyPicture(PictureRequest{{&report.chart}, plot->size(), 2.0 * plot->devicePixelRatioF(), {}, {}});
 }
 
 void PlotTools::savePicture() {
     PlotArea* plot = targetPlot();
     if (!plot || !last_) return;
-    const QString base = plot == profil_ ? "profile" : "pressure";
-    const std::optional<FileNameAsker::Choice> choice =
-        files_->askSaveFile(&window_, QString::fromUtf8("Save picture"), base + ".png", PictureFilters);
-    if (!choice || choice->path.isEmpty()) return;
-    const QString suffix = QFileInfo(choice->path).suffix().toLower();
-    const bool svg = suffix == "svg" || (suffix != "png" && choice->filter == 1);
-    const QByteArray bytes = svg ? plotSvg(*plot, base == "profile" ? "Profile" : "1-Cp")
-                                 : pngBytes(plotImage(*plot, 2.0 * plot->devicePixelRatioF()));
-    const orvek::Status saved = orvek::saveFileAtomically(
-        choice->path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (!saved) messages_.show(&window_, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
+    const bool profile = plot == &profil_;
+    const CaseChart report(state_.points, profile, last_->airfoil, last_->AlfaD);
+    ::savePicture(&window_, *files_, messages_,
+                  PictureRequest{{&report.chart},
+                                 plot->size(),
+                                 2.0 * plot->devicePixelRatioF(),
+                                 profile ? "profile" : "pressure",
+                                 profile ? "Profile" : "1-Cp"});
 }
 
 void PlotTools::exportCoordinates() {
@@ -143,7 +162,7 @@ void PlotTools::exportCoordinates() {
     if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = orvek::CoordinateFormat::Csv;
     else if (choice->filter == 1) format = orvek::CoordinateFormat::Lednicer;
     const orvek::Expected<std::string> text =
-        orvek::airfoilCoordinatesText(window_.caseState().points, format, last_->airfoil.name());
+        orvek::airfoilCoordinatesText(state_.points, format, last_->airfoil.name());
     if (!text) {
         messages_.show(&window_, QString::fromStdString(text.error()), MessagePresenter::Kind::Warning);
         return;
@@ -153,11 +172,12 @@ void PlotTools::exportCoordinates() {
 }
 
 void PlotTools::showPolar() {
-    if (!last_) return;
-    if (!polarWindow_) {
-        polarWindow_ = std::make_unique<PolarWindow>(messages_, *files_);
-        polarWindow_->setAirfoil(last_->airfoil);
-    }
+    if (last_) showPolarOf(last_->airfoil);
+}
+
+void PlotTools::showPolarOf(const orvek::Airfoil& airfoil) {
+    if (!polarWindow_) polarWindow_ = std::make_unique<PolarWindow>(messages_, *files_);
+    polarWindow_->setAirfoil(airfoil);
     polarWindow_->show();
     polarWindow_->raise();
     polarWindow_->activateWindow();
@@ -165,10 +185,18 @@ void PlotTools::showPolar() {
 
 void PlotTools::showExplorer() {
     if (!explorerWindow_) {
-        explorerWindow_ = std::make_unique<ExplorerWindow>();
-        if (last_) explorerWindow_->setAirfoil(last_->airfoil, last_->AlfaD);
+        explorerWindow_ = std::make_unique<ExplorerWindow>(messages_, *files_);
+        connect(explorerWindow_.get(), &ExplorerWindow::polarRequested, this, &PlotTools::showPolarOf);
+        connect(explorerWindow_.get(), &ExplorerWindow::catalogueExtended, this, &PlotTools::reloadCatalogueRequested);
     }
+    // The explorer follows the main window until the user changes it.
+    if (last_ && !explorerWindow_->editedByUser()) explorerWindow_->setAirfoil(last_->airfoil, last_->AlfaD);
     explorerWindow_->show();
     explorerWindow_->raise();
     explorerWindow_->activateWindow();
+}
+
+void PlotTools::closeWindows() {
+    if (polarWindow_) polarWindow_->close();
+    if (explorerWindow_) explorerWindow_->close();
 }

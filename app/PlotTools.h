@@ -2,7 +2,8 @@
 // What the main window offers beyond its designed controls, without moving any of them: a
 // context menu on each plot (right button, the Menu key, Shift+F10) and the same items as
 // keyboard shortcuts of the window: copy or save a picture of a plot, export the airfoil's
-// coordinates, and open the polar and explorer windows.
+// coordinates, open the polar and explorer windows; and F5, which asks the window to read the
+// catalogue again. The secondary windows close with the main window.
 
 #include "FileNameAsker.h"
 #include "solver/Airfoil.h"
@@ -12,19 +13,24 @@
 #include <memory>
 #include <optional>
 
+namespace orvek {
+struct CaseState;
+}
 class ExplorerWindow;
-class Form_ORVEK;
 class MessagePresenter;
 class PlotArea;
 class PolarWindow;
 class QAction;
 class QMenu;
+class QWidget;
 
 class PlotTools : public QObject {
     Q_OBJECT
 public:
-    // Installs the menus and shortcuts on the window's plots; owned by the window.
-    PlotTools(Form_ORVEK& window, MessagePresenter& messages);
+    // Installs the menus on the two plots and the shortcuts on the window, which owns the tools;
+    // `state` is the window's case state, read after each calculation.
+    PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, const orvek::CaseState& state,
+              MessagePresenter& messages);
     ~PlotTools() override;
 
     // Replaces the file dialog (tests answer with a path); the asker must outlive its use.
@@ -35,6 +41,7 @@ public:
     QAction* exportCoordinatesAction() const { return exportCoordinates_; }
     QAction* polarAction() const { return polar_; }
     QAction* exploreAction() const { return explore_; }
+    QAction* reloadCatalogueAction() const { return reloadCatalogue_; }
     QMenu* menu() const { return menu_; }
     PolarWindow* polarWindow() const { return polarWindow_.get(); }
     ExplorerWindow* explorerWindow() const { return explorerWindow_.get(); }
@@ -46,6 +53,10 @@ public:
     // or else the 1-Cp plot.
     PlotArea* targetPlot() const;
 
+signals:
+    // F5, or the explorer added an airfoil to the catalogue: the window reads the file again.
+    void reloadCatalogueRequested();
+
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void openMenu(PlotArea* plot, const QPoint& localPos);
@@ -53,20 +64,22 @@ private:
     void savePicture();
     void exportCoordinates();
     void showPolar();
+    void showPolarOf(const orvek::Airfoil& airfoil);
     void showExplorer();
+    void closeWindows();
 
     struct LastCase {
         orvek::Airfoil airfoil;
-        double AlfaD, NP;
+        double AlfaD;
     };
 
-    Form_ORVEK& window_;
+    QWidget& window_;
+    const orvek::CaseState& state_;
     MessagePresenter& messages_;
     DialogFileNameAsker dialog_;
     FileNameAsker* files_ = &dialog_;
-    PlotArea* pressure_ = nullptr;
-    PlotArea* profil_ = nullptr;
-    PlotArea* menuPlot_ = nullptr;  // set while the context menu is open
+    PlotArea& pressure_;
+    PlotArea& profil_;
     std::optional<LastCase> last_;
 
     QAction* copyPicture_ = nullptr;
@@ -74,6 +87,7 @@ private:
     QAction* exportCoordinates_ = nullptr;
     QAction* polar_ = nullptr;
     QAction* explore_ = nullptr;
+    QAction* reloadCatalogue_ = nullptr;
     QMenu* menu_ = nullptr;
     std::unique_ptr<PolarWindow> polarWindow_;
     std::unique_ptr<ExplorerWindow> explorerWindow_;

@@ -1,36 +1,38 @@
 #include "PolarWindow.h"
 
-#include "Axes.h"
 #include "FileNameAsker.h"
+#include "Handler.h"
 #include "MessagePresenter.h"
-#include "export/AirfoilCoordinates.h"
+#include "NumberBox.h"
+#include "PictureFile.h"
+#include "ScreenFit.h"
 #include "export/PolarTable.h"
 #include "export/SaveFile.h"
+#include "plot/Chart.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDoubleSpinBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
 
-QDoubleSpinBox* angleBox(double value, double lo, double hi, const char* name) {
-    auto* box = new QDoubleSpinBox;
+// The angles the core accepts, and the point counts.
+constexpr double LeastAngle = -360, LargestAngle = 360;
+constexpr double LeastPoints = 2, MostPoints = 1000001;
+
+NumberBox* angleBox(const QString& what, double value, const char* name) {
+    auto* box = new NumberBox(what, LeastAngle, LargestAngle, 2, QString::fromUtf8("°"));
     box->setObjectName(name);
-    box->setRange(lo, hi);
-    box->setDecimals(2);
     box->setSingleStep(0.5);
     box->setValue(value);
-    box->setSuffix(QString::fromUtf8("°"));
-    box->setKeyboardTracking(false);  // recalculate when a typed value is complete, not per key
     return box;
 }
 
@@ -41,16 +43,14 @@ const QStringList Columns = {QString::fromUtf8("α (°)"), "CL", "CMc/4", "CpMin
 PolarWindow::PolarWindow(MessagePresenter& messages, FileNameAsker& files) : messages_(messages), files_(&files) {
     setObjectName("PolarWindow");
     setWindowTitle("Polar");
-    resize(760, 560);
+    setAttribute(Qt::WA_QuitOnClose, false);  // the program ends with the main window
 
-    from_ = angleBox(-10, -90, 90, "polarFrom");
-    to_ = angleBox(15, -90, 90, "polarTo");
-    step_ = angleBox(0.5, -45, 45, "polarStep");
-    np_ = new QSpinBox;
+    from_ = angleBox("the first angle", -10, "polarFrom");
+    to_ = angleBox("the last angle", 15, "polarTo");
+    step_ = angleBox("the step", 0.5, "polarStep");
+    np_ = new NumberBox("the number of points", LeastPoints, MostPoints, 0);
     np_->setObjectName("polarNP");
-    np_->setRange(3, 100001);
     np_->setValue(201);
-    np_->setKeyboardTracking(false);
     np_->setToolTip("Number of surface points for the pressure minimum");
 
     auto* range = new QHBoxLayout;
@@ -66,9 +66,9 @@ PolarWindow::PolarWindow(MessagePresenter& messages, FileNameAsker& files) : mes
     add("&NP", np_);
     range->addStretch(1);
 
-    airfoil_ = new QLabel;
-    airfoil_->setObjectName("polarAirfoil");
-    airfoil_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    airfoilName_ = new QLabel;
+    airfoilName_->setObjectName("polarAirfoil");
+    airfoilName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     problem_ = new QLabel;
     problem_->setObjectName("polarProblem");
     problem_->setStyleSheet("color: #b00000");
@@ -77,7 +77,25 @@ PolarWindow::PolarWindow(MessagePresenter& messages, FileNameAsker& files) : mes
 
     chart_ = new Chart;
     chart_->setObjectName("polarChart");
-    chart_->setAxisTitles(QString::fromUtf8("α (°)"), "CL, CMc/4");
+    chart_->setAxisTitles(QString::fromUtf8("α (°)"), "CL", "CMc/4");
+    chart_->setContextMenuPolicy(Qt::CustomContextMenu);
+    chartMenu_ = new QMenu(this);
+    chartMenu_->setObjectName("polarChartMenu");
+    auto pictureAction = [this](const QString& text, const QKeySequence& keys, const char* name,
+                                void (PolarWindow::*slot)()) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, [this, slot] { handle([this, slot] { (this->*slot)(); }); });
+        addAction(a);
+        chartMenu_->addAction(a);
+    };
+    pictureAction("Copy picture", QKeySequence("Ctrl+Shift+C"), "polarCopyPicture", &PolarWindow::copyPicture);
+    pictureAction(QString::fromUtf8("Save picture as…"), QKeySequence("Ctrl+Shift+S"), "polarSavePicture",
+                  &PolarWindow::savePicture);
+    connect(chart_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { chartMenu_->popup(chart_->mapToGlobal(at)); });
 
     table_ = new QTableWidget(0, static_cast<int>(Columns.size()));
     table_->setObjectName("polarTable");
@@ -86,16 +104,16 @@ PolarWindow::PolarWindow(MessagePresenter& messages, FileNameAsker& files) : mes
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
-    auto* saveButton = new QPushButton(QString::fromUtf8("Save as CSV…"));
-    saveButton->setObjectName("polarSaveCsv");
-    auto* copyButton = new QPushButton("Copy");
-    copyButton->setObjectName("polarCopy");
-    connect(saveButton, &QPushButton::clicked, this, &PolarWindow::saveCsv);
-    connect(copyButton, &QPushButton::clicked, this, &PolarWindow::copy);
+    saveButton_ = new QPushButton(QString::fromUtf8("Save as CSV…"));
+    saveButton_->setObjectName("polarSaveCsv");
+    copyButton_ = new QPushButton("Copy");
+    copyButton_->setObjectName("polarCopy");
+    connect(saveButton_, &QPushButton::clicked, this, [this] { handle([this] { saveCsv(); }); });
+    connect(copyButton_, &QPushButton::clicked, this, [this] { handle([this] { copy(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(copyButton);
-    buttons->addWidget(saveButton);
+    buttons->addWidget(copyButton_);
+    buttons->addWidget(saveButton_);
 
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(chart_);
@@ -103,45 +121,58 @@ PolarWindow::PolarWindow(MessagePresenter& messages, FileNameAsker& files) : mes
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(airfoil_);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->addWidget(airfoilName_);
     layout->addLayout(range);
     layout->addWidget(problem_);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
+    placeInScrollArea(*this, content);
+    resizeWithinScreen(*this, QSize(760, 560));
 
-    for (QDoubleSpinBox* box : {from_, to_, step_}) {
-        connect(box, &QDoubleSpinBox::valueChanged, this, &PolarWindow::recalculate);
+    for (NumberBox* box : {from_, to_, step_, np_}) {
+        connect(box, &NumberBox::valueChanged, this, [this] { handle([this] { recalculate(); }); });
     }
-    connect(np_, &QSpinBox::valueChanged, this, &PolarWindow::recalculate);
 }
+
+void PolarWindow::handle(const std::function<void()>& handler) { runHandler(this, messages_, handler); }
 
 QString PolarWindow::problem() const { return problem_->text(); }
 
 void PolarWindow::setAirfoil(const orvek::Airfoil& airfoil) {
-    shown_ = airfoil;
+    airfoil_ = airfoil;
     const QString name = QString::fromStdString(airfoil.name());
-    airfoil_->setText(name);
+    airfoilName_->setText(name);
     setWindowTitle(QString::fromUtf8("Polar – ") + name);
     recalculate();
 }
 
+void PolarWindow::showProblem(const QString& reason) {
+    rows_.clear();
+    problem_->setText(reason);
+    problem_->show();
+}
+
 void PolarWindow::recalculate() {
-    orvek::SweepInput in;
-    in.airfoil = shown_;
-    in.from = from_->value();
-    in.to = to_->value();
-    in.step = step_->value();
-    in.N1 = np_->value();
-    orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
-    if (rows) {
-        rows_ = std::move(*rows);
-        problem_->clear();
-        problem_->hide();
+    problem_->clear();
+    problem_->hide();
+    std::optional<QString> outOfRange;
+    for (NumberBox* box : {from_, to_, step_, np_}) {
+        if (!outOfRange) outOfRange = box->rangeProblem();
+    }
+    if (outOfRange) {
+        showProblem(*outOfRange);
     } else {
-        rows_.clear();
-        problem_->setText(QString::fromStdString(rows.error()));
-        problem_->show();
+        orvek::SweepInput in;
+        in.airfoil = airfoil_;
+        in.from = from_->value();
+        in.to = to_->value();
+        in.step = step_->value();
+        in.N1 = np_->value();
+        orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
+        if (rows) rows_ = std::move(*rows);
+        else showProblem(QString::fromStdString(rows.error()));
     }
     showRows();
 }
@@ -167,11 +198,11 @@ void PolarWindow::showRows() {
         const int row = static_cast<int>(k);
         cl.push_back(QPointF(r.alpha, r.coefficients.CL));
         cm.push_back(QPointF(r.alpha, r.coefficients.CMc4));
-        cell(row, 0, locale.toString(r.alpha, 'f', 2));
-        cell(row, 1, locale.toString(r.coefficients.CL, 'f', 4));
-        cell(row, 2, locale.toString(r.coefficients.CMc4, 'f', 4));
-        cell(row, 3, locale.toString(r.CpMin, 'f', 4));
-        cell(row, 4, locale.toString(r.xCpMin, 'f', 4));
+        cell(row, 0, plainNumber(r.alpha, 2, locale));
+        cell(row, 1, plainNumber(r.coefficients.CL, 4, locale));
+        cell(row, 2, plainNumber(r.coefficients.CMc4, 4, locale));
+        cell(row, 3, plainNumber(r.CpMin, 4, locale));
+        cell(row, 4, plainNumber(r.xCpMin, 4, locale));
         cell(row, 5, orvek::surfaceName(r.surface));
     }
     table_->setUpdatesEnabled(true);
@@ -180,10 +211,15 @@ void PolarWindow::showRows() {
     if (!rows_.empty()) {
         const double alfa0 = rows_.front().coefficients.Alfa0;
         marks.push_back(
-            Chart::Mark{alfa0, QString::fromUtf8("α0 = %1°").arg(locale.toString(alfa0, 'f', 2)), QColor(0, 110, 0)});
+            Chart::Mark{alfa0, QString::fromUtf8("α0 = %1°").arg(plainNumber(alfa0, 2, locale)), QColor(0, 110, 0)});
     }
-    chart_->setCurves({Chart::Curve{"CL", QColor(200, 20, 20), cl}, Chart::Curve{"CMc/4", QColor(20, 60, 200), cm}},
+    chart_->setCurves({Chart::Curve{"CL", QColor(200, 20, 20), cl, false},
+                       Chart::Curve{"CMc/4 (right)", QColor(20, 60, 200), cm, true}},
                       marks);
+    chart_->setCaption(rows_.empty() ? QString() : QString::fromStdString(airfoil_.name()));
+    // Nothing to save or copy while the range cannot be calculated.
+    saveButton_->setEnabled(!rows_.empty());
+    copyButton_->setEnabled(!rows_.empty());
 }
 
 void PolarWindow::saveCsv() {
@@ -196,6 +232,7 @@ void PolarWindow::saveCsv() {
 }
 
 void PolarWindow::copy() {
+    if (rows_.empty()) return;
     QString text = Columns.join('\t') + '\n';
     for (int row = 0; row < table_->rowCount(); ++row) {
         QStringList cells;
@@ -203,4 +240,15 @@ void PolarWindow::copy() {
         text += cells.join('\t') + '\n';
     }
     QApplication::clipboard()->setText(text);
+}
+
+void PolarWindow::copyPicture() {
+    if (rows_.empty()) return;
+    ::copyPicture(PictureRequest{{chart_}, chart_->size(), 2.0 * devicePixelRatioF(), {}, {}});
+}
+
+void PolarWindow::savePicture() {
+    if (rows_.empty()) return;
+    ::savePicture(this, *files_, messages_,
+                  PictureRequest{{chart_}, chart_->size(), 2.0 * devicePixelRatioF(), "polar", "Polar"});
 }

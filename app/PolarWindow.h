@@ -1,8 +1,9 @@
 #pragma once
-// The polar window: CL and CMc/4 against the angle of attack for one airfoil, as a plot and a
-// table, with the angle range and step editable. One modeless instance, kept for the run; the
-// main window hands it each newly calculated airfoil.
+// The polar window: CL and CMc/4 against the angle of attack for one airfoil, as a plot (CMc/4 on
+// its own axis at the right) and a table, with the angle range and step editable. One modeless
+// instance, kept for the run; the main window hands it each newly calculated airfoil.
 
+#include "solver/Airfoil.h"
 #include "solver/Sweep.h"
 
 #include <QWidget>
@@ -12,10 +13,10 @@
 class Chart;
 class FileNameAsker;
 class MessagePresenter;
-class QDoubleSpinBox;
+class NumberBox;
 class QLabel;
+class QMenu;
 class QPushButton;
-class QSpinBox;
 class QTableWidget;
 
 class PolarWindow : public QWidget {
@@ -26,6 +27,7 @@ public:
 
     // Shows the polar of this airfoil over the range set in the window.
     void setAirfoil(const orvek::Airfoil& airfoil);
+    const orvek::Airfoil& airfoil() const { return airfoil_; }
     // The rows shown, and why there are none when the range cannot be calculated.
     const std::vector<orvek::SweepRow>& rows() const { return rows_; }
     QString problem() const;
@@ -33,22 +35,30 @@ public:
     // "Save as CSV…" and "Copy" (the table as tab-separated text with its header line).
     void saveCsv();
     void copy();
+    // The plot's picture items, also in its context menu.
+    void copyPicture();
+    void savePicture();
 
 private:
     void recalculate();
     void showRows();
+    void showProblem(const QString& reason);
+    void handle(const std::function<void()>& handler);
 
     MessagePresenter& messages_;
     FileNameAsker* files_;
-    orvek::Airfoil shown_{0.1, 0.0, 2.0};  // the airfoil of the polar
+    orvek::Airfoil airfoil_{0.1, 0, 2};
     std::vector<orvek::SweepRow> rows_;
 
-    QDoubleSpinBox* from_ = nullptr;
-    QDoubleSpinBox* to_ = nullptr;
-    QDoubleSpinBox* step_ = nullptr;
-    QSpinBox* np_ = nullptr;
-    QLabel* airfoil_ = nullptr;
+    NumberBox* from_ = nullptr;
+    NumberBox* to_ = nullptr;
+    NumberBox* step_ = nullptr;
+    NumberBox* np_ = nullptr;
+    QLabel* airfoilName_ = nullptr;
     QLabel* problem_ = nullptr;
     Chart* chart_ = nullptr;
     QTableWidget* table_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+    QMenu* chartMenu_ = nullptr;
 };

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """The surface formulas transcribed to numpy, elementwise over all points at once: the figure the
-C++ solver's benchmarks are compared with. Same airfoils and point counts as bench_solver.cpp.
+C++ solver's benchmarks are compared with. Same airfoils and point counts as bench_solver.cpp;
+with --field, the flow field on the grids of bench_flow.cpp instead.
 
-Usage: bench/bench_numpy.py (Debian's python3 with python3-numpy) [--repeat N]
+Usage: bench/bench_numpy.py (Debian's python3 with python3-numpy) [--repeat N] [--field]
 Prints one line per case: the median processor time per call and per point (processor time,
 not elapsed time, so that other work on the machine does not count).
 """
@@ -59,10 +60,58 @@ def solve(N1, F, G, m, alfa_d, chord=1.0):
     return x, y, cu
 
 
+def field(X, Y, F, G, m, alfa_d):
+    """u, v, Cp and psi at the points X + iY of the airfoil plane (NaN inside the airfoil): the
+    mapping inverted in closed form, the m-th root taken of w e^(i m beta) so that the branch is
+    the one whose circle point lies outside the circle, then the complex potential about the circle."""
+    pi = 4 * math.atan(1)
+    b = (1 / (2 * m)) * (1 - (F / (1 + F)) ** m)
+    beta = math.atan(G / (1 + F))
+    R2 = (1 + F) ** 2 + G * G
+    R = math.sqrt(R2)
+    alpha = alfa_d * pi / 180
+    gamma = 2 * R * math.sin(alpha + beta)
+    zeta0 = complex(-F, G)
+    z = X + 1j * Y
+    w = (z - 1) / (z - 1 + 2 * m * b)
+    qh = (w * np.exp(1j * m * beta)) ** (1 / m)  # principal root: q e^(i beta)
+    inside = R * qh.real - F * np.abs(qh) ** 2 < 0
+    q = qh * np.exp(-1j * beta)
+    zeta = (1 + q) / (1 - q)
+    t = zeta - zeta0
+    dW = np.exp(-1j * alpha) - R2 * np.exp(1j * alpha) / t**2 + 1j * gamma / t
+    dz = 4 * m * m * b * w / ((1 - w) ** 2 * (zeta * zeta - 1))
+    vel = b * dW / dz  # u - iv
+    psi = b * (np.exp(-1j * alpha) * t + R2 * np.exp(1j * alpha) / t).imag + b * gamma * np.log(np.abs(t) / R)
+    u, v = vel.real, -vel.imag
+    cp = 1 - (u * u + v * v)
+    for a in (u, v, cp, psi):
+        a[inside] = np.nan
+    return u, v, cp, psi
+
+
+def main_field(repeat):
+    for n in (64, 512, 1024):
+        calls = max(1, min(200, 2_000_000 // (n * n)))
+        times = []
+        for _ in range(repeat):
+            start = time.process_time()
+            for _ in range(calls):
+                X, Y = np.meshgrid(np.linspace(-1, 2, n), np.linspace(-1, 1, n))
+                field(X, Y, 0.1, 0.05, 1.9, 5.0)
+            times.append((time.process_time() - start) / calls)
+        t = sorted(times)[len(times) // 2]
+        print(f"numpy Field/{n}: {t * 1e3:10.2f} ms per grid, {t / (n * n) * 1e9:8.1f} ns per point")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--repeat", type=int, default=7)
+    parser.add_argument("--field", action="store_true", help="the flow field on grids instead of the surface")
     args = parser.parse_args()
+    if args.field:
+        main_field(args.repeat)
+        return
     for name, m in (("Joukowsky", 2.0), ("KarmanTrefftz", 1.9)):
         for N1 in (51, 10001, 1000001):
             calls = max(1, min(2000, 2_000_000 // N1))

@@ -1,8 +1,8 @@
 // grafik plus one repaint of both plot areas, and the whole calculation behind the window's
 // "Calculate" button (driver, solver, grafik, one repaint), at 51 and 1,000,001 points.
 
-#include "Grafik.h"
-#include "PlotArea.h"
+#include "CasePlots.h"
+#include "plot/PlotArea.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "solver/Solver.h"
@@ -27,7 +27,7 @@ struct DesignedPlots {
     }
     void drawAndRepaint(double N1, const std::vector<double>& x, const std::vector<double>& y,
                         const std::vector<double>& Cu) {
-        drawCase(profil, pressure, N1, x, y, Cu);
+        drawCase(profil, pressure, static_cast<std::size_t>(N1), x, y, Cu);
         profil.render(&profileImage);
         pressure.render(&pressureImage);
         benchmark::DoNotOptimize(profileImage.bits());

@@ -1,7 +1,7 @@
 // The explorer's update (a slider move to finished pictures of both plots) at 2,001 points, and
 // the polar window's update for 51 angles at 201 points (offscreen).
 
-#include "Axes.h"
+#include "plot/Chart.h"
 #include "ExplorerWindow.h"
 #include "MessagePresenter.h"
 #include "FileNameAsker.h"
@@ -17,6 +17,11 @@
 
 namespace {
 
+class NoMessages : public MessagePresenter {
+public:
+    void show(QWidget*, const QString&, Kind) override {}
+};
+
 void renderChart(const Chart& chart, QImage& image) {
     QPainter painter(&image);
     chart.paint(painter, image.size());
@@ -25,9 +30,11 @@ void renderChart(const Chart& chart, QImage& image) {
 // Argument: 0 moves the F slider (mapping parameters), 1 the thickness slider (design targets:
 // m from the angle, F and G found anew at every move).
 void ExplorerSliderMove(benchmark::State& state) {
-    ExplorerWindow explorer;
+    NoMessages messages;
+    DialogFileNameAsker files;
+    ExplorerWindow explorer(messages, files);
     explorer.resize(820, 640);
-    explorer.setAirfoil({0.1, 0.05, 1.95}, 4);
+    explorer.setAirfoil(orvek::Airfoil{0.1, 0.05, 1.95}, 4);
     explorer.setPointCount(2001);
     const bool targets = state.range(0) == 1;
     explorer.setTargetMode(targets);
@@ -47,8 +54,10 @@ void ExplorerSliderMove(benchmark::State& state) {
 
 // The calculation alone, without pictures: what of a slider move is the solver and measurement.
 void ExplorerRecalculate(benchmark::State& state) {
-    ExplorerWindow explorer;
-    explorer.setAirfoil({0.1, 0.05, 1.95}, 4);
+    NoMessages messages;
+    DialogFileNameAsker files;
+    ExplorerWindow explorer(messages, files);
+    explorer.setAirfoil(orvek::Airfoil{0.1, 0.05, 1.95}, 4);
     explorer.setPointCount(2001);
     QSlider* slider = explorer.slider(ExplorerWindow::F);
     int position = slider->maximum() / 3;
@@ -57,11 +66,6 @@ void ExplorerRecalculate(benchmark::State& state) {
         slider->setValue(position);
     }
 }
-
-class NoMessages : public MessagePresenter {
-public:
-    void show(QWidget*, const QString&, Kind) override {}
-};
 
 // The polar window's whole update for a new airfoil: 51 angles at 201 points with the pressure
 // minimum, the table and one picture of the plot.
@@ -75,7 +79,7 @@ void PolarWindowUpdate(benchmark::State& state) {
     double G = 0.05;
     for (auto _ : state) {
         G = G == 0.05 ? 0.06 : 0.05;
-        polar.setAirfoil({0.1, G, 1.9});
+        polar.setAirfoil(orvek::Airfoil{0.1, G, 1.9});
         renderChart(*chart, image);
         benchmark::DoNotOptimize(image.bits());
     }

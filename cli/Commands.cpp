@@ -3,6 +3,7 @@
 #include "case/Catalogue.h"
 #include "case/CatalogueTable.h"
 #include "cli/Arguments.h"
+#include "cli/FlowCommands.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
 #include "export/NumberFormat.h"
@@ -48,6 +49,12 @@ const std::string GeneralHelp = R"(Usage:
   orvek-batch table --catalogue FILE --alpha DEG [--np N] [--format csv|json]
                     [--output FILE|-]
   orvek-batch describe --F F --G G --m M
+  orvek-batch field --F F --G G --m M --alpha DEG --points FILE|-
+  orvek-batch field --F F --G G --m M --alpha DEG --grid X0:X1:NX,Y0:Y1:NY
+                    [--format csv|vtk] [--output FILE|-]
+  orvek-batch streamlines --F F --G G --m M --alpha DEG [--count N]
+                          [--extent X0:X1,Y0:Y1] [--plane airfoil|circle]
+                          [--format csv|svg] [--output FILE|-]
   orvek-batch COMMAND --help
   orvek-batch --help | --version
 
@@ -55,7 +62,8 @@ Commands:
   solve      Calculates one Karman-Trefftz airfoil (a Joukowsky airfoil for m = 2).
              Without --layout it prints the case as JSON: CL, CMc4, Alfa0 and the arrays
              x, y and OneMinusCp (1-Cp) for the surface points 1..N in index order,
-             an unset point as null, every number with 17 significant digits.
+             an unset point as null, and the stagnation points, every number with 17
+             significant digits.
   sweep      A polar: one row per angle of attack A, A+S, ... up to B with alpha, CL,
              CMc4, Alfa0, CpMin, xCpMin and the side of the suction peak.
   export     The airfoil's coordinates for other programs: a Selig or Lednicer .dat
@@ -66,6 +74,9 @@ Commands:
   describe   Prints the catalogue line "Delta,Gama,xDltC,Tau,F,G,m" of an airfoil:
              maximum thickness, maximum camber and its position over chord and the
              trailing-edge angle in degrees, measured on a dense surface.
+  field      The exact flow around the airfoil (velocity, Cp, stream function) at the
+             points of a file or on a grid, as CSV or a VTK file for ParaView.
+  streamlines  Lines of constant stream function over an extent, as CSV or SVG.
 
 Options of solve and describe:
 )" + CaseOptions + R"(  --output FILE  write the result file to FILE (replaced whole) instead of stdout
@@ -85,8 +96,10 @@ const std::string SolveHelp = R"(Usage:
                         [--delta D --gama G --xdltc X --tau T]
 
 Calculates one Karman-Trefftz airfoil (a Joukowsky airfoil for m = 2). Without --layout
-it prints JSON: CL, CMc4, Alfa0 and the arrays x, y and OneMinusCp (1-Cp) for the
-surface points 1..N in index order, an unset point as null, every number with 17
+it prints JSON: CL, CMc4, Alfa0, the arrays x, y and OneMinusCp (1-Cp) for the
+surface points 1..N in index order (an unset point as null), and "stagnation": the
+front stagnation point and, unless m = 2, the trailing edge, as [x, y] pairs (null when
+the flow cannot be calculated: F below 0 or m above 2); every number with 17
 significant digits. With --layout it writes the result file, as the window does.
 
 Options:
@@ -261,12 +274,12 @@ std::string jsonArray(const std::vector<double>& values, const SurfacePoints& p)
     return out + "]";
 }
 
-std::string solveJson(const SolverResult& r) {
+std::string solveJson(const SolverResult& r, const SolverInput& in) {
     const Coefficients& c = r.coefficients;
     return "{\"CL\": " + roundTripText(c.CL) + ", \"CMc4\": " + roundTripText(c.CMc4) +
            ", \"Alfa0\": " + roundTripText(c.Alfa0) + ", \"x\": " + jsonArray(r.points.x, r.points) +
            ", \"y\": " + jsonArray(r.points.y, r.points) + ", \"OneMinusCp\": " + jsonArray(r.points.Cu, r.points) +
-           "}\n";
+           ", " + stagnationJson(in.airfoil, in.AlfaD, in.Chord) + "}\n";
 }
 
 Airfoil airfoilOption(const Arguments& a) { return {a.number("F"), a.number("G"), a.number("m")}; }
@@ -321,7 +334,7 @@ CommandOutput solve(const std::vector<std::string>& args) {
     const SolverInput in = solverInput(a);
     Expected<SolverResult> r = ORVEK(in);
     if (!r) return Failure{r.error()};
-    if (!layout) return to(a, solveJson(*r));
+    if (!layout) return to(a, solveJson(*r, in));
 
     Expected<AirfoilGeometry> header = headerValues(a, in);
     if (!header) return Failure{header.error()};
@@ -505,6 +518,7 @@ const std::vector<Command>& commands() {
         {"solve", SolveHelp, solve},           {"sweep", SweepHelp, sweepCommand},
         {"export", ExportHelp, exportCommand}, {"design", DesignHelp, designCommand},
         {"table", TableHelp, tableCommand},    {"describe", DescribeHelp, describe},
+        {"field", FieldHelp, fieldCommand},    {"streamlines", StreamlinesHelp, streamlinesCommand},
     };
     return list;
 }

@@ -24,7 +24,7 @@ struct Command {
     CommandOutput (*run)(const std::vector<std::string>& args);  // args[0] is the command's name
 };
 
-// solve, sweep, export, design, table, describe.
+// solve, sweep, export, design, table, describe, field, streamlines.
 const std::vector<Command>& commands();
 
 // The help text of orvek-batch as a whole.

@@ -30,7 +30,7 @@ constexpr int ExitDone = 0;
 constexpr int ExitCannotCalculate = 1;
 constexpr int ExitUsage = 2;
 
-const char* const CommandList = "solve, sweep, export, design, table or describe";
+const char* const CommandList = "solve, sweep, export, design, table, describe, field or streamlines";
 
 Output text(std::string bytes) {
     Output o;

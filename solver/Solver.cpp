@@ -1,6 +1,7 @@
 #include "solver/Solver.h"
 
 #include "solver/ShortestText.h"
+#include "solver/SurfaceKernel.h"
 
 #include <algorithm>
 #include <cmath>

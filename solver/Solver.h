@@ -23,7 +23,7 @@
 #include "solver/Airfoil.h"
 #include "solver/Constants.h"
 #include "solver/Expected.h"
-#include "solver/SurfaceKernel.h"
+#include "solver/InstructionSets.h"
 #include "solver/SurfacePoints.h"
 
 namespace orvek {

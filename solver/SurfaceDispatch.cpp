@@ -1,57 +1,96 @@
-// Which surface kernel runs: the widest instruction set that both this build and the processor
-// have, unless the environment variable ORVEK_SIMD asks for a narrower one.
+// Which kernel runs: one ordered table of the instruction sets, widest first, each with the
+// processor features it needs and its kernel. The table is walked both to pick the widest one
+// the processor runs and to honour a narrower one named by ORVEK_SIMD.
 
+#include "solver/InstructionSets.h"
 #include "solver/SurfaceKernel.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace orvek {
 
-const char* isaName(SurfaceIsa isa) {
-    switch (isa) {
-    case SurfaceIsa::Scalar: return "scalar";
-    case SurfaceIsa::Sse2: return "sse2";
-    case SurfaceIsa::Avx2: return "avx2";
-    case SurfaceIsa::Avx512: return "avx512";
-    }
-    return "scalar";
-}
-
-bool isaAvailable(SurfaceIsa isa) {
-#if defined(ORVEK_HAVE_SLEEF)
-    switch (isa) {
-    case SurfaceIsa::Scalar:
-    case SurfaceIsa::Sse2: return true;  // scalar runs everywhere; SSE2 is part of every x86-64 processor
-    case SurfaceIsa::Avx2: return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    case SurfaceIsa::Avx512: return __builtin_cpu_supports("avx512f");
-    }
-    return false;
-#else
-    return isa == SurfaceIsa::Scalar;
-#endif
-}
-
 namespace {
 
-SurfaceIsa choose() {
-    const SurfaceIsa widestFirst[] = {SurfaceIsa::Avx512, SurfaceIsa::Avx2, SurfaceIsa::Sse2, SurfaceIsa::Scalar};
-    // A requested set that this processor lacks falls back to the next narrower one.
-    const char* wanted = std::getenv("ORVEK_SIMD");
-    bool reached = wanted == nullptr || *wanted == '\0';
-    if (!reached) {
-        bool known = false;
-        for (SurfaceIsa isa : widestFirst) known = known || std::strcmp(wanted, isaName(isa)) == 0;
-        reached = !known;  // an unknown name changes nothing
+// Processor features, as bits.
+enum Feature : unsigned { Sse2 = 1u, Avx2 = 2u, Fma = 4u, Avx512f = 8u };
+
+unsigned processorFeatures() {
+    unsigned have = 0;
+#if defined(__x86_64__) || defined(_M_X64)
+    have |= Sse2;  // part of every x86-64 processor
+#if defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2")) have |= Avx2;
+    if (__builtin_cpu_supports("fma")) have |= Fma;
+    if (__builtin_cpu_supports("avx512f")) have |= Avx512f;
+#endif
+#endif
+    return have;
+}
+
+struct Implementation {
+    SurfaceIsa isa;
+    const char* name;
+    unsigned needs;          // the processor features the kernel is compiled for
+    SurfaceKernelFn kernel;  // null when this build has no such kernel
+};
+
+#if defined(ORVEK_HAVE_SLEEF)
+constexpr SurfaceKernelFn Sse2Kernel = surfaceRunSse2, Avx2Kernel = surfaceRunAvx2, Avx512Kernel = surfaceRunAvx512;
+#else
+constexpr SurfaceKernelFn Sse2Kernel = nullptr, Avx2Kernel = nullptr, Avx512Kernel = nullptr;
+#endif
+
+// Widest first; the last entry runs everywhere.
+constexpr Implementation Implementations[] = {
+    {SurfaceIsa::Avx512, "avx512", Avx512f, Avx512Kernel},
+    {SurfaceIsa::Avx2, "avx2", Avx2 | Fma, Avx2Kernel},
+    {SurfaceIsa::Sse2, "sse2", Sse2, Sse2Kernel},
+    {SurfaceIsa::Scalar, "scalar", 0u, surfaceRunScalar},
+};
+
+const Implementation& entry(SurfaceIsa isa) {
+    for (const Implementation& i : Implementations) {
+        if (i.isa == isa) return i;
     }
-    for (SurfaceIsa isa : widestFirst) {
-        reached = reached || std::strcmp(wanted, isaName(isa)) == 0;
-        if (reached && isaAvailable(isa)) return isa;
+    return Implementations[std::size(Implementations) - 1];
+}
+
+bool runsHere(const Implementation& i) {
+    static const unsigned have = processorFeatures();
+    return i.kernel != nullptr && (i.needs & have) == i.needs;
+}
+
+// The first entry that runs here, starting at the one ORVEK_SIMD names (the widest without it).
+SurfaceIsa choose() {
+    const char* wanted = std::getenv("ORVEK_SIMD");
+    std::size_t first = 0;
+    if (wanted != nullptr && *wanted != '\0') {
+        first = std::size(Implementations);
+        for (std::size_t k = 0; k < std::size(Implementations); ++k) {
+            if (std::strcmp(wanted, Implementations[k].name) == 0) first = k;
+        }
+        if (first == std::size(Implementations)) {
+            std::fprintf(stderr,
+                         "ORVEK_SIMD=%s names no instruction set (avx512, avx2, sse2 or scalar); the widest this "
+                         "processor runs is used.\n",
+                         wanted);
+            first = 0;
+        }
+    }
+    for (std::size_t k = first; k < std::size(Implementations); ++k) {
+        if (runsHere(Implementations[k])) return Implementations[k].isa;
     }
     return SurfaceIsa::Scalar;
 }
 
 }  // namespace
+
+const char* isaName(SurfaceIsa isa) { return entry(isa).name; }
+
+bool isaAvailable(SurfaceIsa isa) { return runsHere(entry(isa)); }
 
 SurfaceIsa preferredIsa() {
     static const SurfaceIsa chosen = choose();
@@ -59,15 +98,8 @@ SurfaceIsa preferredIsa() {
 }
 
 SurfaceKernelFn surfaceKernel(SurfaceIsa isa) {
-    if (!isaAvailable(isa)) return surfaceRunScalar;
-    switch (isa) {
-#if defined(ORVEK_HAVE_SLEEF)
-    case SurfaceIsa::Sse2: return surfaceRunSse2;
-    case SurfaceIsa::Avx2: return surfaceRunAvx2;
-    case SurfaceIsa::Avx512: return surfaceRunAvx512;
-#endif
-    default: return surfaceRunScalar;
-    }
+    const Implementation& i = entry(isa);
+    return runsHere(i) ? i.kernel : surfaceRunScalar;
 }
 
 }  // namespace orvek

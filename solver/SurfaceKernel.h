@@ -6,6 +6,7 @@
 // not depend on which run, block or thread computed it.
 
 #include "solver/Airfoil.h"
+#include "solver/InstructionSets.h"
 
 #include <cstddef>
 
@@ -41,15 +42,7 @@ struct SurfaceRun {
 // Computes one run; false when any value it wrote is not a finite number.
 using SurfaceKernelFn = bool (*)(const PointConstants&, const SurfaceRun&);
 
-// The instruction sets the kernel is built for; plain double arithmetic is always there.
-enum class SurfaceIsa { Scalar, Sse2, Avx2, Avx512 };
-
-const char* isaName(SurfaceIsa isa);
-// Whether this build has the kernel and this processor can run it.
-bool isaAvailable(SurfaceIsa isa);
-// The widest available instruction set, or the one named by the environment variable ORVEK_SIMD
-// (scalar, sse2, avx2, avx512) when that one is available. Decided once per program run.
-SurfaceIsa preferredIsa();
+// The kernel of an instruction set; the scalar one when the set does not run here.
 SurfaceKernelFn surfaceKernel(SurfaceIsa isa);
 
 // The kernels themselves, one per instruction set (each in its own translation unit, compiled for

@@ -275,6 +275,38 @@ private slots:
         }
     }
 
+    // ORVEK_SIMD names the kernel; a value naming none is said once and the widest one is used,
+    // so the results stay those of an unset variable.
+    void instructionSetByName_data() {
+        QTest::addColumn<QString>("wanted");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("scalar") << "scalar"
+                                << "";
+        QTest::newRow("sse2") << "sse2"
+                              << "";
+        QTest::newRow("unknown") << "avx9"
+                                 << "ORVEK_SIMD=avx9 names no instruction set (avx512, avx2, sse2 or scalar); the "
+                                    "widest this processor runs is used.\n";
+    }
+    void instructionSetByName() {
+        QFETCH(QString, wanted);
+        QFETCH(QString, said);
+        const QStringList args{"solve", "--F", "0.1", "--G", "0.05", "--m", "1.9", "--alpha", "5", "--np", "41"};
+        const auto run = [&](const QString& simd) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("ORVEK_SIMD", simd);
+            p.setProcessEnvironment(env);
+            p.start(ORVEK_BATCH, args);
+            p.waitForFinished();
+            return std::make_pair(p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError()));
+        };
+        const auto [out, err] = run(wanted);
+        QCOMPARE(err, said);
+        QVERIFY(out.startsWith("{\"CL\": "));
+        if (!said.isEmpty()) QCOMPARE(out, run("").first);
+    }
+
     void cleanupTestCase() { qInfo("worst relative error over all cases: %.3g", worstOverall); }
 };
 

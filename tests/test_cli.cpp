@@ -135,15 +135,15 @@ private slots:
                                      << 1 << "orvek-batch: Could not save r.txt: No such file or directory";
         QTest::newRow("describe fault") << QStringList{"describe", "--F", "-1", "--G", "0", "--m", "2"} << 1
                                         << "orvek-batch: Cannot calculate this airfoil: F is -1.";
-        QTest::newRow("no command")
-            << QStringList{} << 2
-            << "orvek-batch: missing command (solve, sweep, export, design, table or describe); see --help";
-        QTest::newRow("unknown command")
-            << QStringList{"draw"} << 2
-            << "orvek-batch: unknown command 'draw' (solve, sweep, export, design, table or describe); see --help";
+        QTest::newRow("no command") << QStringList{} << 2
+                                    << "orvek-batch: missing command (solve, sweep, export, design, table, describe, "
+                                       "field or streamlines); see --help";
+        QTest::newRow("unknown command") << QStringList{"draw"} << 2
+                                         << "orvek-batch: unknown command 'draw' (solve, sweep, export, design, table, "
+                                            "describe, field or streamlines); see --help";
         QTest::newRow("option before the command")
             << QStringList{"--F", "0.1"} << 2
-            << "orvek-batch: missing command (solve, sweep, export, design, table or describe) "
+            << "orvek-batch: missing command (solve, sweep, export, design, table, describe, field or streamlines) "
                "before '--F'; see --help";
         QTest::newRow("missing option") << Joukowsky.mid(0, 9) << 2 << "orvek-batch: missing option '--np'";
         QTest::newRow("not a number") << with(Joukowsky, "--F", "0,1") << 2

@@ -53,6 +53,8 @@ private slots:
         QTest::newRow("negative camber") << 0.1 << -0.05 << 1.9 << 3.0 << 1e-5;
         QTest::newRow("symmetric") << 0.1 << 0.0 << 1.9 << 6.0 << 1e-5;
         QTest::newRow("circular arc") << 0.0 << 0.05 << 2.0 << 5.0 << 2e-3;
+        // m = 1 maps the circle onto itself: the moment has no thickness term.
+        QTest::newRow("the circle, m = 1") << 0.1 << 0.05 << 1.0 << 5.0 << 1e-5;
     }
     void pressureIntegralMatchesCoefficients() {
         QFETCH(double, F);

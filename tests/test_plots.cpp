@@ -1,8 +1,8 @@
 // The profile and pressure plots: recorded segments, scales, and the rendered pixels.
 
-#include "Grafik.h"
-#include "PlotArea.h"
-#include "PolylineThinning.h"
+#include "CasePlots.h"
+#include "plot/PlotArea.h"
+#include "plot/PolylineThinning.h"
 #include "SolveCase.h"
 
 #include <QPainter>
@@ -24,7 +24,7 @@ struct Plots {
         pressure.resize(320, 201);
     }
     void draw(double N1, const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& Cu) {
-        drawCase(profil, pressure, N1, x, y, Cu);
+        drawCase(profil, pressure, static_cast<std::size_t>(N1), x, y, Cu);
     }
 };
 

@@ -2,18 +2,12 @@
 
 #include "ReferenceSolver.h"
 #include "SolveCase.h"
-#include "case/Catalogue.h"
 #include "case/Driver.h"
-#include "export/CatalogueLine.h"
-#include "export/NumberFormat.h"
-#include "solver/Describe.h"
 #include "solver/Solver.h"
 
 #include <QtTest>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 using orvek::SolverInput;
 using orvek::SolverResult;
@@ -76,34 +70,12 @@ private slots:
                  texts);
     }
 
-    // Display texts: rounded half to even on the exact value, general decimal form.
-    void displayTexts_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("exact half to even") << -2.125 << 2 << "-2.12";
-        QTest::newRow("exact half up to even") << 0.375 << 2 << "0.38";
-        QTest::newRow("no trailing zeros") << 0.5 << 3 << "0.5";
-        QTest::newRow("whole") << 2.0 << 3 << "2";
-        QTest::newRow("negative rounding to zero") << -0.0004 << 3 << "0";
-        QTest::newRow("large") << 1234.56789 << 3 << "1234.568";
-    }
-    void displayTexts() {
-        QFETCH(double, value);
-        QFETCH(int, decimals);
-        QFETCH(QString, text);
-        QCOMPARE(QString::fromStdString(orvek::roundedDisplayText(value, decimals)), text);
-    }
-
-    void mappingScaleAndTermA() {
+    // The moment of m = 1 (the circle itself) is checked against the integrated pressure with the
+    // other shapes (test_physics).
+    void mappingScale() {
         const SolverResult r = solveCase(caseInput(0.1, 0.05, 2, 5));
         QVERIFY(std::fabs(r.k.b - 30.0 / 121.0) < 1e-15);
-        // m = 1 removes the thickness-moment term A: CM0 is B alone.
-        const SolverResult one = solveCase(caseInput(0.1, 0.05, 1, 5));
-        const double a = one.k.alpha, cb = one.k.chordOverB;
-        const double B =
-            ((8 * one.k.R * M_PI) / (cb * cb)) * (0.1 * std::cos(a) - 0.05 * std::sin(a)) * std::sin(a + one.k.beta);
-        QVERIFY(std::fabs(one.k.CM0 - B) < 1e-15);
+        QCOMPARE(r.k.b, orvek::Airfoil({0.1, 0.05, 2}).mappingScale());
     }
 
     void zeroLiftAngle() {
@@ -301,26 +273,6 @@ private slots:
         const orvek::Expected<SolverResult> o = orvek::ORVEK(caseInput(F, 0.05, m, AlfaD, N1, Chord));
         QVERIFY(!o);
         QCOMPARE(QString::fromStdString(o.error()), message);
-    }
-
-    // The driver's two sets of arrays take turns: a repeated calculation writes into the memory of
-    // the case before the last one, and a refused case leaves the shown one exactly as it was.
-    void driverReusesArrays() {
-        orvek::CaseState s;
-        orvek::storeCatalogue(s, *orvek::readCatalogue("Title\r\n0.1,0.02,0.3,0,0.1,0.05,1.9\r\n"));
-        s.SelIndex = 1;
-        QVERIFY(orvek::Calculate(s, "2001", "5"));
-        const double* first = s.points.x.data();
-        QVERIFY(orvek::Calculate(s, "2001", "3"));
-        QVERIFY(s.points.x.data() != first);
-        const std::vector<double> shown = s.points.x;
-        QVERIFY(!orvek::Calculate(s, "1", "3"));
-        QCOMPARE(s.points.x, shown);
-        QCOMPARE(*s.AlfaD, 3.0);
-        QVERIFY(orvek::Calculate(s, "1001", "4"));
-        QCOMPARE(s.points.x.data(), first);
-        QCOMPARE(s.points.size(), std::size_t{1002});
-        QCOMPARE(s.points.x, solveCase(caseInput(0.1, 0.05, 1.9, 4, 1001)).points.x);
     }
 
     void nonFiniteResultIsRefused() {

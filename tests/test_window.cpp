@@ -3,10 +3,11 @@
 #include "FormAbout.h"
 #include "FormORVEK.h"
 #include "MessagePresenter.h"
-#include "PlotArea.h"
+#include "plot/PlotArea.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"
+#include "support/RecordingPresenter.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -28,13 +29,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// Records messages instead of showing modal boxes.
-class RecordingPresenter : public MessagePresenter {
-public:
-    void show(QWidget*, const QString& text, Kind) override { messages << text; }
-    QStringList messages;
-};
 
 const QByteArray Catalogue =
     "Sample catalogue\r\n"

@@ -19,6 +19,8 @@ check() {  # folder, forbidden folders...
 check solver case export app cli
 check export case app cli
 check case app cli
+# orvek-batch runs without the window.
+check cli app
 # The core is standard C++: no Qt anywhere in it.
 if grep -rnE '#\s*include\s*<Q' "$root/solver" "$root/export" "$root/case"; then
   echo "layer fault: the core must not include Qt"

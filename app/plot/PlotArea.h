@@ -25,6 +25,12 @@ struct PlotSegment {
     QRgb colour;
 };
 
+// A polyline of one colour in device pixels, thinned to what the pixel columns can show.
+struct PlotStroke {
+    QRgb colour;
+    QVector<QPointF> points;
+};
+
 class PlotArea : public QWidget {
     Q_OBJECT
 public:
@@ -46,15 +52,15 @@ public:
     std::vector<Batch> batches() const;
     std::size_t segmentCount() const { return segments_.size(); }
 
+    // The one drawing path of the screen and of pictures: consecutive segments of one colour that
+    // meet end to start are joined into strokes, mapped to the device pixels of an area of `size`
+    // logical pixels at `ratio` device pixels each, and thinned as they stream by.
+    std::vector<PlotStroke> strokes(QSize size, double ratio) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    struct Stroke {
-        QRgb colour;
-        QVector<QPointF> points;  // device pixels, thinned
-    };
-    void buildStrokes(double devicePixelRatio);
     void changed();
 
     struct ScaleMark {
@@ -65,7 +71,7 @@ private:
     // redrawing a large case does not ask the system for it again.
     std::vector<PlotSegment> segments_;
     std::vector<ScaleMark> scales_;
-    std::vector<Stroke> strokes_;  // cache for the current size and pixel ratio
+    std::vector<PlotStroke> strokes_;  // cache for the current size and pixel ratio
     QSize strokesSize_;
     double strokesRatio_ = 0;
     bool strokesValid_ = true;  // nothing drawn yet: the empty stroke list is up to date

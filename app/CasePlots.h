@@ -1,8 +1,10 @@
 #pragma once
-// The two plots of a case: the profile on `profil` and the 1-Cp distribution on `pressure`.
+// The two plots of a case as the window designs them: the profile on `profil` and the 1-Cp
+// distribution on `pressure`.
 
 #include <QRgb>
 
+#include <cstddef>
 #include <vector>
 
 class PlotArea;
@@ -18,5 +20,5 @@ inline constexpr const char* NothingDrawn = "Empty until an airfoil is calculate
 // beyond an array read as 0. When no 1-Cp of points 1..N1-1 is positive the pressure plot uses a
 // unit height instead of the peak. Each area's accessible description then says in words what
 // it shows.
-void drawCase(PlotArea& profil, PlotArea& pressure, double N1, const std::vector<double>& x,
+void drawCase(PlotArea& profil, PlotArea& pressure, std::size_t N1, const std::vector<double>& x,
               const std::vector<double>& y, const std::vector<double>& Cu);

@@ -1,4 +1,6 @@
-#include "Axes.h"
+#include "plot/Chart.h"
+
+#include "plot/PolylineThinning.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -8,68 +10,20 @@
 #include <cmath>
 #include <limits>
 
-namespace axes {
-
-double niceStep(double span, int target) {
-    span = std::fabs(span);
-    if (!(span > 0) || !std::isfinite(span) || target < 1) return 1.0;
-    const double raw = span / target;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    const double fraction = raw / power;
-    const double nice = fraction < 1.5 ? 1.0 : fraction < 3.5 ? 2.0 : fraction < 7.5 ? 5.0 : 10.0;
-    return nice * power;
-}
-
-std::vector<double> ticks(double lo, double hi, double step) {
-    std::vector<double> out;
-    if (!(step > 0) || !std::isfinite(lo) || !std::isfinite(hi) || hi < lo) return out;
-    const double tolerance = step * 1e-6;
-    const double first = std::ceil((lo - tolerance) / step);
-    const double last = std::floor((hi + tolerance) / step);
-    if (last - first > 1000) return out;  // a step far too small for the range: draw no ticks
-    for (double k = first; k <= last; ++k) {
-        const double v = k * step;
-        out.push_back(std::fabs(v) < tolerance ? 0.0 : v);
-    }
-    return out;
-}
-
-Range niceRange(double lo, double hi, int target) {
-    if (!std::isfinite(lo) || !std::isfinite(hi)) return Range{};
-    if (hi < lo) std::swap(lo, hi);
-    if (hi == lo) {
-        const double pad = lo == 0 ? 1.0 : std::fabs(lo) * 0.1;
-        lo -= pad;
-        hi += pad;
-    }
-    const double step = niceStep(hi - lo, target);
-    return Range{std::floor(lo / step + 1e-9) * step, std::ceil(hi / step - 1e-9) * step, step};
-}
-
-QString tickLabel(double value, double step, const QLocale& locale) {
-    int decimals = 0;
-    if (step > 0 && std::isfinite(step)) {
-        decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
-        // Steps of 2 or 5 times a power of ten are whole in that power; 0.25 would need one more.
-        const double scaled = step * std::pow(10.0, decimals);
-        if (std::fabs(scaled - std::round(scaled)) > 1e-6) ++decimals;
-    }
-    if (std::fabs(value) < step * 1e-6) value = 0.0;
-    QLocale plain = locale;
-    plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return plain.toString(value, 'f', std::min(decimals, 12));
-}
-
-}  // namespace axes
-
 Chart::Chart(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void Chart::setAxisTitles(const QString& x, const QString& y) {
+void Chart::setAxisTitles(const QString& x, const QString& y, const QString& right) {
     xTitle_ = x;
     yTitle_ = y;
+    rightTitle_ = right;
+    update();
+}
+
+void Chart::setCaption(const QString& caption) {
+    caption_ = caption;
     update();
 }
 
@@ -93,14 +47,18 @@ void Chart::setCurves(QVector<Curve> curves, QVector<Mark> marks) {
 
 Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) const {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    double xlo = inf, xhi = -inf, ylo = inf, yhi = -inf;
+    double xlo = inf, xhi = -inf, ylo = inf, yhi = -inf, rlo = inf, rhi = -inf;
+    bool hasRight = false;
     for (const Curve& c : curves_) {
+        hasRight = hasRight || c.rightAxis;
+        double& lo = c.rightAxis ? rlo : ylo;
+        double& hi = c.rightAxis ? rhi : yhi;
         for (const QPointF& p : c.points) {
             if (!std::isfinite(p.x()) || !std::isfinite(p.y())) continue;
             xlo = std::min(xlo, p.x());
             xhi = std::max(xhi, p.x());
-            ylo = std::min(ylo, p.y());
-            yhi = std::max(yhi, p.y());
+            lo = std::min(lo, p.y());
+            hi = std::max(hi, p.y());
         }
     }
     for (const Mark& m : marks_) {
@@ -114,19 +72,26 @@ Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) con
     }
     if (xlo > xhi) xlo = 0, xhi = 1;
     if (ylo > yhi) ylo = 0, yhi = 1;
+    if (rlo > rhi) rlo = 0, rhi = 1;
 
     Layout l;
     l.x = fixedX_ ? axes::Range{xlo, xhi, axes::niceStep(xhi - xlo, 6)} : axes::niceRange(xlo, xhi, 6);
     l.y = axes::niceRange(ylo, yhi, 5);
+    l.right = axes::niceRange(rlo, rhi, 5);
+    l.hasRight = hasRight;
 
     const double line = metrics.height();
-    double labelWidth = 0;
-    for (double v : axes::ticks(l.y.lo, l.y.hi, l.y.step)) {
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(axes::tickLabel(v, l.y.step, locale())));
-    }
-    const double left = 6 + line + 4 + labelWidth + 4;
+    auto labelWidth = [&](const axes::Range& r) {
+        double width = 0;
+        for (double v : axes::ticks(r.lo, r.hi, r.step)) {
+            width = std::max(width, metrics.horizontalAdvance(axes::tickLabel(v, r.step, locale())));
+        }
+        return width;
+    };
+    const double left = 6 + line + 4 + labelWidth(l.y) + 4;
     const double bottom = 4 + line + 2 + line + 4;
-    const double top = line * 0.5 + 4, right = 12;
+    const double top = line * 0.5 + 4 + (caption_.isEmpty() ? 0 : line + 4);
+    const double right = hasRight ? 4 + labelWidth(l.right) + 4 + line + 6 : 12;
     l.area =
         QRectF(left, top, std::max(10.0, size.width() - left - right), std::max(10.0, size.height() - top - bottom));
 
@@ -145,7 +110,7 @@ Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) con
     return l;
 }
 
-void Chart::paint(QPainter& painter, const QSize& size) const {
+void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
     painter.save();
     painter.fillRect(QRect(QPoint(0, 0), size), palette().color(QPalette::Base));
     const QFontMetricsF metrics(font(), painter.device());
@@ -153,6 +118,7 @@ void Chart::paint(QPainter& painter, const QSize& size) const {
     const QRectF& a = l.area;
     auto mapX = [&](double x) { return a.left() + (x - l.x.lo) / (l.x.hi - l.x.lo) * a.width(); };
     auto mapY = [&](double y) { return a.bottom() - (y - l.y.lo) / (l.y.hi - l.y.lo) * a.height(); };
+    auto mapRight = [&](double y) { return a.bottom() - (y - l.right.lo) / (l.right.hi - l.right.lo) * a.height(); };
     const QColor text = palette().color(QPalette::Text);
     const QColor grid(220, 220, 220);
 
@@ -178,9 +144,22 @@ void Chart::paint(QPainter& painter, const QSize& size) const {
         const QString label = axes::tickLabel(v, l.y.step, locale());
         painter.drawText(QRectF(0, py - line / 2, a.left() - 6, line), Qt::AlignRight | Qt::AlignVCenter, label);
     }
+    if (l.hasRight) {
+        for (double v : axes::ticks(l.right.lo, l.right.hi, l.right.step)) {
+            const double py = mapRight(v);
+            painter.setPen(QPen(text, 0));
+            painter.drawLine(QPointF(a.right(), py), QPointF(a.right() + 4, py));
+            const QString label = axes::tickLabel(v, l.right.step, locale());
+            painter.drawText(QRectF(a.right() + 6, py - line / 2, size.width() - a.right() - 6, line),
+                             Qt::AlignLeft | Qt::AlignVCenter, label);
+        }
+    }
     painter.setPen(QPen(text, 0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(a);
+    if (!caption_.isEmpty()) {
+        painter.drawText(QRectF(0, 4, size.width(), line), Qt::AlignCenter, caption_);
+    }
 
     // Axis titles: x under the tick values, y turned upright along the left edge.
     painter.drawText(QRectF(a.left(), a.bottom() + 4 + line + 2, a.width(), line), Qt::AlignCenter, xTitle_);
@@ -189,6 +168,13 @@ void Chart::paint(QPainter& painter, const QSize& size) const {
     painter.rotate(-90);
     painter.drawText(QRectF(-a.height() / 2, 0, a.height(), line), Qt::AlignCenter, yTitle_);
     painter.restore();
+    if (l.hasRight) {
+        painter.save();
+        painter.translate(size.width() - 4, a.center().y());
+        painter.rotate(90);
+        painter.drawText(QRectF(-a.height() / 2, 0, a.height(), line), Qt::AlignCenter, rightTitle_);
+        painter.restore();
+    }
 
     // Curves and marks, clipped to the plotting rectangle.
     painter.save();
@@ -202,19 +188,25 @@ void Chart::paint(QPainter& painter, const QSize& size) const {
         painter.drawText(QRectF(px + 3, a.top() + 2, a.width(), line), Qt::AlignLeft | Qt::AlignTop, m.caption);
     }
     double legendY = a.top() + 2;
+    // Each unbroken run of a curve is thinned in device pixels, as the plot areas do.
+    PolylineThinner thinner;
+    const double columns = ratio > 0 ? ratio : 1.0;
     for (const Curve& c : curves_) {
         QPainterPath path;
-        bool open = false;
+        auto flush = [&] {
+            const QVector<QPointF> run = thinner.finish();
+            if (run.isEmpty()) return;
+            path.moveTo(run.front() / columns);
+            for (qsizetype k = 1; k < run.size(); ++k) path.lineTo(run[k] / columns);
+        };
         for (const QPointF& p : c.points) {
             if (!std::isfinite(p.x()) || !std::isfinite(p.y())) {
-                open = false;
+                flush();
                 continue;
             }
-            const QPointF q(mapX(p.x()), mapY(p.y()));
-            if (open) path.lineTo(q);
-            else path.moveTo(q);
-            open = true;
+            thinner.add(QPointF(mapX(p.x()), c.rightAxis ? mapRight(p.y()) : mapY(p.y())) * columns);
         }
+        flush();
         painter.setPen(QPen(c.colour, 1.0));
         painter.drawPath(path);
         if (!c.name.isEmpty()) {
@@ -229,5 +221,5 @@ void Chart::paint(QPainter& painter, const QSize& size) const {
 
 void Chart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paint(painter, size());
+    paint(painter, size(), devicePixelRatioF());
 }

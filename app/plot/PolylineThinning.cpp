@@ -1,4 +1,4 @@
-#include "PolylineThinning.h"
+#include "plot/PolylineThinning.h"
 
 #include <cmath>
 

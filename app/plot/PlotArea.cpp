@@ -1,6 +1,6 @@
-#include "PlotArea.h"
+#include "plot/PlotArea.h"
 
-#include "PolylineThinning.h"
+#include "plot/PolylineThinning.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -49,11 +49,9 @@ std::vector<PlotArea::Batch> PlotArea::batches() const {
     return out;
 }
 
-// Joins consecutive segments of one colour that meet end to start into strokes, maps them to
-// device pixels and thins them to what the pixel columns can show, as they stream by.
-void PlotArea::buildStrokes(double ratio) {
-    strokes_.clear();
-    const double w = width() * ratio, h = height() * ratio;
+std::vector<PlotStroke> PlotArea::strokes(QSize size, double ratio) const {
+    std::vector<PlotStroke> out;
+    const double w = size.width() * ratio, h = size.height() * ratio;
     PolylineThinner thinner;
     for (std::size_t k = 0; k < scales_.size(); ++k) {
         const PlotScale& sc = scales_[k].scale;
@@ -66,18 +64,16 @@ void PlotArea::buildStrokes(double ratio) {
             const bool continues =
                 previous && previous->colour == s.colour && previous->x2 == s.x1 && previous->y2 == s.y1;
             if (!continues) {
-                if (previous) strokes_.back().points = thinner.finish();
-                strokes_.push_back(Stroke{s.colour, {}});
+                if (previous) out.back().points = thinner.finish();
+                out.push_back(PlotStroke{s.colour, {}});
                 thinner.add(map(s.x1, s.y1));
             }
             thinner.add(map(s.x2, s.y2));
             previous = &s;
         }
-        if (previous) strokes_.back().points = thinner.finish();
+        if (previous) out.back().points = thinner.finish();
     }
-    strokesSize_ = size();
-    strokesRatio_ = ratio;
-    strokesValid_ = true;
+    return out;
 }
 
 // A stroke of one horizontal or vertical segment: the axis lines.
@@ -102,11 +98,16 @@ void PlotArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Window));
     const double ratio = painter.device()->devicePixelRatioF();
-    if (!strokesValid_ || strokesSize_ != size() || strokesRatio_ != ratio) buildStrokes(ratio);
+    if (!strokesValid_ || strokesSize_ != size() || strokesRatio_ != ratio) {
+        strokes_ = strokes(size(), ratio);
+        strokesSize_ = size();
+        strokesRatio_ = ratio;
+        strokesValid_ = true;
+    }
     painter.save();
     painter.scale(1.0 / ratio, 1.0 / ratio);       // strokes are in device pixels
     const int thickness = qMax(1, qRound(ratio));  // one logical pixel in whole device pixels
-    for (const Stroke& s : strokes_) {
+    for (const PlotStroke& s : strokes_) {
         if (isAxisParallel(s.points)) {
             painter.setRenderHint(QPainter::Antialiasing, false);
             painter.fillRect(axisPixels(s.points[0], s.points[1], thickness), QColor::fromRgb(s.colour));

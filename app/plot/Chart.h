@@ -1,0 +1,70 @@
+#pragma once
+// The chart of the polar and explorer windows and of the pictures that leave the program: curves
+// inside labelled axes with ticks and a grid. The main window's two plots keep their own plain look.
+
+#include "plot/Axes.h"
+
+#include <QColor>
+#include <QPointF>
+#include <QVector>
+#include <QWidget>
+
+// A plot with labelled axes, tick values and a grid. Curves are open polylines in data units (a
+// point that is not finite breaks the line), each on the left axis or on a right axis of its own
+// scale; named curves are listed in a legend. Marks are vertical lines at a given x with a
+// caption. With `equalAspect` one unit has the same length on both axes (for airfoil profiles).
+// A caption, when set, is a line above the plot (pictures name the airfoil and angle there).
+// Long curves are thinned to the pixel columns of the device painted on.
+class Chart : public QWidget {
+    Q_OBJECT
+public:
+    struct Curve {
+        QString name;
+        QColor colour;
+        QVector<QPointF> points;
+        bool rightAxis = false;
+    };
+    struct Mark {
+        double x = 0;
+        QString caption;
+        QColor colour;
+    };
+
+    explicit Chart(QWidget* parent = nullptr);
+
+    void setAxisTitles(const QString& x, const QString& y, const QString& right = QString());
+    void setCaption(const QString& caption);
+    const QString& caption() const { return caption_; }
+    void setEqualAspect(bool equal);
+    // Fixes the x range instead of fitting it to the curves.
+    void setXRange(double lo, double hi);
+    // Replaces the curves and marks and repaints.
+    void setCurves(QVector<Curve> curves, QVector<Mark> marks = {});
+    const QVector<Curve>& curves() const { return curves_; }
+    const QVector<Mark>& marks() const { return marks_; }
+
+    QSize sizeHint() const override { return QSize(420, 260); }
+    QSize minimumSizeHint() const override { return QSize(200, 120); }
+
+    // Paints the chart into `painter` on a rectangle of `size` logical pixels, the curves thinned
+    // to `ratio` columns per logical pixel (the widget paints itself with it).
+    void paint(QPainter& painter, const QSize& size, double ratio = 1.0) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Layout {
+        axes::Range x, y, right;
+        bool hasRight = false;
+        QRectF area;
+    };
+    Layout layout(const QSize& size, const QFontMetricsF& metrics) const;
+
+    QString xTitle_, yTitle_, rightTitle_, caption_;
+    bool equalAspect_ = false;
+    bool fixedX_ = false;
+    double xLo_ = 0, xHi_ = 1;
+    QVector<Curve> curves_;
+    QVector<Mark> marks_;
+};

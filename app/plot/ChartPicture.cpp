@@ -1,0 +1,66 @@
+#include "plot/ChartPicture.h"
+
+#include "plot/Chart.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QPainter>
+#include <QSvgGenerator>
+
+namespace {
+
+void paintCharts(QPainter& painter, const std::vector<const Chart*>& charts, QSize size, double ratio) {
+    if (charts.empty()) return;
+    const int share = size.height() / static_cast<int>(charts.size());
+    for (std::size_t k = 0; k < charts.size(); ++k) {
+        painter.save();
+        painter.translate(0, share * static_cast<int>(k));
+        charts[k]->paint(painter, QSize(size.width(), share), ratio);
+        painter.restore();
+    }
+}
+
+}  // namespace
+
+QStringList pictureFilters() { return {"PNG image (*.png)", "SVG drawing (*.svg)", "JPEG image (*.jpg *.jpeg)"}; }
+
+std::optional<PictureFormat> pictureFormatOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == "png") return PictureFormat::Png;
+    if (suffix == "svg") return PictureFormat::Svg;
+    if (suffix == "jpg" || suffix == "jpeg") return PictureFormat::Jpeg;
+    return std::nullopt;
+}
+
+QImage chartsImage(const std::vector<const Chart*>& charts, QSize size, double ratio) {
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintCharts(painter, charts, size, ratio);
+    painter.end();
+    return image;
+}
+
+QByteArray chartsPicture(const std::vector<const Chart*>& charts, QSize size, double ratio, PictureFormat format,
+                         const QString& title) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (format == PictureFormat::Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(title);
+        svg.setResolution(96);
+        QPainter painter(&svg);
+        // Columns of half a pixel: finer than the screen, yet a million points stay a few thousand.
+        paintCharts(painter, charts, size, 2.0);
+        painter.end();
+    } else {
+        chartsImage(charts, size, ratio).save(&buffer, format == PictureFormat::Png ? "PNG" : "JPEG");
+    }
+    return bytes;
+}

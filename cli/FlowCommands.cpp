@@ -1,0 +1,370 @@
+#include "cli/FlowCommands.h"
+
+#include "case/DecimalText.h"
+#include "cli/Arguments.h"
+#include "export/FlowTable.h"
+#include "export/NumberFormat.h"
+#include "export/StreamlineFiles.h"
+#include "export/VtkGrid.h"
+#include "solver/FlowField.h"
+#include "solver/Streamlines.h"
+
+#include <cmath>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace orvek::cli {
+
+const std::string FieldHelp = R"(Usage:
+  orvek-batch field --F F --G G --m M --alpha DEG --points FILE|-
+  orvek-batch field --F F --G G --m M --alpha DEG --grid X0:X1:NX,Y0:Y1:NY
+                    [--format csv|vtk] [--output FILE|-]
+
+The exact potential flow around the airfoil (chord 1, leading edge (0, 0), trailing edge
+(1, 0), unit free stream at the angle of attack): velocity u, v, pressure coefficient
+Cp = 1 - (u^2 + v^2) and stream function psi (0 on the airfoil, about y cos(alpha) -
+x sin(alpha) far away), each within 1e-10 of a quad-precision evaluation.
+
+  --points FILE   one point per line, "x,y" or "x y"; blank lines and lines starting
+                  with # are skipped, a header line "x,y" is accepted; - reads stdin.
+                  A malformed line is an invalid argument naming its line number.
+  --grid ...      NX x NY points from X0 to X1 and Y0 to Y1 (NX, NY at least 2, at
+                  most 16777216 points), x running fastest
+CSV: "x,y,u,v,Cp,psi", one row per point in input order, numbers as the shortest text
+that reads back unchanged; a point inside the airfoil has the four values empty.
+VTK (--grid only): the legacy binary STRUCTURED_POINTS file ParaView and VisIt open,
+with point arrays velocity, Cp, psi (NaN inside the airfoil) and body (1 inside).
+
+Options:
+  --F F, --G G, --m M   the airfoil, as for solve (F at least 0, m above 0 and at most 2)
+  --alpha DEG           angle of attack in degrees
+  --format csv|vtk      default csv
+  --output FILE|-       write to FILE (replaced whole) instead of stdout
+)";
+
+const std::string StreamlinesHelp = R"(Usage:
+  orvek-batch streamlines --F F --G G --m M --alpha DEG [--count N]
+                          [--extent X0:X1,Y0:Y1] [--plane airfoil|circle]
+                          [--format csv|svg] [--output FILE|-]
+
+Lines of constant stream function psi, every point on its level to 1e-9, points at most
+0.01 apart and closer where the line bends. The N levels are spaced evenly over the
+values of psi that enter the extent, psi = 0 always among them: the dividing streamline,
+given as two lines (from upstream to the front stagnation point, over the upper side to
+the trailing edge and downstream; and the lower side from the front stagnation point
+to the trailing edge). A level that crosses the extent more than once gives a line for
+each crossing.
+CSV: "line,psi,x,y", lines numbered from 1, points in order along each line (the
+direction of the flow). SVG: the lines over the extent with the airfoil filled and the
+stagnation points marked, the dividing streamline in red.
+
+Options:
+  --F F, --G G, --m M   the airfoil, as for solve (F at least 0, m above 0 and at most 2)
+  --alpha DEG           angle of attack in degrees
+  --count N             number of levels, 1 to 1000 (default 21)
+  --extent X0:X1,Y0:Y1  the box (default -1:2,-1:1; in the circle plane -3:3,-2:2)
+  --plane P             airfoil (default), or circle: the same lines in the circle's own
+                        frame (centre -F + iG, the trailing-edge point at 1)
+  --format csv|svg      default csv
+  --output FILE|-       write to FILE (replaced whole) instead of stdout
+)";
+
+namespace {
+
+// The largest grid: 16,777,216 points, about 690 MB of VTK.
+constexpr double MaxGridPoints = 16777216;
+
+Expected<FlowField> flowOf(const Arguments& a) {
+    const Airfoil airfoil{a.number("F"), a.number("G"), a.number("m")};
+    return FlowField::make(airfoil, a.number("alpha"));
+}
+
+std::string formatChoice(const Arguments& a, const std::vector<std::string>& choices) {
+    const std::optional<std::string> f = a.text("format");
+    if (!f) return choices.front();
+    for (const std::string& c : choices) {
+        if (*f == c) return c;
+    }
+    throw UsageError{"option '--format' expects " + choices[0] + " or " + choices[1] + ", not '" + *f + "'"};
+}
+
+Output to(const Arguments& a, std::string bytes) {
+    Output o;
+    o.bytes = std::move(bytes);
+    o.path = a.text("output");
+    return o;
+}
+
+// Splits at `sep`; exactly `count` parts or a usage error naming the option.
+std::vector<std::string> parts(const std::string& text, char sep, std::size_t count, const std::string& option,
+                               const std::string& form) {
+    std::vector<std::string> out;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = text.find(sep, from);
+        out.push_back(text.substr(from, at == std::string::npos ? std::string::npos : at - from));
+        if (at == std::string::npos) break;
+        from = at + 1;
+    }
+    if (out.size() != count) throw UsageError{"option '--" + option + "' expects " + form + ", not '" + text + "'"};
+    return out;
+}
+
+double finiteNumber(const std::string& text, const std::string& option, const std::string& form,
+                    const std::string& whole) {
+    const std::optional<double> v = parseWholeDecimal(text);
+    if (!v || !std::isfinite(*v)) {
+        throw UsageError{"option '--" + option + "' expects " + form + ", not '" + whole + "'"};
+    }
+    return *v;
+}
+
+struct Range {
+    double from = 0, to = 0;
+};
+
+// "A:B" with A < B, both finite.
+Range range(const std::string& text, const std::string& option, const std::string& form, const std::string& whole,
+            const char* axis) {
+    const std::vector<std::string> p = parts(text, ':', 2, option, form);
+    const Range r{finiteNumber(p[0], option, form, whole), finiteNumber(p[1], option, form, whole)};
+    if (!(r.from < r.to) || !std::isfinite(r.to - r.from)) {
+        throw UsageError{"option '--" + option + "': " + axis + "0 must be less than " + axis + "1, not " + p[0] +
+                         " and " + p[1]};
+    }
+    return r;
+}
+
+// --- field --points -------------------------------------------------------------------------
+
+std::string trimmed(const std::string& s) {
+    const std::size_t a = s.find_first_not_of(" \t\r");
+    if (a == std::string::npos) return "";
+    const std::size_t b = s.find_last_not_of(" \t\r");
+    return s.substr(a, b - a + 1);
+}
+
+struct PointList {
+    std::vector<double> x, y;
+};
+
+// The points of the input, or a usage error naming the first malformed line.
+PointList readPoints(const std::string& text, const std::string& name) {
+    PointList pts;
+    std::istringstream in(text);
+    std::string raw;
+    std::size_t number = 0;
+    bool first = true;
+    while (std::getline(in, raw)) {
+        ++number;
+        const std::string line = trimmed(raw);
+        if (line.empty() || line[0] == '#') continue;
+        if (first && line == "x,y") {
+            first = false;
+            continue;
+        }
+        first = false;
+        std::string xs, ys;
+        const std::size_t comma = line.find(',');
+        if (comma != std::string::npos) {
+            xs = trimmed(line.substr(0, comma));
+            ys = trimmed(line.substr(comma + 1));
+        } else {
+            const std::size_t gap = line.find_first_of(" \t");
+            if (gap != std::string::npos) {
+                xs = line.substr(0, gap);
+                ys = trimmed(line.substr(gap));
+            }
+        }
+        const std::optional<double> x = parseWholeDecimal(xs), y = parseWholeDecimal(ys);
+        if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) {
+            std::string why = name;
+            why += ", line " + std::to_string(number) + ": expected a point \"x,y\" or \"x y\", not '" + line + "'";
+            throw UsageError{why};
+        }
+        pts.x.push_back(*x);
+        pts.y.push_back(*y);
+    }
+    return pts;
+}
+
+std::string readInput(const std::string& path) {
+    if (path == "-") return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+    std::ifstream f(path, std::ios::binary);
+    if (!f) throw UsageError{"option '--points': cannot read the file '" + path + "'"};
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+struct Values {
+    std::vector<double> u, v, cp, psi;
+    explicit Values(std::size_t n) : u(n), v(n), cp(n), psi(n) {}
+    FlowRun run(const double* x, const double* y, std::size_t n) {
+        return {n, x, y, u.data(), v.data(), cp.data(), psi.data()};
+    }
+};
+
+}  // namespace
+
+CommandOutput fieldCommand(const std::vector<std::string>& args) {
+    const Arguments a(args, {"F", "G", "m", "alpha", "points", "grid", "format", "output"});
+    const std::string format = formatChoice(a, {"csv", "vtk"});
+    const std::optional<std::string> pointsFile = a.text("points"), grid = a.text("grid");
+    if (pointsFile && grid) throw UsageError{"give either --points or --grid, not both"};
+    if (!pointsFile && !grid) throw UsageError{"missing option '--points' or '--grid'"};
+    if (pointsFile && format == "vtk") throw UsageError{"--format vtk goes with --grid"};
+
+    if (pointsFile) {
+        Expected<FlowField> f = flowOf(a);  // the airfoil's options judged before the input is read
+        const PointList pts = readPoints(readInput(*pointsFile), *pointsFile == "-" ? "standard input" : *pointsFile);
+        if (!f) return Failure{f.error()};
+        const std::size_t n = pts.x.size();
+        Values val(n);
+        if (n > 0) f->evaluate(val.run(pts.x.data(), pts.y.data(), n));
+        std::string out = FlowCsvHeader;
+        for (std::size_t k = 0; k < n; ++k)
+            appendFlowCsvRow(out, pts.x[k], pts.y[k], val.u[k], val.v[k], val.cp[k], val.psi[k]);
+        return to(a, std::move(out));
+    }
+
+    const std::string form = "X0:X1:NX,Y0:Y1:NY";
+    const std::vector<std::string> axes = parts(*grid, ',', 2, "grid", form);
+    GridShape shape;
+    double n[2];
+    Range r[2];
+    for (std::size_t k = 0; k < 2; ++k) {
+        const std::vector<std::string> p = parts(axes[k], ':', 3, "grid", form);
+        r[k] = range(p[0] + ":" + p[1], "grid", form, *grid, k == 0 ? "X" : "Y");
+        n[k] = finiteNumber(p[2], "grid", form, *grid);
+        if (n[k] != std::floor(n[k]) || n[k] < 2) {
+            throw UsageError{std::string("option '--grid': N") + (k == 0 ? "X" : "Y") +
+                             " must be a whole number of at least 2, not " + p[2]};
+        }
+    }
+    if (n[0] * n[1] > MaxGridPoints) {
+        throw UsageError{"option '--grid': at most " + shortestText(MaxGridPoints) + " points, not " +
+                         shortestText(n[0] * n[1])};
+    }
+    Expected<FlowField> f = flowOf(a);
+    if (!f) return Failure{f.error()};
+    shape.nx = static_cast<std::size_t>(n[0]);
+    shape.ny = static_cast<std::size_t>(n[1]);
+    shape.x0 = r[0].from;
+    shape.y0 = r[1].from;
+    shape.dx = (r[0].to - r[0].from) / (n[0] - 1);
+    shape.dy = (r[1].to - r[1].from) / (n[1] - 1);
+
+    // Blocks of whole rows, evaluated on every core, then written out: the values of one block
+    // and the output are all the memory a grid needs.
+    const std::size_t rowsPerBlock = std::max<std::size_t>(1, 65536 / shape.nx);
+    std::vector<double> x(rowsPerBlock * shape.nx), y(x.size());
+    Values val(x.size());
+    const auto xAt = [&](std::size_t i) {
+        return i + 1 == shape.nx ? r[0].to : shape.x0 + static_cast<double>(i) * shape.dx;
+    };
+    const auto yAt = [&](std::size_t j) {
+        return j + 1 == shape.ny ? r[1].to : shape.y0 + static_cast<double>(j) * shape.dy;
+    };
+    std::optional<VtkGridFile> vtk;
+    std::string csv;
+    if (format == "vtk") {
+        vtk.emplace(shape, f->airfoil().name() + " at " + shortestText(a.number("alpha")) + " degrees");
+    } else {
+        csv = FlowCsvHeader;
+    }
+    for (std::size_t j0 = 0; j0 < shape.ny; j0 += rowsPerBlock) {
+        const std::size_t rows = std::min(rowsPerBlock, shape.ny - j0);
+        for (std::size_t j = 0; j < rows; ++j) {
+            for (std::size_t i = 0; i < shape.nx; ++i) {
+                x[j * shape.nx + i] = xAt(i);
+                y[j * shape.nx + i] = yAt(j0 + j);
+            }
+        }
+        f->evaluate(val.run(x.data(), y.data(), rows * shape.nx));
+        for (std::size_t j = 0; j < rows; ++j) {
+            const std::size_t k0 = j * shape.nx;
+            if (vtk) {
+                vtk->setRow(j0 + j, &val.u[k0], &val.v[k0], &val.cp[k0], &val.psi[k0]);
+                continue;
+            }
+            for (std::size_t k = k0; k < k0 + shape.nx; ++k) {
+                appendFlowCsvRow(csv, x[k], y[k], val.u[k], val.v[k], val.cp[k], val.psi[k]);
+            }
+        }
+    }
+    return to(a, vtk ? vtk->take() : std::move(csv));
+}
+
+CommandOutput streamlinesCommand(const std::vector<std::string>& args) {
+    const Arguments a(args, {"F", "G", "m", "alpha", "count", "extent", "plane", "format", "output"});
+    const std::string format = formatChoice(a, {"csv", "svg"});
+    StreamlineRequest rq;
+    if (const std::optional<std::string> plane = a.text("plane")) {
+        if (*plane == "circle") {
+            rq.plane = StreamPlane::Circle;
+        } else if (*plane != "airfoil") {
+            throw UsageError{"option '--plane' expects airfoil or circle, not '" + *plane + "'"};
+        }
+    }
+    if (rq.plane == StreamPlane::Circle) {
+        rq.x0 = -3;
+        rq.x1 = 3;
+        rq.y0 = -2;
+        rq.y1 = 2;
+    }
+    if (const std::optional<std::string> e = a.text("extent")) {
+        const std::string form = "X0:X1,Y0:Y1";
+        const std::vector<std::string> p = parts(*e, ',', 2, "extent", form);
+        const Range rx = range(p[0], "extent", form, *e, "X"), ry = range(p[1], "extent", form, *e, "Y");
+        rq.x0 = rx.from;
+        rq.x1 = rx.to;
+        rq.y0 = ry.from;
+        rq.y1 = ry.to;
+    }
+    if (const std::optional<std::string> c = a.text("count")) {
+        const std::optional<double> n = parseWholeDecimal(*c);
+        if (!n || *n != std::floor(*n) || *n < 1 || *n > MaxStreamlines) {
+            throw UsageError{"option '--count' expects a whole number from 1 to " + std::to_string(MaxStreamlines) +
+                             ", not '" + *c + "'"};
+        }
+        rq.count = static_cast<int>(*n);
+    }
+    Expected<FlowField> f = flowOf(a);
+    if (!f) return Failure{f.error()};
+    Expected<std::vector<Streamline>> lines = streamlines(*f, rq);
+    if (!lines) throw UsageError{lines.error()};
+    if (format == "csv") return to(a, streamlinesCsv(*lines));
+
+    StreamlinePicture pic;
+    pic.x0 = rq.x0;
+    pic.x1 = rq.x1;
+    pic.y0 = rq.y0;
+    pic.y1 = rq.y1;
+    pic.body = bodyOutline(*f, rq.plane);
+    if (rq.plane == StreamPlane::Airfoil) {
+        pic.stagnation = f->stagnationPoints();
+    } else {
+        // about the circle both zeros of the velocity are stagnation points, the trailing edge too
+        const double s = f->frontStagnationAngle();
+        pic.stagnation = {{f->centre().x + f->radius() * std::cos(s), f->centre().y + f->radius() * std::sin(s)},
+                          {1.0, 0.0}};
+    }
+    pic.title = "Streamlines about the " + f->airfoil().name() + " airfoil at " + shortestText(a.number("alpha")) +
+                " degrees" + (rq.plane == StreamPlane::Circle ? ", circle plane" : "");
+    return to(a, streamlinesSvg(*lines, pic));
+}
+
+std::string stagnationJson(const Airfoil& airfoil, double alphaDegrees, double chord) {
+    const Expected<FlowField> f = FlowField::make(airfoil, alphaDegrees);
+    if (!f) return "\"stagnation\": null";
+    std::string out = "\"stagnation\": [";
+    const std::vector<FlowPoint> points = f->stagnationPoints();
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        out += (k == 0 ? "[" : ", [") + roundTripText(chord * points[k].x) + ", " + roundTripText(chord * points[k].y) +
+               "]";
+    }
+    return out + "]";
+}
+
+}  // namespace orvek::cli

@@ -1,0 +1,106 @@
+#include "export/StreamlineFiles.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace orvek {
+
+namespace {
+
+void appendNumber(std::string& out, double value) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value == 0.0 ? 0.0 : value);
+    out.append(buf, r.ptr);
+}
+
+// Pixels with two decimals: finer than any screen, short enough for large pictures.
+void appendPixels(std::string& out, double value) {
+    char buf[32];
+    const int n = std::snprintf(buf, sizeof buf, "%.2f", value);
+    if (n > 0) out.append(buf, static_cast<std::size_t>(n));
+}
+
+std::string xmlText(const std::string& s) {
+    std::string out;
+    for (char ch : s) {
+        if (ch == '&') {
+            out += "&amp;";
+        } else if (ch == '<') {
+            out += "&lt;";
+        } else if (ch == '>') {
+            out += "&gt;";
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+constexpr double PictureWidth = 960;
+
+}  // namespace
+
+std::string streamlinesCsv(const std::vector<Streamline>& lines) {
+    std::string out = "line,psi,x,y\n";
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        std::string prefix = std::to_string(k + 1) + ",";
+        appendNumber(prefix, lines[k].psi);
+        prefix += ',';
+        for (const FlowPoint& p : lines[k].points) {
+            out += prefix;
+            appendNumber(out, p.x);
+            out += ',';
+            appendNumber(out, p.y);
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+std::string streamlinesSvg(const std::vector<Streamline>& lines, const StreamlinePicture& pic) {
+    const double scale = PictureWidth / (pic.x1 - pic.x0);
+    const double height = std::ceil((pic.y1 - pic.y0) * scale);
+    const auto points = [&](std::string& out, const std::vector<FlowPoint>& pts) {
+        out += " points=\"";
+        for (std::size_t k = 0; k < pts.size(); ++k) {
+            if (k > 0) out += ' ';
+            appendPixels(out, (pts[k].x - pic.x0) * scale);
+            out += ',';
+            appendPixels(out, (pic.y1 - pts[k].y) * scale);
+        }
+        out += '"';
+    };
+    std::string w, h;
+    appendPixels(w, PictureWidth);
+    appendPixels(h, height);
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                      w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
+    out += "<title>" + xmlText(pic.title) + "</title>\n";
+    out += "<defs><clipPath id=\"extent\"><rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h +
+           "\"/></clipPath></defs>\n";
+    out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n";
+    out += "<g clip-path=\"url(#extent)\" stroke-linejoin=\"round\" stroke-linecap=\"round\">\n";
+    if (!pic.body.empty()) {
+        out += "<polygon";
+        points(out, pic.body);
+        out += " fill=\"#b8bcc4\" stroke=\"#3a3f47\" stroke-width=\"1\"/>\n";
+    }
+    for (const Streamline& line : lines) {
+        out += "<polyline";
+        points(out, line.points);
+        out += line.dividing ? " fill=\"none\" stroke=\"#b03a2e\" stroke-width=\"1.8\"/>\n"
+                             : " fill=\"none\" stroke=\"#1f5fa8\" stroke-width=\"1.1\"/>\n";
+    }
+    for (const FlowPoint& p : pic.stagnation) {
+        out += "<circle cx=\"";
+        appendPixels(out, (p.x - pic.x0) * scale);
+        out += "\" cy=\"";
+        appendPixels(out, (pic.y1 - p.y) * scale);
+        out += "\" r=\"3.5\" fill=\"#b03a2e\"/>\n";
+    }
+    out += "</g>\n</svg>\n";
+    return out;
+}
+
+}  // namespace orvek

@@ -1,0 +1,26 @@
+#pragma once
+// Streamlines for other programs and for slides: CSV "line,psi,x,y" (lines numbered from 1,
+// points in order along each line), or an SVG picture of the lines over the extent with the body
+// filled and the stagnation points marked.
+
+#include "solver/Streamlines.h"
+
+#include <string>
+#include <vector>
+
+namespace orvek {
+
+std::string streamlinesCsv(const std::vector<Streamline>& lines);
+
+struct StreamlinePicture {
+    double x0 = -1, x1 = 2, y0 = -1, y1 = 1;  // the extent shown
+    std::vector<FlowPoint> body;              // the closed outline, filled
+    std::vector<FlowPoint> stagnation;        // marked with dots
+    std::string title;                        // the picture's title element
+};
+
+// The picture is 960 pixels wide and as high as the extent's shape asks; the dividing
+// streamline is drawn stronger than the others.
+std::string streamlinesSvg(const std::vector<Streamline>& lines, const StreamlinePicture& picture);
+
+}  // namespace orvek

@@ -1,0 +1,39 @@
+#pragma once
+// The flow on a grid as a legacy VTK file, the format ParaView and VisIt open: a binary
+// STRUCTURED_POINTS data set (big-endian, as the format requires) with the point arrays
+// `velocity` (3 components, the third 0), `Cp`, `psi` and `body` (unsigned char, 1 inside the
+// airfoil). Values inside the airfoil are NaN, which the binary form carries.
+//
+// The file is laid out whole when it is created and filled a row of the grid at a time, so a
+// large grid needs the file's own bytes and one row of values, never all values twice.
+
+#include <cstddef>
+#include <string>
+
+namespace orvek {
+
+struct GridShape {
+    std::size_t nx = 2, ny = 2;  // points along x and y; x runs fastest
+    double x0 = 0, y0 = 0;       // the first point
+    double dx = 1, dy = 1;       // spacing
+};
+
+class VtkGridFile {
+public:
+    // `title` becomes the file's title line (line breaks replaced, at most 255 bytes).
+    VtkGridFile(const GridShape& shape, const std::string& title);
+
+    // The values of row j (y = y0 + j dy), nx of each; a NaN velocity marks a point of the body.
+    void setRow(std::size_t j, const double* u, const double* v, const double* cp, const double* psi);
+
+    // The file; rows never set hold zeros.
+    const std::string& bytes() const { return bytes_; }
+    std::string take() { return std::move(bytes_); }
+
+private:
+    GridShape shape_;
+    std::string bytes_;
+    std::size_t velocityAt_ = 0, cpAt_ = 0, psiAt_ = 0, bodyAt_ = 0;  // offsets of the arrays' data
+};
+
+}  // namespace orvek

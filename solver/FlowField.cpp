@@ -1,0 +1,215 @@
+#include "solver/FlowField.h"
+
+#include "solver/ShortestText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <thread>
+
+namespace orvek {
+
+namespace {
+
+// Below this many points one core evaluates a request; above it the cores share it (a field
+// point costs about as much as a Karman-Trefftz surface point).
+constexpr std::size_t ThreadedPoints = 16384;
+// Work is handed out in blocks of whole vectors.
+constexpr std::size_t ThreadBlock = 64;
+
+// The largest angle of attack accepted, either way, in degrees (as for the surface).
+constexpr double MaxAlphaDegrees = 360.0;
+
+}  // namespace
+
+FlowKernelFn flowKernel(SurfaceIsa isa) {
+    if (!isaAvailable(isa)) return flowRunScalar;
+    switch (isa) {
+#if defined(ORVEK_HAVE_SLEEF)
+    case SurfaceIsa::Sse2: return flowRunSse2;
+    case SurfaceIsa::Avx2: return flowRunAvx2;
+    case SurfaceIsa::Avx512: return flowRunAvx512;
+#endif
+    default: return flowRunScalar;
+    }
+}
+
+Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees) {
+    const auto refuse = [](const std::string& why) { return Failure{"Cannot calculate this airfoil's flow: " + why}; };
+    const double F = airfoil.F, G = airfoil.G, m = airfoil.m;
+    if (!std::isfinite(F) || !std::isfinite(G) || !std::isfinite(m)) {
+        return refuse("F, G and m must be finite numbers.");
+    }
+    if (!(m > 0.0 && m <= 2.0)) {
+        return refuse("the exponent m must be above 0 and at most 2 for a mapping that is one to one, not " +
+                      shortestText(m) + ".");
+    }
+    if (F < 0.0) {
+        return refuse("F must be at least 0, so that the circle encloses the mapping's critical point, not " +
+                      shortestText(F) + ".");
+    }
+    if (!(std::fabs(alphaDegrees) <= MaxAlphaDegrees)) {
+        return Failure{"Cannot calculate: the angle of attack must be from -360 to 360 degrees, not " +
+                       shortestText(alphaDegrees) + "."};
+    }
+
+    FlowField f;
+    f.airfoil_ = airfoil;
+    f.alpha_ = (alphaDegrees * Pi) / 180.0;
+    f.beta_ = std::atan(G / (1.0 + F));
+    FlowConstants& c = f.c_;
+    const double R2 = (1.0 + F) * (1.0 + F) + G * G;
+    c.F = F;
+    c.R = std::sqrt(R2);
+    c.invM = 1.0 / m;
+    c.halfInvM = 0.5 / m;
+    c.b = airfoil.mappingScale(1.0);
+    c.twoMb = 2.0 * m * c.b;
+    c.cosMB = std::cos(m * f.beta_);
+    c.sinMB = std::sin(m * f.beta_);
+    c.cosB = (1.0 + F) / c.R;
+    c.sinB = -G / c.R;
+    c.t1Re = 1.0 + F;
+    c.t1Im = -G;
+    c.twoMinusT1Re = 1.0 - F;
+    c.twoMinusT1Im = G;
+    c.cosA = std::cos(f.alpha_);
+    c.sinA = std::sin(f.alpha_);
+    // t2 = -(1 + F + iG) e^(2 i alpha): the front stagnation point, the circle's other zero of W'
+    const double cos2A = (c.cosA - c.sinA) * (c.cosA + c.sinA), sin2A = 2.0 * c.sinA * c.cosA;
+    const double t2Re = -((1.0 + F) * cos2A - G * sin2A), t2Im = -((1.0 + F) * sin2A + G * cos2A);
+    c.t12Re = c.t1Re - t2Re;
+    c.t12Im = c.t1Im - t2Im;
+    c.twoOverM2 = 2.0 / (m * m);
+    // b R sin(alpha + beta), with R cos(beta) = 1 + F and R sin(beta) = G
+    c.halfGammaB = c.b * ((1.0 + F) * c.sinA + G * c.cosA);
+    c.inv4OverR2 = 4.0 / R2;
+    c.joukowsky = airfoil.isJoukowsky();
+    return f;
+}
+
+FlowValues FlowField::at(FlowPoint z) const {
+    FlowValues out;
+    FlowRun run;
+    run.count = 1;
+    run.x = &z.x;
+    run.y = &z.y;
+    run.u = &out.u;
+    run.v = &out.v;
+    run.cp = &out.Cp;
+    run.psi = &out.psi;
+    flowRunScalar(c_, run);
+    out.inside = std::isnan(out.psi);
+    return out;
+}
+
+void FlowField::evaluate(const FlowRun& run) const {
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    evaluate(run, preferredIsa(), run.count < ThreadedPoints ? 1u : cores);
+}
+
+void FlowField::evaluate(const FlowRun& run, SurfaceIsa isa, unsigned threads) const {
+    const FlowKernelFn kernel = flowKernel(isa);
+    const std::size_t workers = std::max(1u, threads);
+    if (workers == 1 || run.count <= ThreadBlock) {
+        kernel(c_, run);
+        return;
+    }
+    // Consecutive slices of whole blocks; each point is computed exactly as one thread would.
+    const std::size_t blocks = (run.count + ThreadBlock - 1) / ThreadBlock;
+    const std::size_t perWorker = (blocks + workers - 1) / workers * ThreadBlock;
+    const auto slice = [&](std::size_t w) {
+        const std::size_t from = w * perWorker;
+        if (from >= run.count) return;
+        FlowRun part = run;
+        part.count = std::min(perWorker, run.count - from);
+        part.x += from;
+        part.y += from;
+        part.u += from;
+        part.v += from;
+        part.cp += from;
+        part.psi += from;
+        kernel(c_, part);
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t w = 1; w < workers; ++w) helpers.emplace_back(slice, w);
+    slice(0);
+    for (std::thread& t : helpers) t.join();
+}
+
+double FlowField::frontStagnationAngle() const {
+    // t2 = -R e^(i (2 alpha + beta))
+    return std::atan2(-std::sin(2.0 * alpha_ + beta_), -std::cos(2.0 * alpha_ + beta_));
+}
+
+std::vector<FlowPoint> FlowField::stagnationPoints() const {
+    // zeta - 1 = t2 - t1
+    std::vector<FlowPoint> out{toAirfoil(-c_.t12Re, -c_.t12Im)};
+    if (!c_.joukowsky) out.push_back({1.0, 0.0});
+    return out;
+}
+
+FlowPoint FlowField::toAirfoil(double eRe, double eIm) const {
+    // q = e/(2 + e); w = q^m taken as (q e^(i beta))^m e^(-i m beta), whose root lies in the
+    // half plane Re > 0 for every point on or outside the circle; z = 1 + 2 m b w/(1 - w).
+    const double dRe = 2.0 + eRe, dIm = eIm, inv = 1.0 / (dRe * dRe + dIm * dIm);
+    const double qRe = (eRe * dRe + eIm * dIm) * inv, qIm = (eIm * dRe - eRe * dIm) * inv;
+    const double cb = c_.cosB, sb = -c_.sinB;  // e^(i beta)
+    const double hRe = qRe * cb - qIm * sb, hIm = qRe * sb + qIm * cb;
+    double wtRe, wtIm;  // (q e^(i beta))^m
+    if (c_.joukowsky) {
+        wtRe = (hRe - hIm) * (hRe + hIm);
+        wtIm = 2.0 * hRe * hIm;
+    } else {
+        const double m = airfoil_.m;
+        const double mod = std::pow(hRe * hRe + hIm * hIm, 0.5 * m), arg = m * std::atan2(hIm, hRe);
+        wtRe = mod * std::cos(arg);
+        wtIm = mod * std::sin(arg);
+    }
+    const double wRe = wtRe * c_.cosMB + wtIm * c_.sinMB, wIm = wtIm * c_.cosMB - wtRe * c_.sinMB;
+    const double oRe = 1.0 - wRe, oIm = -wIm, invO = 1.0 / (oRe * oRe + oIm * oIm);
+    const double rRe = (wRe * oRe + wIm * oIm) * invO, rIm = (wIm * oRe - wRe * oIm) * invO;
+    return {1.0 + c_.twoMb * rRe, c_.twoMb * rIm};
+}
+
+FlowPoint FlowField::toCircle(FlowPoint z) const {
+    // as in the kernel: w = (z - 1)/(z - 1 + 2 m b), the root of w e^(i m beta) turned back by
+    // e^(-i beta) is q, and zeta = (1 + q)/(1 - q)
+    const double dRe = z.x - 1.0, dIm = z.y, nRe = dRe + c_.twoMb, invN2 = 1.0 / (nRe * nRe + dIm * dIm);
+    const double wRe = (dRe * nRe + dIm * dIm) * invN2, wIm = (dIm * nRe - dRe * dIm) * invN2;
+    const double sRe = wRe * c_.cosMB - wIm * c_.sinMB, sIm = wRe * c_.sinMB + wIm * c_.cosMB;
+    const double mod = std::pow(sRe * sRe + sIm * sIm, c_.halfInvM), arg = std::atan2(sIm, sRe) * c_.invM;
+    const double hRe = mod * std::cos(arg), hIm = mod * std::sin(arg);
+    const double qRe = hRe * c_.cosB - hIm * c_.sinB, qIm = hRe * c_.sinB + hIm * c_.cosB;
+    const double oRe = 1.0 - qRe, inv = 1.0 / (oRe * oRe + qIm * qIm);
+    // (1 + q)/(1 - q) = ((1 + q)(1 - conj q))/|1 - q|^2
+    return {((1.0 + qRe) * oRe - qIm * qIm) * inv, (qIm * oRe + (1.0 + qRe) * qIm) * inv};
+}
+
+FlowValues FlowField::atCircle(FlowPoint zeta) const {
+    FlowValues out;
+    const double eRe = zeta.x - 1.0, eIm = zeta.y;                      // zeta - 1
+    const double tRe = zeta.x + airfoil_.F, tIm = zeta.y - airfoil_.G;  // zeta - zeta0
+    const double t2 = tRe * tRe + tIm * tIm;
+    // |t|^2 - R^2 = |e|^2 + 2 Re(e (1 + F + iG)), exact near the trailing edge
+    const double P = (eRe * eRe + eIm * eIm) + 2.0 * (c_.t1Re * eRe + c_.t1Im * eIm);
+    if (!(P >= 0.0)) {
+        out.inside = true;
+        out.u = out.v = out.Cp = out.psi = std::nan("");
+        return out;
+    }
+    // dW/dzeta = b e^(-i alpha) (zeta - 1)(t - t2)/t^2, t - t2 = e + (t1 - t2)
+    const double sRe = eRe + c_.t12Re, sIm = eIm + c_.t12Im;
+    const double nRe = eRe * sRe - eIm * sIm, nIm = eRe * sIm + eIm * sRe;
+    const double tt2Re = (tRe - tIm) * (tRe + tIm), tt2Im = 2.0 * tRe * tIm, inv4 = 1.0 / (t2 * t2);
+    const double fRe = (nRe * tt2Re + nIm * tt2Im) * inv4, fIm = (nIm * tt2Re - nRe * tt2Im) * inv4;
+    const double dRe = c_.b * (fRe * c_.cosA + fIm * c_.sinA), dIm = c_.b * (fIm * c_.cosA - fRe * c_.sinA);
+    out.u = dRe;
+    out.v = -dIm;
+    out.Cp = 1.0 - (dRe * dRe + dIm * dIm);
+    const double across = c_.cosA * tIm - c_.sinA * tRe;  // Im(e^(-i alpha) t)
+    out.psi = c_.b * across * (P / t2) + c_.halfGammaB * std::log1p(P * (0.25 * c_.inv4OverR2));
+    return out;
+}
+
+}  // namespace orvek

@@ -1,0 +1,79 @@
+#pragma once
+/// \file
+/// The potential flow around a Karman-Trefftz airfoil, at any point of the plane.
+///
+/// Frame of the surface points: chord 1, leading edge (0, 0), trailing edge (1, 0), unit free
+/// stream at the angle of attack \f$\alpha\f$ to the x axis. With the circle of `Solver.h`
+/// (centre \f$\zeta_0 = -F + iG\f$, radius R) and \f$t = \zeta - \zeta_0\f$, the complex potential
+/// \f[ W = b\left(e^{-i\alpha} t + \frac{R^2 e^{i\alpha}}{t}\right) + i b \gamma \log t, \qquad
+///     \gamma = 2R\sin(\alpha + \beta) \f]
+/// (b the mapping scale: far away \f$z \approx b\zeta\f$) has the Kutta condition at the trailing
+/// edge \f$\zeta = 1\f$. The velocity is \f$u - iv = dW/dz\f$, \f$C_p = 1 - (u^2 + v^2)\f$, and the
+/// stream function \f$\psi = \operatorname{Im} W - b\gamma\ln R\f$ is zero on the airfoil and about
+/// \f$y\cos\alpha - x\sin\alpha\f$ far away. `FlowKernelImpl.h` gives the well-conditioned form.
+
+#include "solver/Airfoil.h"
+#include "solver/Expected.h"
+#include "solver/FlowKernel.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace orvek {
+
+struct FlowPoint {
+    double x = 0, y = 0;
+};
+
+/// The flow at one point; inside the airfoil only `inside` is meaningful (the rest is NaN).
+struct FlowValues {
+    double u = 0, v = 0, Cp = 0, psi = 0;
+    bool inside = false;
+};
+
+class FlowField {
+public:
+    /// The flow about `airfoil` at `alphaDegrees`, or why there is none. The airfoil must be one
+    /// whose circle encloses the mapping's critical point -1 (F >= 0) and whose mapping is one to
+    /// one (0 < m <= 2); the angle of attack lies within +-360 degrees.
+    static Expected<FlowField> make(const Airfoil& airfoil, double alphaDegrees);
+
+    /// The values at one point of the airfoil plane (plain double arithmetic).
+    FlowValues at(FlowPoint z) const;
+
+    /// The values at `run.count` points, with the preferred instruction set; large requests are
+    /// split over the cores. A point's values depend neither on the split nor on its neighbours.
+    void evaluate(const FlowRun& run) const;
+    void evaluate(const FlowRun& run, SurfaceIsa isa, unsigned threads) const;
+
+    /// The stagnation points in the airfoil plane: the front one, and the trailing edge (1, 0)
+    /// unless the airfoil is a Joukowsky one (its cusp keeps a finite speed).
+    std::vector<FlowPoint> stagnationPoints() const;
+
+    /// The circle plane: the image in the airfoil plane of the circle-plane point zeta, given by
+    /// zeta - 1 (exact near the trailing edge); zeta must lie on or outside the circle.
+    FlowPoint toAirfoil(double zetaMinusOneRe, double zetaMinusOneIm) const;
+    /// The circle-plane point zeta whose image is z, a point of the flow (the inverse of toAirfoil).
+    FlowPoint toCircle(FlowPoint z) const;
+    /// The flow in the circle plane at zeta: the velocity there (dW/dzeta conjugated), psi, and
+    /// whether zeta is inside the circle. Cp is that of the circle plane's own speed.
+    FlowValues atCircle(FlowPoint zeta) const;
+
+    const Airfoil& airfoil() const { return airfoil_; }
+    double alpha() const { return alpha_; }  ///< radians
+    double beta() const { return beta_; }    ///< zero-lift angle, radians
+    double radius() const { return c_.R; }
+    FlowPoint centre() const { return {-airfoil_.F, airfoil_.G}; }
+    double mappingScale() const { return c_.b; }
+    /// The polar angle about the centre of the front stagnation point.
+    double frontStagnationAngle() const;
+    const FlowConstants& constants() const { return c_; }
+
+private:
+    FlowField() = default;
+    Airfoil airfoil_;
+    double alpha_ = 0, beta_ = 0;
+    FlowConstants c_;
+};
+
+}  // namespace orvek

@@ -1,0 +1,54 @@
+#pragma once
+// The per-point work of the flow field: velocity, pressure and stream function at given points of
+// the airfoil plane, computed by the widest vector instructions the processor offers (the same
+// choice as the surface kernels make).
+
+#include "solver/InstructionSets.h"
+
+#include <cstddef>
+
+namespace orvek {
+
+// What every field point needs, computed once per airfoil and angle of attack. Lengths are in
+// chords, the airfoil plane's frame is that of the surface points (leading edge (0, 0), trailing
+// edge (1, 0)); q = (zeta - 1)/(zeta + 1) is the circle plane seen from its two critical points.
+struct FlowConstants {
+    double F = 0;
+    double invM = 0;                            // 1 / m: q = w^(1/m)
+    double halfInvM = 0;                        // 1 / (2m): |q| = (|w|^2)^(1/(2m))
+    double twoMb = 0;                           // 2 m b: w = (z - 1)/(z - 1 + 2 m b)
+    double cosMB = 0, sinMB = 0;                // e^(i m beta): turns the flow's sector of w onto the real axis
+    double cosB = 0, sinB = 0;                  // e^(-i beta) = cosB + i sinB: back from that frame to q
+    double R = 0;                               // circle radius
+    double t1Re = 0, t1Im = 0;                  // 1 - zeta0 = (1 + F) - iG: the trailing edge seen from the centre
+    double twoMinusT1Re = 0, twoMinusT1Im = 0;  // 2 - t1
+    double t12Re = 0, t12Im = 0;                // t1 - t2, t2 the front stagnation point about the centre
+    double cosA = 0, sinA = 0;                  // e^(-i alpha) = cosA - i sinA
+    double twoOverM2 = 0;                       // 2 / m^2
+    double b = 0;                               // mapping scale
+    double halfGammaB = 0;   // b R sin(alpha + beta): the circulation's share of psi, per unit of log|t|^2
+    double inv4OverR2 = 0;   // 4 / R^2
+    bool joukowsky = false;  // m = 2: the root is a complex square root, without trigonometry
+};
+
+// Consecutive points: their coordinates in, their values out. Inside the airfoil every value is NaN.
+struct FlowRun {
+    std::size_t count = 0;
+    const double* x = nullptr;
+    const double* y = nullptr;
+    double* u = nullptr;
+    double* v = nullptr;
+    double* cp = nullptr;
+    double* psi = nullptr;
+};
+
+using FlowKernelFn = void (*)(const FlowConstants&, const FlowRun&);
+
+FlowKernelFn flowKernel(SurfaceIsa isa);
+
+void flowRunScalar(const FlowConstants& c, const FlowRun& run);
+void flowRunSse2(const FlowConstants& c, const FlowRun& run);
+void flowRunAvx2(const FlowConstants& c, const FlowRun& run);
+void flowRunAvx512(const FlowConstants& c, const FlowRun& run);
+
+}  // namespace orvek

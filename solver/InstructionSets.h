@@ -1,0 +1,18 @@
+#pragma once
+// The instruction sets the solver's per-point kernels are built for, and the one this run uses:
+// the widest that both this build and the processor have, unless the environment variable
+// ORVEK_SIMD (scalar, sse2, avx2, avx512) asks for a narrower one.
+
+namespace orvek {
+
+// Plain double arithmetic is always there.
+enum class SurfaceIsa { Scalar, Sse2, Avx2, Avx512 };
+
+const char* isaName(SurfaceIsa isa);
+// Whether this build has the kernels for the set and this processor can run them.
+bool isaAvailable(SurfaceIsa isa);
+// The set this run uses, decided once per program run. An ORVEK_SIMD value that names no set is
+// said once on standard error and otherwise ignored.
+SurfaceIsa preferredIsa();
+
+}  // namespace orvek

@@ -1,0 +1,53 @@
+#pragma once
+/// \file
+/// Streamlines of the flow about an airfoil: lines psi = const, every point on its level exactly
+/// (each one projected onto the level by Newton steps along grad psi = (-v, u)), not contours
+/// interpolated on a grid.
+///
+/// The levels are spaced evenly over the values of psi that enter the extent (psi is harmonic,
+/// so its range over the box is its range over the box's edges) and always include psi = 0, the
+/// dividing streamline. That one is given exactly through the circle plane, where about the
+/// centre (t = R rho e^(i theta), phi = theta - alpha) psi = 0 reads
+/// \f$\sin\varphi\,(\rho - 1/\rho) + 2\sin(\alpha+\beta)\ln\rho = 0\f$: two branches
+/// \f$\sin\varphi = -2\sin(\alpha+\beta)\,\frac{\ln\rho}{\rho - 1/\rho}\f$, one from upstream to
+/// the front stagnation point, one from the trailing edge downstream, and the contour between.
+
+#include "solver/Expected.h"
+#include "solver/FlowField.h"
+
+#include <vector>
+
+namespace orvek {
+
+enum class StreamPlane { Airfoil, Circle };
+
+struct StreamlineRequest {
+    double x0 = -1, x1 = 2, y0 = -1, y1 = 1;  ///< the extent
+    int count = 21;                           ///< number of levels of psi, 1 to MaxStreamlines
+    StreamPlane plane = StreamPlane::Airfoil;
+};
+
+constexpr int MaxStreamlines = 1000;
+
+/// Largest distance between neighbouring points of a line, in chords (circle-plane units there).
+constexpr double StreamlineSpacing = 0.01;
+
+struct Streamline {
+    double psi = 0;
+    /// The dividing streamline psi = 0 comes as two lines: from upstream to the front stagnation
+    /// point, over the upper side of the contour to the trailing edge and downstream; and the
+    /// lower side of the contour from the front stagnation point to the trailing edge.
+    bool dividing = false;
+    std::vector<FlowPoint> points;  ///< in the direction of the flow
+};
+
+/// The lines of the request, ordered by psi (the two dividing lines in their place). A level may
+/// give more than one line when it crosses the extent more than once. Fails for an empty extent
+/// or a count outside 1 to MaxStreamlines.
+Expected<std::vector<Streamline>> streamlines(const FlowField& field, const StreamlineRequest& request);
+
+/// The outline of the body in the plane asked for, closed (first point repeated at the end), from
+/// the trailing edge over the upper side, spaced as the streamlines are.
+std::vector<FlowPoint> bodyOutline(const FlowField& field, StreamPlane plane);
+
+}  // namespace orvek

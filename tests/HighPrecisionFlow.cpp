@@ -1,0 +1,67 @@
+#include "HighPrecisionFlow.h"
+
+#include <quadmath.h>
+
+namespace {
+
+__extension__ typedef __float128 quad;
+
+struct Complex {
+    quad re, im;
+};
+
+Complex operator+(Complex a, Complex b) { return {a.re + b.re, a.im + b.im}; }
+Complex operator-(Complex a, Complex b) { return {a.re - b.re, a.im - b.im}; }
+Complex operator*(Complex a, Complex b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
+Complex operator*(quad s, Complex a) { return {s * a.re, s * a.im}; }
+Complex operator/(Complex a, Complex b) {
+    const quad n = b.re * b.re + b.im * b.im;
+    return {(a.re * b.re + a.im * b.im) / n, (a.im * b.re - a.re * b.im) / n};
+}
+quad abs(Complex a) { return hypotq(a.re, a.im); }
+Complex polar(quad modulus, quad angle) { return {modulus * cosq(angle), modulus * sinq(angle)}; }
+// The principal power: modulus to the power e, argument in (-pi, pi] times e.
+Complex power(Complex a, quad e) { return polar(powq(abs(a), e), e * atan2q(a.im, a.re)); }
+
+}  // namespace
+
+ExactFlowPoint exactFlowAt(const orvek::Airfoil& airfoil, double alphaD, double zetaRe, double zetaIm) {
+    const quad F = airfoil.F, G = airfoil.G, m = airfoil.m, one = 1, two = 2;
+    const quad b = (one / (two * m)) * (one - powq(F / (one + F), m));
+    const quad mb = m * b, shift = mb - one;
+    const Complex unit{one, 0}, zeta{zetaRe, zetaIm};
+
+    // The mapping z = m b (1 + w)/(1 - w) - shift, w = ((zeta - 1)/(zeta + 1))^m: the principal
+    // power is the right one for every point outside the circle (the argument of
+    // (zeta - 1)/(zeta + 1) stays within a half turn of the trailing edge's outward normal).
+    const Complex w = power((zeta - unit) / (zeta + unit), m);
+    const Complex z = mb * ((unit + w) / (unit - w)) - Complex{shift, 0};
+
+    // Unit free stream at angle alpha in the airfoil plane is b e^(-i alpha) about the circle;
+    // the circulation makes dW/dzeta vanish at zeta = 1 (the Kutta condition).
+    const quad alpha = alphaD;
+    const Complex zeta0{-F, G};
+    const quad R2 = (one + F) * (one + F) + G * G;
+    const Complex eMinus = polar(one, -alpha), ePlus = R2 * polar(one, alpha);
+    const auto flowWithout = [&](Complex at) { return eMinus - ePlus / ((at - zeta0) * (at - zeta0)); };
+    const Complex te = unit - zeta0;
+    const quad gamma = -((te * flowWithout(unit)).im);  // W' = ... + i gamma / t
+    const Complex t = zeta - zeta0;
+    const Complex dW = b * (flowWithout(zeta) + Complex{0, gamma} / t);
+    const Complex oneMinusW = unit - w;
+    const Complex dz = (4 * m * m * b) * (w / (oneMinusW * oneMinusW * ((zeta - unit) * (zeta + unit))));
+    const Complex vel = dW / dz;  // u - iv
+
+    // psi = Im W, with W = b (e^(-i alpha) t + R^2 e^(i alpha)/t + i gamma log t), less its value on the circle
+    const Complex W = b * (eMinus * t + ePlus / t);
+    const quad psi = W.im + b * gamma * (logq(abs(t)) - logq(sqrtq(R2)));
+
+    ExactFlowPoint out;
+    out.x = static_cast<double>(z.re);
+    out.y = static_cast<double>(z.im);
+    out.u = static_cast<double>(vel.re);
+    out.v = static_cast<double>(-vel.im);
+    out.Cp = static_cast<double>(one - (vel.re * vel.re + vel.im * vel.im));
+    out.psi = static_cast<double>(psi);
+    return out;
+}

@@ -1,0 +1,214 @@
+// orvek-batch field and streamlines, and the stagnation points of solve, run as a script would.
+
+#include "solver/FlowField.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+Run batch(const QStringList& args, const QByteArray& input = {}) {
+    QProcess p;
+    p.start(ORVEK_BATCH, args);
+    p.waitForStarted();
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+const QStringList Airfoil = {"--F", "0.1", "--G", "0.05", "--m", "1.9", "--alpha", "5"};
+
+QList<QStringList> csvRows(const QByteArray& text) {
+    QList<QStringList> rows;
+    for (const QByteArray& line : text.split('\n')) {
+        if (!line.isEmpty()) rows.append(QString::fromUtf8(line).split(','));
+    }
+    return rows;
+}
+
+}  // namespace
+
+class TestFlowBatch : public QObject {
+    Q_OBJECT
+private slots:
+    // One row per input point in input order, the values exactly those of the core; a point
+    // inside the airfoil keeps its coordinates and has the values empty.
+    void fieldAtPoints() {
+        const QByteArray input = "x,y\n# upstream\n-0.5,0.2\n\n0.3 -0.01\n  1.5 ,\t0.1 \r\n2e-1 7.5E-1\n";
+        const Run r = batch(QStringList{"field"} + Airfoil + QStringList{"--points", "-"}, input);
+        QCOMPARE(r.exitCode, 0);
+        const QList<QStringList> rows = csvRows(r.out);
+        QCOMPARE(rows.size(), 5);
+        QCOMPARE(rows[0], (QStringList{"x", "y", "u", "v", "Cp", "psi"}));
+        const double points[4][2] = {{-0.5, 0.2}, {0.3, -0.01}, {1.5, 0.1}, {0.2, 0.75}};
+        const orvek::FlowField f = *orvek::FlowField::make({0.1, 0.05, 1.9}, 5);
+        for (int k = 0; k < 4; ++k) {
+            const QStringList& row = rows[k + 1];
+            QCOMPARE(row.size(), 6);
+            QCOMPARE(row[0].toDouble(), points[k][0]);
+            QCOMPARE(row[1].toDouble(), points[k][1]);
+            const orvek::FlowValues v = f.at({points[k][0], points[k][1]});
+            if (v.inside) {
+                QCOMPARE(row.mid(2), (QStringList{"", "", "", ""}));
+                continue;
+            }
+            QCOMPARE(row[2].toDouble(), v.u);
+            QCOMPARE(row[3].toDouble(), v.v);
+            QCOMPARE(row[4].toDouble(), v.Cp);
+            QCOMPARE(row[5].toDouble(), v.psi);
+        }
+        QVERIFY(rows[2][2].isEmpty());  // (0.3, -0.01) lies inside
+    }
+
+    // NX x NY rows, x fastest, the last column exactly at X1; the VTK file has the grid's header.
+    void fieldOnGrid() {
+        const Run r = batch(QStringList{"field"} + Airfoil + QStringList{"--grid", "-1:2:4,-0.5:0.5:3"});
+        QCOMPARE(r.exitCode, 0);
+        const QList<QStringList> rows = csvRows(r.out);
+        QCOMPARE(rows.size(), 1 + 12);
+        QCOMPARE(rows[1][0], QString("-1"));
+        QCOMPARE(rows[4][0], QString("2"));
+        QCOMPARE(rows[5][1], QString("0"));
+        QCOMPARE(rows[12][1], QString("0.5"));
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath("flow.vtk");
+        const Run v = batch(QStringList{"field"} + Airfoil +
+                            QStringList{"--grid", "-1:2:31,-1:1:21", "--format", "vtk", "--output", file});
+        QCOMPARE(v.exitCode, 0);
+        QVERIFY(v.out.isEmpty());
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray bytes = in.readAll();
+        QVERIFY(
+            bytes.startsWith("# vtk DataFile Version 3.0\nKarman-Trefftz F=0.1 G=0.05 m=1.9 at 5 degrees\n"
+                             "BINARY\nDATASET STRUCTURED_POINTS\nDIMENSIONS 31 21 1\nORIGIN -1 -1 0\n"));
+        QVERIFY(bytes.contains("SCALARS body unsigned_char 1\nLOOKUP_TABLE default\n"));
+        // header, 24 + 8 + 8 + 1 bytes a point, the section lines and the closing line break
+        QVERIFY(bytes.size() > 41 * 31 * 21 && bytes.size() < 41 * 31 * 21 + 400);
+    }
+
+    void streamlines() {
+        const Run r = batch(QStringList{"streamlines"} + Airfoil + QStringList{"--count", "5"});
+        QCOMPARE(r.exitCode, 0);
+        const QList<QStringList> rows = csvRows(r.out);
+        QCOMPARE(rows[0], (QStringList{"line", "psi", "x", "y"}));
+        QCOMPARE(rows[1][0], QString("1"));
+        QSet<QString> levels;
+        int previous = 1;
+        for (int k = 1; k < rows.size(); ++k) {
+            const int line = rows[k][0].toInt();
+            QVERIFY(line == previous || line == previous + 1);  // numbered in order, each line whole
+            previous = line;
+            levels.insert(rows[k][1]);
+        }
+        QCOMPARE(levels.size(), 5);
+        QVERIFY(levels.contains("0"));
+
+        const Run svg =
+            batch(QStringList{"streamlines"} + Airfoil + QStringList{"--format", "svg", "--plane", "circle"});
+        QCOMPARE(svg.exitCode, 0);
+        QVERIFY(svg.out.startsWith("<?xml"));
+        QCOMPARE(svg.out.count("<polygon"), 1);
+        QVERIFY(svg.out.count("<polyline") >= 21);
+        QCOMPARE(svg.out.count("<circle"), 2);
+    }
+
+    void solveGivesStagnationPoints_data() {
+        QTest::addColumn<QString>("m");
+        QTest::addColumn<int>("count");
+        QTest::newRow("Joukowsky: the cusp is no stagnation point") << "2" << 1;
+        QTest::newRow("Karman-Trefftz: the trailing edge is one") << "1.9" << 2;
+    }
+    void solveGivesStagnationPoints() {
+        QFETCH(QString, m);
+        QFETCH(int, count);
+        const Run r = batch({"solve", "--F", "0.1", "--G", "0.05", "--m", m, "--alpha", "5", "--np", "51"});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o.keys(), (QStringList{"Alfa0", "CL", "CMc4", "OneMinusCp", "stagnation", "x", "y"}));
+        const QJsonArray s = o["stagnation"].toArray();
+        QCOMPARE(s.size(), count);
+        const orvek::FlowPoint front = orvek::FlowField::make({0.1, 0.05, m.toDouble()}, 5)->stagnationPoints()[0];
+        QCOMPARE(s[0].toArray()[0].toDouble(), front.x);
+        QCOMPARE(s[0].toArray()[1].toDouble(), front.y);
+        if (count == 2) QCOMPARE(s[1].toArray(), (QJsonArray{1, 0}));
+    }
+
+    void faults_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QStringList field = QStringList{"field"} + Airfoil;
+        const QStringList lines = QStringList{"streamlines"} + Airfoil;
+        QTest::newRow("malformed point") << field + QStringList{"--points", "-"} << QByteArray("x,y\n0,1\n\n0.5;1\n")
+                                         << 2 << "standard input, line 4: expected a point";
+        QTest::newRow("point not a number")
+            << field + QStringList{"--points", "-"} << QByteArray("nan,1\n") << 2 << "line 1";
+        QTest::newRow("points and grid") << field + QStringList{"--points", "-", "--grid", "0:1:2,0:1:2"}
+                                         << QByteArray() << 2 << "not both";
+        QTest::newRow("neither points nor grid")
+            << field << QByteArray() << 2 << "missing option '--points' or '--grid'";
+        QTest::newRow("vtk of points") << field + QStringList{"--points", "-", "--format", "vtk"} << QByteArray() << 2
+                                       << "--format vtk goes with --grid";
+        QTest::newRow("grid X0 >= X1") << field + QStringList{"--grid", "1:1:3,0:1:3"} << QByteArray() << 2
+                                       << "X0 must be less than X1, not 1 and 1";
+        QTest::newRow("grid NX below 2") << field + QStringList{"--grid", "0:1:1,0:1:3"} << QByteArray() << 2
+                                         << "NX must be a whole number of at least 2, not 1";
+        QTest::newRow("grid too large") << field + QStringList{"--grid", "0:1:5000,0:1:5000"} << QByteArray() << 2
+                                        << "at most 16777216 points";
+        QTest::newRow("grid malformed") << field + QStringList{"--grid", "0:1:3"} << QByteArray() << 2
+                                        << "expects X0:X1:NX,Y0:Y1:NY";
+        QTest::newRow("extent Y0 >= Y1") << lines + QStringList{"--extent", "-1:2,1:-1"} << QByteArray() << 2
+                                         << "Y0 must be less than Y1";
+        QTest::newRow("count 0") << lines + QStringList{"--count", "0"} << QByteArray() << 2
+                                 << "'--count' expects a whole number from 1 to 1000, not '0'";
+        QTest::newRow("count 1001") << lines + QStringList{"--count", "1001"} << QByteArray() << 2 << "not '1001'";
+        QTest::newRow("count fractional") << lines + QStringList{"--count", "2.5"} << QByteArray() << 2 << "not '2.5'";
+        QTest::newRow("unknown plane") << lines + QStringList{"--plane", "hodograph"} << QByteArray() << 2
+                                       << "expects airfoil or circle";
+        QTest::newRow("format") << lines + QStringList{"--format", "png"} << QByteArray() << 2
+                                << "expects csv or svg, not 'png'";
+        QTest::newRow("m above 2") << QStringList{"streamlines", "--F", "0.1", "--G", "0", "--m", "2.5", "--alpha", "0"}
+                                   << QByteArray() << 1 << "Cannot calculate this airfoil's flow: the exponent m";
+        QTest::newRow("F below 0") << QStringList{"field", "--F",     "-0.1", "--G",    "0",          "--m",
+                                                  "2",     "--alpha", "0",    "--grid", "0:1:2,0:1:2"}
+                                   << QByteArray() << 1 << "F must be at least 0";
+    }
+    // Each fault says what is wrong in one line on stderr, prints nothing on stdout, and exits 2
+    // for invalid arguments or 1 for an airfoil whose flow cannot be calculated.
+    void faults() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const Run r = batch(args, input);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+        QCOMPARE(r.err.count('\n'), 1);
+    }
+
+    void help() {
+        for (const QString command : {"field", "streamlines"}) {
+            const Run r = batch({command, "--help"});
+            QCOMPARE(r.exitCode, 0);
+            QVERIFY(r.out.startsWith("Usage:\n  orvek-batch " + command.toUtf8()));
+        }
+        const Run all = batch({"--help"});
+        QVERIFY(all.out.contains("orvek-batch field") && all.out.contains("orvek-batch streamlines"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFlowBatch)
+#include "test_flowbatch.moc"

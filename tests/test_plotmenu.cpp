@@ -1,0 +1,327 @@
+// The plots' context menus and shortcuts, their pictures and coordinate files, driven headless as
+// a user would drive them.
+
+#include "SolveCase.h"
+#include "support/CoordinateFileReader.h"
+#include "support/MainWindowDriver.h"
+
+#include <QClipboard>
+#include <QMenu>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <cmath>
+
+class TestPlotMenu : public QObject {
+    Q_OBJECT
+    MainWindowDriver d;
+
+private slots:
+    void init() { d.enter(); }
+    void cleanup() { d.leave(); }
+
+    // Each item is in the menu however it is opened, disabled before a calculation (all but the
+    // explorer) and enabled after one.
+    void contextMenu_data() {
+        QTest::addColumn<QString>("plotName");
+        QTest::addColumn<QString>("way");
+        for (const char* name : {"pressure", "profil"}) {
+            for (const char* way : {"right button", "Menu key", "Shift+F10"}) {
+                QTest::newRow(qPrintable(QString("%1, %2").arg(name, way))) << name << way;
+            }
+        }
+    }
+
+    void contextMenu() {
+        QFETCH(QString, plotName);
+        QFETCH(QString, way);
+        d.open();
+        QMenu* menu = d.tools()->menu();
+        PlotArea* area = d.plot(plotName);
+        const QStringList items = {"Copy picture", QString::fromUtf8("Save picture as…"),
+                                   QString::fromUtf8("Export coordinates…"), QString::fromUtf8("Polar…"),
+                                   QString::fromUtf8("Explore airfoil…")};
+        for (bool calculated : {false, true}) {
+            if (calculated) d.calculate(0);
+            if (way == "right button") {
+                // Through the window system, as a real click arrives.
+                QTest::mouseClick(d.window->windowHandle(), Qt::RightButton, {},
+                                  area->mapTo(d.window.get(), area->rect().center()));
+            } else {
+                area->setFocus();
+                if (way == "Menu key") d.press(Qt::Key_Menu);
+                else d.press(Qt::Key_F10, Qt::ShiftModifier);
+            }
+            QTRY_VERIFY(menu->isVisible());
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(area));
+            QStringList shown;
+            for (QAction* a : menu->actions()) {
+                if (a->isSeparator()) continue;
+                shown << a->text();
+                QCOMPARE(a->isEnabled(), calculated || a->text() == items.last());
+            }
+            QCOMPARE(shown, items);
+            QTest::keyClick(menu, Qt::Key_Escape);
+            QTRY_VERIFY(!menu->isVisible());
+        }
+        QVERIFY(d.messages.messages.isEmpty());
+    }
+
+    void shortcutsAreWindowShortcuts() {
+        d.open();
+        const QStringList keys = {"Ctrl+Shift+C", "Ctrl+Shift+S", "Ctrl+Shift+E", "Ctrl+Shift+P", "Ctrl+Shift+A"};
+        QStringList found;
+        for (QAction* a : d.tools()->menu()->actions()) {
+            if (a->isSeparator()) continue;
+            found << a->shortcut().toString();
+            QVERIFY(d.window->actions().contains(a));
+            QCOMPARE(a->shortcutContext(), Qt::WindowShortcut);
+        }
+        QCOMPARE(found, keys);
+        // The menu bar keeps its one item.
+        QCOMPARE(d.window->findChild<QAction*>("Mn_About")->text(), QString("About"));
+    }
+
+    void copyPictureFillsTheClipboard_data() {
+        QTest::addColumn<QString>("plotName");
+        QTest::newRow("1-Cp") << "pressure";
+        QTest::newRow("profile") << "profil";
+    }
+
+    void copyPictureFillsTheClipboard() {
+        QFETCH(QString, plotName);
+        d.open();
+        d.calculate(1);
+        QApplication::clipboard()->clear();
+        d.plot(plotName)->setFocus();
+        d.press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QImage image = QApplication::clipboard()->image();
+        const double ratio = 2.0 * d.plot(plotName)->devicePixelRatioF();
+        QCOMPARE(image.size(), d.plot(plotName)->size() * ratio);
+        // The red curve is in the picture.
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                red += qRed(p) > 200 && qGreen(p) < 120 && qBlue(p) < 120;
+            }
+        }
+        QVERIFY2(red > image.width(), qPrintable(QString::number(red)));
+    }
+
+    // The file name's extension decides the format; a name without one gets the chosen filter's,
+    // any other extension is refused with a sentence naming the file.
+    void savePicture_data() {
+        QTest::addColumn<QString>("plotName");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("written");  // the file written, empty when refused
+        QTest::addColumn<QString>("format");
+        QTest::newRow("1-Cp as PNG") << "pressure"
+                                     << "p.png" << 0 << "p.png"
+                                     << "PNG";
+        QTest::newRow("profile as PNG") << "profil"
+                                        << "q.png" << 0 << "q.png"
+                                        << "PNG";
+        QTest::newRow("1-Cp as SVG") << "pressure"
+                                     << "p.svg" << 1 << "p.svg"
+                                     << "SVG";
+        QTest::newRow("profile as SVG, by filter") << "profil"
+                                                   << "q" << 1 << "q.svg"
+                                                   << "SVG";
+        QTest::newRow("JPEG by its name, PNG chosen") << "pressure"
+                                                      << "pic.jpg" << 0 << "pic.jpg"
+                                                      << "JPEG";
+        QTest::newRow("JPEG, long extension") << "profil"
+                                              << "pic.JPEG" << 1 << "pic.JPEG"
+                                              << "JPEG";
+        QTest::newRow("PNG by its name, SVG chosen") << "profil"
+                                                     << "pic.png" << 1 << "pic.png"
+                                                     << "PNG";
+        QTest::newRow("SVG by its name, PNG chosen") << "pressure"
+                                                     << "pic.svg" << 0 << "pic.svg"
+                                                     << "SVG";
+        QTest::newRow("unknown extension") << "profil"
+                                           << "q.picture" << 1 << ""
+                                           << "";
+        QTest::newRow("GIF") << "pressure"
+                             << "pic.gif" << 0 << ""
+                             << "";
+    }
+
+    void savePicture() {
+        QFETCH(QString, plotName);
+        QFETCH(QString, file);
+        QFETCH(int, filter);
+        QFETCH(QString, written);
+        QFETCH(QString, format);
+        d.open();
+        d.calculate(1);
+        d.asker.answer = FileNameAsker::Choice{d.path(file), filter};
+        d.plot(plotName)->setFocus();
+        d.press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(d.asker.asked, 1);
+        QCOMPARE(d.asker.offered.size(), 3);
+        if (written.isEmpty()) {
+            QCOMPARE(d.messages.messages.size(), 1);
+            QVERIFY2(d.messages.messages[0].contains(file) && d.messages.messages[0].contains("PNG"),
+                     qPrintable(d.messages.messages[0]));
+            QCOMPARE(QDir(d.dir->path()).entryList(QDir::Files), QStringList{"ORVEK_Input.txt"});
+            return;
+        }
+        QFile saved(d.path(written));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        if (format != "SVG") {
+            QImage image;
+            QVERIFY(image.loadFromData(bytes, qPrintable(format)));
+            QCOMPARE(image.size(), d.plot(plotName)->size() * (2.0 * d.plot(plotName)->devicePixelRatioF()));
+        } else {
+            QXmlStreamReader xml(bytes);
+            int paths = 0, lines = 0;
+            while (!xml.atEnd()) {
+                if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+                if (xml.name() == QLatin1String("path") && !xml.attributes().value("d").isEmpty()) ++paths;
+                if (xml.name() == QLatin1String("polyline")) ++lines;
+            }
+            QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+            QVERIFY(paths >= 2);  // the two surfaces
+            QVERIFY(lines >= 2);  // the axes' lines and ticks
+        }
+        QVERIFY(d.messages.messages.isEmpty());
+    }
+
+    // A picture leaving the program is drawn for a report: axes with numbers, the axis titles,
+    // the two surfaces apart with a legend, and the airfoil and angle named in a caption.
+    void picturesHaveScalesAndCaption_data() {
+        QTest::addColumn<QString>("plotName");
+        QTest::addColumn<QString>("yTitle");
+        QTest::newRow("1-Cp") << "pressure"
+                              << "1-Cp";
+        QTest::newRow("profile") << "profil"
+                                 << "y/c";
+    }
+    void picturesHaveScalesAndCaption() {
+        QFETCH(QString, plotName);
+        QFETCH(QString, yTitle);
+        d.open();
+        d.calculate(1, "81", "4");
+        d.asker.answer = FileNameAsker::Choice{d.path("p.svg"), 1};
+        d.plot(plotName)->setFocus();
+        d.press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QFile saved(d.path("p.svg"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(saved.readAll());
+        QStringList texts;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text")) {
+                texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        const QString all = texts.join('|');
+        for (const QString& wanted : {QString("x/c"), yTitle, QString("upper surface"), QString("lower surface"),
+                                      QString("0.2"), QString("0.8")}) {
+            QVERIFY2(texts.contains(wanted), qPrintable(wanted + " not in " + all));
+        }
+        // The caption (the generator may split it into runs of one font).
+        QVERIFY2(texts.join(' ').contains(QString::fromUtf8("Karman-Trefftz F=0.1 G=0.05 m=1.9, α = 4°")),
+                 qPrintable(all));
+        // Both surfaces in their colours in the copied image.
+        d.press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QImage image = QApplication::clipboard()->image();
+        int red = 0, blue = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                red += qRed(p) > 200 && qGreen(p) < 120 && qBlue(p) < 120;
+                blue += qBlue(p) > 150 && qRed(p) < 80 && qGreen(p) < 120;
+            }
+        }
+        QVERIFY2(red > 100 && blue > 100, qPrintable(QString("%1 red, %2 blue").arg(red).arg(blue)));
+    }
+
+    // A case of 200,001 points gives a vector picture of the thinned curve, not 200,000 segments.
+    void svgOfALargeCaseIsThinned() {
+        d.open();
+        d.calculate(1, "200001");
+        d.asker.answer = FileNameAsker::Choice{d.path("big.svg"), 1};
+        d.tools()->savePictureAction()->trigger();
+        QFile saved(d.path("big.svg"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        // Every vertex costs at least a few bytes; four per half-pixel column at most survive.
+        QVERIFY2(bytes.size() < 200000, qPrintable(QString::number(bytes.size())));
+        QVERIFY(bytes.contains("<path"));
+    }
+
+    void exportCoordinates_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("filter");
+        QTest::newRow("Selig") << "a.dat" << 0;
+        QTest::newRow("Lednicer") << "b.dat" << 1;
+        QTest::newRow("CSV") << "c.csv" << 2;
+    }
+
+    void exportCoordinates() {
+        QFETCH(QString, file);
+        QFETCH(int, filter);
+        d.open();
+        d.calculate(1, "81", "4");
+        d.asker.answer = FileNameAsker::Choice{d.path(file), filter};
+        d.press(Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QFile saved(d.path(file));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(saved.readAll());
+        QVERIFY(!text.contains('\r'));
+        const orvek::SolverResult expected = solveCase(0.1, 0.05, 1.9, 4, 81);
+        const auto& p = expected.points;
+        auto near = [](coordinates::Point a, double x, double y) {
+            return std::fabs(a.x - x) < 1e-8 && std::fabs(a.y - y) < 1e-8;
+        };
+        if (filter == 0) {
+            const coordinates::CoordinateFile f = coordinates::readSelig(text);
+            QVERIFY(f.ok);
+            QCOMPARE(f.name, QString("Karman-Trefftz F=0.1 G=0.05 m=1.9"));
+            QCOMPARE(f.all.size(), std::size_t(81));
+            // From the trailing edge over the upper surface to the leading edge and back below.
+            for (std::size_t k = 0; k < 81; ++k) QVERIFY(near(f.all[k], p.x[81 - k], p.y[81 - k]));
+            QVERIFY(f.all[1].y >= 0);
+            QVERIFY(f.all[79].y < f.all[1].y);
+        } else if (filter == 1) {
+            const coordinates::CoordinateFile f = coordinates::readLednicer(text);
+            QVERIFY(f.ok);
+            QCOMPARE(f.upper.size(), std::size_t(41));
+            QCOMPARE(f.lower.size(), std::size_t(41));
+            for (std::size_t k = 0; k < 41; ++k) {
+                QVERIFY(near(f.upper[k], p.x[41 + k], p.y[41 + k]));
+                QVERIFY(near(f.lower[k], p.x[41 - k], p.y[41 - k]));
+            }
+            QVERIFY(f.upper.back().x > 0.99 && f.lower.back().x > 0.99);
+        } else {
+            const QStringList lines = text.split('\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.first(), QString("index,x,y,OneMinusCp,surface"));
+            QCOMPARE(lines.size(), 82);
+            const QStringList row = lines[10].split(',');
+            QCOMPARE(row[0].toInt(), 10);
+            QVERIFY(std::fabs(row[3].toDouble() - p.Cu[10]) < 1e-8);
+            QCOMPARE(row[4], QString("lower"));
+        }
+        QVERIFY(d.messages.messages.isEmpty());
+    }
+
+    void savingToAnUnwritablePlaceSaysWhy() {
+        d.open();
+        d.calculate(0);
+        d.asker.answer = FileNameAsker::Choice{d.path("no/such/folder/a.dat"), 0};
+        d.tools()->exportCoordinatesAction()->trigger();
+        QCOMPARE(d.messages.messages.size(), 1);
+        QVERIFY(d.messages.messages[0].contains("a.dat"));
+        d.asker.answer.reset();  // cancelled: nothing happens
+        d.tools()->exportCoordinatesAction()->trigger();
+        QCOMPARE(d.messages.messages.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestPlotMenu)
+#include "test_plotmenu.moc"
