@@ -5,6 +5,7 @@
 
 #include "OrvekVersion.h"
 #include "export/AirfoilCoordinates.h"
+#include "python/Flow.h"
 #include "python/PointArrays.h"
 #include "solver/Describe.h"
 #include "solver/Design.h"
@@ -194,12 +195,13 @@ PYBIND11_MODULE(_orvek, m) {
                    ")";
         });
 
-    py::class_<Airfoil>(m, "Airfoil",
-                        "A Karman-Trefftz airfoil: the image of a circle through zeta = 1 with its centre at\n"
-                        "-F + iG under the mapping of exponent m; m = 2 is the Joukowsky airfoil (a cusped\n"
-                        "trailing edge), m < 2 gives a trailing-edge angle of (2 - m) * 180 degrees.\n\n"
-                        "Immutable, comparable, hashable and picklable. Every calculation uses chord 1 with\n"
-                        "the leading edge at x = 0 and the trailing edge at (1, 0).")
+    py::class_<Airfoil> airfoil(m, "Airfoil",
+                                "A Karman-Trefftz airfoil: the image of a circle through zeta = 1 with its centre at\n"
+                                "-F + iG under the mapping of exponent m; m = 2 is the Joukowsky airfoil (a cusped\n"
+                                "trailing edge), m < 2 gives a trailing-edge angle of (2 - m) * 180 degrees.\n\n"
+                                "Immutable, comparable, hashable and picklable. Every calculation uses chord 1 with\n"
+                                "the leading edge at x = 0 and the trailing edge at (1, 0).");
+    airfoil
         .def(py::init([](double F, double G, double mExp) {
                  return Airfoil{F, G, mExp};
              }),
@@ -252,4 +254,5 @@ PYBIND11_MODULE(_orvek, m) {
                     "trailing-edge angle (degrees), as describe measures them: m = 2 - te_angle / 180, F\n"
                     "and G by a Newton iteration. Reachable: te_angle 0 to 30, camber -0.10 to 0.10,\n"
                     "thickness up to 0.30 and at least tan(te_angle / 4) + 0.01; ValueError otherwise.");
+    addFlow(m, airfoil);
 }

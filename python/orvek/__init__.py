@@ -8,12 +8,14 @@
     d = a.describe()                         # d.Delta, d.Gama, d.xDltC, d.Tau
     b = orvek.Airfoil.design(thickness=0.15, camber=0.03, te_angle=12)
     text = a.coordinates(format="selig", np=161)
+    f = a.field(5.0, x, y)                   # f.u, f.v, f.cp, f.psi shaped like numpy.broadcast(x, y)
+    lines = a.streamlines(5.0, count=21, extent=(-1, 2, -1, 1))
 
 Frame: chord 1, leading edge at x = 0, trailing edge at (1, 0), unit free stream; angles in
 degrees. The numbers are those of the program and of orvek-batch, bit for bit. A case that
 cannot be calculated or designed raises ValueError with the reason; the calculations release
 the GIL, so threads run them in parallel.
 """
-from ._orvek import Airfoil, Geometry, Solution, __version__
+from ._orvek import Airfoil, Field, Geometry, Solution, Streamline, __version__
 
-__all__ = ["Airfoil", "Geometry", "Solution", "__version__"]
+__all__ = ["Airfoil", "Field", "Geometry", "Solution", "Streamline", "__version__"]

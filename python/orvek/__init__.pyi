@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Type stub of the package orvek (the compiled module _orvek and its re-exports).
-from typing import Dict, Optional, SupportsIndex, Union
+from typing import Dict, List, Optional, SupportsIndex, Tuple, Union
 
 import numpy
 import numpy.typing
@@ -43,6 +43,32 @@ class Solution:
     @property
     def one_minus_cp(self) -> _Array: """1 - Cp, float64[NP]"""
 
+class Field:
+    """The potential flow at a set of points: arrays shaped like numpy.broadcast(x, y), NaN inside."""
+    @property
+    def airfoil(self) -> Airfoil: """the airfoil"""
+    @property
+    def alpha(self) -> float: """angle of attack, degrees"""
+    @property
+    def u(self) -> _Array: """velocity along x, over the free stream's speed"""
+    @property
+    def v(self) -> _Array: """velocity along y, over the free stream's speed"""
+    @property
+    def cp(self) -> _Array: """pressure coefficient 1 - (u^2 + v^2)"""
+    @property
+    def psi(self) -> _Array: """stream function, 0 on the airfoil"""
+
+class Streamline:
+    """One line psi = const, its points in the direction of the flow."""
+    @property
+    def psi(self) -> float: """the stream function's value on the line"""
+    @property
+    def dividing(self) -> bool: """part of the dividing streamline psi = 0"""
+    @property
+    def x(self) -> _Array: """abscissae"""
+    @property
+    def y(self) -> _Array: """ordinates"""
+
 class Airfoil:
     """A Karman-Trefftz airfoil (m = 2: Joukowsky); immutable, comparable, hashable, picklable.
     Calculations use chord 1, leading edge at x = 0, trailing edge at (1, 0)."""
@@ -69,6 +95,12 @@ class Airfoil:
     def coordinates(self, format: str = "selig", np: SupportsIndex = 161, alpha: _Float = 0.0,
                     name: Optional[str] = None) -> str:
         """The text of orvek-batch export: 'selig', 'lednicer' or 'csv'."""
+    def field(self, alpha: _Float, x: numpy.typing.ArrayLike, y: numpy.typing.ArrayLike) -> Field:
+        """u, v, cp and psi at the points (x, y) (chord 1, leading edge at (0, 0)), NaN inside."""
+    def streamlines(self, alpha: _Float, count: int = 21,
+                    extent: Optional[Tuple[_Float, _Float, _Float, _Float]] = None,
+                    plane: str = "airfoil") -> List[Streamline]:
+        """count lines of constant psi over extent (x0, x1, y0, y1), ordered by psi."""
     @staticmethod
     def design(*, thickness: _Float, camber: _Float = 0.0, te_angle: _Float = 0.0) -> Airfoil:
         """The airfoil of this thickness, camber (over chord) and trailing-edge angle (degrees)."""

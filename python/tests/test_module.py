@@ -94,6 +94,8 @@ CALLS = {
     "describe": lambda: orvek.Airfoil(0.1, 0.05, 1.9).describe(),
     "design": lambda: orvek.Airfoil.design(thickness=0.15, camber=0.03, te_angle=12),
     "coordinates": lambda: orvek.Airfoil(0.1, 0.05, 1.9).coordinates(np=161),
+    "field": lambda: orvek.Airfoil(0.1, 0.05, 1.9).field(5.0, numpy.linspace(-1, 2, 400), 0.3),
+    "streamlines": lambda: orvek.Airfoil(0.1, 0.05, 1.9).streamlines(5.0, count=3),
 }
 
 
@@ -140,7 +142,7 @@ def _public(cls):
 
 def test_everything_public_has_a_docstring():
     assert orvek.__doc__ and orvek._orvek.__doc__
-    for cls in (orvek.Airfoil, orvek.Solution, orvek.Geometry):
+    for cls in (orvek.Airfoil, orvek.Solution, orvek.Geometry, orvek.Field, orvek.Streamline):
         assert cls.__doc__, cls
         for name in _public(cls):
             assert getattr(cls, name).__doc__, f"{cls.__name__}.{name}"
@@ -149,7 +151,7 @@ def test_everything_public_has_a_docstring():
 def test_the_stub_declares_what_the_module_has():
     stub = ast.parse((pathlib.Path(orvek.__file__).parent / "__init__.pyi").read_text())
     classes = {c.name: c for c in stub.body if isinstance(c, ast.ClassDef)}
-    assert set(classes) == {"Airfoil", "Solution", "Geometry"}
+    assert set(classes) == {"Airfoil", "Solution", "Geometry", "Field", "Streamline"}
     for name, node in classes.items():
         declared = {f.name for f in node.body if isinstance(f, ast.FunctionDef) and not f.name.startswith("_")}
         assert declared == _public(getattr(orvek, name)), name
