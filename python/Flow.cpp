@@ -31,7 +31,7 @@ struct FieldValues {
 FlowField flowOf(const Airfoil& airfoil, double alpha) {
     Expected<FlowField> f = FlowField::make(airfoil, alpha);
     if (!f) throw py::value_error(f.error());
-    return std::move(*f);
+    return *f;
 }
 
 // Coordinates as contiguous float64 arrays of one shape (numpy's broadcasting rules); anything
