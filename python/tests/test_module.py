@@ -64,11 +64,6 @@ def test_repr_reads_back_as_the_same_airfoil(F, G, m):
     assert repr(a.solve(2.0, np=11)).startswith(f"Solution({a!r}, alpha=2, np=11, CL=")
 
 
-def test_names_are_those_of_coordinate_files():
-    assert orvek.Airfoil(0.1, 0.05, 1.9).name == "Karman-Trefftz F=0.1 G=0.05 m=1.9"
-    assert orvek.Airfoil(0.1, 0.05).name == "Joukowsky F=0.1 G=0.05"
-
-
 @pytest.mark.parametrize("protocol", range(pickle.HIGHEST_PROTOCOL + 1))
 def test_airfoil_pickles_and_copies(protocol):
     a = orvek.Airfoil(0.1, 0.05, 1.9)
