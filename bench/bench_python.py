@@ -3,10 +3,9 @@
 against the C++ benchmarks of the same cases: what a call of orvek from Python costs.
 
 Usage: PYTHONPATH=BUILD/python bench/bench_python.py [--repeat N] [--cxx BUILD/bench/orvek_bench]
-Prints one line per case, medians of N runs: for solve the processor time per call (of all
-threads, as the C++ benchmark measures it, so that other work on the machine counts less), for
-field the elapsed time per grid (as bench_flow.cpp measures it: the grid is shared among the
-cores). With --cxx also the C++ benchmark's time and the module's excess over it.
+Prints one line per case, medians of N runs of the processor time per call (of all threads, as
+the C++ benchmarks measure it, so that other work on the machine counts less; the field's grid
+is shared among the cores). With --cxx also the C++ benchmark's time and the module's excess.
 """
 import argparse
 import json
@@ -38,7 +37,7 @@ def median_time(call, calls, repeat, clock):
 
 
 def cxx_times(program, repeat):
-    """(processor, elapsed) seconds per iteration of the C++ benchmarks of the same cases."""
+    """Processor seconds per iteration of the C++ benchmarks of the same cases."""
     names = "|".join(name for name, _ in SOLVE_CASES)
     sizes = "|".join(str(n) for n in SOLVE_SIZES)
     grids = "|".join(str(n) for n in GRIDS)
@@ -48,15 +47,14 @@ def cxx_times(program, repeat):
                          capture_output=True, check=True, text=True).stdout
     scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
     # "KarmanTrefftz/51/process_time" -> "KarmanTrefftz/51"
-    return {"/".join(b["run_name"].split("/")[:2]): (b["cpu_time"] * scale[b["time_unit"]],
-                                                     b["real_time"] * scale[b["time_unit"]])
+    return {"/".join(b["run_name"].split("/")[:2]): b["cpu_time"] * scale[b["time_unit"]]
             for b in json.loads(out)["benchmarks"] if b.get("aggregate_name") == "median"}
 
 
-def against_cxx(cxx, name, module, which):
+def against_cxx(cxx, name, module):
     if name not in cxx:
         return ""
-    c = cxx[name][which]
+    c = cxx[name]
     unit, factor = ("ms", 1e3) if c > 1e-3 else ("us", 1e6)
     return f", C++ {c * factor:9.2f} {unit} (module {100 * (module / c - 1):+.0f} %)"
 
@@ -77,17 +75,17 @@ def main():
                                     max(1, min(2000, 2_000_000 // points)), args.repeat, cpu)
             print(f"solve {name}/{points}: orvek {module * 1e6:10.2f} us, numpy {reference * 1e6:10.1f} us "
                   f"({reference / module:5.1f} times faster)"
-                  + against_cxx(cxx, f"{name}/{points}", module, 0), flush=True)
+                  + against_cxx(cxx, f"{name}/{points}", module), flush=True)
     airfoil = orvek.Airfoil(F, G, 1.9)
     for n in GRIDS:
         X, Y = numpy.meshgrid(numpy.linspace(-1, 2, n), numpy.linspace(-1, 1, n))
         calls = max(1, min(1000, 2_000_000 // (n * n)))
-        module = median_time(lambda: airfoil.field(ALPHA, X, Y), calls, args.repeat, time.perf_counter)
+        module = median_time(lambda: airfoil.field(ALPHA, X, Y), calls, args.repeat, cpu)
         reference = median_time(lambda: bench_numpy.field(X, Y, F, G, 1.9, ALPHA), max(1, calls // 10),
-                                args.repeat, time.perf_counter)
+                                args.repeat, cpu)
         print(f"field {n} x {n}: orvek {module * 1e3:10.3f} ms, numpy {reference * 1e3:10.2f} ms "
               f"({reference / module:5.1f} times faster)"
-              + against_cxx(cxx, f"Field/{n}", module, 1), flush=True)
+              + against_cxx(cxx, f"Field/{n}", module), flush=True)
 
 
 if __name__ == "__main__":

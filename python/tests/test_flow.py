@@ -106,3 +106,16 @@ def test_streamlines_are_orvek_batch_streamlines(batch, F, G, m, count, extent, 
 def test_streamline_refusals(arguments, error):
     with pytest.raises(error):
         orvek.Airfoil(0.1, 0.05).streamlines(4.0, **arguments)
+
+
+def test_large_fields_reuse_freed_memory_but_never_a_live_result():
+    a = orvek.Airfoil(0.1, 0.05, 1.9)
+    X, Y = numpy.meshgrid(numpy.linspace(-1, 2, 300), numpy.linspace(-1, 1, 300))  # large enough to be pooled
+    first = a.field(5.0, X, Y)
+    kept = [v.copy() for v in (first.u, first.v, first.cp, first.psi)]
+    second = a.field(-3.0, X, Y)
+    assert all(p.tobytes() == q.tobytes() for p, q in zip((first.u, first.v, first.cp, first.psi), kept))
+    assert not numpy.shares_memory(first.u, second.psi)
+    del first, second
+    again = a.field(5.0, X, Y)  # in memory handed back by the two above
+    assert all(p.tobytes() == q.tobytes() for p, q in zip((again.u, again.v, again.cp, again.psi), kept))
