@@ -63,11 +63,16 @@ std::string streamlinesSvg(const std::vector<Streamline>& lines, const Streamlin
     const double height = std::ceil((pic.y1 - pic.y0) * scale);
     const auto points = [&](std::string& out, const std::vector<FlowPoint>& pts) {
         out += " points=\"";
-        for (std::size_t k = 0; k < pts.size(); ++k) {
-            if (k > 0) out += ' ';
-            appendPixels(out, (pts[k].x - pic.x0) * scale);
-            out += ',';
-            appendPixels(out, (pic.y1 - pts[k].y) * scale);
+        std::string last, pair;
+        for (const FlowPoint& p : pts) {
+            pair.clear();
+            appendPixels(pair, (p.x - pic.x0) * scale);
+            pair += ',';
+            appendPixels(pair, (pic.y1 - p.y) * scale);
+            if (pair == last) continue;  // points closer than the picture shows
+            if (!last.empty()) out += ' ';
+            out += pair;
+            last.swap(pair);
         }
         out += '"';
     };
