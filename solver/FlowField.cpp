@@ -22,18 +22,6 @@ constexpr double MaxAlphaDegrees = 360.0;
 
 }  // namespace
 
-FlowKernelFn flowKernel(SurfaceIsa isa) {
-    if (!isaAvailable(isa)) return flowRunScalar;
-    switch (isa) {
-#if defined(ORVEK_HAVE_SLEEF)
-    case SurfaceIsa::Sse2: return flowRunSse2;
-    case SurfaceIsa::Avx2: return flowRunAvx2;
-    case SurfaceIsa::Avx512: return flowRunAvx512;
-#endif
-    default: return flowRunScalar;
-    }
-}
-
 Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees) {
     const auto refuse = [](const std::string& why) { return Failure{"Cannot calculate this airfoil's flow: " + why}; };
     const double F = airfoil.F, G = airfoil.G, m = airfoil.m;
