@@ -22,18 +22,6 @@ constexpr double MaxAlphaDegrees = 360.0;
 
 }  // namespace
 
-FlowKernelFn flowKernel(SurfaceIsa isa) {
-    if (!isaAvailable(isa)) return flowRunScalar;
-    switch (isa) {
-#if defined(ORVEK_HAVE_SLEEF)
-    case SurfaceIsa::Sse2: return flowRunSse2;
-    case SurfaceIsa::Avx2: return flowRunAvx2;
-    case SurfaceIsa::Avx512: return flowRunAvx512;
-#endif
-    default: return flowRunScalar;
-    }
-}
-
 Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees) {
     const auto refuse = [](const std::string& why) { return Failure{"Cannot calculate this airfoil's flow: " + why}; };
     const double F = airfoil.F, G = airfoil.G, m = airfoil.m;
@@ -169,7 +157,12 @@ FlowPoint FlowField::toAirfoil(double eRe, double eIm) const {
     const double wRe = wtRe * c_.cosMB + wtIm * c_.sinMB, wIm = wtIm * c_.cosMB - wtRe * c_.sinMB;
     const double oRe = 1.0 - wRe, oIm = -wIm, invO = 1.0 / (oRe * oRe + oIm * oIm);
     const double rRe = (wRe * oRe + wIm * oIm) * invO, rIm = (wIm * oRe - wRe * oIm) * invO;
-    return {1.0 + c_.twoMb * rRe, c_.twoMb * rIm};
+    const FlowPoint z{1.0 + c_.twoMb * rRe, c_.twoMb * rIm};
+    // Only the critical point zeta = -1 (on the circle when F = 0: a circular arc's leading edge,
+    // where its front stagnation point lies at the ideal angle) has no finite value here; it maps
+    // to 1 - 2 m b on the chord line, the leading edge itself.
+    if (!std::isfinite(z.x) || !std::isfinite(z.y)) return {1.0 - c_.twoMb, 0.0};
+    return z;
 }
 
 FlowPoint FlowField::toCircle(FlowPoint z) const {

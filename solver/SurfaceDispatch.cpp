@@ -1,7 +1,8 @@
-// Which kernel runs: one ordered table of the instruction sets, widest first, each with the
-// processor features it needs and its kernel. The table is walked both to pick the widest one
+// Which kernels run: one ordered table of the instruction sets, widest first, each with the
+// processor features it needs and its kernels (the surface's and the flow field's). The table is walked both to pick the widest one
 // the processor runs and to honour a narrower one named by ORVEK_SIMD.
 
+#include "solver/FlowKernel.h"
 #include "solver/InstructionSets.h"
 #include "solver/SurfaceKernel.h"
 
@@ -33,22 +34,23 @@ unsigned processorFeatures() {
 struct Implementation {
     SurfaceIsa isa;
     const char* name;
-    unsigned needs;          // the processor features the kernel is compiled for
-    SurfaceKernelFn kernel;  // null when this build has no such kernel
+    unsigned needs;          // the processor features the kernels are compiled for
+    SurfaceKernelFn kernel;  // null when this build has no kernels for the set
+    FlowKernelFn flow;
 };
-
-#if defined(ORVEK_HAVE_SLEEF)
-constexpr SurfaceKernelFn Sse2Kernel = surfaceRunSse2, Avx2Kernel = surfaceRunAvx2, Avx512Kernel = surfaceRunAvx512;
-#else
-constexpr SurfaceKernelFn Sse2Kernel = nullptr, Avx2Kernel = nullptr, Avx512Kernel = nullptr;
-#endif
 
 // Widest first; the last entry runs everywhere.
 constexpr Implementation Implementations[] = {
-    {SurfaceIsa::Avx512, "avx512", Avx512f, Avx512Kernel},
-    {SurfaceIsa::Avx2, "avx2", Avx2 | Fma, Avx2Kernel},
-    {SurfaceIsa::Sse2, "sse2", Sse2, Sse2Kernel},
-    {SurfaceIsa::Scalar, "scalar", 0u, surfaceRunScalar},
+#if defined(ORVEK_HAVE_SLEEF)
+    {SurfaceIsa::Avx512, "avx512", Avx512f, surfaceRunAvx512, flowRunAvx512},
+    {SurfaceIsa::Avx2, "avx2", Avx2 | Fma, surfaceRunAvx2, flowRunAvx2},
+    {SurfaceIsa::Sse2, "sse2", Sse2, surfaceRunSse2, flowRunSse2},
+#else
+    {SurfaceIsa::Avx512, "avx512", Avx512f, nullptr, nullptr},
+    {SurfaceIsa::Avx2, "avx2", Avx2 | Fma, nullptr, nullptr},
+    {SurfaceIsa::Sse2, "sse2", Sse2, nullptr, nullptr},
+#endif
+    {SurfaceIsa::Scalar, "scalar", 0u, surfaceRunScalar, flowRunScalar},
 };
 
 const Implementation& entry(SurfaceIsa isa) {
@@ -100,6 +102,11 @@ SurfaceIsa preferredIsa() {
 SurfaceKernelFn surfaceKernel(SurfaceIsa isa) {
     const Implementation& i = entry(isa);
     return runsHere(i) ? i.kernel : surfaceRunScalar;
+}
+
+FlowKernelFn flowKernel(SurfaceIsa isa) {
+    const Implementation& i = entry(isa);
+    return runsHere(i) ? i.flow : flowRunScalar;
 }
 
 }  // namespace orvek

@@ -342,6 +342,8 @@ private slots:
         QTest::newRow("Karman-Trefftz, corner") << 0.1 << 0.05 << 1.9 << 5.0;
         QTest::newRow("symmetric, no incidence") << 0.1 << 0.0 << 1.9 << 0.0;
         QTest::newRow("negative angle") << 0.12 << 0.1 << 1.95 << -6.0;
+        // At its ideal angle a circular arc's front stagnation point is the critical point zeta = -1.
+        QTest::newRow("circular arc at its ideal angle") << 0.0 << 0.08 << 2.0 << 0.0;
     }
     // The front stagnation point is where the surface speed is least, near the leading edge;
     // the trailing edge is one for a corner and none for a cusp.
@@ -364,7 +366,7 @@ private slots:
             }
         }
         QVERIFY(std::hypot(st[0].x - s.points.x[slowest], st[0].y - s.points.y[slowest]) < 1e-3);
-        if (G == 0.0 && alpha == 0.0) QVERIFY(std::hypot(st[0].x, st[0].y) < 1e-12);
+        if ((G == 0.0 || F == 0.0) && alpha == 0.0) QVERIFY(std::hypot(st[0].x, st[0].y) < 1e-12);
     }
 
     void streamlinesFollowTheirLevels_data() {

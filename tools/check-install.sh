@@ -4,7 +4,8 @@
 # installed file and nothing else, the desktop entry (desktop-file-validate), the AppStream
 # metadata (appstreamcli validate --no-net), both manual pages (man -l), the icon sizes, the
 # installed orvek-batch, and the launcher's choice of working folder, its first-start copy of the
-# sample catalogue, its respect for an edited one and its refusal to start without a display.
+# sample catalogue, its respect for an edited one and its refusal to start without a display; with
+# the Python module built, the package orvek in the prefix's Python folder, imported from there.
 # Usage: tools/check-install.sh BUILD_DIR      (CTest runs it as the test "install")
 # Needs desktop-file-utils, appstream and man-db (tools/test.sh installs them).
 set -euo pipefail
@@ -15,8 +16,16 @@ app_id=org.example.OrvekAnalysis
 for tool in desktop-file-validate appstreamcli man cmake; do
   command -v "$tool" >/dev/null || { echo "check-install: '$tool' is missing (tools/test.sh installs it)"; exit 1; }
 done
-version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
+cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+version="$(cached CMAKE_PROJECT_VERSION)"
 [ -n "$version" ] || { echo "check-install: no project version in $build/CMakeCache.txt"; exit 1; }
+python_module=""
+if [ "$(cached ORVEK_PYTHON)" = ON ]; then
+  python="$(cached Python3_EXECUTABLE)"
+  [ -n "$python" ] || python="$(cached _Python3_EXECUTABLE)"
+  python_dir="$(cached ORVEK_PYTHON_INSTALL_DIR)"
+  python_module="$python_dir/orvek/_orvek$("$python" -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')"
+fi
 
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
@@ -53,6 +62,11 @@ share/man/man1/orvek-batch.1.gz
 share/metainfo/$app_id.metainfo.xml
 share/orvek-analysis/ORVEK_Input.txt
 EOF
+if [ -n "$python_module" ]; then
+  printf '%s\n' "$python_module" "$python_dir/orvek/__init__.py" "$python_dir/orvek/__init__.pyi" \
+    "$python_dir/orvek/py.typed" >> "$expected"
+  sort -o "$expected" "$expected"
+fi
 (cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort) > "$scratch/installed"
 if diff -u "$expected" "$scratch/installed" > "$scratch/files.diff"; then
   pass "installed files are exactly the $(wc -l < "$expected") expected ones"
@@ -120,6 +134,18 @@ check "the installed orvek-batch --version prints 'orvek-batch $version'" \
   test "$("$prefix/bin/orvek-batch" --version)" = "orvek-batch $version"
 check "the installed orvek-batch solves a case" \
   grep -q '^{"CL": ' <<< "$("$prefix/bin/orvek-batch" solve --F 0.1 --G 0.05 --m 2 --alpha 5 --np 11)"
+
+# --- The Python module --------------------------------------------------------------------------
+if [ -n "$python_module" ]; then
+  installed_python() { env -i PATH="$PATH" PYTHONPATH="$prefix/$python_dir" PYTHONDONTWRITEBYTECODE=1 "$python" "$@"; }
+  check "python3 imports the installed orvek from $python_dir" \
+    test "$(installed_python -c 'import orvek; print(orvek.__file__)')" = "$prefix/$python_dir/orvek/__init__.py"
+  check "the installed orvek's __version__ is $version" \
+    test "$(installed_python -c 'import orvek; print(orvek.__version__)')" = "$version"
+  batch_cl="$("$prefix/bin/orvek-batch" solve --F 0.1 --G 0.05 --m 2 --alpha 5 --np 11 | sed -n 's/^{"CL": \([^,]*\),.*/\1/p')"
+  check "the installed orvek's CL is the installed orvek-batch's ($batch_cl)" installed_python -c \
+    'import sys, orvek; sys.exit(orvek.Airfoil(0.1, 0.05, 2).solve(5.0, np=11).CL != float(sys.argv[1]))' "$batch_cl"
+fi
 
 # --- The launcher -------------------------------------------------------------------------------
 launcher="$prefix/bin/orvek-analysis"

@@ -3,7 +3,7 @@
 #   solver/  (the mathematics)      includes nothing of ours
 #   export/  (file formats)          includes solver/
 #   case/    (case state, driver)    includes solver/ and export/
-#   app/, cli/                       include the core
+#   app/, cli/, python/              include the core (python/: the Python module)
 set -euo pipefail
 root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 status=0
@@ -16,15 +16,16 @@ check() {  # folder, forbidden folders...
     fi
   done
 }
-check solver case export app cli
-check export case app cli
-check case app cli
-# orvek-batch runs without the window.
-check cli app
+check solver case export app cli python
+check export case app cli python
+check case app cli python
+# orvek-batch runs without the window; the Python module without either.
+check cli app python
+check python app cli
 # The core is standard C++: no Qt anywhere in it.
 if grep -rnE '#\s*include\s*<Q' "$root/solver" "$root/export" "$root/case"; then
   echo "layer fault: the core must not include Qt"
   status=1
 fi
-[ "$status" -eq 0 ] && echo "layers: solver <- export <- case <- app, cli: no upward include"
+[ "$status" -eq 0 ] && echo "layers: solver <- export <- case <- app, cli, python: no upward include"
 exit "$status"

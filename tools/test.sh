@@ -11,11 +11,13 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
   clang-tidy
 # Qt SVG draws the window's icon; the install check validates with desktop-file-utils, appstream, man-db.
 "$root/tools/install-packages.sh" qt6-svg-dev desktop-file-utils appstream man-db
+# The Python module, its tests and its example.
+"$root/tools/install-packages.sh" pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
 start=$(date +%s)
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DORVEK_WERROR=ON -DORVEK_BUILD_BENCH=ON >/dev/null
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DORVEK_WERROR=ON -DORVEK_BUILD_BENCH=ON -DORVEK_PYTHON=ON >/dev/null
 cmake --build "$root/build" --parallel "$jobs"
 ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 echo "Normal build and tests took $(( $(date +%s) - start )) s."
@@ -23,7 +25,7 @@ echo "Normal build and tests took $(( $(date +%s) - start )) s."
 "$root/tools/tidy.sh" "$root/build"
 
 # The core, orvek-batch and their tests need no Qt Widgets, no Google Benchmark and no display.
-cmake -S "$root" -B "$root/build-core" -DCMAKE_BUILD_TYPE=Release -DORVEK_WERROR=ON -DORVEK_BUILD_GUI=OFF >/dev/null
+cmake -S "$root" -B "$root/build-core" -DCMAKE_BUILD_TYPE=Release -DORVEK_WERROR=ON -DORVEK_BUILD_GUI=OFF -DORVEK_PYTHON=ON >/dev/null
 cmake --build "$root/build-core" --parallel "$jobs"
 ctest --test-dir "$root/build-core" --output-on-failure --parallel "$jobs"
 
@@ -34,7 +36,7 @@ ctest --test-dir "$root/build-core" --output-on-failure --parallel "$jobs"
 if command -v clang++ >/dev/null; then
   start=$(date +%s)
   CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEK_WERROR=ON \
-    -DORVEK_FUZZ=ON -DORVEK_BUILD_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
+    -DORVEK_FUZZ=ON -DORVEK_BUILD_GUI=OFF -DORVEK_PYTHON=OFF -DBUILD_TESTING=OFF >/dev/null
   cmake --build "$root/build-fuzz" --parallel "$jobs" --target fuzz_catalogue fuzz_textnumber fuzz_decimal
   for target in catalogue textnumber decimal; do
     scratch="$(mktemp -d)"
@@ -50,9 +52,11 @@ if command -v clang++ >/dev/null; then
   echo "Fuzzing took $(( $(date +%s) - start )) s."
 fi
 
+# The Python module stays out of the sanitizer build: Debian's python3 does not load the sanitizers'
+# run-time libraries first, which they require.
 start=$(date +%s)
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEK_WERROR=ON \
-  -DORVEK_SANITIZE=ON -DORVEK_BUILD_BENCH=OFF >/dev/null
+  -DORVEK_SANITIZE=ON -DORVEK_BUILD_BENCH=OFF -DORVEK_PYTHON=OFF >/dev/null
 cmake --build "$root/build-sanitize" --parallel "$jobs"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

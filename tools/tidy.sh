@@ -7,7 +7,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build}"
 "$root/tools/install-packages.sh" clang-tidy
 cmake -S "$root" -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
-files=$(cd "$root" && git ls-files 'solver/*.cpp' 'export/*.cpp' 'case/*.cpp' 'cli/*.cpp' 'app/*.cpp' | sed "s|^|$root/|")
+files=$(cd "$root" && git ls-files 'solver/*.cpp' 'export/*.cpp' 'case/*.cpp' 'cli/*.cpp' 'app/*.cpp' 'python/*.cpp' | sed "s|^|$root/|")
 log="$(mktemp)"
 # shellcheck disable=SC2086
 run-clang-tidy -quiet -p "$build" -j "$(nproc)" $files >"$log" 2>&1 || true

@@ -1,0 +1,106 @@
+# SPDX-License-Identifier: MIT
+# Type stub of the package orvek (the compiled module _orvek and its re-exports).
+from typing import Dict, List, Optional, SupportsIndex, Tuple, Union
+
+import numpy
+import numpy.typing
+
+__version__: str
+
+_Float = Union[float, int]
+_Array = numpy.typing.NDArray[numpy.float64]
+
+class Geometry:
+    """The measured shape of an airfoil along its exact contour (chord 1)."""
+    @property
+    def Delta(self) -> float: """maximum thickness over chord"""
+    @property
+    def Gama(self) -> float: """maximum camber over chord, signed"""
+    @property
+    def xDltC(self) -> float: """chordwise position of the maximum thickness, over chord"""
+    @property
+    def Tau(self) -> float: """trailing-edge angle, degrees"""
+    @property
+    def xGama(self) -> float: """chordwise position of the maximum camber, over chord"""
+
+class Solution:
+    """One calculation: closed-form coefficients and the surface points 1..NP in index order
+    (trailing edge first and last, lower surface, then upper); unreached points are NaN."""
+    @property
+    def airfoil(self) -> Airfoil: """the airfoil calculated"""
+    @property
+    def alpha(self) -> float: """angle of attack, degrees"""
+    @property
+    def CL(self) -> float: """lift coefficient"""
+    @property
+    def CMc4(self) -> float: """moment coefficient about the quarter chord, nose up positive"""
+    @property
+    def Alfa0(self) -> float: """zero-lift angle, degrees"""
+    @property
+    def x(self) -> _Array: """abscissae over chord, float64[NP] (leading edge at 0)"""
+    @property
+    def y(self) -> _Array: """ordinates over chord, float64[NP]"""
+    @property
+    def one_minus_cp(self) -> _Array: """1 - Cp, float64[NP]"""
+
+class Field:
+    """The potential flow at a set of points: arrays shaped like numpy.broadcast(x, y), NaN inside."""
+    @property
+    def airfoil(self) -> Airfoil: """the airfoil"""
+    @property
+    def alpha(self) -> float: """angle of attack, degrees"""
+    @property
+    def u(self) -> _Array: """velocity along x, over the free stream's speed"""
+    @property
+    def v(self) -> _Array: """velocity along y, over the free stream's speed"""
+    @property
+    def cp(self) -> _Array: """pressure coefficient 1 - (u^2 + v^2)"""
+    @property
+    def psi(self) -> _Array: """stream function, 0 on the airfoil"""
+
+class Streamline:
+    """One line psi = const, its points in the direction of the flow."""
+    @property
+    def psi(self) -> float: """the stream function's value on the line"""
+    @property
+    def dividing(self) -> bool: """part of the dividing streamline psi = 0"""
+    @property
+    def x(self) -> _Array: """abscissae"""
+    @property
+    def y(self) -> _Array: """ordinates"""
+
+class Airfoil:
+    """A Karman-Trefftz airfoil (m = 2: Joukowsky); immutable, comparable, hashable, picklable.
+    Calculations use chord 1, leading edge at x = 0, trailing edge at (1, 0)."""
+    def __init__(self, F: _Float, G: _Float, m: _Float = 2.0) -> None: ...
+    @property
+    def F(self) -> float: """thickness parameter"""
+    @property
+    def G(self) -> float: """camber parameter"""
+    @property
+    def m(self) -> float: """Karman-Trefftz exponent (2: Joukowsky)"""
+    @property
+    def name(self) -> str: """e.g. 'Karman-Trefftz F=0.1 G=0.05 m=1.9'"""
+    @property
+    def is_joukowsky(self) -> bool: """whether m is 2"""
+    def __eq__(self, other: object) -> bool: ...
+    def __ne__(self, other: object) -> bool: ...
+    def __hash__(self) -> int: ...
+    def solve(self, alpha: _Float, np: SupportsIndex = 51) -> Solution:
+        """CL, CMc4, Alfa0 and x, y, 1 - Cp at np points (2 to 1000001) at alpha degrees."""
+    def sweep(self, first: _Float, last: _Float, step: _Float, np: SupportsIndex = 201) -> Dict[str, numpy.ndarray]:
+        """A polar from first to last inclusive: alpha, CL, CMc4, Alfa0, CpMin, xCpMin, surface."""
+    def describe(self) -> Geometry:
+        """Delta, Gama, xDltC, Tau (degrees) and xGama of the exact contour."""
+    def coordinates(self, format: str = "selig", np: SupportsIndex = 161, alpha: _Float = 0.0,
+                    name: Optional[str] = None) -> str:
+        """The text of orvek-batch export: 'selig', 'lednicer' or 'csv'."""
+    def field(self, alpha: _Float, x: numpy.typing.ArrayLike, y: numpy.typing.ArrayLike) -> Field:
+        """u, v, cp and psi at the points (x, y) (chord 1, leading edge at (0, 0)), NaN inside."""
+    def streamlines(self, alpha: _Float, count: int = 21,
+                    extent: Optional[Tuple[_Float, _Float, _Float, _Float]] = None,
+                    plane: str = "airfoil") -> List[Streamline]:
+        """count lines of constant psi over extent (x0, x1, y0, y1), ordered by psi."""
+    @staticmethod
+    def design(*, thickness: _Float, camber: _Float = 0.0, te_angle: _Float = 0.0) -> Airfoil:
+        """The airfoil of this thickness, camber (over chord) and trailing-edge angle (degrees)."""

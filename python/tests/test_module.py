@@ -1,0 +1,154 @@
+# SPDX-License-Identifier: MIT
+# The module as a Python value: types, equality, pickling, threads, version, docstrings and stub.
+import ast
+import concurrent.futures
+import copy
+import pathlib
+import pickle
+import sys
+import threading
+import time
+
+import numpy
+import pytest
+
+import orvek
+
+
+def test_version_is_the_programs(batch):
+    assert batch.output("--version").decode().strip() == f"orvek-batch {orvek.__version__}"
+
+
+@pytest.mark.parametrize("call", [
+    lambda: orvek.Airfoil("0.1", 0.05),
+    lambda: orvek.Airfoil(0.1, None),
+    lambda: orvek.Airfoil(0.1, 0.05).solve("5"),
+    lambda: orvek.Airfoil(0.1, 0.05).solve(5.0, np=51.0),
+    lambda: orvek.Airfoil(0.1, 0.05).solve(5.0, np="51"),
+    lambda: orvek.Airfoil(0.1, 0.05).sweep(0, 10, None),
+    lambda: orvek.Airfoil(0.1, 0.05).coordinates(format=1),
+    lambda: orvek.Airfoil(0.1, 0.05).coordinates(name=3),
+    lambda: orvek.Airfoil.design(0.15, 0.03, 12),  # the targets are named, never positional
+    lambda: orvek.Airfoil.design(thickness="0.15"),
+])
+def test_wrong_types_raise_type_error(call):
+    with pytest.raises(TypeError):
+        call()
+
+
+def test_point_counts_take_any_python_integer():
+    a = orvek.Airfoil(0.1, 0.05, 1.9)
+    s = a.solve(5.0, np=numpy.int32(51))
+    assert s.x.tobytes() == a.solve(numpy.float64(5.0), np=51).x.tobytes()
+    with pytest.raises(ValueError, match="at most 1000001, not 1e"):
+        a.solve(5.0, np=10**30)
+
+
+def test_airfoil_values_equality_and_hash():
+    a = orvek.Airfoil(0.1, 0.05, 1.9)
+    assert (a.F, a.G, a.m) == (0.1, 0.05, 1.9)
+    assert orvek.Airfoil(F=0.1, G=0.05, m=1.9) == a
+    assert orvek.Airfoil(0.1, 0.05) == orvek.Airfoil(0.1, 0.05, 2.0) and orvek.Airfoil(0.1, 0.05).is_joukowsky
+    assert a != orvek.Airfoil(0.1, 0.05, 1.91) and not (a == orvek.Airfoil(0.1, 0.06, 1.9))
+    assert a != (0.1, 0.05, 1.9) and a is not None
+    assert len({a, orvek.Airfoil(0.1, 0.05, 1.9), orvek.Airfoil(0.1, 0.05)}) == 2
+    with pytest.raises(AttributeError):
+        a.F = 0.2
+
+
+@pytest.mark.parametrize("F,G,m", [(0.1, 0.05, 1.9), (0.1, 0.05, 2.0), (1 / 3, -1e-300, 1.8999999999999999)])
+def test_repr_reads_back_as_the_same_airfoil(F, G, m):
+    a = orvek.Airfoil(F, G, m)
+    assert eval(repr(a), {"Airfoil": orvek.Airfoil}) == a
+    assert repr(a).startswith("Airfoil(F=")
+    assert repr(a.solve(2.0, np=11)).startswith(f"Solution({a!r}, alpha=2, np=11, CL=")
+
+
+@pytest.mark.parametrize("protocol", range(pickle.HIGHEST_PROTOCOL + 1))
+def test_airfoil_pickles_and_copies(protocol):
+    a = orvek.Airfoil(0.1, 0.05, 1.9)
+    back = pickle.loads(pickle.dumps(a, protocol))
+    assert back == a and type(back) is orvek.Airfoil
+    assert copy.deepcopy(a) == a and copy.copy(a) == a
+
+
+def _lift(airfoil):
+    return airfoil.solve(5.0, np=51).CL
+
+
+def test_a_process_pool_takes_airfoils():
+    airfoils = [orvek.Airfoil(0.05 * k, 0.02, 1.9) for k in range(1, 5)]
+    with concurrent.futures.ProcessPoolExecutor(max_workers=2) as pool:
+        lifts = list(pool.map(_lift, airfoils))
+    assert lifts == [_lift(a) for a in airfoils]
+
+
+CALLS = {
+    "solve": lambda: orvek.Airfoil(0.1, 0.05, 1.9).solve(5.0, np=2001),
+    "sweep": lambda: orvek.Airfoil(0.1, 0.05, 1.9).sweep(0, 4, 1, np=201),
+    "describe": lambda: orvek.Airfoil(0.1, 0.05, 1.9).describe(),
+    "design": lambda: orvek.Airfoil.design(thickness=0.15, camber=0.03, te_angle=12),
+    "coordinates": lambda: orvek.Airfoil(0.1, 0.05, 1.9).coordinates(np=161),
+    "field": lambda: orvek.Airfoil(0.1, 0.05, 1.9).field(5.0, numpy.linspace(-1, 2, 400), 0.3),
+    "streamlines": lambda: orvek.Airfoil(0.1, 0.05, 1.9).streamlines(5.0, count=3),
+}
+
+
+@pytest.mark.parametrize("name", CALLS)
+def test_the_gil_is_released_while_the_core_computes(name):
+    # With a switch interval far longer than the test, the interpreter hands the GIL to another
+    # thread only when its holder lets it go. The worker calls the module over and over; the main
+    # thread, waiting in start(), runs again while the worker is still in that loop only if a
+    # call let the GIL go. Without that, the worker ends its loop (after 10 s) before the main
+    # thread runs.
+    state = {"in_loop": False, "stop": False}
+
+    def work():
+        state["in_loop"] = True
+        give_up = time.monotonic() + 10.0
+        while not state["stop"] and time.monotonic() < give_up:
+            CALLS[name]()
+        state["in_loop"] = False
+
+    worker = threading.Thread(target=work)
+    interval = sys.getswitchinterval()
+    sys.setswitchinterval(1000.0)
+    try:
+        worker.start()
+        ran_during_a_call = state["in_loop"]
+        state["stop"] = True
+    finally:
+        sys.setswitchinterval(interval)
+        worker.join()
+    assert ran_during_a_call
+
+
+def test_threads_give_the_same_numbers_as_one_thread():
+    airfoils = [orvek.Airfoil(0.02 * k, 0.01 * (k % 5) - 0.02, 2.0 - 0.01 * k) for k in range(1, 13)]
+    alone = [a.solve(4.0, np=30001).one_minus_cp.tobytes() for a in airfoils]
+    with concurrent.futures.ThreadPoolExecutor(max_workers=4) as pool:
+        together = list(pool.map(lambda a: a.solve(4.0, np=30001).one_minus_cp.tobytes(), airfoils))
+    assert together == alone
+
+
+def _public(cls):
+    return {n for n in vars(cls) if not n.startswith("_")}
+
+
+def test_everything_public_has_a_docstring():
+    assert orvek.__doc__ and orvek._orvek.__doc__
+    for cls in (orvek.Airfoil, orvek.Solution, orvek.Geometry, orvek.Field, orvek.Streamline):
+        assert cls.__doc__, cls
+        for name in _public(cls):
+            assert getattr(cls, name).__doc__, f"{cls.__name__}.{name}"
+
+
+def test_the_stub_declares_what_the_module_has():
+    stub = ast.parse((pathlib.Path(orvek.__file__).parent / "__init__.pyi").read_text())
+    classes = {c.name: c for c in stub.body if isinstance(c, ast.ClassDef)}
+    assert set(classes) == {"Airfoil", "Solution", "Geometry", "Field", "Streamline"}
+    for name, node in classes.items():
+        declared = {f.name for f in node.body if isinstance(f, ast.FunctionDef) and not f.name.startswith("_")}
+        assert declared == _public(getattr(orvek, name)), name
+    solve = next(f for f in classes["Airfoil"].body if isinstance(f, ast.FunctionDef) and f.name == "solve")
+    assert [a.arg for a in solve.args.args] == ["self", "alpha", "np"]
