@@ -428,9 +428,9 @@ void ExplorerWindow::recalculate() {
 void ExplorerWindow::showMeasurement() {
     const QLocale locale;
     values_[3]->setText(
-        QString("%1 at x/c %2").arg(plainNumber(geometry_.Delta, 4, locale), plainNumber(geometry_.xDltC, 3, locale)));
+        QString("%1 at x/c %2").arg(plainNumber(geometry_.Delta, 4, locale), plainNumber(geometry_.xDltC, 4, locale)));
     values_[4]->setText(
-        QString("%1 at x/c %2").arg(plainNumber(geometry_.Gama, 4, locale), plainNumber(geometry_.xGama, 3, locale)));
+        QString("%1 at x/c %2").arg(plainNumber(geometry_.Gama, 4, locale), plainNumber(geometry_.xGama, 4, locale)));
     values_[5]->setText(plainNumber(geometry_.Tau, 2, locale) + QString::fromUtf8("°"));
 }
 
