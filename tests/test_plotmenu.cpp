@@ -230,6 +230,8 @@ private slots:
         // Both surfaces in their colours in the copied image.
         d.press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         const QImage image = QApplication::clipboard()->image();
+        const QString folder = qEnvironmentVariable("ORVEK_SCREENSHOT_DIR");
+        if (!folder.isEmpty()) image.save(folder + "/picture-" + plotName + ".png");
         int red = 0, blue = 0;
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
