@@ -323,6 +323,33 @@ private slots:
         d.tools()->exportCoordinatesAction()->trigger();
         QCOMPARE(d.messages.messages.size(), 1);
     }
+
+    // A calculated shape that is no simple airfoil gets no picture and no coordinate file: the
+    // measurement's sentence says why.
+    void shapesThatAreNoAirfoilAreRefused_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("F below 0") << "0,0,0,0,-0.3,0,2"
+                                   << "F is -0.3";
+        QTest::newRow("m beyond 2") << "0,0,0,0,0.1,0,2.5"
+                                    << "the exponent m is 2.5";
+    }
+    void shapesThatAreNoAirfoilAreRefused() {
+        QFETCH(QString, line);
+        QFETCH(QString, reason);
+        d.open("Odd shapes\r\n" + line.toUtf8() + "\r\n");
+        d.calculate(0);
+        QVERIFY2(d.messages.messages.isEmpty(), qPrintable(d.messages.messages.join('\n')));
+        d.asker.answer = FileNameAsker::Choice{d.path("odd.dat"), 0};
+        d.tools()->exportCoordinatesAction()->trigger();
+        d.asker.answer = FileNameAsker::Choice{d.path("odd.png"), 0};
+        d.tools()->savePictureAction()->trigger();
+        d.tools()->copyPictureAction()->trigger();
+        QCOMPARE(d.messages.messages.size(), 3);
+        for (const QString& m : d.messages.messages) QVERIFY2(m.contains(reason), qPrintable(m));
+        QCOMPARE(d.asker.asked, 0);
+        QVERIFY(!QFile::exists(d.path("odd.dat")) && !QFile::exists(d.path("odd.png")));
+    }
 };
 
 QTEST_MAIN(TestPlotMenu)
