@@ -254,6 +254,7 @@ void ExplorerWindow::setQuietly(Parameter p, double value) {
 
 void ExplorerWindow::setAirfoil(const orvek::Airfoil& airfoil, double alpha) {
     airfoil_ = airfoil;
+    designProblem_.reset();
     alpha_ = alpha;
     {
         const QSignalBlocker block(byTargets_);
@@ -333,9 +334,11 @@ void ExplorerWindow::changedByUser(Parameter p) {
         const orvek::Expected<orvek::DesignResult> d = orvek::designAirfoil(
             orvek::DesignTargets{box(Thickness)->value(), box(Camber)->value(), box(TeAngle)->value()});
         if (!d) {
-            showProblem(QString::fromStdString(d.error()));
+            designProblem_ = QString::fromStdString(d.error());
+            showProblem(*designProblem_);
             return;
         }
+        designProblem_.reset();
         airfoil_ = d->airfoil;
         setQuietly(F, airfoil_.F);
         setQuietly(G, airfoil_.G);
@@ -355,7 +358,17 @@ void ExplorerWindow::recalculate() {
         ~Done() { busy = false; }
     } done{busy_};
 
-    for (NumberBox* box : {np_, rows_[Alpha].box}) {
+    // Targets that cannot be designed, and a value typed beyond its box's range, stay refused
+    // until they are changed.
+    if (designProblem_ && byTargets_->isChecked()) {
+        showProblem(*designProblem_);
+        return;
+    }
+    QList<NumberBox*> shown{np_};
+    for (const Row& row : rows_) {
+        if (!row.box->isHidden()) shown << row.box;
+    }
+    for (NumberBox* box : shown) {
         if (const std::optional<QString> outside = box->rangeProblem()) {
             showProblem(*outside);
             return;

@@ -126,6 +126,9 @@ private slots:
         QVERIFY(!explorer.profileChart()->isVisible());
         QVERIFY(explorer.findChild<QLabel*>("explorerProblem")->isVisible());
         QVERIFY(!explorer.findChild<QPushButton*>("explorerCopyLine")->isEnabled());
+        // Another angle draws nothing of the targets that cannot be designed.
+        explorer.spinBox(ExplorerWindow::Alpha)->setValue(7);
+        QVERIFY2(explorer.problem().contains(named), qPrintable(explorer.problem()));
         // Back inside the range, the plots return.
         explorer.spinBox(ExplorerWindow::Camber)->setValue(0.02);
         explorer.spinBox(ExplorerWindow::Thickness)->setValue(0.15);
