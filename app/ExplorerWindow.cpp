@@ -409,7 +409,8 @@ void ExplorerWindow::recalculate() {
     const std::size_t front = (N + 1) / 2;
     QVector<QPointF> contour, upper, lower;
     contour.reserve(static_cast<qsizetype>(N));
-    upper.reserve(static_cast<qsizetype>(N - front + 1));
+    const std::size_t upperCount = N - front + 1;
+    upper.reserve(static_cast<qsizetype>(upperCount));
     lower.reserve(static_cast<qsizetype>(front));
     constexpr double gap = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t i = 1; i <= N; ++i) {
