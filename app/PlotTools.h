@@ -67,6 +67,9 @@ private:
     void showPolarOf(const orvek::Airfoil& airfoil);
     void showExplorer();
     void closeWindows();
+    // Pictures and coordinate files are made of simple airfoils only: otherwise (or before any
+    // calculation) true, with the reason shown.
+    bool refusedShape();
 
     struct LastCase {
         orvek::Airfoil airfoil;
