@@ -273,6 +273,7 @@ void ExplorerWindow::setQuietly(Parameter p, double value) {
 
 void ExplorerWindow::setAirfoil(const orvek::Airfoil& airfoil, double alpha) {
     airfoil_ = airfoil;
+    designProblem_.reset();
     alpha_ = alpha;
     {
         const QSignalBlocker block(byTargets_);
@@ -353,9 +354,11 @@ void ExplorerWindow::changedByUser(Parameter p) {
         const orvek::Expected<orvek::DesignResult> d = orvek::designAirfoil(
             orvek::DesignTargets{box(Thickness)->value(), box(Camber)->value(), box(TeAngle)->value()});
         if (!d) {
-            showProblem(QString::fromStdString(d.error()));
+            designProblem_ = QString::fromStdString(d.error());
+            showProblem(*designProblem_);
             return;
         }
+        designProblem_.reset();
         airfoil_ = d->airfoil;
         setQuietly(F, airfoil_.F);
         setQuietly(G, airfoil_.G);
@@ -375,7 +378,17 @@ void ExplorerWindow::recalculate() {
         ~Done() { busy = false; }
     } done{busy_};
 
-    for (NumberBox* box : {np_, rows_[Alpha].box}) {
+    // Targets that cannot be designed, and a value typed beyond its box's range, stay refused
+    // until they are changed.
+    if (designProblem_ && byTargets_->isChecked()) {
+        showProblem(*designProblem_);
+        return;
+    }
+    QList<NumberBox*> shown{np_};
+    for (const Row& row : rows_) {
+        if (!row.box->isHidden()) shown << row.box;
+    }
+    for (NumberBox* box : shown) {
         if (const std::optional<QString> outside = box->rangeProblem()) {
             showProblem(*outside);
             return;
@@ -416,7 +429,8 @@ void ExplorerWindow::recalculate() {
     const std::size_t front = (N + 1) / 2;
     QVector<QPointF> contour, upper, lower;
     contour.reserve(static_cast<qsizetype>(N));
-    upper.reserve(static_cast<qsizetype>(N - front + 1));
+    const std::size_t upperCount = N - front + 1;
+    upper.reserve(static_cast<qsizetype>(upperCount));
     lower.reserve(static_cast<qsizetype>(front));
     constexpr double gap = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t i = 1; i <= N; ++i) {
@@ -458,9 +472,9 @@ void ExplorerWindow::recalculate() {
 void ExplorerWindow::showMeasurement() {
     const QLocale locale;
     values_[3]->setText(
-        QString("%1 at x/c %2").arg(plainNumber(geometry_.Delta, 4, locale), plainNumber(geometry_.xDltC, 3, locale)));
+        QString("%1 at x/c %2").arg(plainNumber(geometry_.Delta, 4, locale), plainNumber(geometry_.xDltC, 4, locale)));
     values_[4]->setText(
-        QString("%1 at x/c %2").arg(plainNumber(geometry_.Gama, 4, locale), plainNumber(geometry_.xGama, 3, locale)));
+        QString("%1 at x/c %2").arg(plainNumber(geometry_.Gama, 4, locale), plainNumber(geometry_.xGama, 4, locale)));
     values_[5]->setText(plainNumber(geometry_.Tau, 2, locale) + QString::fromUtf8("°"));
 }
 

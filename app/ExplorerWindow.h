@@ -125,6 +125,7 @@ private:
     bool edited_ = false;
     orvek::AirfoilGeometry geometry_;
     std::optional<orvek::Airfoil> measured_;  // the airfoil whose geometry is in geometry_
+    std::optional<QString> designProblem_;    // why the targets typed cannot be designed
     orvek::SurfacePoints points_;
     bool busy_ = false;
 };

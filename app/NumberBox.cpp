@@ -58,9 +58,8 @@ QValidator::State NumberBox::validate(QString& text, int&) const {
     static const QRegularExpression complete(QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)$"));
     static const QRegularExpression started(QStringLiteral("^[-+]?\\.?$"));
     const QString number = numberPart(text, unit_);
+    // More decimals than the box shows are taken and rounded, never dropped as they are typed.
     if (complete.match(number).hasMatch()) {
-        const int dot = static_cast<int>(number.indexOf(QLatin1Char('.')));
-        if (dot >= 0 && number.size() - dot - 1 > decimals()) return QValidator::Invalid;
         return std::fabs(number.toDouble()) <= Unbounded ? QValidator::Acceptable : QValidator::Invalid;
     }
     return started.match(number).hasMatch() ? QValidator::Intermediate : QValidator::Invalid;

@@ -9,6 +9,7 @@
 #include "case/CaseState.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/SaveFile.h"
+#include "solver/Describe.h"
 #include "plot/Chart.h"
 #include "plot/PlotArea.h"
 
@@ -137,16 +138,23 @@ struct CaseChart {
 
 }  // namespace
 
+bool PlotTools::refusedShape() {
+    if (!last_) return true;
+    const orvek::Status simple = orvek::simpleAirfoilFault(last_->airfoil);
+    if (!simple) messages_.show(&window_, QString::fromStdString(simple.error()), MessagePresenter::Kind::Warning);
+    return !simple;
+}
+
 void PlotTools::copyPicture() {
     PlotArea* plot = targetPlot();
-    if (!plot || !last_) return;
+    if (!plot || refusedShape()) return;
     const CaseChart report(state_.points, plot == &profil_, last_->airfoil, last_->AlfaD);
     ::copyPicture(PictureRequest{{&report.chart}, plot->size(), 2.0 * plot->devicePixelRatioF(), {}, {}});
 }
 
 void PlotTools::savePicture() {
     PlotArea* plot = targetPlot();
-    if (!plot || !last_) return;
+    if (!plot || refusedShape()) return;
     const bool profile = plot == &profil_;
     const CaseChart report(state_.points, profile, last_->airfoil, last_->AlfaD);
     ::savePicture(&window_, *files_, messages_,
@@ -158,7 +166,7 @@ void PlotTools::savePicture() {
 }
 
 void PlotTools::exportCoordinates() {
-    if (!last_) return;
+    if (refusedShape()) return;
     const std::optional<FileNameAsker::Choice> choice =
         files_->askSaveFile(&window_, QString::fromUtf8("Export coordinates"), "airfoil.dat", CoordinateFilters);
     if (!choice || choice->path.isEmpty()) return;

@@ -71,6 +71,9 @@ private:
     void showExplorer();
     void showFlow();
     void closeWindows();
+    // Pictures and coordinate files are made of simple airfoils only: otherwise (or before any
+    // calculation) true, with the reason shown.
+    bool refusedShape();
 
     struct LastCase {
         orvek::Airfoil airfoil;

@@ -7,8 +7,9 @@
 void showSurface(Chart& chart, const orvek::SurfacePoints& points, SurfacePlot plot) {
     const std::size_t N = points.size() > 0 ? points.size() - 1 : 0;
     QVector<QPointF> upper, lower;
-    upper.reserve(static_cast<qsizetype>(N / 2 + 2));
-    lower.reserve(static_cast<qsizetype>(N / 2 + 2));
+    const std::size_t half = N / 2 + 2;
+    upper.reserve(static_cast<qsizetype>(half));
+    lower.reserve(static_cast<qsizetype>(half));
     constexpr double gap = std::numeric_limits<double>::quiet_NaN();
     // Point layout: the lower surface from the trailing edge (1) to the middle, the upper surface
     // from there to the trailing edge again (N); both curves include the point where they meet.

@@ -38,7 +38,7 @@ VTK (--grid only): the legacy binary STRUCTURED_POINTS file ParaView and VisIt o
 with point arrays velocity, Cp, psi (NaN inside the airfoil) and body (1 inside).
 
 Options:
-  --F F, --G G, --m M   the airfoil, as for solve (F at least 0, m above 0 and at most 2)
+  --F F, --G G, --m M   the airfoil, as for solve (F at least 0, m above 1 and at most 2)
   --alpha DEG           angle of attack in degrees
   --format csv|vtk      default csv
   --output FILE|-       write to FILE (replaced whole) instead of stdout
@@ -61,7 +61,7 @@ direction of the flow). SVG: the lines over the extent with the airfoil filled a
 stagnation points marked, the dividing streamline in red.
 
 Options:
-  --F F, --G G, --m M   the airfoil, as for solve (F at least 0, m above 0 and at most 2)
+  --F F, --G G, --m M   the airfoil, as for solve (F at least 0, m above 1 and at most 2)
   --alpha DEG           angle of attack in degrees
   --count N             number of levels, 1 to 1000 (default 21)
   --extent X0:X1,Y0:Y1  the box (default -1:2,-1:1; in the circle plane -3:3,-2:2)

@@ -205,7 +205,7 @@ void addFlow(py::module_& m, py::class_<Airfoil>& airfoil) {
              "trailing edge at (1, 0)) at the angle of attack alpha (degrees): u, v, cp and psi,\n"
              "shaped like numpy.broadcast(x, y); points inside the airfoil give NaN. x and y are\n"
              "anything numpy reads as numbers. Raises ValueError for an airfoil without a flow\n"
-             "(the flow needs F >= 0 and 0 < m <= 2) or an angle outside -360 to 360.")
+             "(the flow needs F >= 0 and 1 < m <= 2) or an angle outside -360 to 360.")
         .def("streamlines", &lines, "alpha"_a, "count"_a = 21, "extent"_a = py::none(), "plane"_a = "airfoil",
              "count lines of constant psi (1 to 1000) spaced evenly over the values of psi that\n"
              "enter extent = (x0, x1, y0, y1) (default (-1, 2, -1, 1); in the circle plane\n"

@@ -28,9 +28,13 @@ Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees)
     if (!std::isfinite(F) || !std::isfinite(G) || !std::isfinite(m)) {
         return refuse("F, G and m must be finite numbers.");
     }
-    if (!(m > 0.0 && m <= 2.0)) {
-        return refuse("the exponent m must be above 0 and at most 2 for a mapping that is one to one, not " +
-                      shortestText(m) + ".");
+    // Beyond 2 the mapping is not one to one; up to 1 the image is no airfoil (m = 1 gives the
+    // circle back). Only the shapes the measurement accepts have a flow here.
+    if (!(m > 1.0 && m <= 2.0)) {
+        return refuse(
+            "the exponent m must be above 1 and at most 2, where the circle maps onto a simple airfoil, "
+            "not " +
+            shortestText(m) + ".");
     }
     if (F < 0.0) {
         return refuse("F must be at least 0, so that the circle encloses the mapping's critical point, not " +

@@ -35,7 +35,7 @@ class FlowField {
 public:
     /// The flow about `airfoil` at `alphaDegrees`, or why there is none. The airfoil must be one
     /// whose circle encloses the mapping's critical point -1 (F >= 0) and whose mapping is one to
-    /// one (0 < m <= 2); the angle of attack lies within +-360 degrees.
+    /// one and the image a simple airfoil (1 < m <= 2); the angle of attack lies within +-360 degrees.
     static Expected<FlowField> make(const Airfoil& airfoil, double alphaDegrees);
 
     /// The values at one point of the airfoil plane (plain double arithmetic).

@@ -181,6 +181,9 @@ private slots:
                                 << "expects csv or svg, not 'png'";
         QTest::newRow("m above 2") << QStringList{"streamlines", "--F", "0.1", "--G", "0", "--m", "2.5", "--alpha", "0"}
                                    << QByteArray() << 1 << "Cannot calculate this airfoil's flow: the exponent m";
+        QTest::newRow("m of 1, the circle itself")
+            << QStringList{"field", "--F", "0.1", "--G", "0", "--m", "1", "--alpha", "0", "--points", "-"}
+            << QByteArray("0.5,0.5\n") << 1 << "must be above 1 and at most 2";
         QTest::newRow("F below 0") << QStringList{"field", "--F",     "-0.1", "--G",    "0",          "--m",
                                                   "2",     "--alpha", "0",    "--grid", "0:1:2,0:1:2"}
                                    << QByteArray() << 1 << "F must be at least 0";

@@ -231,6 +231,8 @@ private slots:
         // Both surfaces in their colours in the copied image.
         d.press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         const QImage image = QApplication::clipboard()->image();
+        const QString folder = qEnvironmentVariable("ORVEK_SCREENSHOT_DIR");
+        if (!folder.isEmpty()) image.save(folder + "/picture-" + plotName + ".png");
         int red = 0, blue = 0;
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
@@ -321,6 +323,33 @@ private slots:
         d.asker.answer.reset();  // cancelled: nothing happens
         d.tools()->exportCoordinatesAction()->trigger();
         QCOMPARE(d.messages.messages.size(), 1);
+    }
+
+    // A calculated shape that is no simple airfoil gets no picture and no coordinate file: the
+    // measurement's sentence says why.
+    void shapesThatAreNoAirfoilAreRefused_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("F below 0") << "0,0,0,0,-0.3,0,2"
+                                   << "F is -0.3";
+        QTest::newRow("m beyond 2") << "0,0,0,0,0.1,0,2.5"
+                                    << "the exponent m is 2.5";
+    }
+    void shapesThatAreNoAirfoilAreRefused() {
+        QFETCH(QString, line);
+        QFETCH(QString, reason);
+        d.open("Odd shapes\r\n" + line.toUtf8() + "\r\n");
+        d.calculate(0);
+        QVERIFY2(d.messages.messages.isEmpty(), qPrintable(d.messages.messages.join('\n')));
+        d.asker.answer = FileNameAsker::Choice{d.path("odd.dat"), 0};
+        d.tools()->exportCoordinatesAction()->trigger();
+        d.asker.answer = FileNameAsker::Choice{d.path("odd.png"), 0};
+        d.tools()->savePictureAction()->trigger();
+        d.tools()->copyPictureAction()->trigger();
+        QCOMPARE(d.messages.messages.size(), 3);
+        for (const QString& m : d.messages.messages) QVERIFY2(m.contains(reason), qPrintable(m));
+        QCOMPARE(d.asker.asked, 0);
+        QVERIFY(!QFile::exists(d.path("odd.dat")) && !QFile::exists(d.path("odd.png")));
     }
 };
 

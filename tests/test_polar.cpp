@@ -5,6 +5,7 @@
 #include "plot/Chart.h"
 #include "support/MainWindowDriver.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDoubleSpinBox>
 #include <QProcess>
@@ -97,6 +98,54 @@ private slots:
         // One instance: asking again shows the same window.
         d.press(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(d.tools()->polarWindow(), polar);
+    }
+
+    // While the range cannot be calculated there is nothing to save or copy.
+    void saveAndCopyNeedRows_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<double>("value");
+        QTest::newRow("step 0") << "polarStep" << 0.0;
+        QTest::newRow("step against the range") << "polarStep" << -1.0;
+        QTest::newRow("angle beyond 360") << "polarTo" << 400.0;
+        QTest::newRow("NP 1") << "polarNP" << 1.0;
+    }
+    void saveAndCopyNeedRows() {
+        QFETCH(QString, box);
+        QFETCH(double, value);
+        PolarWindow polar(d.messages, d.asker);
+        polar.setAirfoil(orvek::Airfoil{0.1, 0.05, 1.9});
+        auto* save = polar.findChild<QPushButton*>("polarSaveCsv");
+        auto* copy = polar.findChild<QPushButton*>("polarCopy");
+        QVERIFY(save->isEnabled() && copy->isEnabled());
+        polar.findChild<QDoubleSpinBox*>(box)->setValue(value);
+        QVERIFY(!polar.problem().isEmpty());
+        QVERIFY(!save->isEnabled());
+        QVERIFY(!copy->isEnabled());
+        polar.findChild<QDoubleSpinBox*>(box)->setValue(box == "polarNP" ? 201.0 : box == "polarTo" ? 15.0 : 0.5);
+        QVERIFY(save->isEnabled() && copy->isEnabled());
+    }
+
+    // CMc/4 has its own axis, and the plot has the picture items of the main window's plots.
+    void polarPicture() {
+        PolarWindow polar(d.messages, d.asker);
+        polar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&polar));
+        polar.setAirfoil(orvek::Airfoil{0.1, 0.05, 1.9});
+        auto* chart = polar.findChild<Chart*>("polarChart");
+        QVERIFY(!chart->curves()[0].rightAxis);
+        QVERIFY(chart->curves()[1].rightAxis);
+        d.asker.answer = FileNameAsker::Choice{d.path("polar.svg"), 1};
+        polar.findChild<QAction*>("polarSavePicture")->trigger();
+        QFile svg(d.path("polar.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray bytes = svg.readAll();
+        for (const char* text : {"CMc/4 (right)", "Karman-Trefftz F=0.1 G=0.05 m=1.9"}) {
+            QVERIFY2(bytes.contains(text), text);
+        }
+        QApplication::clipboard()->clear();
+        polar.findChild<QAction*>("polarCopyPicture")->trigger();
+        QCOMPARE(QApplication::clipboard()->image().size(), chart->size() * (2.0 * polar.devicePixelRatioF()));
+        QVERIFY(d.messages.messages.isEmpty());
     }
 };
 

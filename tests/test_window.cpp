@@ -7,6 +7,7 @@
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"
+#include "support/ChildRun.h"
 #include "support/RecordingPresenter.h"
 
 #include <QAbstractItemView>
@@ -37,21 +38,6 @@ const QByteArray Catalogue =
     "0.1808,0.022,0.3423,18,0.1,0.05,1.9\r\n"
     "0.1,0.1,0.1,0,0.1,0.05,0\r\n"
     "0.118,0.0227,0.2523,0,0.1,0.05,2\r\n";
-
-// Runs one test function of this program again in a child process with more environment: the
-// scale factor and the locale are fixed when an application starts. Empty when it passed,
-// otherwise its output.
-QString failureOfChild(const char* function, const QStringList& environment) {
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& setting : environment) env.insert(setting.section('=', 0, 0), setting.section('=', 1));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {function});
-    if (!child.waitForFinished(120000)) return "the child did not finish";
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    return child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0 ? QString() : output;
-}
 
 // Relative luminance and contrast ratio of two colours, as readability guidelines define them.
 double luminance(const QColor& c) {
@@ -871,6 +857,97 @@ private slots:
             emit combo()->activated(0);
             QCOMPARE(text("Text_CL"), QString("0"));  // a Joukowsky airfoil at 0 degrees: no camber, no lift
         }
+    }
+
+    // A chosen airfoil that cannot be calculated leaves the selection (and the list's entry) with
+    // the results shown, or with none before any calculation: a saved file describes one airfoil.
+    void failedChoiceKeepsTheSelection_data() {
+        QTest::addColumn<bool>("calculatedBefore");
+        QTest::newRow("after a calculation") << true;
+        QTest::newRow("before any calculation") << false;
+    }
+    void failedChoiceKeepsTheSelection() {
+        QFETCH(bool, calculatedBefore);
+        const QByteArray catalogue = "Two airfoils\r\n0.111,0.011,0.25,0,0.1,0.05,2\r\n0.333,0.033,0.33,0,-0.6,0,2\r\n";
+        open(&catalogue);
+        find<QLineEdit>("Text_AlfaD")->setText("5");
+        if (calculatedBefore) pickWithMouse(0);
+        QCOMPARE(messages.messages.size(), 0);
+        pickWithMouse(1);
+        QCOMPARE(messages.messages.size(), 1);
+        QCOMPARE(window->caseState().SelIndex, calculatedBefore ? 1 : 0);
+        QCOMPARE(combo()->currentIndex(), calculatedBefore ? 0 : -1);
+        QCOMPARE(combo()->currentText(), calculatedBefore ? combo()->itemText(0) : QString(" "));
+        QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
+        QFile f("ORVEK_result.txt");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray saved = f.readAll();
+        QVERIFY2(!saved.contains("0.33") && !saved.contains("0,33"), saved.left(200).constData());
+        QCOMPARE(saved.contains("Delta=0"), true);
+        QCOMPARE(saved.contains("Delta=0.11") || saved.contains("Delta=0,11"), calculatedBefore);
+    }
+
+    // Return or Enter in the point count or the angle calculates, as in a dialog.
+    void returnInATypedBoxCalculates_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return in NP") << "Text_N1" << int(Qt::Key_Return);
+        QTest::newRow("Enter in NP") << "Text_N1" << int(Qt::Key_Enter);
+        QTest::newRow("Return in alpha") << "Text_AlfaD" << int(Qt::Key_Return);
+        QTest::newRow("Enter in alpha") << "Text_AlfaD" << int(Qt::Key_Enter);
+    }
+    void returnInATypedBoxCalculates() {
+        QFETCH(QString, box);
+        QFETCH(int, key);
+        open(&Catalogue);
+        pickWithMouse(1);
+        QCOMPARE(*window->caseState().NP, 51.0);
+        auto* field = find<QLineEdit>(qPrintable(box));
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, box == "Text_N1" ? "61" : "3");
+        QTest::keyClick(field, static_cast<Qt::Key>(key));
+        QCOMPARE(*window->caseState().NP, box == "Text_N1" ? 61.0 : 51.0);
+        QCOMPARE(*window->caseState().AlfaD, box == "Text_N1" ? 0.0 : 3.0);
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    // F5 reads the catalogue again; when the file cannot be read the list stays, with the
+    // loader's own reason; the shown airfoil stays selected where the file still holds it.
+    void reloadCatalogue() {
+        open(&Catalogue);
+        combo()->setCurrentIndex(2);
+        emit combo()->activated(2);
+        const int shown = window->caseState().SelIndex;
+        QFile f(dir->filePath("ORVEK_Input.txt"));
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("0.2,0.01,0.3,9,0.15,0.01,1.95\r\n");
+        f.close();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        combo()->setFocus();
+        QTest::keyClick(combo(), Qt::Key_F5);
+        QCOMPARE(combo()->count(), 6);
+        QCOMPARE(combo()->itemText(5), QString("0.2,0.01,0.3,9,0.15,0.01,1.95"));
+        QCOMPARE(window->caseState().SelIndex, shown);
+        QCOMPARE(combo()->currentIndex(), shown - 1);
+        QVERIFY(messages.messages.isEmpty());
+        // Saved as UTF-16: the previous list stays and the loader says why.
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("\xff\xfeT\0i\0\r\0\n\0", 10));
+        f.close();
+        QTest::keyClick(combo(), Qt::Key_F5);
+        QCOMPARE(messages.messages, QStringList{QString(orvek::CatalogueUtf16)});
+        QCOMPARE(combo()->count(), 6);
+        QCOMPARE(window->caseState().SelIndex, shown);
+    }
+
+    void aboutClosesWithEscape() {
+        open(&Catalogue);
+        find<QAction>("Mn_About")->trigger();
+        Form_About* about = window->aboutWindow();
+        QVERIFY(about->isVisible());
+        QTest::keyClick(about, Qt::Key_Escape);
+        QVERIFY(!about->isVisible());
     }
 };
 

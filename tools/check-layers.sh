@@ -22,6 +22,15 @@ check case app cli python
 # orvek-batch runs without the window; the Python module without either.
 check cli app python
 check python app cli
+# The plot widgets know nothing of airfoils: nothing of the core, nothing of the windows.
+if grep -rnE '#\s*include\s*"(solver|export|case|cli|python)/' "$root/app/plot"; then
+  echo "layer fault: app/plot/ must not include the core"
+  status=1
+fi
+if grep -rnE '#\s*include\s*"[A-Za-z]+\.h"' "$root/app/plot" | grep -vE '"(Axes|Chart|ChartPicture|PlotArea|PolylineThinning)\.h"'; then
+  echo "layer fault: app/plot/ must not include the windows of app/"
+  status=1
+fi
 # The core is standard C++: no Qt anywhere in it.
 if grep -rnE '#\s*include\s*<Q' "$root/solver" "$root/export" "$root/case"; then
   echo "layer fault: the core must not include Qt"
