@@ -155,11 +155,13 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
     connect(clear_, &QPushButton::clicked, this, [this] { handle([this] { clearComparison(); }); });
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(values, 1);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(keep_);
-    buttons->addWidget(clear_);
-    buttons->addWidget(copyLine_);
+    // Two rows, no taller than the values beside them: the comparison's pair, then the line.
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(keep_, 0, 0);
+    buttons->addWidget(clear_, 0, 1);
+    buttons->addWidget(copyLine_, 1, 0, 1, 2);
     bottom->addLayout(buttons);
+    bottom->setAlignment(buttons, Qt::AlignBottom);
 
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
