@@ -1,31 +1,10 @@
 #include "HighPrecision.h"
 
+#include "QuadComplex.h"
+
 #include <quadmath.h>
 
 #include <cmath>
-
-namespace {
-
-__extension__ typedef __float128 quad;
-
-struct Complex {
-    quad re, im;
-};
-
-Complex operator+(Complex a, Complex b) { return {a.re + b.re, a.im + b.im}; }
-Complex operator-(Complex a, Complex b) { return {a.re - b.re, a.im - b.im}; }
-Complex operator*(Complex a, Complex b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
-Complex operator*(quad s, Complex a) { return {s * a.re, s * a.im}; }
-Complex operator/(Complex a, Complex b) {
-    const quad n = b.re * b.re + b.im * b.im;
-    return {(a.re * b.re + a.im * b.im) / n, (a.im * b.re - a.re * b.im) / n};
-}
-quad abs(Complex a) { return hypotq(a.re, a.im); }
-Complex polar(quad modulus, quad angle) { return {modulus * cosq(angle), modulus * sinq(angle)}; }
-// The principal power: modulus to the power e, argument in (-pi, pi] times e.
-Complex power(Complex a, quad e) { return polar(powq(abs(a), e), e * atan2q(a.im, a.re)); }
-
-}  // namespace
 
 ExactPoint exactSurfacePoint(const orvek::SolverInput& in, std::size_t index) {
     ExactPoint out;
