@@ -340,7 +340,8 @@ void FlowWindow::exportGrid() {
     shape.x0 = e.left();
     shape.y0 = e.top();
 
-    std::vector<double> x(shape.nx), y(shape.nx), u(shape.nx), v(shape.nx), cp(shape.nx), psi(shape.nx);
+    orvek::FlowSamples row(shape.nx);
+    std::vector<double>&x = row.x, &y = row.y, &u = row.u, &v = row.v, &cp = row.cp, &psi = row.psi;
     std::string out;
     std::optional<orvek::VtkGridFile> vtk;
     const std::string title = airfoil_.name() + " at " + orvek::shortestText(alpha()) + " degrees";
@@ -351,15 +352,7 @@ void FlowWindow::exportGrid() {
             x[i] = shape.x0 + static_cast<double>(i) * shape.dx;
             y[i] = shape.y0 + static_cast<double>(j) * shape.dy;
         }
-        orvek::FlowRun run;
-        run.count = shape.nx;
-        run.x = x.data();
-        run.y = y.data();
-        run.u = u.data();
-        run.v = v.data();
-        run.cp = cp.data();
-        run.psi = psi.data();
-        field->evaluate(run);
+        field->evaluate(row.run());
         if (vtk) {
             vtk->setRow(j, u.data(), v.data(), cp.data(), psi.data());
             continue;

@@ -31,6 +31,17 @@ struct FlowValues {
     bool inside = false;
 };
 
+/// Points and the flow at them as arrays; `run()` hands all of them to `FlowField::evaluate`.
+struct FlowSamples {
+    std::vector<double> x, y, u, v, cp, psi;
+
+    explicit FlowSamples(std::size_t n = 0) { resize(n); }
+    void resize(std::size_t n) {
+        for (std::vector<double>* a : {&x, &y, &u, &v, &cp, &psi}) a->resize(n);
+    }
+    FlowRun run() { return {x.size(), x.data(), y.data(), u.data(), v.data(), cp.data(), psi.data()}; }
+};
+
 class FlowField {
 public:
     /// The flow about `airfoil` at `alphaDegrees`, or why there is none. The airfoil must be one

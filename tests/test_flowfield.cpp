@@ -226,15 +226,7 @@ private slots:
              {orvek::SurfaceIsa::Scalar, orvek::SurfaceIsa::Sse2, orvek::SurfaceIsa::Avx2, orvek::SurfaceIsa::Avx512}) {
             if (!orvek::isaAvailable(isa)) continue;
             for (unsigned threads : {1u, 2u}) {
-                orvek::FlowRun run;
-                run.count = n;
-                run.x = x.data();
-                run.y = y.data();
-                run.u = u.data();
-                run.v = v.data();
-                run.cp = cp.data();
-                run.psi = psi.data();
-                f.evaluate(run, isa, threads);
+                f.evaluate({n, x.data(), y.data(), u.data(), v.data(), cp.data(), psi.data()}, isa, threads);
                 for (std::size_t k = 0; k < n; ++k) QVERIFY(check(orvek::isaName(isa), k, u[k], v[k], cp[k], psi[k]));
             }
         }

@@ -77,7 +77,7 @@ void FlowPicture::computeColours(const orvek::FlowField& field) {
     const int nx = std::max(1, static_cast<int>(std::ceil(scene_.size.width() * density)));
     const int ny = std::max(1, static_cast<int>(std::ceil(scene_.size.height() * density)));
     const auto n = static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny);
-    for (std::vector<double>* a : {&x_, &y_, &u_, &v_, &cp_, &psi_}) a->resize(n);
+    grid_.resize(n);
     const bool circle = scene_.plane == orvek::StreamPlane::Circle;
     const orvek::FlowPoint c = field.centre();
     const double R2 = field.radius() * field.radius();
@@ -92,35 +92,27 @@ void FlowPicture::computeColours(const orvek::FlowField& field) {
             const auto k = static_cast<std::size_t>(j) * static_cast<std::size_t>(nx) + static_cast<std::size_t>(i);
             const double px = first.x() + i * step;
             if (!circle) {
-                x_[k] = px;
-                y_[k] = py;
+                grid_.x[k] = px;
+                grid_.y[k] = py;
                 continue;
             }
             // The circle plane: each point stands for its image in the airfoil plane.
             const double dx = px - c.x, dy = py - c.y;
             if (dx * dx + dy * dy < R2) {
                 insideCircle[k] = true;
-                x_[k] = 0.5;  // any point; its values are not used
-                y_[k] = 0;
+                grid_.x[k] = 0.5;  // any point; its values are not used
+                grid_.y[k] = 0;
                 continue;
             }
             const orvek::FlowPoint z = field.toAirfoil(px - 1.0, py);
-            x_[k] = z.x;
-            y_[k] = z.y;
+            grid_.x[k] = z.x;
+            grid_.y[k] = z.y;
         }
     }
-    orvek::FlowRun run;
-    run.count = n;
-    run.x = x_.data();
-    run.y = y_.data();
-    run.u = u_.data();
-    run.v = v_.data();
-    run.cp = cp_.data();
-    run.psi = psi_.data();
-    field.evaluate(run);
+    field.evaluate(grid_.run());
     if (circle) {
         for (std::size_t k = 0; k < n; ++k) {
-            if (insideCircle[k]) cp_[k] = nan;
+            if (insideCircle[k]) grid_.cp[k] = nan;
         }
     }
 
@@ -129,7 +121,7 @@ void FlowPicture::computeColours(const orvek::FlowField& field) {
     const double top = ViridisSize - 1, perCp = top / (scale_.hi - scale_.lo);
     for (int j = 0; j < ny; ++j) {
         auto* row = reinterpret_cast<QRgb*>(colours_.scanLine(j));
-        const double* cp = &cp_[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
+        const double* cp = &grid_.cp[static_cast<std::size_t>(j) * static_cast<std::size_t>(nx)];
         for (int i = 0; i < nx; ++i) {
             // As CpScale::colour, by one look-up: a NaN (inside the body) is left transparent.
             // t is the table position plus a half, so truncating rounds to the nearest entry.

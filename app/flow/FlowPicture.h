@@ -72,5 +72,5 @@ private:
     std::vector<orvek::FlowPoint> body_;
     std::vector<orvek::FlowPoint> stagnation_;
     std::vector<Arrow> arrows_;
-    std::vector<double> x_, y_, u_, v_, cp_, psi_;  // the colour grid, kept from one view to the next
+    orvek::FlowSamples grid_;  // the colour grid, kept from one view to the next
 };
