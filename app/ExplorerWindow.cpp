@@ -16,6 +16,7 @@
 #include "solver/Describe.h"
 #include "solver/Design.h"
 #include "solver/Solver.h"
+#include "WindowAction.h"
 
 #include <QAction>
 #include <QApplication>
@@ -225,15 +226,8 @@ void ExplorerWindow::buildMenu() {
     menu_->setObjectName("explorerPlotMenu");
     auto action = [this](const QString& text, const QKeySequence& keys, const char* name,
                          void (ExplorerWindow::*slot)()) {
-        auto* a = new QAction(text, this);
-        a->setObjectName(name);
-        if (!keys.isEmpty()) {
-            a->setShortcut(keys);
-            a->setShortcutContext(Qt::WindowShortcut);
-        }
-        connect(a, &QAction::triggered, this, [this, slot] { handle([this, slot] { (this->*slot)(); }); });
-        addAction(a);
-        menu_->addAction(a);
+        QAction* a = addWindowAction(*this, menu_, text, keys, name,
+                                     [this, slot] { handle([this, slot] { (this->*slot)(); }); });
         plotActions_ << a;
         return a;
     };
@@ -245,15 +239,10 @@ void ExplorerWindow::buildMenu() {
            &ExplorerWindow::exportCoordinates);
     action("Add to catalogue", QKeySequence("Ctrl+Shift+K"), "explorerAddToCatalogue", &ExplorerWindow::addToCatalogue);
     menu_->addSeparator();
-    auto* polar = new QAction(QString::fromUtf8("Polar…"), this);
-    polar->setObjectName("explorerPolar");
-    polar->setShortcut(QKeySequence("Ctrl+Shift+P"));
-    polar->setShortcutContext(Qt::WindowShortcut);
-    connect(polar, &QAction::triggered, this, [this] {
-        if (plotsShown()) emit polarRequested(airfoil_);
-    });
-    addAction(polar);
-    menu_->addAction(polar);
+    QAction* polar = addWindowAction(*this, menu_, QString::fromUtf8("Polar…"), QKeySequence("Ctrl+Shift+P"),
+                                     "explorerPolar", [this] {
+                                         if (plotsShown()) emit polarRequested(airfoil_);
+                                     });
     plotActions_ << polar;
     for (Chart* chart : {pressure_, profile_}) {
         chart->setContextMenuPolicy(Qt::CustomContextMenu);

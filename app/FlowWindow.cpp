@@ -12,6 +12,7 @@
 #include "flow/FlowStatus.h"
 #include "plot/ChartPicture.h"
 #include "solver/ShortestText.h"
+#include "WindowAction.h"
 
 #include <QAction>
 #include <QApplication>
@@ -146,13 +147,7 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
     menu_ = new QMenu(this);
     menu_->setObjectName("flowMenu");
     auto action = [this](const QString& text, const QKeySequence& keys, const char* name, void (FlowWindow::*slot)()) {
-        auto* a = new QAction(text, this);
-        a->setObjectName(name);
-        a->setShortcut(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, [this, slot] { handle([this, slot] { (this->*slot)(); }); });
-        addAction(a);
-        menu_->addAction(a);
+        addWindowAction(*this, menu_, text, keys, name, [this, slot] { handle([this, slot] { (this->*slot)(); }); });
     };
     action("Copy picture", QKeySequence("Ctrl+Shift+C"), "flowCopyPicture", &FlowWindow::copyPicture);
     action(QString::fromUtf8("Save picture as…"), QKeySequence("Ctrl+Shift+S"), "flowSavePicture",

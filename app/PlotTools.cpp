@@ -12,6 +12,7 @@
 #include "solver/Describe.h"
 #include "plot/Chart.h"
 #include "plot/PlotArea.h"
+#include "WindowAction.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -32,14 +33,9 @@ PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, cons
     : QObject(&window), window_(window), state_(state), messages_(messages), pressure_(pressure), profil_(profil) {
     setObjectName("PlotTools");
 
+    // Shortcuts of the window only: the menu bar stays as designed.
     auto action = [this](const QString& text, const QKeySequence& keys, const char* name, void (PlotTools::*slot)()) {
-        auto* a = new QAction(text, &window_);
-        a->setObjectName(name);
-        a->setShortcut(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, slot);
-        window_.addAction(a);  // a shortcut of the window only: the menu bar stays as designed
-        return a;
+        return addWindowAction(window_, nullptr, text, keys, name, [this, slot] { (this->*slot)(); });
     };
     copyPicture_ = action("Copy picture", QKeySequence("Ctrl+Shift+C"), "copyPicture", &PlotTools::copyPicture);
     savePicture_ = action(QString::fromUtf8("Save picture as…"), QKeySequence("Ctrl+Shift+S"), "savePicture",
@@ -50,12 +46,8 @@ PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, cons
     explore_ = action(QString::fromUtf8("Explore airfoil…"), QKeySequence("Ctrl+Shift+A"), "exploreAirfoil",
                       &PlotTools::showExplorer);
     flow_ = action(QString::fromUtf8("Flow field…"), QKeySequence("Ctrl+Shift+F"), "flowField", &PlotTools::showFlow);
-    reloadCatalogue_ = new QAction("Reload catalogue", &window_);
-    reloadCatalogue_->setObjectName("reloadCatalogue");
-    reloadCatalogue_->setShortcut(QKeySequence(Qt::Key_F5));
-    reloadCatalogue_->setShortcutContext(Qt::WindowShortcut);
-    connect(reloadCatalogue_, &QAction::triggered, this, &PlotTools::reloadCatalogueRequested);
-    window_.addAction(reloadCatalogue_);
+    reloadCatalogue_ = addWindowAction(window_, nullptr, "Reload catalogue", QKeySequence(Qt::Key_F5),
+                                       "reloadCatalogue", [this] { emit reloadCatalogueRequested(); });
     for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_}) a->setEnabled(false);
 
     menu_ = new QMenu(&window_);

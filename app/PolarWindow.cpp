@@ -9,6 +9,7 @@
 #include "export/PolarTable.h"
 #include "export/SaveFile.h"
 #include "plot/Chart.h"
+#include "WindowAction.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,13 +84,8 @@ PolarWindow::PolarWindow(MessagePresenter& messages, FileNameAsker& files) : mes
     chartMenu_->setObjectName("polarChartMenu");
     auto pictureAction = [this](const QString& text, const QKeySequence& keys, const char* name,
                                 void (PolarWindow::*slot)()) {
-        auto* a = new QAction(text, this);
-        a->setObjectName(name);
-        a->setShortcut(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, [this, slot] { handle([this, slot] { (this->*slot)(); }); });
-        addAction(a);
-        chartMenu_->addAction(a);
+        addWindowAction(*this, chartMenu_, text, keys, name,
+                        [this, slot] { handle([this, slot] { (this->*slot)(); }); });
     };
     pictureAction("Copy picture", QKeySequence("Ctrl+Shift+C"), "polarCopyPicture", &PolarWindow::copyPicture);
     pictureAction(QString::fromUtf8("Save picture as…"), QKeySequence("Ctrl+Shift+S"), "polarSavePicture",
