@@ -4,6 +4,7 @@
 #include "OrvekVersion.h"
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "export/DescriptorOutput.h"
 #include "export/SaveFile.h"
 
 #include <cerrno>
@@ -32,11 +33,7 @@ constexpr int ExitUsage = 2;
 
 const char* const CommandList = "solve, sweep, export, design, table, describe, field or streamlines";
 
-Output text(std::string bytes) {
-    Output o;
-    o.bytes = std::move(bytes);
-    return o;
-}
+Output text(std::string bytes) { return orvek::cli::textOutput(std::move(bytes)); }
 
 CommandOutput run(const std::vector<std::string>& args) {
     if (args.empty()) throw UsageError{std::string("missing command (") + CommandList + "); see --help"};
@@ -46,15 +43,15 @@ CommandOutput run(const std::vector<std::string>& args) {
         // "help sweep" and "--help sweep" show the command's own help.
         if (args.size() > 1) {
             for (const orvek::cli::Command& c : orvek::cli::commands()) {
-                if (args[1] == c.name) return text(c.help);
+                if (args[1] == c.name) return text(orvek::cli::commandHelp(c.help));
             }
         }
-        return text(orvek::cli::generalHelp());
+        return text(orvek::cli::generalHelp(orvek::cli::commands()));
     }
     for (const orvek::cli::Command& c : orvek::cli::commands()) {
         if (first != c.name) continue;
         const std::vector<std::string> words(args.begin() + 1, args.end());
-        if (orvek::cli::asksForHelp(words)) return text(c.help);
+        if (orvek::cli::asksForHelp(words)) return text(orvek::cli::commandHelp(c.help));
         if (orvek::cli::asksForVersion(words)) return text(std::string("orvek-batch ") + orvek::Version + "\n");
         return c.run(args);
     }
@@ -63,14 +60,18 @@ CommandOutput run(const std::vector<std::string>& args) {
     throw UsageError{"unknown command '" + first + "' (" + CommandList + "); see --help"};
 }
 
-// Writes the bytes to standard output and makes sure they got there.
-orvek::Status writeToStandardOutput(const std::string& bytes) {
-    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    const int flushed = std::fflush(stdout);
-    if (written != bytes.size() || flushed != 0 || std::ferror(stdout)) {
-        return Failure{std::string("Could not write to standard output: ") + std::strerror(errno)};
+// Writes the command's output to standard output, or to the file being saved, and makes sure
+// every byte got there.
+orvek::Status writeOutput(const Output& out) {
+    if (!out.path || *out.path == "-") {
+        orvek::DescriptorOutput standardOutput(1, "standard output");
+        const orvek::Status written = out.write(standardOutput);
+        const orvek::Status finished = standardOutput.finish();
+        return !finished ? finished : written;
     }
-    return {};
+    orvek::StringOutput bytes;
+    if (orvek::Status written = out.write(bytes); !written) return written;
+    return orvek::saveFileAtomically(*out.path, bytes.text());
 }
 
 }  // namespace
@@ -90,10 +91,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "orvek-batch: %s\n", out.error().c_str());
             return ExitCannotCalculate;
         }
-        errno = 0;
-        const orvek::Status written = !out->path || *out->path == "-"
-                                          ? writeToStandardOutput(out->bytes)
-                                          : orvek::saveFileAtomically(*out->path, out->bytes);
+        const orvek::Status written = writeOutput(*out);
         if (!written) {
             std::fprintf(stderr, "orvek-batch: %s\n", written.error().c_str());
             return ExitCannotCalculate;

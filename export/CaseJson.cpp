@@ -1,0 +1,35 @@
+#include "export/CaseJson.h"
+
+#include "export/JsonWriter.h"
+
+#include <vector>
+
+namespace orvek {
+
+namespace {
+
+void pointArray(JsonWriter& json, const std::vector<double>& values, const SurfacePoints& points) {
+    json.beginArray(JsonWriter::Spacing::Tight);
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        if (points.isSet(i)) json.value(values[i]);
+        else json.null();
+    }
+    json.endArray();
+}
+
+}  // namespace
+
+void writeCaseJson(TextOutput& out, const SolverResult& result) {
+    JsonWriter json(out, JsonWriter::Numbers::SeventeenDigits);
+    json.beginObject();
+    json.key("CL").value(result.CL).key("CMc4").value(result.CMc4).key("Alfa0").value(result.Alfa0);
+    json.key("x");
+    pointArray(json, result.points.x, result.points);
+    json.key("y");
+    pointArray(json, result.points.y, result.points);
+    json.key("OneMinusCp");
+    pointArray(json, result.points.Cu, result.points);
+    json.endObject().finish();
+}
+
+}  // namespace orvek
