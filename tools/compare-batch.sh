@@ -4,8 +4,9 @@
 # nothing the user sees may change.
 #   tools/compare-batch.sh OLD_BINARY NEW_BINARY
 set -u
-old=${1:?usage: compare-batch.sh OLD_BINARY NEW_BINARY}
-new=${2:?usage: compare-batch.sh OLD_BINARY NEW_BINARY}
+[ $# -eq 2 ] || { echo "usage: compare-batch.sh OLD_BINARY NEW_BINARY" >&2; exit 2; }
+old=$(realpath "${1:?usage: compare-batch.sh OLD_BINARY NEW_BINARY}")
+new=$(realpath "${2:?usage: compare-batch.sh OLD_BINARY NEW_BINARY}")
 here=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
