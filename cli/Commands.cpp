@@ -235,13 +235,10 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
     const double alpha = a.number("alpha");
     const double N1 = a.optionalNumber("np").value_or(SweepPoints);
 
-    Expected<Catalogue> catalogue = loadCatalogueFile(*file);
+    Expected<Catalogue> catalogue = loadCatalogueFile(*file, *file);
     if (!catalogue) return Failure{"Cannot read the catalogue " + *file + ": the file is missing or empty."};
     std::vector<std::string> problems;
-    if (catalogue->problem) {
-        problems.push_back(*file + ", line " + std::to_string(catalogue->problem->lineNumber) + ": " +
-                           catalogue->problem->what + "; the airfoils from this line on were not loaded.");
-    }
+    if (catalogue->problem) problems.push_back(catalogue->problem->text);
     std::vector<CatalogueTableRow> rows = catalogueTable(*catalogue, alpha, N1);
     for (const CatalogueTableRow& t : rows) {
         if (!t.result) problems.push_back(*file + ", row " + std::to_string(t.row) + ": " + t.result.error());

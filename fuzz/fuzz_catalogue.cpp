@@ -20,7 +20,7 @@ bool sameCatalogue(const orvek::Expected<orvek::Catalogue>& a, const orvek::Expe
         if (a->rows[k].text != b->rows[k].text || a->rows[k].m != b->rows[k].m) return false;
     }
     if (a->problem.has_value() != b->problem.has_value()) return false;
-    return !a->problem || (a->problem->lineNumber == b->problem->lineNumber && a->problem->what == b->problem->what);
+    return !a->problem || (a->problem->lineNumber == b->problem->lineNumber && a->problem->text == b->problem->text);
 }
 
 }  // namespace
