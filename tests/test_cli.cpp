@@ -3,6 +3,7 @@
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"
+#include "support/ChildProcess.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,18 +14,9 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out, err;
-};
+using Run = orvek::test::BatchRun;
 
-Run batch(const QStringList& args) {
-    QProcess p;
-    p.start(ORVEK_BATCH, args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
+Run batch(const QStringList& args) { return orvek::test::runBatch(args); }
 
 const QStringList Joukowsky = {"solve", "--F", "0.1", "--G", "0.05", "--m", "2", "--alpha", "5", "--np", "51"};
 

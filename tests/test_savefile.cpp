@@ -2,6 +2,8 @@
 
 #include "export/SaveFile.h"
 
+#include "support/ChildProcess.h"
+
 #include <QtTest>
 
 #include <atomic>
@@ -58,14 +60,8 @@ mode_t permissionBits(const QString& path) {
 // Runs one test function of this program again as the unprivileged user "nobody" and checks that
 // it passed: root may write anywhere, so refusals are only meaningful for an ordinary user.
 void runAsNobody(const char* function) {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
-                            function});
-    QVERIFY2(child.waitForFinished(60000), "setpriv did not finish");
-    const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
-    QVERIFY2(output.contains(QByteArray("PASS   : TestSaveFile::") + function), output.constData());
+    const QString failure = orvek::test::failureAsNobody(function);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
 }
 
 }  // namespace
