@@ -10,6 +10,7 @@
 #include "export/DesignJson.h"
 #include "export/NumberFormat.h"
 #include "export/PolarTable.h"
+#include "export/SaveFile.h"
 #include "export/ResultFile.h"
 #include "solver/Describe.h"
 #include "solver/Design.h"
@@ -232,6 +233,11 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
     if (file && !a.operands().empty()) throw UsageError{"the catalogue is given twice (--catalogue and an operand)"};
     if (!file && !a.operands().empty()) file = a.operands().front();
     if (!file) throw UsageError{"missing option '--catalogue'"};
+    if (const std::optional<std::string> output = a.text("output");
+        output && *output != "-" && sameFile(*output, *file)) {
+        throw UsageError{"the output " + *output + " is the catalogue " + *file +
+                         " itself; choose another file (nothing was written)"};
+    }
     const double alpha = a.number("alpha");
     const double N1 = a.optionalNumber("np").value_or(SweepPoints);
 

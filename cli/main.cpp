@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,18 +61,28 @@ CommandOutput run(const std::vector<std::string>& args) {
     throw UsageError{"unknown command '" + first + "' (" + CommandList + "); see --help"};
 }
 
-// Writes the command's output to standard output, or to the file being saved, and makes sure
-// every byte got there.
+// How a message names an output written through one of the process's descriptors.
+std::string descriptorName(int fd, const std::string& path) {
+    if (fd == 1) return "standard output";
+    if (fd == 2) return "standard error";
+    return path;
+}
+
+// Writes the command's output to standard output (or another descriptor of this process that
+// --output names, written in place), or to the file being saved, and makes sure every byte got
+// there. A file appears whole, and only when the command's output is complete.
 orvek::Status writeOutput(const Output& out) {
-    if (!out.path || *out.path == "-") {
-        orvek::DescriptorOutput standardOutput(1, "standard output");
-        const orvek::Status written = out.write(standardOutput);
-        const orvek::Status finished = standardOutput.finish();
+    const int fd = !out.path || *out.path == "-" ? 1 : orvek::ownDescriptor(*out.path);
+    if (fd >= 0) {
+        orvek::DescriptorOutput descriptor(fd, descriptorName(fd, out.path.value_or("-")));
+        const orvek::Status written = out.write(descriptor);
+        const orvek::Status finished = descriptor.finish();
         return !finished ? finished : written;
     }
-    orvek::StringOutput bytes;
-    if (orvek::Status written = out.write(bytes); !written) return written;
-    return orvek::saveFileAtomically(*out.path, bytes.text());
+    orvek::Expected<std::unique_ptr<orvek::FileSave>> save = orvek::FileSave::begin(*out.path, *out.path);
+    if (!save) return orvek::Failure{save.error()};
+    if (orvek::Status written = out.write(**save); !written) return written;
+    return (*save)->commit();
 }
 
 }  // namespace

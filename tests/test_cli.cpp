@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -123,8 +125,9 @@ private slots:
         QTest::newRow("m 200")
             << with(Joukowsky, "--m", "200") << 1
             << "orvek-batch: Cannot calculate this airfoil: the surface value x at point 24 is not a finite number.";
-        QTest::newRow("failed save") << (Joukowsky + QStringList{"--layout", "1", "--output", "/nonexistent/dir/r.txt"})
-                                     << 1 << "orvek-batch: Could not save r.txt: No such file or directory";
+        QTest::newRow("failed save")
+            << (Joukowsky + QStringList{"--layout", "1", "--output", "/nonexistent/dir/r.txt"}) << 1
+            << "orvek-batch: Could not save /nonexistent/dir/r.txt: the folder /nonexistent/dir does not exist";
         QTest::newRow("describe fault") << QStringList{"describe", "--F", "-1", "--G", "0", "--m", "2"} << 1
                                         << "orvek-batch: Cannot calculate this airfoil: F is -1.";
         QTest::newRow("no command") << QStringList{} << 2
@@ -350,8 +353,9 @@ private slots:
                                     << "orvek-batch: option '--format' expects selig, lednicer or csv, not 'dat'";
         QTest::newRow("empty name") << QStringList{"--format", "selig", "--name="} << 2
                                     << "orvek-batch: option '--name': the airfoil's name is empty";
-        QTest::newRow("failed save") << QStringList{"--format", "selig", "--output", "/nonexistent/dir/out.dat"} << 1
-                                     << "orvek-batch: Could not save out.dat: No such file or directory";
+        QTest::newRow("failed save")
+            << QStringList{"--format", "selig", "--output", "/nonexistent/dir/out.dat"} << 1
+            << "orvek-batch: Could not save /nonexistent/dir/out.dat: the folder /nonexistent/dir does not exist";
         QTest::newRow("no airfoil")
             << QStringList{"--format", "selig", "--np", "0"} << 1
             << "orvek-batch: Cannot calculate: the number of points NP must be at least 2, not 0.";
@@ -584,17 +588,25 @@ private slots:
             << "orvek-batch: Could not save adir/: the name ends with a folder separator, so it names a "
                "folder, not a file.";
         QTest::newRow("FIFO") << "DIR/fifo.txt"
-                              << "orvek-batch: Could not save fifo.txt: it is a pipe (FIFO), not a regular file";
+                              << "orvek-batch: Could not save DIR/fifo.txt: it is a pipe (FIFO), not a regular file";
         QTest::newRow("device") << "/dev/null"
-                                << "orvek-batch: Could not save null: it is a device, not a regular file";
+                                << "orvek-batch: Could not save /dev/null: it is a device, not a regular file";
         QTest::newRow("read-only file") << "DIR/old.txt"
-                                        << "orvek-batch: Could not save old.txt: the file is read-only";
+                                        << "orvek-batch: Could not save DIR/old.txt: the file is read-only";
+        // The path as given, and what is missing in it.
+        QTest::newRow("missing folder")
+            << "DIR/nofolder/x.txt"
+            << "orvek-batch: Could not save DIR/nofolder/x.txt: the folder DIR/nofolder does not exist";
+        QTest::newRow("missing folder from the root")
+            << "/nonexistent/x.txt"
+            << "orvek-batch: Could not save /nonexistent/x.txt: the folder /nonexistent does not exist";
     }
     void outputFailuresNameTheFile() {
         QFETCH(QString, output);
         QFETCH(QString, message);
         QTemporaryDir dir;
         output.replace("DIR", dir.path());
+        message.replace("DIR", dir.path());
         if (output.endsWith("fifo.txt")) QCOMPARE(::mkfifo(output.toLocal8Bit().constData(), 0666), 0);
         if (output.endsWith("old.txt")) {
             QFile f(output);
@@ -612,6 +624,119 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadOnly));
             QCOMPARE(f.readAll(), QByteArray("old\r\n"));
         }
+    }
+
+    // --- saving under attack --------------------------------------------------------------------
+
+    // A target that is one of the program's own open descriptors is written through it, in place:
+    // the file standard output is appended to keeps what it held.
+    void ownDescriptorsAreWrittenInPlace_data() {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("throughStandardError");
+        QTest::newRow("/dev/stdout") << "/dev/stdout" << false;
+        QTest::newRow("/proc/self/fd/1") << "/proc/self/fd/1" << false;
+        QTest::newRow("/dev/fd/1") << "/dev/fd/1" << false;
+        QTest::newRow("the redirected file by name") << "LOG" << false;
+        QTest::newRow("/dev/stderr") << "/dev/stderr" << true;
+    }
+    void ownDescriptorsAreWrittenInPlace() {
+        QFETCH(QString, output);
+        QFETCH(bool, throughStandardError);
+        QTemporaryDir dir;
+        const QString log = dir.filePath("log.txt");
+        QFile f(log);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("a\nb\n");
+        f.close();
+        output.replace("LOG", log);
+        const Run r = orvek::test::runBatch(
+            {"design", "--thickness", "0.15", "--camber", "0.03", "--te-angle", "12", "--output", output}, QString(),
+            [&](QProcess& p) {
+                if (throughStandardError) p.setStandardErrorFile(log, QIODevice::Append);
+                else p.setStandardOutputFile(log, QIODevice::Append);
+            });
+        QCOMPARE(r.exitCode, 0);
+        const Run line = batch({"design", "--thickness", "0.15", "--camber", "0.03", "--te-angle", "12"});
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), "a\nb\n" + line.out);
+    }
+
+    // An output that is the catalogue itself is refused before anything is written.
+    void outputThatIsTheCatalogueIsRefused_data() {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("same name") << "c.txt";
+        QTest::newRow("through a link") << "link.txt";
+        QTest::newRow("another spelling") << "./sub/../c.txt";
+    }
+    void outputThatIsTheCatalogueIsRefused() {
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        const QByteArray catalogue = "Title\r\n0.1,0,0.3,0,0.1,0,2\r\n";
+        QFile f(dir.filePath("c.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(catalogue);
+        f.close();
+        QVERIFY(QFile::link("c.txt", dir.filePath("link.txt")));
+        const Run r =
+            orvek::test::runBatch({"table", "--catalogue", "c.txt", "--alpha", "2", "--output", output}, dir.path());
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), "orvek-batch: the output " + output +
+                                               " is the catalogue c.txt itself; choose another file (nothing was "
+                                               "written)\n");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), catalogue);
+    }
+
+    // A fatal signal during a save leaves neither the temporary file nor a partial target; the
+    // signal is caught while the hidden temporary is seen in the folder.
+    void signalsDuringASaveLeaveNothing_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void signalsDuringASaveLeaveNothing() {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(ORVEK_BATCH, {"solve", "--F", "0.1", "--G", "0.05", "--m", "1.9", "--alpha", "3", "--np", "1000001",
+                              "--layout", "4", "--output", "res.txt"});
+        QVERIFY(p.waitForStarted());
+        // Waits for the temporary file to appear, then signals the save.
+        QElapsedTimer clock;
+        clock.start();
+        bool seen = false;
+        while (!seen && p.state() == QProcess::Running && clock.elapsed() < 60000) {
+            seen =
+                !QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^\\.res")).isEmpty();
+            if (!seen) QThread::usleep(200);
+        }
+        if (!seen) QSKIP("the save ended before its temporary file was seen");
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);  // ended by the signal, as the shell expects
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // Under a file-size limit the write fails with a message and the normal clean-up runs.
+    void fileSizeLimitEndsTheSaveCleanly() {
+        QTemporaryDir dir;
+        const Run r = orvek::test::runBatch({"export", "--F", "0.1", "--G", "0.05", "--m", "2", "--format", "csv",
+                                             "--np", "100001", "--output", "res.txt"},
+                                            dir.path(), [](QProcess& p) {
+                                                p.setChildProcessModifier([] {
+                                                    rlimit limit{};
+                                                    ::getrlimit(RLIMIT_FSIZE, &limit);
+                                                    limit.rlim_cur = 100 * 1024;
+                                                    ::setrlimit(RLIMIT_FSIZE, &limit);
+                                                });
+                                            });
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(r.err), QString("orvek-batch: Could not save res.txt: File too large\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 };
 

@@ -5,9 +5,10 @@
 
 namespace orvek::test {
 
-BatchRun runBatch(const QStringList& args, const QString& folder) {
+BatchRun runBatch(const QStringList& args, const QString& folder, const std::function<void(QProcess&)>& setUp) {
     QProcess p;
     if (!folder.isEmpty()) p.setWorkingDirectory(folder);
+    if (setUp) setUp(p);
     p.start(ORVEK_BATCH, args);
     p.waitForFinished(120000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),

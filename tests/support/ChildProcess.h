@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class QProcess;
+
 namespace orvek::test {
 
 struct BatchRun {
@@ -14,7 +18,9 @@ struct BatchRun {
 };
 
 // Runs orvek-batch with these arguments, in `folder` when one is given, and waits for it to end.
-BatchRun runBatch(const QStringList& args, const QString& folder = QString());
+// `setUp` may redirect the process's channels or limit it before it starts.
+BatchRun runBatch(const QStringList& args, const QString& folder = QString(),
+                  const std::function<void(QProcess&)>& setUp = {});
 
 // Runs one test function of this test program again as the unprivileged user "nobody" (root may
 // read and write anywhere, so refusals are only meaningful for an ordinary user). Empty when it
