@@ -186,15 +186,18 @@ CommandOutput exportCommand(const std::vector<std::string>& args) {
     in.N1 = a.optionalNumber("np").value_or(CoordinatePoints);
     in.AlfaD = a.optionalNumber("alpha").value_or(0.0);
     const std::optional<std::string> givenName = a.text("name");
+    if (givenName && *format != CoordinateFormat::Csv) {
+        if (Status fault = checkAirfoilName(*givenName); !fault) throw UsageError{"option '--name': " + fault.error()};
+    }
     Expected<SolverResult> r = ORVEK(in);
     if (!r) return Failure{r.error()};
-    Expected<std::string> text =
-        airfoilCoordinatesText(r->points, *format, givenName.value_or(defaultAirfoilName(in.F, in.G, in.m)));
-    if (!text) {
-        if (givenName) throw UsageError{"option '--name': " + text.error()};
-        return Failure{"Cannot export: " + text.error() + "."};
-    }
-    return to(a, std::move(*text));
+    const std::string name = givenName.value_or(defaultAirfoilName(in.F, in.G, in.m));
+    if (Status fault = checkAirfoilName(name); !fault && *format != CoordinateFormat::Csv)
+        return Failure{fault.error()};
+    if (r->points.size() < 2) return Failure{"Cannot export: the surface has no points."};
+    return to(a, [result = std::move(*r), format = *format, name](TextOutput& out) {
+        return writeAirfoilCoordinates(out, result.points, format, name);
+    });
 }
 
 // --- design -------------------------------------------------------------------------------

@@ -352,7 +352,7 @@ private slots:
         QTest::newRow("bad format") << QStringList{"--format", "dat"} << 2
                                     << "orvek-batch: option '--format' expects selig, lednicer or csv, not 'dat'";
         QTest::newRow("empty name") << QStringList{"--format", "selig", "--name="} << 2
-                                    << "orvek-batch: option '--name': the airfoil's name is empty";
+                                    << "orvek-batch: option '--name': The airfoil's name is empty.";
         QTest::newRow("failed save")
             << QStringList{"--format", "selig", "--output", "/nonexistent/dir/out.dat"} << 1
             << "orvek-batch: Could not save /nonexistent/dir/out.dat: the folder /nonexistent/dir does not exist";

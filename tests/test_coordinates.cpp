@@ -183,10 +183,10 @@ private slots:
         const orvek::SolverResult r = solveCase(0.1, 0.05, 2.0, 0.0, 21);
         QCOMPARE(QString::fromStdString(
                      orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Selig, "two\nlines").error()),
-                 "the airfoil's name must be one line of text");
+                 "The airfoil's name must be one line of text.");
         QCOMPARE(QString::fromStdString(
                      orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Lednicer, " ").error()),
-                 "the airfoil's name is empty");
+                 "The airfoil's name is empty.");
         QVERIFY(!orvek::airfoilCoordinatesText(orvek::SurfacePoints{}, orvek::CoordinateFormat::Csv, "x").ok());
         QVERIFY(orvek::coordinateFormat("lednicer") == orvek::CoordinateFormat::Lednicer);
         QVERIFY(!orvek::coordinateFormat("Selig"));
