@@ -2,6 +2,7 @@
 
 #include "case/Catalogue.h"
 #include "case/CatalogueTable.h"
+#include "case/DecimalText.h"
 #include "cli/Arguments.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CaseJson.h"
@@ -66,7 +67,11 @@ SolverInput solverInput(const Arguments& a) {
     in.m = a.number("m");
     in.AlfaD = a.number("alpha");
     in.N1 = a.number("np");
-    in.Chord = a.optionalNumber("chord").value_or(1.0);
+    // Read here rather than by optionalNumber, so that 1e999 gets the chord's own message.
+    const std::optional<std::string> chordText = a.text("chord");
+    const std::optional<double> chord = chordText ? parseWholeDecimal(*chordText) : std::optional<double>(1.0);
+    if (!chord) throw UsageError{"option '--chord' expects a number, not '" + *chordText + "'"};
+    in.Chord = *chord;
     // A chord of zero, below zero, of denormal size or beyond every number has no airfoil.
     if (!std::isnormal(in.Chord) || in.Chord < 0) {
         throw UsageError{"option '--chord' expects a positive number of normal size (from 2.3e-308 to 1.7e308), not '" +
@@ -243,9 +248,18 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
     }
     const double alpha = a.number("alpha");
     const double N1 = a.optionalNumber("np").value_or(SweepPoints);
+    // Judged once, before any airfoil: a point count or an angle no airfoil can be calculated with.
+    if (!(N1 == std::floor(N1) && N1 >= 2 && N1 <= MaxPoints)) {
+        throw UsageError{"option '--np' expects a whole number from 2 to " + shortestText(MaxPoints) + ", not '" +
+                         a.text("np").value_or("") + "'"};
+    }
+    if (!(std::fabs(alpha) <= MaxAngleDegrees)) {
+        throw UsageError{"option '--alpha' expects an angle from -" + shortestText(MaxAngleDegrees) + " to " +
+                         shortestText(MaxAngleDegrees) + " degrees, not '" + a.text("alpha").value_or("") + "'"};
+    }
 
     Expected<Catalogue> catalogue = loadCatalogueFile(*file, *file);
-    if (!catalogue) return Failure{"Cannot read the catalogue " + *file + ": the file is missing or empty."};
+    if (!catalogue) return Failure{catalogue.error()};  // the reader's own reason, naming the file
     std::vector<std::string> problems;
     if (catalogue->problem) problems.push_back(catalogue->problem->text);
     std::vector<CatalogueTableRow> rows = catalogueTable(*catalogue, alpha, N1);

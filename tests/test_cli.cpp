@@ -11,6 +11,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -117,10 +119,9 @@ private slots:
             << (Joukowsky + QStringList{"--chord", "0"}) << 2
             << "orvek-batch: option '--chord' expects a positive number of normal size (from 2.3e-308 "
                "to 1.7e308), not '0'";
-        QTest::newRow("angle overflow")
-            << with(Joukowsky, "--alpha", "1e999") << 1
-            << "orvek-batch: Cannot calculate: the angle of attack must be from -360 to 360 degrees; "
-               "it is too large.";
+        // A number beyond every double has no form in any output: an invalid argument.
+        QTest::newRow("angle overflow") << with(Joukowsky, "--alpha", "1e999") << 2
+                                        << "orvek-batch: option '--alpha' expects a finite number, not '1e999'";
         // An exponent this large overflows the power of the mapping: the surface check refuses it.
         QTest::newRow("m 200")
             << with(Joukowsky, "--m", "200") << 1
@@ -469,10 +470,84 @@ private slots:
                  "orvek-batch: " + file +
                      ", line 4: expected 7 numbers, found 8; the airfoils from this line on were not loaded.\n" +
                      "orvek-batch: " + file + ", row 2: Cannot calculate this airfoil: the exponent m is 0.\n");
+    }
 
-        const Run missing = batch({"table", "--alpha", "2", "--catalogue", dir.filePath("none.txt")});
-        QCOMPARE(missing.exitCode, 1);
-        QVERIFY(missing.err.endsWith("none.txt: the file is missing or empty.\n"));
+    // A catalogue that cannot be read is reported with the reader's own reason, as the window
+    // reports ORVEK_Input.txt, naming the file as given.
+    void tableGivesTheReadersReason_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");  // after "orvek-batch: PATH"
+        QTest::newRow("UTF-16") << "utf16" << QString::fromUtf8(orvek::CatalogueUtf16).mid(15);
+        QTest::newRow("zero bytes") << "zeros" << QString::fromUtf8(orvek::CatalogueNotText).mid(15);
+        QTest::newRow("folder") << "folder" << QString::fromUtf8(orvek::CatalogueMissing).mid(15);
+        QTest::newRow("pipe") << "fifo" << QString::fromUtf8(orvek::CatalogueMissing).mid(15);
+        QTest::newRow("missing") << "none" << QString::fromUtf8(orvek::CatalogueMissing).mid(15);
+    }
+    void tableGivesTheReadersReason() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("c.txt");
+        if (kind == "folder") QVERIFY(QDir(dir.path()).mkdir("c.txt"));
+        if (kind == "fifo") QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0666), 0);
+        if (kind == "utf16" || kind == "zeros") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(kind == "utf16" ? QByteArray("\xFF\xFET\0i\0\r\0\n\0", 10) : QByteArray(4096, '\0'));
+        }
+        const Run r = batch({"table", "--alpha", "2", "--catalogue", path});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), "orvek-batch: " + path + message + "\n");
+    }
+
+    // A point count or an angle no airfoil can be calculated with is judged once, before any row,
+    // as an invalid argument.
+    void tableJudgesItsOptionsOnce_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("np 0") << QStringList{"--alpha", "2", "--np", "0"}
+                              << "option '--np' expects a whole number from 2 to 1000001, not '0'";
+        QTest::newRow("np fractional") << QStringList{"--alpha", "2", "--np", "12.5"}
+                                       << "option '--np' expects a whole number from 2 to 1000001, not '12.5'";
+        QTest::newRow("angle too large") << QStringList{"--alpha", "400"}
+                                         << "option '--alpha' expects an angle from -360 to 360 degrees, not '400'";
+        QTest::newRow("angle beyond every number") << QStringList{"--alpha", "1e999", "--format", "json"}
+                                                   << "option '--alpha' expects a finite number, not '1e999'";
+    }
+    void tableJudgesItsOptionsOnce() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, message);
+        const Run r = batch(QStringList{"table", "--catalogue", ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt"} + options);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), "orvek-batch: " + message + "\n");
+    }
+
+    // Every JSON output is valid UTF-8, whatever bytes the names it quotes hold.
+    void jsonIsValidUtf8() {
+        QTemporaryDir dir;
+        const QByteArray name = QFile::encodeName(dir.path()) + "/c\xFF\xC3.txt";  // not UTF-8
+        {
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            QVERIFY(fd >= 0);
+            const QByteArray bytes = "Title \xFF\r\n0.1,0,0.3,0,0.1,0,2\r\n1,2\xFF\r\n";
+            QCOMPARE(::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())), ssize_t(bytes.size()));
+            ::close(fd);
+        }
+        // The name goes as raw bytes, made by the shell: QProcess would turn it into UTF-8.
+        QProcess shell;
+        shell.setWorkingDirectory(dir.path());
+        shell.start("sh", {"-c", "exec \"$0\" table --alpha 2 --np 21 --format json -- \"$(printf 'c\\377\\303.txt')\"",
+                           ORVEK_BATCH});
+        QVERIFY(shell.waitForFinished(60000));
+        const QByteArray out = shell.readAllStandardOutput();
+        QCOMPARE(shell.exitCode(), 1);                   // the malformed third line is reported
+        QCOMPARE(QString::fromUtf8(out).toUtf8(), out);  // nothing to replace: valid UTF-8
+        QJsonParseError error{};
+        const QJsonDocument doc = QJsonDocument::fromJson(out, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(doc.object()["catalogue"].toString(), QString::fromUtf8("c\uFFFD\uFFFD.txt"));
     }
 
     // --- shell habits --------------------------------------------------------------------------
