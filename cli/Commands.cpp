@@ -60,11 +60,11 @@ Output to(const Arguments& a, std::string text) {
 
 // --- solve and describe -------------------------------------------------------------------
 
+Airfoil airfoilOption(const Arguments& a) { return {a.number("F"), a.number("G"), a.number("m")}; }
+
 SolverInput solverInput(const Arguments& a) {
     SolverInput in;
-    in.F = a.number("F");
-    in.G = a.number("G");
-    in.m = a.number("m");
+    in.airfoil = airfoilOption(a);
     in.AlfaD = a.number("alpha");
     in.N1 = a.number("np");
     // Read here rather than by optionalNumber, so that 1e999 gets the chord's own message.
@@ -86,15 +86,18 @@ Layout layoutOption(const std::string& text) {
     throw UsageError{"option '--layout' expects 1, 2, 3, 4 or none, not '" + text + "'"};
 }
 
-// The result file's header values: those given, the rest measured as describe measures them.
+// The result file's header values: those given, the rest measured as describe measures them (zeros
+// for a shape that is not a simple airfoil and so has no thickness or camber to measure).
 Expected<AirfoilGeometry> headerValues(const Arguments& a, const SolverInput& in) {
     const std::optional<double> given[4] = {a.optionalNumber("delta"), a.optionalNumber("gama"),
                                             a.optionalNumber("xdltc"), a.optionalNumber("tau")};
     AirfoilGeometry g;
     if (!given[0] || !given[1] || !given[2] || !given[3]) {
-        Expected<AirfoilGeometry> measured = describeAirfoil(in.F, in.G, in.m);
-        if (!measured) return measured;
-        g = *measured;
+        if (simpleAirfoilFault(in.airfoil)) {
+            Expected<AirfoilGeometry> measured = measureAirfoil(in.airfoil);
+            if (!measured) return measured;
+            g = *measured;
+        }
     }
     g.Delta = given[0].value_or(g.Delta);
     g.Gama = given[1].value_or(g.Gama);
@@ -123,25 +126,20 @@ CommandOutput solve(const std::vector<std::string>& args) {
     Expected<AirfoilGeometry> header = headerValues(a, in);
     if (!header) return Failure{header.error()};
     ResultFileCase c;
-    c.Delta = header->Delta;
-    c.Gama = header->Gama;
-    c.xDltC = header->xDltC;
-    c.Tau = header->Tau;
+    c.header = *header;
     c.NP = in.N1;
     c.AlfaD = in.AlfaD;
-    c.CL = r->CL;
-    c.CMc4 = r->CMc4;
-    c.Alfa0 = r->Alfa0;
+    c.coefficients = r->coefficients;
     c.points = &r->points;
     return to(a, resultFileText(c, *layout, '.'));
 }
 
 CommandOutput describe(const std::vector<std::string>& args) {
     Arguments a(args, {"F", "G", "m"});
-    const double F = a.number("F"), G = a.number("G"), m = a.number("m");
-    Expected<AirfoilGeometry> g = describeAirfoil(F, G, m);
+    const Airfoil airfoil = airfoilOption(a);
+    Expected<AirfoilGeometry> g = measureAirfoil(airfoil);
     if (!g) return Failure{g.error()};
-    return to(a, catalogueLine(*g, F, G, m) + "\n");
+    return to(a, catalogueLine(*g, airfoil) + "\n");
 }
 
 // --- sweep --------------------------------------------------------------------------------
@@ -150,9 +148,7 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
     Arguments a(args, {"F", "G", "m", "from", "to", "step", "np", "format", "output"});
     const std::string format = formatOption(a, {"csv", "json"});
     SweepInput in;
-    in.F = a.number("F");
-    in.G = a.number("G");
-    in.m = a.number("m");
+    in.airfoil = airfoilOption(a);
     in.from = a.number("from");
     in.to = a.number("to");
     in.step = a.number("step");
@@ -185,9 +181,7 @@ CommandOutput exportCommand(const std::vector<std::string>& args) {
     const std::optional<CoordinateFormat> format = coordinateFormat(*formatText);
     if (!format) throw UsageError{"option '--format' expects selig, lednicer or csv, not '" + *formatText + "'"};
     SolverInput in;
-    in.F = a.number("F");
-    in.G = a.number("G");
-    in.m = a.number("m");
+    in.airfoil = airfoilOption(a);
     in.N1 = a.optionalNumber("np").value_or(CoordinatePoints);
     in.AlfaD = a.optionalNumber("alpha").value_or(0.0);
     const std::optional<std::string> givenName = a.text("name");
@@ -196,7 +190,8 @@ CommandOutput exportCommand(const std::vector<std::string>& args) {
     }
     Expected<SolverResult> r = ORVEK(in);
     if (!r) return Failure{r.error()};
-    const std::string name = givenName.value_or(defaultAirfoilName(in.F, in.G, in.m));
+    if (Status shape = simpleAirfoilFault(in.airfoil); !shape) return Failure{shape.error()};
+    const std::string name = givenName.value_or(in.airfoil.name());
     if (Status fault = checkAirfoilName(name); !fault && *format != CoordinateFormat::Csv)
         return Failure{fault.error()};
     if (r->points.size() < 2) return Failure{"Cannot export: the surface has no points."};
@@ -217,14 +212,13 @@ CommandOutput designCommand(const std::vector<std::string>& args) {
     Expected<DesignResult> d = designAirfoil(t);
     if (!d) return Failure{d.error()};
     // The airfoil found, measured as describe measures it; refused unless it meets the targets.
-    Expected<AirfoilGeometry> g = describeAirfoil(d->F, d->G, d->m);
-    if (!g) return Failure{g.error()};
+    const AirfoilGeometry* g = &d->reached;
     const double rT = g->Delta - t.thickness, rC = g->Gama - t.camber, rTau = g->Tau - t.teAngle;
     if (!(std::fabs(rT) <= 1e-6 && std::fabs(rC) <= 1e-6 && std::fabs(rTau) <= 0.01)) {
         return Failure{"Cannot design: the airfoil found misses the targets (thickness by " + num(rT) + ", camber by " +
                        num(rC) + ", trailing-edge angle by " + num(rTau) + ")."};
     }
-    const std::string line = catalogueLine(*g, d->F, d->G, d->m);
+    const std::string line = catalogueLine(*g, d->airfoil);
     if (format == "line") return to(a, line + "\n");
     return to(a, [t, reached = *g, design = *d, line](TextOutput& out) {
         writeDesignJson(out, t, reached, design, line);
@@ -268,11 +262,10 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
     }
     Output out = to(a, [rows = std::move(rows), format, name = *file, alpha, N1](TextOutput& text) {
         const auto entry = [](const CatalogueTableRow& t) {
-            const CatalogueRow& c = t.airfoil;
             CatalogueTableEntry e;
             e.row = t.row;
-            e.airfoil = Airfoil{c.F, c.G, c.m};
-            e.catalogued = AirfoilGeometry{c.Delta, c.Gama, c.xDltC, c.Tau};
+            e.airfoil = t.airfoil.airfoil;
+            e.catalogued = t.airfoil.geometry;
             e.result = &t.result;
             return e;
         };

@@ -22,7 +22,8 @@ void pointArray(JsonWriter& json, const std::vector<double>& values, const Surfa
 void writeCaseJson(TextOutput& out, const SolverResult& result) {
     JsonWriter json(out, JsonWriter::Numbers::SeventeenDigits);
     json.beginObject();
-    json.key("CL").value(result.CL).key("CMc4").value(result.CMc4).key("Alfa0").value(result.Alfa0);
+    const Coefficients& c = result.coefficients;
+    json.key("CL").value(c.CL).key("CMc4").value(c.CMc4).key("Alfa0").value(c.Alfa0);
     json.key("x");
     pointArray(json, result.points.x, result.points);
     json.key("y");

@@ -13,7 +13,8 @@ void CatalogueTableCsvWriter::row(const CatalogueTableEntry& e) {
     csv_.field(c.Delta).field(c.Gama).field(c.xDltC).field(c.Tau);
     const Expected<SweepRow>& r = *e.result;
     if (r) {
-        csv_.field(r->CL).field(r->CMc4).field(r->Alfa0).field(r->CpMin).field(r->xCpMin).emptyField();
+        const Coefficients& k = r->coefficients;
+        csv_.field(k.CL).field(k.CMc4).field(k.Alfa0).field(r->CpMin).field(r->xCpMin).emptyField();
     } else {
         csv_.emptyField().emptyField().emptyField().emptyField().emptyField().field(r.error());
     }
@@ -34,7 +35,8 @@ void CatalogueTableJsonWriter::row(const CatalogueTableEntry& e) {
     json_.key("Delta").value(c.Delta).key("Gama").value(c.Gama).key("xDltC").value(c.xDltC).key("Tau").value(c.Tau);
     const Expected<SweepRow>& r = *e.result;
     if (r) {
-        json_.key("CL").value(r->CL).key("CMc4").value(r->CMc4).key("Alfa0").value(r->Alfa0);
+        const Coefficients& k = r->coefficients;
+        json_.key("CL").value(k.CL).key("CMc4").value(k.CMc4).key("Alfa0").value(k.Alfa0);
         json_.key("CpMin").value(r->CpMin).key("xCpMin").value(r->xCpMin).key("problem").null();
     } else {
         json_.key("CL").null().key("CMc4").null().key("Alfa0").null().key("CpMin").null().key("xCpMin").null();

@@ -17,7 +17,8 @@ void writeDesignJson(TextOutput& out, const DesignTargets& targets, const Airfoi
     json.lineBreak(" ").key("residuals").beginObject();
     json.key("thickness").value(reached.Delta - targets.thickness).key("camber").value(reached.Gama - targets.camber);
     json.key("teAngle").value(reached.Tau - targets.teAngle).endObject();
-    json.lineBreak(" ").key("F").value(design.F).key("G").value(design.G).key("m").value(design.m);
+    const Airfoil& a = design.airfoil;
+    json.lineBreak(" ").key("F").value(a.F).key("G").value(a.G).key("m").value(a.m);
     json.key("line").value(line).endObject().finish();
 }
 

@@ -7,19 +7,22 @@ PolarCsvWriter::PolarCsvWriter(TextOutput& out) : csv_(out) {
 }
 
 void PolarCsvWriter::row(const SweepRow& r) {
-    csv_.field(r.alpha).field(r.CL).field(r.CMc4).field(r.Alfa0).field(r.CpMin).field(r.xCpMin);
+    const Coefficients& c = r.coefficients;
+    csv_.field(r.alpha).field(c.CL).field(c.CMc4).field(c.Alfa0).field(r.CpMin).field(r.xCpMin);
     csv_.field(surfaceName(r.surface)).endLine();
 }
 
 PolarJsonWriter::PolarJsonWriter(TextOutput& out, const SweepInput& sweep) : json_(out) {
     json_.beginObject();
-    json_.key("F").value(sweep.F).key("G").value(sweep.G).key("m").value(sweep.m);
+    const Airfoil& a = sweep.airfoil;
+    json_.key("F").value(a.F).key("G").value(a.G).key("m").value(a.m);
     json_.key("np").value(sweep.N1).key("rows").beginArray();
 }
 
 void PolarJsonWriter::row(const SweepRow& r) {
     json_.lineBreak("  ").beginObject();
-    json_.key("alpha").value(r.alpha).key("CL").value(r.CL).key("CMc4").value(r.CMc4).key("Alfa0").value(r.Alfa0);
+    const Coefficients& c = r.coefficients;
+    json_.key("alpha").value(r.alpha).key("CL").value(c.CL).key("CMc4").value(c.CMc4).key("Alfa0").value(c.Alfa0);
     json_.key("CpMin").value(r.CpMin).key("xCpMin").value(r.xCpMin).key("surfaceCpMin").value(surfaceName(r.surface));
     json_.endObject();
 }
