@@ -154,7 +154,7 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
     in.step = a.number("step");
     in.N1 = a.optionalNumber("np").value_or(SweepPoints);
     if (Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step); !angles) {
-        throw UsageError{"invalid sweep: " + angles.error()};
+        throw UsageError{angles.error()};
     }
     Expected<std::vector<SweepRow>> rows = sweep(in);
     if (!rows) return Failure{rows.error()};

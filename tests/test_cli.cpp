@@ -271,19 +271,40 @@ private slots:
         QCOMPARE(o["np"].toDouble(), 51.0);
     }
 
+    // A step larger than the range gives one row, at the first angle.
+    void sweepStartsAtTheFirstAngle_data() {
+        QTest::addColumn<QStringList>("range");
+        QTest::addColumn<QString>("alpha");
+        QTest::newRow("downwards") << QStringList{"--from", "10", "--to", "-10", "--step", "-1e12"} << "10";
+        QTest::newRow("upwards") << QStringList{"--from", "0", "--to", "2", "--step", "1e10"} << "0";
+    }
+    void sweepStartsAtTheFirstAngle() {
+        QFETCH(QStringList, range);
+        QFETCH(QString, alpha);
+        const Run r = batch(QStringList{"sweep", "--F", "0.1", "--G", "0.05", "--m", "2", "--np", "51"} + range);
+        QCOMPARE(r.exitCode, 0);
+        const QList<QStringList> rows = csvRows(r.out);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1][0], alpha);
+    }
+
     void sweepRefusals_data() {
         QTest::addColumn<QStringList>("range");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         QTest::newRow("zero step") << QStringList{"--from", "0", "--to", "5", "--step", "0"} << 2
-                                   << "orvek-batch: invalid sweep: the step is 0";
+                                   << "orvek-batch: Invalid sweep: the step is 0.";
         QTest::newRow("step not a number") << QStringList{"--from", "0", "--to", "5", "--step", "nan"} << 2
                                            << "orvek-batch: option '--step' expects a number, not 'nan'";
         QTest::newRow("wrong sign")
             << QStringList{"--from", "0", "--to", "5", "--step=-1"} << 2
-            << "orvek-batch: invalid sweep: the step -1 points away from the last angle 5 (from 0)";
-        QTest::newRow("too many rows") << QStringList{"--from", "0", "--to", "1000", "--step", "0.001"} << 2
-                                       << "orvek-batch: invalid sweep: the sweep would have more than 100001 angles";
+            << "orvek-batch: Invalid sweep: the step -1 points away from the last angle 5 (from 0).";
+        QTest::newRow("too many rows")
+            << QStringList{"--from", "0", "--to", "1000", "--step", "0.001"} << 2
+            << "orvek-batch: Invalid sweep: it would have 1000001 angles, and at most 100001 are calculated.";
+        QTest::newRow("ten trillion rows")
+            << QStringList{"--from", "0", "--to", "1e13", "--step", "1"} << 2
+            << "orvek-batch: Invalid sweep: it would have 10000000000001 angles, and at most 100001 are calculated.";
         QTest::newRow("step missing") << QStringList{"--from", "0", "--to", "5"} << 2
                                       << "orvek-batch: missing option '--step'";
         QTest::newRow("bad format") << QStringList{"--from", "0", "--to", "5", "--step", "1", "--format", "xml"} << 2
