@@ -4,6 +4,7 @@
 #include "case/CatalogueTable.h"
 #include "case/DecimalText.h"
 #include "cli/Arguments.h"
+#include "cli/Progress.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CaseJson.h"
 #include "export/CatalogueTableText.h"
@@ -153,22 +154,37 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
     in.to = a.number("to");
     in.step = a.number("step");
     in.N1 = a.optionalNumber("np").value_or(SweepPoints);
-    if (Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step); !angles) {
-        throw UsageError{angles.error()};
+    const Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step);
+    if (!angles) throw UsageError{angles.error()};
+    // Judged before any row is written: an airfoil, a point count or an angle (the angles run from
+    // the first to the last) that cannot be calculated fails the sweep with nothing written.
+    SolverInput first;
+    first.airfoil = in.airfoil;
+    first.N1 = in.N1;
+    for (double alpha : {angles->front(), angles->back()}) {
+        first.AlfaD = alpha;
+        if (Status fault = inputFault(first); !fault) {
+            return Failure{"At the angle of attack " + shortestText(alpha) + ": " + fault.error()};
+        }
     }
-    Expected<std::vector<SweepRow>> rows = sweep(in);
-    if (!rows) return Failure{rows.error()};
-
-    return to(a, [in, rows = std::move(*rows), format](TextOutput& out) {
+    // Each row is written as it is calculated: to standard output at once, to a file that
+    // appears whole at the end.
+    return to(a, [in, format](TextOutput& out) {
+        Progress progress;
         if (format == "csv") {
             PolarCsvWriter csv(out);
-            for (const SweepRow& r : rows) csv.row(r);
-        } else {
-            PolarJsonWriter json(out, in);
-            for (const SweepRow& r : rows) json.row(r);
-            json.finish();
+            return sweepRows(in, [&](const SweepRow& r, std::size_t k, std::size_t count) {
+                csv.row(r);
+                progress.update(k + 1, count);
+            });
         }
-        return Status{};
+        PolarJsonWriter json(out, in);
+        const Status done = sweepRows(in, [&](const SweepRow& r, std::size_t k, std::size_t count) {
+            json.row(r);
+            progress.update(k + 1, count);
+        });
+        if (done) json.finish();
+        return done;
     });
 }
 

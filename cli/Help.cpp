@@ -71,6 +71,12 @@ CSV has a header line; numbers are the shortest text that reads back unchanged.
 An angle that cannot be calculated fails the whole sweep (exit 1); a step that is
 0, not a number or pointing away from B is an invalid argument (exit 2).
 
+Every row solves the surface at N points for its pressure minimum, so the time
+grows with rows x N (100001 rows at N = 1000001 take minutes). Rows are written
+as they are calculated; a file given by --output appears whole at the end. On a
+terminal, standard error shows the rows done, rows per second and the time left
+after the first second; Ctrl+C (SIGINT) stops the sweep and leaves no file behind.
+
 Options:
   --F F, --G G, --m M   the airfoil, as for solve
   --from A, --to B      first and last angle of attack, degrees

@@ -85,22 +85,31 @@ Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare) {
     return row;
 }
 
-Expected<std::vector<SweepRow>> sweep(const SweepInput& in) {
+Status sweepRows(const SweepInput& in,
+                 const std::function<void(const SweepRow& row, std::size_t index, std::size_t count)>& onRow) {
     Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step);
     if (!angles) return Failure{angles.error()};
-    std::vector<SweepRow> rows;
-    rows.reserve(angles->size());
     SolverInput s;
     s.airfoil = in.airfoil;
     s.N1 = in.N1;
     s.Chord = in.Chord;
     SurfacePoints spare;
-    for (double alpha : *angles) {
-        s.AlfaD = alpha;
+    for (std::size_t k = 0; k < angles->size(); ++k) {
+        s.AlfaD = (*angles)[k];
         Expected<SweepRow> row = polarRow(s, spare);
-        if (!row) return Failure{"At the angle of attack " + shortestText(alpha) + ": " + row.error()};
-        rows.push_back(*row);
+        if (!row) return Failure{"At the angle of attack " + shortestText(s.AlfaD) + ": " + row.error()};
+        onRow(*row, k, angles->size());
     }
+    return {};
+}
+
+Expected<std::vector<SweepRow>> sweep(const SweepInput& in) {
+    std::vector<SweepRow> rows;
+    const Status done = sweepRows(in, [&rows](const SweepRow& row, std::size_t index, std::size_t count) {
+        if (index == 0) rows.reserve(count);
+        rows.push_back(row);
+    });
+    if (!done) return Failure{done.error()};
     return rows;
 }
 

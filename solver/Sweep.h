@@ -6,6 +6,7 @@
 #include "solver/Solver.h"
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace orvek {
@@ -53,5 +54,11 @@ Expected<std::vector<double>> sweepAngles(double from, double to, double step);
 // the angle ("At the angle of attack 5: Cannot calculate ..."). The point arrays are reused from
 // one angle to the next.
 Expected<std::vector<SweepRow>> sweep(const SweepInput& in);
+
+// The same, handing each row to `onRow` as soon as it is calculated (a long sweep's rows can be
+// written as they come) with its number from 0 and the number of rows; nothing is kept. Fails as
+// sweep does, after the rows before the failing angle were handed on.
+Status sweepRows(const SweepInput& in,
+                 const std::function<void(const SweepRow& row, std::size_t index, std::size_t count)>& onRow);
 
 }  // namespace orvek

@@ -817,6 +817,48 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 
+    // A long sweep writes its rows as they come: the first row arrives while later ones are still
+    // being calculated, and SIGINT then ends it as an interrupted program ends, with no file left.
+    void sweepStreamsAndStopsOnInterrupt_data() {
+        QTest::addColumn<bool>("toFile");
+        QTest::newRow("standard output") << false;
+        QTest::newRow("file") << true;
+    }
+    void sweepStreamsAndStopsOnInterrupt() {
+        QFETCH(bool, toFile);
+        QTemporaryDir dir;
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        QStringList args{"sweep", "--F",  "0.1", "--G",    "0.05",  "--m",  "2",   "--from",
+                         "-50",   "--to", "50",  "--step", "0.001", "--np", "2001"};
+        if (toFile)
+            args << "--output"
+                 << "polar.csv";
+        p.start(ORVEK_BATCH, args);
+        QVERIFY(p.waitForStarted());
+        if (!toFile) {
+            for (int lines = 0; lines < 2;) {  // the header and the first row
+                if (p.canReadLine()) {
+                    p.readLine();
+                    ++lines;
+                } else {
+                    QVERIFY(p.waitForReadyRead(60000));
+                }
+            }
+        } else {
+            QElapsedTimer clock;
+            clock.start();
+            while (QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty() && clock.elapsed() < 60000) {
+                QThread::usleep(1000);
+            }
+        }
+        QCOMPARE(p.state(), QProcess::Running);  // rows came before the sweep's end
+        ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);  // SIGINT: status 130 in the shell
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+
     // Under a file-size limit the write fails with a message and the normal clean-up runs.
     void fileSizeLimitEndsTheSaveCleanly() {
         QTemporaryDir dir;
