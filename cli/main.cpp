@@ -8,6 +8,7 @@
 #include "export/SaveFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -94,6 +95,11 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     // Files written through standard output get the same bytes as on other systems (no CR added).
     _setmode(_fileno(stdout), _O_BINARY);
+#endif
+#ifndef _WIN32
+    // A closed pipe ends the program quietly, as it ends other Unix tools, for every command and
+    // whatever the parent left the signal set to.
+    std::signal(SIGPIPE, SIG_DFL);
 #endif
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
