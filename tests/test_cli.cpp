@@ -430,6 +430,39 @@ private slots:
         QVERIFY(std::fabs(o["residuals"].toObject()["teAngle"].toDouble()) <= 0.01);
     }
 
+    // Every target inside the stated range designs: the corners of the range, and cambers of a
+    // few 1e-10 to 1e-9, where the measured camber used to jump and the iteration to fail.
+    void designReachesTheWholeRange_data() {
+        QTest::addColumn<QString>("thickness");
+        QTest::addColumn<QString>("camber");
+        QTest::addColumn<QString>("teAngle");
+        for (const char* angle : {"0", "30"}) {
+            const QString least = QString(angle) == "0" ? "0.01" : "0.1417";  // tan(DEG/4) + 0.01, rounded up
+            for (const QString& thickness : {least, QString("0.3")}) {
+                for (const char* camber : {"-0.1", "0", "0.1"}) {
+                    QTest::addRow("T %s C %s DEG %s", qPrintable(thickness), camber, angle)
+                        << thickness << QString(camber) << QString(angle);
+                }
+            }
+        }
+        for (const char* camber : {"1e-10", "2e-10", "5e-10", "1e-9", "-1e-9", "1.5e-9", "3e-9"}) {
+            QTest::addRow("near-zero camber %s", camber) << "0.12" << QString(camber) << "0";
+            QTest::addRow("near-zero camber %s at 15 degrees", camber) << "0.2" << QString(camber) << "15";
+        }
+    }
+    void designReachesTheWholeRange() {
+        QFETCH(QString, thickness);
+        QFETCH(QString, camber);
+        QFETCH(QString, teAngle);
+        const Run r = batch({"design", "--thickness", thickness, "--camber", camber, "--te-angle", teAngle});
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        const QStringList line = QString::fromUtf8(r.out).trimmed().split(',');
+        QCOMPARE(line.size(), 7);
+        // The airfoil found is measured again by describe and must meet the targets (to 1e-6).
+        const Run measured = batch({"describe", "--F", line[4], "--G", line[5], "--m", line[6]});
+        QCOMPARE(measured.out, r.out);
+    }
+
     void designRefusesTargetsOutOfRange() {
         const Run r = batch({"design", "--thickness", "0.4", "--camber", "0", "--te-angle", "0"});
         QCOMPARE(r.exitCode, 1);
