@@ -2,7 +2,7 @@
 
 #include "SolveCase.h"
 #include "support/AirfoilData.h"
-#include "support/CoordinateFile.h"
+#include "support/CoordinateFileReader.h"
 #include "export/AirfoilCoordinates.h"
 #include "solver/PressureMinimum.h"
 
@@ -14,9 +14,19 @@
 
 namespace {
 
-using orvek::test::Point;
+using coordinates::Point;
 
-std::vector<std::string> lines(const std::string& text) { return orvek::test::textLines(text); }
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        out.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return out;
+}
 
 // The solver's points at these indices, skipping unset ones.
 std::vector<Point> solverPoints(const orvek::SurfacePoints& s, const std::vector<std::size_t>& indices) {
@@ -91,10 +101,11 @@ private slots:
         QFETCH(int, NP);
         const auto N = static_cast<std::size_t>(NP);
         const orvek::SolverResult r = solveCase(airfoil.F, airfoil.G, airfoil.m, 0.0, NP);
-        const orvek::test::CoordinateFile f = orvek::test::readSelig(text(r.points, orvek::CoordinateFormat::Selig));
+        const std::string written = text(r.points, orvek::CoordinateFormat::Selig);
+        const coordinates::CoordinateFile f = coordinates::readSelig(QString::fromStdString(written));
         QVERIFY(f.ok);
-        const std::vector<std::string>& l = f.lines;
-        QCOMPARE(f.name, std::string("Test airfoil"));
+        const std::vector<std::string> l = lines(written);
+        QCOMPARE(f.name, QString("Test airfoil"));
         const std::vector<Point> expected = solverPoints(r.points, range(N, 1));
         const std::vector<Point>& read = f.all;
         QVERIFY(samePoints(read, expected));
@@ -113,11 +124,11 @@ private slots:
         QFETCH(int, NP);
         const auto N = static_cast<std::size_t>(NP);
         const orvek::SolverResult r = solveCase(airfoil.F, airfoil.G, airfoil.m, 0.0, NP);
-        const orvek::test::CoordinateFile f =
-            orvek::test::readLednicer(text(r.points, orvek::CoordinateFormat::Lednicer));
+        const std::string written = text(r.points, orvek::CoordinateFormat::Lednicer);
+        const coordinates::CoordinateFile f = coordinates::readLednicer(QString::fromStdString(written));
         QVERIFY(f.ok);
-        const std::vector<std::string>& l = f.lines;
-        QCOMPARE(f.name, std::string("Test airfoil"));
+        const std::vector<std::string> l = lines(written);
+        QCOMPARE(f.name, QString("Test airfoil"));
         QCOMPARE(l[1].back(), '.');
         const std::vector<Point>&upper = f.upper, &lower = f.lower;
         const std::size_t nu = upper.size(), nl = lower.size();
