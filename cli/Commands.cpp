@@ -179,7 +179,7 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
             });
         }
         PolarJsonWriter json(out, in);
-        const Status done = sweepRows(in, [&](const SweepRow& r, std::size_t k, std::size_t count) {
+        Status done = sweepRows(in, [&](const SweepRow& r, std::size_t k, std::size_t count) {
             json.row(r);
             progress.update(k + 1, count);
         });

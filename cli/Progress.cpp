@@ -1,5 +1,6 @@
 #include "cli/Progress.h"
 
+#include <cmath>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -27,7 +28,7 @@ void Progress::update(std::size_t done, std::size_t total) {
     lastShown_ = now;
     shown_ = true;
     const double rate = static_cast<double>(done) / elapsed;
-    const auto left = static_cast<long long>(static_cast<double>(total - done) / rate + 0.5);
+    const long long left = std::llround(static_cast<double>(total - done) / rate);
     std::fprintf(stderr, "\rorvek-batch: %zu of %zu rows, %.3g rows/s, %lld:%02lld:%02lld left\033[K", done, total,
                  rate, left / 3600, left / 60 % 60, left % 60);
     std::fflush(stderr);

@@ -926,7 +926,7 @@ private slots:
                                                 p.setChildProcessModifier([] {
                                                     rlimit limit{};
                                                     ::getrlimit(RLIMIT_FSIZE, &limit);
-                                                    limit.rlim_cur = 100 * 1024;
+                                                    limit.rlim_cur = rlim_t{100} * 1024;
                                                     ::setrlimit(RLIMIT_FSIZE, &limit);
                                                 });
                                             });
