@@ -892,6 +892,23 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 
+    // On a terminal a long sweep shows its progress on standard error after the first second;
+    // run under script(1), which gives it a terminal.
+    void sweepShowsProgressOnATerminal() {
+        if (QStandardPaths::findExecutable("script").isEmpty()) QSKIP("script(1) is not installed");
+        QProcess p;
+        p.start("script", {"-qfec",
+                           QString(ORVEK_BATCH) + " sweep --F 0.1 --G 0.05 --m 2 --from -50 --to 50 --step 0.001 "
+                                                  "--np 20001 >/dev/null",
+                           "/dev/null"});
+        QByteArray seen;
+        while (!seen.contains("rows/s") && p.waitForReadyRead(30000)) seen += p.readAll();
+        p.kill();
+        p.waitForFinished(10000);
+        QVERIFY2(seen.contains("orvek-batch: ") && seen.contains(" of 100001 rows, ") && seen.contains(" left"),
+                 seen.constData());
+    }
+
     // A closed pipe ends every command the Unix way: by SIGPIPE (141 in the shell), no message.
     void closedPipeEndsQuietly_data() {
         QTest::addColumn<QString>("args");
