@@ -4,6 +4,7 @@
 #include "case/CatalogueTable.h"
 #include "case/DecimalText.h"
 #include "cli/Arguments.h"
+#include "cli/FlowCommands.h"
 #include "cli/Progress.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CaseJson.h"
@@ -118,8 +119,9 @@ CommandOutput solve(const std::vector<std::string>& args) {
     Expected<SolverResult> r = ORVEK(in);
     if (!r) return Failure{r.error()};
     if (!layout) {
-        return to(a, [result = std::move(*r)](TextOutput& out) {
-            writeCaseJson(out, result);
+        return to(a, [result = std::move(*r),
+                      stagnation = stagnationPoints(in.airfoil, in.AlfaD, in.Chord)](TextOutput& out) {
+            writeCaseJson(out, result, stagnation);
             return Status{};
         });
     }
@@ -306,6 +308,7 @@ const std::vector<Command>& commands() {
         {"solve", solveHelp(), solve},           {"sweep", sweepHelp(), sweepCommand},
         {"export", exportHelp(), exportCommand}, {"design", designHelp(), designCommand},
         {"table", tableHelp(), tableCommand},    {"describe", describeHelp(), describe},
+        {"field", fieldHelp(), fieldCommand},    {"streamlines", streamlinesHelp(), streamlinesCommand},
     };
     return list;
 }

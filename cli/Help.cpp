@@ -37,12 +37,15 @@ HelpText solveHelp() {
     h.summary = R"(Calculates one Karman-Trefftz airfoil (a Joukowsky airfoil for m = 2).
              Without --layout it prints the case as JSON: CL, CMc4, Alfa0 and the arrays
              x, y and OneMinusCp (1-Cp) for the surface points 1..N in index order,
-             an unset point as null, every number with 17 significant digits.
+             an unset point as null, and the stagnation points, every number with 17
+             significant digits.
 )";
     h.body = std::string(R"(
 Calculates one Karman-Trefftz airfoil (a Joukowsky airfoil for m = 2). Without --layout
-it prints JSON: CL, CMc4, Alfa0 and the arrays x, y and OneMinusCp (1-Cp) for the
-surface points 1..N in index order, an unset point as null, every number with 17
+it prints JSON: CL, CMc4, Alfa0, the arrays x, y and OneMinusCp (1-Cp) for the
+surface points 1..N in index order (an unset point as null), and "stagnation": the
+front stagnation point and, unless m = 2, the trailing edge, as [x, y] pairs (null when
+the flow cannot be calculated: F below 0 or m above 2); every number with 17
 significant digits. With --layout it writes the result file, as the window does.
 
 Options:
@@ -199,7 +202,10 @@ std::string generalHelp(const std::vector<Command>& commands) {
     text += "  orvek-batch COMMAND --help\n  orvek-batch --help | --version\n\nCommands:\n";
     for (const Command& c : commands) {
         const std::string name = c.name;
-        text += "  " + name + std::string(NameColumn - std::min(NameColumn - 1, name.size()), ' ') + c.help.summary;
+        // Two spaces at least after a name longer than the column.
+        text += "  " + name +
+                std::string(std::max<std::size_t>(NameColumn - std::min(NameColumn, name.size()), 2), ' ') +
+                c.help.summary;
     }
     text += std::string("\nOptions of solve and describe:\n") + CaseOptions +
             "  --output FILE  write the result file to FILE (replaced whole) instead of stdout\n" + HeaderOptions +

@@ -33,12 +33,20 @@ constexpr int ExitDone = 0;
 constexpr int ExitCannotCalculate = 1;
 constexpr int ExitUsage = 2;
 
-const char* const CommandList = "solve, sweep, export, design, table, describe, field or streamlines";
+// "solve, sweep, ... or streamlines": the commands' names, for the usage messages.
+std::string commandList() {
+    const std::vector<orvek::cli::Command>& all = orvek::cli::commands();
+    std::string list;
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        list += (k == 0 ? "" : k + 1 == all.size() ? " or " : ", ") + std::string(all[k].name);
+    }
+    return list;
+}
 
 Output text(std::string bytes) { return orvek::cli::textOutput(std::move(bytes)); }
 
 CommandOutput run(const std::vector<std::string>& args) {
-    if (args.empty()) throw UsageError{std::string("missing command (") + CommandList + "); see --help"};
+    if (args.empty()) throw UsageError{"missing command (" + commandList() + "); see --help"};
     const std::string& first = args[0];
     if (first == "--version") return text(std::string("orvek-batch ") + orvek::Version + "\n");
     if (first == "--help" || first == "-h" || first == "help") {
@@ -58,8 +66,8 @@ CommandOutput run(const std::vector<std::string>& args) {
         return c.run(args);
     }
     if (first.rfind('-', 0) == 0)
-        throw UsageError{std::string("missing command (") + CommandList + ") before '" + first + "'; see --help"};
-    throw UsageError{"unknown command '" + first + "' (" + CommandList + "); see --help"};
+        throw UsageError{"missing command (" + commandList() + ") before '" + first + "'; see --help"};
+    throw UsageError{"unknown command '" + first + "' (" + commandList() + "); see --help"};
 }
 
 // How a message names an output written through one of the process's descriptors.

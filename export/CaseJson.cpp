@@ -19,7 +19,8 @@ void pointArray(JsonWriter& json, const std::vector<double>& values, const Surfa
 
 }  // namespace
 
-void writeCaseJson(TextOutput& out, const SolverResult& result) {
+void writeCaseJson(TextOutput& out, const SolverResult& result,
+                   const std::optional<std::vector<FlowPoint>>& stagnation) {
     JsonWriter json(out, JsonWriter::Numbers::SeventeenDigits);
     json.beginObject();
     const Coefficients& c = result.coefficients;
@@ -30,6 +31,14 @@ void writeCaseJson(TextOutput& out, const SolverResult& result) {
     pointArray(json, result.points.y, result.points);
     json.key("OneMinusCp");
     pointArray(json, result.points.Cu, result.points);
+    json.key("stagnation");
+    if (stagnation) {
+        json.beginArray();
+        for (const FlowPoint& p : *stagnation) json.beginArray().value(p.x).value(p.y).endArray();
+        json.endArray();
+    } else {
+        json.null();
+    }
     json.endObject().finish();
 }
 

@@ -71,6 +71,12 @@ lines=(
   "table --catalogue good.txt bad.txt --alpha 2"
   "solve ${J[*]} --alpha 5 --np 51 --layout 2 --output nofolder/x.txt"
   "sweep ${J[*]} --from 0 --to 2 --step 1 --output folder"
+  "field --help" "streamlines --help"
+  "field ${K[*]} --alpha 4 --grid -1:2:4,-1:1:3"
+  "field ${K[*]} --alpha 4 --grid -1:2:4,-1:1:3 --format vtk"
+  "streamlines ${J[*]} --alpha 3 --count 3"
+  "streamlines ${J[*]} --alpha 3 --count 3 --format svg"
+  "field --F -0.1 --G 0 --m 2 --alpha 0 --grid 0:1:2,0:1:2"
 )
 
 compared=0
