@@ -158,14 +158,15 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
     in.N1 = a.optionalNumber("np").value_or(SweepPoints);
     const Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step);
     if (!angles) throw UsageError{angles.error()};
-    // Judged before any row is written: an airfoil, a point count or an angle (the angles run from
-    // the first to the last) that cannot be calculated fails the sweep with nothing written.
-    SolverInput first;
-    first.airfoil = in.airfoil;
-    first.N1 = in.N1;
-    for (double alpha : {angles->front(), angles->back()}) {
-        first.AlfaD = alpha;
-        if (Status fault = inputFault(first); !fault) {
+    // Judged before any row is written (a check of each angle's inputs, without calculating): an
+    // airfoil, a point count or an angle that cannot be calculated fails the sweep at the first
+    // such angle, with nothing written.
+    SolverInput check;
+    check.airfoil = in.airfoil;
+    check.N1 = in.N1;
+    for (double alpha : *angles) {
+        check.AlfaD = alpha;
+        if (Status fault = inputFault(check); !fault) {
             return Failure{"At the angle of attack " + shortestText(alpha) + ": " + fault.error()};
         }
     }
