@@ -3,10 +3,11 @@
 // comma-separated numbers Delta, Gama, xDltC, Tau, F, G, m.
 
 #include "case/CaseState.h"
+#include "case/LineReader.h"
+#include "case/TextEncoding.h"
 #include "solver/Expected.h"
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@
 namespace orvek {
 
 inline constexpr const char* CatalogueFileName = "ORVEK_Input.txt";
+
+// The messages of the window, for the catalogue ORVEK_Input.txt. For a catalogue of another name
+// the same sentences name that file instead (catalogueMissing and the others below).
 
 // The message for a catalogue that cannot be read or holds nothing: no file of that name, one the
 // user may not read, an empty file, and anything that is not a regular file (a folder, a pipe, a
@@ -30,6 +34,11 @@ inline constexpr const char* CatalogueUtf16 =
 inline constexpr const char* CatalogueNotText =
     "ORVEK_Input.txt holds zero bytes, so it is not a text file; no airfoils were loaded.";
 
+// The same sentences for a catalogue of any name (the window's own for CatalogueFileName).
+std::string catalogueMissing(std::string_view name);
+std::string catalogueUtf16(std::string_view name);
+std::string catalogueNotText(std::string_view name);
+
 // The longest line read, in bytes without its line end. A line of seven numbers needs a few dozen;
 // a longer line is reported as malformed, and the loader never holds more than the title and 50
 // airfoil lines of this length, however large the file.
@@ -38,8 +47,10 @@ inline constexpr std::size_t MaxCatalogueLineLength = 4096;
 // A line that stopped loading early, so the airfoils after it were lost.
 struct CatalogueProblem {
     int lineNumber = 0;  // 1-based line of the file
-    std::string what;    // "expected 7 numbers, found 6", "field 3 is not a number"
-    std::string message() const;
+    // The sentence for the user, naming the file and the line: "ORVEK_Input.txt, line 3: expected
+    // 7 numbers, found 6; the airfoils from this line on were not loaded."
+    std::string text;
+    const std::string& message() const { return text; }
 };
 
 struct Catalogue {
@@ -54,22 +65,20 @@ struct Catalogue {
 // is longer than MaxCatalogueLineLength (reported in `problem`, unless only blank lines follow up
 // to the 51st line) and after the 50th airfoil (silently); nothing after that line is looked at.
 // Empty bytes fail with CatalogueMissing, UTF-16 with CatalogueUtf16, other zero bytes at the start
-// with CatalogueNotText. A UTF-8 byte-order mark is skipped.
-Expected<Catalogue> readCatalogue(std::string_view bytes);
+// with CatalogueNotText. A UTF-8 byte-order mark is skipped. Every message names the file `name`.
+Expected<Catalogue> readCatalogue(std::string_view bytes, std::string_view name = CatalogueFileName);
 
 // The same from the file at `path`, read as a stream in small blocks: the same results as
 // readCatalogue of its bytes, at a cost bounded by the line-length limit whatever the file's size.
 // Opens only a regular file and never waits for one (a pipe or device of that name fails at once);
-// anything that cannot be opened or read fails with CatalogueMissing.
-Expected<Catalogue> loadCatalogueFile(const std::string& path);
+// anything that cannot be opened or read fails with CatalogueMissing. The messages name the file
+// `name`: the window's ORVEK_Input.txt, or the path as the user gave it.
+Expected<Catalogue> loadCatalogueFile(const std::string& path, std::string_view name = CatalogueFileName);
 
 // The reader behind both: the catalogue from a stream handed out in blocks by `source` (false on
 // a read error, an empty block at the end). Any block sizes give the same catalogue, as long as the
 // first block holds the first 512 bytes (or the whole stream), by which the encoding is judged.
-Expected<Catalogue> readCatalogueBlocks(const std::function<bool(std::string_view& block)>& source);
-
-// Decodes one line for display: as UTF-8 where it is valid UTF-8, as Windows-1252 otherwise.
-std::string displayText(std::string_view line);
+Expected<Catalogue> readCatalogueBlocks(const BlockSource& source, std::string_view name = CatalogueFileName);
 
 // Start-up: the catalogue tables of the case state, in file order.
 void storeCatalogue(CaseState& state, const Catalogue& catalogue);

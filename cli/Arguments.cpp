@@ -3,6 +3,7 @@
 #include "case/DecimalText.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace orvek::cli {
 
@@ -69,6 +70,8 @@ std::optional<double> Arguments::optionalNumber(const std::string& name) const {
     if (!t) return std::nullopt;
     std::optional<double> v = parseWholeDecimal(*t);
     if (!v) throw UsageError{"option '--" + name + "' expects a number, not '" + *t + "'"};
+    // Beyond every double (1e999): no output has a form for it, so it is refused here.
+    if (!std::isfinite(*v)) throw UsageError{"option '--" + name + "' expects a finite number, not '" + *t + "'"};
     return v;
 }
 

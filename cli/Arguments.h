@@ -30,7 +30,8 @@ public:
     const std::string& command() const { return command_; }
     bool has(const std::string& name) const { return values_.count(name) != 0; }
     std::optional<std::string> text(const std::string& name) const;
-    // The option as a decimal number; a usage error when it is missing (and required) or not a number.
+    // The option as a decimal number; a usage error when it is missing (and required), not a
+    // number, or beyond the range of numbers (1e999).
     double number(const std::string& name) const;
     std::optional<double> optionalNumber(const std::string& name) const;
     const std::vector<std::string>& operands() const { return operands_; }

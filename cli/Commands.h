@@ -1,9 +1,14 @@
 #pragma once
-// The commands of orvek-batch: each reads its options and gives the bytes to write, or why the
-// case cannot be calculated. Usage errors are thrown as UsageError.
+// The commands of orvek-batch. A command is a name, its help text (cli/Help.h) and a function that
+// reads its options and says what to write, or why the case cannot be calculated. Usage errors
+// are thrown as UsageError. Adding a command: its HelpText in Help.cpp, its run function, and one
+// line in commands().
 
+#include "cli/Help.h"
+#include "export/TextOutput.h"
 #include "solver/Expected.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,7 +16,9 @@
 namespace orvek::cli {
 
 struct Output {
-    std::string bytes;
+    // Writes the command's text to the output main opened (standard output, or the file being
+    // saved); a failure discards a file being saved and ends with exit status 1.
+    std::function<Status(TextOutput&)> write;
     std::optional<std::string> path;    // --output: a file replaced whole; none or "-" is standard output
     std::vector<std::string> problems;  // reported on standard error after the output; exit status 1
 };
@@ -20,14 +27,14 @@ using CommandOutput = Expected<Output>;
 
 struct Command {
     const char* name;
-    std::string help;                                            // the command's own help text
+    HelpText help;
     CommandOutput (*run)(const std::vector<std::string>& args);  // args[0] is the command's name
 };
 
 // solve, sweep, export, design, table, describe, field, streamlines.
 const std::vector<Command>& commands();
 
-// The help text of orvek-batch as a whole.
-const std::string& generalHelp();
+// An output of text known at once.
+Output textOutput(std::string text);
 
 }  // namespace orvek::cli

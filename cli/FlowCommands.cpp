@@ -17,11 +17,16 @@
 
 namespace orvek::cli {
 
-const std::string FieldHelp = R"(Usage:
-  orvek-batch field --F F --G G --m M --alpha DEG --points FILE|-
+HelpText fieldHelp() {
+    HelpText h;
+    h.usage = R"(  orvek-batch field --F F --G G --m M --alpha DEG --points FILE|-
   orvek-batch field --F F --G G --m M --alpha DEG --grid X0:X1:NX,Y0:Y1:NY
                     [--format csv|vtk] [--output FILE|-]
-
+)";
+    h.summary = R"(The exact flow around the airfoil (velocity, Cp, stream function) at the
+             points of a file or on a grid, as CSV or a VTK file for ParaView.
+)";
+    h.body = R"(
 The exact potential flow around the airfoil (chord 1, leading edge (0, 0), trailing edge
 (1, 0), unit free stream at the angle of attack): velocity u, v, pressure coefficient
 Cp = 1 - (u^2 + v^2) and stream function psi (0 on the airfoil, about y cos(alpha) -
@@ -43,12 +48,18 @@ Options:
   --format csv|vtk      default csv
   --output FILE|-       write to FILE (replaced whole) instead of stdout
 )";
+    return h;
+}
 
-const std::string StreamlinesHelp = R"(Usage:
-  orvek-batch streamlines --F F --G G --m M --alpha DEG [--count N]
+HelpText streamlinesHelp() {
+    HelpText h;
+    h.usage = R"(  orvek-batch streamlines --F F --G G --m M --alpha DEG [--count N]
                           [--extent X0:X1,Y0:Y1] [--plane airfoil|circle]
                           [--format csv|svg] [--output FILE|-]
-
+)";
+    h.summary = R"(Lines of constant stream function over an extent, as CSV or SVG.
+)";
+    h.body = R"(
 Lines of constant stream function psi, every point on its level to 1e-9, points at most
 0.01 apart and closer where the line bends. The N levels are spaced evenly over the
 values of psi that enter the extent, psi = 0 always among them: the dividing streamline,
@@ -70,6 +81,8 @@ Options:
   --format csv|svg      default csv
   --output FILE|-       write to FILE (replaced whole) instead of stdout
 )";
+    return h;
+}
 
 namespace {
 
@@ -91,8 +104,7 @@ std::string formatChoice(const Arguments& a, const std::vector<std::string>& cho
 }
 
 Output to(const Arguments& a, std::string bytes) {
-    Output o;
-    o.bytes = std::move(bytes);
+    Output o = textOutput(std::move(bytes));
     o.path = a.text("output");
     return o;
 }
@@ -355,16 +367,12 @@ CommandOutput streamlinesCommand(const std::vector<std::string>& args) {
     return to(a, streamlinesSvg(*lines, pic));
 }
 
-std::string stagnationJson(const Airfoil& airfoil, double alphaDegrees, double chord) {
+std::optional<std::vector<FlowPoint>> stagnationPoints(const Airfoil& airfoil, double alphaDegrees, double chord) {
     const Expected<FlowField> f = FlowField::make(airfoil, alphaDegrees);
-    if (!f) return "\"stagnation\": null";
-    std::string out = "\"stagnation\": [";
-    const std::vector<FlowPoint> points = f->stagnationPoints();
-    for (std::size_t k = 0; k < points.size(); ++k) {
-        out += (k == 0 ? "[" : ", [") + roundTripText(chord * points[k].x) + ", " + roundTripText(chord * points[k].y) +
-               "]";
-    }
-    return out + "]";
+    if (!f) return std::nullopt;
+    std::vector<FlowPoint> points = f->stagnationPoints();
+    for (FlowPoint& p : points) p = {chord * p.x, chord * p.y};
+    return points;
 }
 
 }  // namespace orvek::cli

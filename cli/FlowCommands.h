@@ -4,20 +4,23 @@
 
 #include "cli/Commands.h"
 #include "solver/Airfoil.h"
+#include "solver/FlowField.h"
+
+#include <optional>
 
 #include <string>
 #include <vector>
 
 namespace orvek::cli {
 
-extern const std::string FieldHelp;
-extern const std::string StreamlinesHelp;
+HelpText fieldHelp();
+HelpText streamlinesHelp();
 
 CommandOutput fieldCommand(const std::vector<std::string>& args);
 CommandOutput streamlinesCommand(const std::vector<std::string>& args);
 
-// `"stagnation": [[x, y], ...]` for solve's JSON, in the surface points' units of `chord` (null
-// for an airfoil whose flow cannot be calculated), numbers with 17 significant digits.
-std::string stagnationJson(const Airfoil& airfoil, double alphaDegrees, double chord);
+// The stagnation points solve adds to its JSON, in the surface points' units of `chord`; none for
+// an airfoil whose flow cannot be calculated.
+std::optional<std::vector<FlowPoint>> stagnationPoints(const Airfoil& airfoil, double alphaDegrees, double chord);
 
 }  // namespace orvek::cli

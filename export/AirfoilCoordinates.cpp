@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <vector>
 
 namespace orvek {
@@ -28,39 +29,70 @@ std::string fixedText(double value) {
     return " " + text;
 }
 
-// A table of texts whose columns are right-aligned to their widest entry.
-class Columns {
-public:
-    void add(std::vector<std::string> row) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (widths_.size() <= c) widths_.push_back(0);
-            widths_[c] = std::max(widths_[c], row[c].size());
+// Right-aligned columns written in two passes over the points: the first measures every cell,
+// the second writes the rows, so no cell is kept and the memory stays that of one line.
+// The set points from index `first` to `last` (either direction), one row each.
+struct PointRun {
+    const SurfacePoints* points;
+    std::size_t first, last;
+
+    template <typename Visit>
+    void forEach(Visit visit) const {
+        for (std::size_t i = first;; i = first <= last ? i + 1 : i - 1) {
+            if (points->isSet(i)) visit(i);
+            if (i == last) break;
         }
-        rows_.push_back(std::move(row));
+    }
+    std::size_t count() const {
+        std::size_t n = 0;
+        forEach([&n](std::size_t) { ++n; });
+        return n;
+    }
+};
+
+class ColumnWriter {
+public:
+    using Cells = std::vector<std::string>;
+    // `cellsOf(i, cells)` fills the cells of the row of point i.
+    ColumnWriter(PointRun rows, std::function<void(std::size_t, Cells&)> cellsOf)
+        : rows_(rows), cellsOf_(std::move(cellsOf)) {
+        Cells cells;
+        rows_.forEach([&](std::size_t i) {
+            cellsOf_(i, cells);
+            if (widths_.size() < cells.size()) widths_.resize(cells.size(), 0);
+            for (std::size_t c = 0; c < cells.size(); ++c) widths_[c] = std::max(widths_[c], cells[c].size());
+        });
     }
     // Each row's cells joined by `separator`, after `indent`; the last cell of a CSV row (a word)
     // is not padded.
-    void write(std::string& out, const std::string& indent, const std::string& separator, bool padLast = true) const {
-        for (const std::vector<std::string>& row : rows_) {
-            out += indent;
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                if (c > 0) out += separator;
-                if (padLast || c + 1 < row.size()) out.append(widths_[c] - row[c].size(), ' ');
-                out += row[c];
+    void write(TextOutput& out, std::string_view indent, std::string_view separator, bool padLast = true) const {
+        Cells cells;
+        std::string line;
+        rows_.forEach([&](std::size_t i) {
+            cellsOf_(i, cells);
+            line.assign(indent);
+            for (std::size_t c = 0; c < cells.size(); ++c) {
+                if (c > 0) line += separator;
+                if (padLast || c + 1 < cells.size()) line.append(widths_[c] - cells[c].size(), ' ');
+                line += cells[c];
             }
-            out += '\n';
-        }
+            line += '\n';
+            out << line;
+        });
     }
 
 private:
+    PointRun rows_;
+    std::function<void(std::size_t, Cells&)> cellsOf_;
     std::vector<std::size_t> widths_;
-    std::vector<std::vector<std::string>> rows_;
 };
 
-Columns pairs(const SurfacePoints& p, const std::vector<std::size_t>& indices) {
-    Columns t;
-    for (std::size_t i : indices) t.add({fixedText(p.x[i]), fixedText(p.y[i])});
-    return t;
+ColumnWriter pairs(const SurfacePoints& p, PointRun indices) {
+    return ColumnWriter(indices, [&p](std::size_t i, ColumnWriter::Cells& cells) {
+        cells.resize(2);
+        cells[0] = fixedText(p.x[i]);
+        cells[1] = fixedText(p.y[i]);
+    });
 }
 
 }  // namespace
@@ -72,53 +104,63 @@ std::optional<CoordinateFormat> coordinateFormat(std::string_view name) {
     return std::nullopt;
 }
 
-Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format,
-                                             const std::string& name) {
-    if (format != CoordinateFormat::Csv) {  // the CSV file has no name line
-        if (name.find_first_not_of(" \t") == std::string::npos) return Failure{"the airfoil's name is empty"};
-        for (char c : name) {
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
-                return Failure{"the airfoil's name must be one line of text"};
+Status checkAirfoilName(const std::string& name) {
+    if (name.find_first_not_of(" \t") == std::string::npos) return Failure{"The airfoil's name is empty."};
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+            return Failure{"The airfoil's name must be one line of text."};
         }
     }
-    const std::size_t N = points.size() == 0 ? 0 : points.size() - 1;
-    // Index order, set points only; `upper` and `lower` each from the leading edge to the trailing edge.
-    std::vector<std::size_t> all, upper, lower;
-    for (std::size_t i = 1; i <= N; ++i) {
-        if (!points.isSet(i)) continue;
-        all.push_back(i);
-        if (2 * i >= N + 1) upper.push_back(i);
-    }
-    for (std::size_t i = N; i >= 1; --i) {
-        if (points.isSet(i) && 2 * i <= N + 1) lower.push_back(i);
-    }
-    if (all.empty()) return Failure{"the surface has no points"};
+    return {};
+}
 
-    std::string out = name + "\n";
+Status writeAirfoilCoordinates(TextOutput& out, const SurfacePoints& points, CoordinateFormat format,
+                               const std::string& name) {
+    if (format != CoordinateFormat::Csv) {  // the CSV file has no name line
+        if (Status fault = checkAirfoilName(name); !fault) return fault;
+    }
+    const std::size_t N = points.size() == 0 ? 0 : points.size() - 1;
+    if (N == 0 || PointRun{&points, 1, N}.count() == 0) return Failure{"Cannot export: the surface has no points."};
+    // The upper surface is the middle up to NP, the lower the middle down to 1, each from the
+    // leading edge to the trailing edge; for an odd NP both begin at the shared middle point.
+    const PointRun all{&points, 1, N};
+    const PointRun upper{&points, N / 2 + 1, N};
+    const PointRun lower{&points, (N + 1) / 2, 1};
+
     switch (format) {
     case CoordinateFormat::Selig: {
-        const std::vector<std::size_t> fromTheUpperSide(all.rbegin(), all.rend());
-        pairs(points, fromTheUpperSide).write(out, " ", "  ");
+        out << name << '\n';
+        pairs(points, PointRun{&points, N, 1}).write(out, " ", "  ");  // from the trailing edge over the upper side
         break;
     }
     case CoordinateFormat::Lednicer:
-        out += "  " + std::to_string(upper.size()) + ".  " + std::to_string(lower.size()) + ".\n\n";
+        out << name << '\n';
+        out << "  " << std::to_string(upper.count()) << ".  " << std::to_string(lower.count()) << ".\n\n";
         pairs(points, upper).write(out, " ", "  ");
-        out += "\n";
+        out << '\n';
         pairs(points, lower).write(out, " ", "  ");
         break;
     case CoordinateFormat::Csv: {
-        out = "index,x,y,OneMinusCp,surface\n";
-        Columns t;
-        for (std::size_t i : all) {
-            t.add({std::to_string(i), fixedText(points.x[i]), fixedText(points.y[i]), fixedText(points.Cu[i]),
-                   surfaceName(surfaceOfPoint(i, N))});
-        }
-        t.write(out, "", ",", false);
+        out << "index,x,y,OneMinusCp,surface\n";
+        ColumnWriter(all, [&points, N](std::size_t i, ColumnWriter::Cells& cells) {
+            cells.resize(5);
+            cells[0] = std::to_string(i);
+            cells[1] = fixedText(points.x[i]);
+            cells[2] = fixedText(points.y[i]);
+            cells[3] = fixedText(points.Cu[i]);
+            cells[4] = surfaceName(surfaceOfPoint(i, N));
+        }).write(out, "", ",", false);
         break;
     }
     }
-    return out;
+    return {};
+}
+
+Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format,
+                                             const std::string& name) {
+    StringOutput out;
+    if (Status written = writeAirfoilCoordinates(out, points, format, name); !written) return Failure{written.error()};
+    return std::move(out).text();
 }
 
 }  // namespace orvek

@@ -2,6 +2,7 @@
 // Airfoil coordinate files for other programs (panel codes, CAD, meshers): the surface points of
 // a case as Selig or Lednicer ".dat" text, or as CSV with 1-Cp.
 
+#include "export/TextOutput.h"
 #include "solver/Expected.h"
 #include "solver/SurfacePoints.h"
 
@@ -36,8 +37,16 @@ std::optional<CoordinateFormat> coordinateFormat(std::string_view name);
 // airfoil) are left out. The Lednicer split follows the point layout: the lower surface is
 // indices 1 up to the middle, the upper surface the middle up to NP; for an odd NP both begin at
 // the shared leading-edge point. Fails for a name that is empty or not one line (the CSV file
-// has no name line and ignores it), and for a surface without points.
+// has no name line and ignores it), and for a surface without points, before anything is
+// written. Streamed: the memory used is that of one line, besides the lists of point indices.
+Status writeAirfoilCoordinates(TextOutput& out, const SurfacePoints& points, CoordinateFormat format,
+                               const std::string& name);
+
+// The same as one text (the window's file).
 Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format,
                                              const std::string& name);
+
+// Whether `name` can stand on a file's name line: not empty and one line; else why, as a sentence.
+Status checkAirfoilName(const std::string& name);
 
 }  // namespace orvek

@@ -1,6 +1,10 @@
 #pragma once
-// A polar as a CSV table, as orvek-batch sweep prints it and the polar window saves it.
+// A polar as a table, as orvek-batch sweep prints it and the polar window saves it: CSV, or JSON
+// with the airfoil. Both write row by row, so a sweep can hand each row on as it is calculated.
 
+#include "export/CsvWriter.h"
+#include "export/JsonWriter.h"
+#include "export/TextOutput.h"
 #include "solver/Sweep.h"
 
 #include <string>
@@ -9,8 +13,30 @@
 namespace orvek {
 
 // "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin", then one line per row: numbers in the shortest
-// text that reads back unchanged (a negative zero as 0), a point as decimal separator whatever
-// the locale, LF line ends.
+// text that reads back unchanged (a negative zero as 0), LF line ends. The header is written when
+// the writer is made.
+class PolarCsvWriter {
+public:
+    explicit PolarCsvWriter(TextOutput& out);
+    void row(const SweepRow& r);
+
+private:
+    CsvWriter csv_;
+};
+
+// {"F": F, "G": G, "m": m, "np": N, "rows": [ one object per row on its own line ]}: the header
+// when the writer is made, the rows as they come, the closing brackets at finish().
+class PolarJsonWriter {
+public:
+    PolarJsonWriter(TextOutput& out, const SweepInput& sweep);
+    void row(const SweepRow& r);
+    void finish();
+
+private:
+    JsonWriter json_;
+};
+
+// The CSV table of these rows as one text (the polar window's file).
 std::string polarCsv(const std::vector<SweepRow>& rows);
 
 }  // namespace orvek

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #ifdef _WIN32
 #include <cstdio>
@@ -14,10 +15,13 @@
 #include <sys/stat.h>
 #include <windows.h>
 #else
+#include <atomic>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -43,8 +47,8 @@ bool endsWithSeparator(const std::string& path) {
 #endif
 }
 
-// How a message names the file: its name as the user knows it (the bare name for a path into a
-// folder), or the whole text given when that has no file name part.
+// How a message names the file by default: its name as the user knows it (the bare name for a
+// path into a folder), or the whole text given when that has no file name part.
 std::string nameForMessage(const std::string& path) {
     const std::string name = fs::u8path(path).filename().u8string();
     return name.empty() ? path : name;
@@ -99,15 +103,87 @@ mode_t newFileMode() {
     return static_cast<mode_t>(0666 & ~mask);
 }
 
-// Writes all of `bytes`, going on after short writes and interruptions; the errno on failure.
-int writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+// Writes all of the bytes, going on after short writes and interruptions; the errno on failure.
+int writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return errno;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
+        if (n == 0) return EIO;
+        data += n;
+        size -= static_cast<std::size_t>(n);
     }
     return 0;
+}
+
+// --- temporaries removed on a fatal signal -------------------------------------------------
+//
+// Each save in progress holds a slot with its folder's descriptor and its temporary file's name,
+// prepared before the file is made. A handler of SIGINT, SIGTERM and SIGHUP removes every such
+// file (unlinkat is safe in a signal handler) and then lets the signal end the program as it
+// would have.
+
+struct CleanupSlot {
+    std::atomic<int> folderFd{-1};  // -1 free, -2 being filled, else in use
+    char name[NAME_MAX + 1] = {};
+};
+
+constexpr int CleanupSlots = 64;
+CleanupSlot cleanupSlots[CleanupSlots];
+
+extern "C" void removeTemporariesAndEnd(int signal) {
+    for (CleanupSlot& slot : cleanupSlots) {
+        const int fd = slot.folderFd.load();
+        if (fd >= 0) ::unlinkat(fd, slot.name, 0);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void installSignalHandling() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int s : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction previous {};
+            if (::sigaction(s, nullptr, &previous) != 0 || previous.sa_handler != SIG_DFL) continue;
+            struct sigaction action {};
+            action.sa_handler = removeTemporariesAndEnd;
+            sigemptyset(&action.sa_mask);
+            ::sigaction(s, &action, nullptr);
+        }
+        // Beyond a file-size limit a write fails with EFBIG, and the save cleans up as after any
+        // failed write, instead of the process ending with the temporary file left.
+        struct sigaction previous {};
+        if (::sigaction(SIGXFSZ, nullptr, &previous) == 0 && previous.sa_handler == SIG_DFL) {
+            std::signal(SIGXFSZ, SIG_IGN);
+        }
+    });
+}
+
+// A free slot for the folder and temporary name, or -1 when all are taken (the save then goes on
+// without removal on a signal).
+int claimSlot(int folderFd, const std::string& name) {
+    for (int k = 0; k < CleanupSlots; ++k) {
+        int expected = -1;
+        if (cleanupSlots[k].folderFd.compare_exchange_strong(expected, -2)) {
+            std::memcpy(cleanupSlots[k].name, name.c_str(), std::min(name.size() + 1, sizeof cleanupSlots[k].name));
+            cleanupSlots[k].folderFd.store(folderFd);
+            return k;
+        }
+    }
+    return -1;
+}
+
+void releaseSlot(int slot) {
+    if (slot >= 0) cleanupSlots[slot].folderFd.store(-1);
+}
+
+// ".NAME.XXXXXX" with six random letters and digits; NAME cut so the whole fits in NAME_MAX.
+std::string temporaryName(const std::string& base, std::mt19937_64& random) {
+    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = "." + base.substr(0, NAME_MAX - 8) + ".";
+    for (int k = 0; k < 6; ++k) name += Letters[random() % (sizeof Letters - 1)];
+    return name;
 }
 
 #endif
@@ -116,63 +192,181 @@ int writeAll(int fd, std::string_view bytes) {
 
 #ifndef _WIN32
 
-Status saveFileAtomically(const std::string& path, std::string_view bytes) {
-    if (Status fault = nameFault(path); !fault) return fault;
-    const std::string name = nameForMessage(path);
-    const auto failure = [&](const std::string& why) { return Failure{"Could not save " + name + ": " + why}; };
+struct FileSave::Parts {
+    std::string shown;
+    int folderFd = -1;
+    int fd = -1;
+    int slot = -1;
+    std::string target;     // the file's name within the folder
+    std::string temporary;  // the temporary file's name within the folder
+    std::vector<char> buffer;
+    std::size_t used = 0;
+    int error = 0;  // the first failure's errno
+    bool committed = false;
 
-    std::string target = path;
-    if (const int error = followLinks(target); error != 0) return failure(systemReason(error));
-
-    // An existing target must be a regular file the user may write; its permission bits (and,
-    // where allowed, its owner) pass to the new file.
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (!exists && errno != ENOENT) return failure(systemReason(errno));
-    if (exists) {
-        if (const std::string why = kindFault(existing.st_mode); !why.empty()) return failure(why);
-        // Read-only for everyone: refused even where the system would let this user write (root).
-        if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return failure("the file is read-only");
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return failure(systemReason(errno));
+    Failure failure(const std::string& why) const { return Failure{"Could not save " + shown + ": " + why}; }
+    void flush() {
+        if (error == 0 && used > 0) error = writeAll(fd, buffer.data(), used);
+        used = 0;
     }
-
-    // The temporary file: a unique name beside the target, created exclusively.
-    const fs::path targetPath(target);
-    const fs::path folder = targetPath.parent_path();
-    std::string temporary = (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return failure(systemReason(errno));
-
-    int error = 0;
-    if (::fchmod(fd, exists ? static_cast<mode_t>(existing.st_mode & 07777) : newFileMode()) != 0) error = errno;
-    if (exists && error == 0 && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
-        // Keeping the owner is only possible for root (or for a group the user belongs to); a
-        // file that changes hands otherwise is still this user's to write, so this is no failure.
-        (void)!::fchown(fd, existing.st_uid, existing.st_gid);
+    void discard() {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+        if (!temporary.empty()) ::unlinkat(folderFd, temporary.c_str(), 0);
+        releaseSlot(slot);
+        slot = -1;
     }
-    if (error == 0) error = writeAll(fd, bytes);
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
+};
+
+FileSave::FileSave(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
+
+FileSave::~FileSave() {
+    if (!parts_) return;  // handed on to another FileSave
+    if (!parts_->committed) parts_->discard();
+    if (parts_->folderFd >= 0) ::close(parts_->folderFd);
+}
+
+Expected<std::unique_ptr<FileSave>> FileSave::begin(const std::string& path, const std::string& shownName) {
+    if (Status fault = nameFault(path); !fault) return Failure{fault.error()};
+    installSignalHandling();
+    auto parts = std::make_unique<Parts>();
+    parts->shown = shownName.empty() ? nameForMessage(path) : shownName;
+    const auto failure = [&](const std::string& why) { return parts->failure(why); };
+
+    std::string resolved = path;
+    if (const int error = followLinks(resolved); error != 0) return failure(systemReason(error));
+    const fs::path targetPath(resolved);
+    const std::string folder = targetPath.parent_path().empty() ? "." : targetPath.parent_path().string();
+    parts->target = targetPath.filename().string();
+
+    parts->folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (parts->folderFd < 0) {
+        const int error = errno;
+        if (error == ENOENT) return failure("the folder " + folder + " does not exist");
+        if (error == ENOTDIR) return failure(folder + " is not a folder");
         return failure(systemReason(error));
     }
+    // A FileSave made from here on closes the folder (and removes its temporary) when dropped.
+    FileSave save(std::move(parts));
+    Parts& p = *save.parts_;
+
+    // An existing target must be a regular file the user may write; its owner (where allowed) and
+    // permission bits pass to the new file.
+    struct stat existing {};
+    const bool exists = ::fstatat(p.folderFd, p.target.c_str(), &existing, 0) == 0;
+    if (!exists && errno != ENOENT) return p.failure(systemReason(errno));
+    if (exists) {
+        if (const std::string why = kindFault(existing.st_mode); !why.empty()) return p.failure(why);
+        // Read-only for everyone: refused even where the system would let this user write (root).
+        if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return p.failure("the file is read-only");
+        if (::faccessat(p.folderFd, p.target.c_str(), W_OK, AT_EACCESS) != 0) return p.failure(systemReason(errno));
+    }
+
+    // The temporary file: a unique name beside the target, known to the signal handler before the
+    // file exists, created exclusively.
+    std::random_device seed;
+    std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^
+                           static_cast<std::uint64_t>(::getpid()));
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        p.temporary = temporaryName(p.target, random);
+        p.slot = claimSlot(p.folderFd, p.temporary);
+        p.fd = ::openat(p.folderFd, p.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        error = p.fd < 0 ? errno : 0;
+        if (p.fd < 0) {
+            releaseSlot(p.slot);
+            p.slot = -1;
+        }
+    }
+    if (p.fd < 0) {
+        p.temporary.clear();
+        return p.failure(systemReason(error));
+    }
+    // The owner first: changing it clears the setuid and setgid bits, which the mode then sets.
+    if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
+        // Keeping the owner is only possible for root (or for a group the user belongs to); a file
+        // that changes hands otherwise is still this user's to write, so this is no failure.
+        (void)!::fchown(p.fd, existing.st_uid, existing.st_gid);
+    }
+    if (::fchmod(p.fd, exists ? static_cast<mode_t>(existing.st_mode & 07777) : newFileMode()) != 0) {
+        return p.failure(systemReason(errno));
+    }
+    p.buffer.resize(std::size_t{1} << 16);
+    return std::unique_ptr<FileSave>(new FileSave(std::move(save.parts_)));
+}
+
+void FileSave::write(std::string_view bytes) {
+    Parts& p = *parts_;
+    if (p.error != 0 || p.committed) return;
+    if (p.used + bytes.size() > p.buffer.size()) {
+        p.flush();
+        if (bytes.size() >= p.buffer.size()) {
+            if (p.error == 0) p.error = writeAll(p.fd, bytes.data(), bytes.size());
+            return;
+        }
+    }
+    std::memcpy(p.buffer.data() + p.used, bytes.data(), bytes.size());
+    p.used += bytes.size();
+}
+
+Status FileSave::commit() {
+    Parts& p = *parts_;
+    p.flush();
+    int error = p.error;
+    if (error == 0 && ::fsync(p.fd) != 0) error = errno;
+    if (::close(p.fd) != 0 && error == 0) error = errno;
+    p.fd = -1;
+    if (error == 0 && ::renameat(p.folderFd, p.temporary.c_str(), p.folderFd, p.target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        p.discard();
+        p.committed = true;  // nothing more to remove
+        return p.failure(systemReason(error));
+    }
+    p.committed = true;
+    releaseSlot(p.slot);
+    p.slot = -1;
     // The rename itself reaches the disk with the folder; a folder that cannot be synced (some
     // network file systems) leaves the file saved all the same.
-    const int folderFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        (void)::fsync(folderFd);
-        ::close(folderFd);
-    }
+    (void)::fsync(p.folderFd);
     return {};
+}
+
+int ownDescriptor(const std::string& path) {
+    int fd = -1;
+    if (path == "/dev/stdin") fd = 0;
+    if (path == "/dev/stdout") fd = 1;
+    if (path == "/dev/stderr") fd = 2;
+    for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        const std::string p(prefix);
+        if (path.size() > p.size() && path.compare(0, p.size(), p) == 0 &&
+            path.find_first_not_of("0123456789", p.size()) == std::string::npos && path.size() - p.size() < 9) {
+            fd = std::atoi(path.c_str() + p.size());
+        }
+    }
+    if (fd >= 0) return ::fcntl(fd, F_GETFD) != -1 ? fd : -1;
+    struct stat target {};
+    if (::stat(path.c_str(), &target) != 0 || !S_ISREG(target.st_mode)) return -1;
+    for (int own : {1, 2}) {
+        struct stat open {};
+        if (::fstat(own, &open) == 0 && open.st_dev == target.st_dev && open.st_ino == target.st_ino) return own;
+    }
+    return -1;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat first {
+    }, second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
 }
 
 #else
 
-Status saveFileAtomically(const std::string& path, std::string_view bytes) {
+namespace {
+
+Status saveWhole(const std::string& path, std::string_view bytes, const std::string& shown) {
     if (Status fault = nameFault(path); !fault) return fault;
-    const std::string name = nameForMessage(path);
+    const std::string& name = shown;
     const auto failure = [&](const std::string& why) { return Failure{"Could not save " + name + ": " + why}; };
 
     std::error_code ec;
@@ -229,6 +423,42 @@ Status saveFileAtomically(const std::string& path, std::string_view bytes) {
     return {};
 }
 
+}  // namespace
+
+// On Windows the bytes are gathered and saved whole at commit().
+struct FileSave::Parts {
+    std::string path, shown, bytes;
+};
+
+FileSave::FileSave(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
+FileSave::~FileSave() = default;
+
+Expected<std::unique_ptr<FileSave>> FileSave::begin(const std::string& path, const std::string& shownName) {
+    if (Status fault = nameFault(path); !fault) return Failure{fault.error()};
+    auto parts = std::make_unique<Parts>();
+    parts->path = path;
+    parts->shown = shownName.empty() ? nameForMessage(path) : shownName;
+    return std::unique_ptr<FileSave>(new FileSave(std::move(parts)));
+}
+
+void FileSave::write(std::string_view bytes) { parts_->bytes.append(bytes); }
+
+Status FileSave::commit() { return saveWhole(parts_->path, parts_->bytes, parts_->shown); }
+
+int ownDescriptor(const std::string&) { return -1; }
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return fs::equivalent(fs::u8path(a), fs::u8path(b), ec);
+}
+
 #endif
+
+Status saveFileAtomically(const std::string& path, std::string_view bytes) {
+    Expected<std::unique_ptr<FileSave>> save = FileSave::begin(path);
+    if (!save) return Failure{save.error()};
+    (*save)->write(bytes);
+    return (*save)->commit();
+}
 
 }  // namespace orvek

@@ -17,10 +17,10 @@ bool sameCatalogue(const orvek::Expected<orvek::Catalogue>& a, const orvek::Expe
     if (!a) return a.error() == b.error();
     if (a->title != b->title || a->rows.size() != b->rows.size()) return false;
     for (std::size_t k = 0; k < a->rows.size(); ++k) {
-        if (a->rows[k].text != b->rows[k].text || a->rows[k].m != b->rows[k].m) return false;
+        if (a->rows[k].text != b->rows[k].text || a->rows[k].airfoil != b->rows[k].airfoil) return false;
     }
     if (a->problem.has_value() != b->problem.has_value()) return false;
-    return !a->problem || (a->problem->lineNumber == b->problem->lineNumber && a->problem->what == b->problem->what);
+    return !a->problem || (a->problem->lineNumber == b->problem->lineNumber && a->problem->text == b->problem->text);
 }
 
 }  // namespace
@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (whole) {
         if (whole->rows.size() > 50) std::abort();
         for (const orvek::CatalogueRow& row : whole->rows) {
-            for (double v : {row.Delta, row.Gama, row.xDltC, row.Tau, row.F, row.G, row.m}) {
+            for (double v : {row.geometry.Delta, row.geometry.Gama, row.geometry.xDltC, row.geometry.Tau, row.airfoil.F,
+                             row.airfoil.G, row.airfoil.m}) {
                 if (!std::isfinite(v)) std::abort();
             }
         }

@@ -83,9 +83,9 @@ py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double 
     in.to = last;
     in.step = step;
     in.N1 = pointCount(np);
-    // The angles' own faults are phrases; as the refusal of the whole sweep they become a sentence.
+    // The angles' own faults, in the sentence orvek-batch gives them.
     if (Expected<std::vector<double>> angles = sweepAngles(first, last, step); !angles) {
-        throw py::value_error("Cannot sweep: " + angles.error() + ".");
+        throw py::value_error(angles.error());
     }
     Expected<std::vector<SweepRow>> computed = [&] {
         py::gil_scoped_release release;
@@ -131,8 +131,7 @@ std::string coordinates(const Airfoil& airfoil, const std::string& formatName, c
         if (!r) return Failure{r.error()};
         if (Status shape = simpleAirfoilFault(airfoil); !shape) return Failure{shape.error()};
         Expected<std::string> t = airfoilCoordinatesText(r->points, *format, name.value_or(airfoil.name()));
-        if (!t) return Failure{"Cannot export: " + t.error() + "."};
-        return t;
+        return t;  // a refusal is already a sentence
     }();
     return valueOrRaise(std::move(text));
 }

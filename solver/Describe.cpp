@@ -183,7 +183,10 @@ Expected<AirfoilGeometry> measureAirfoil(const Airfoil& a) {
             coarseT = yu - yl;
             bestT = s;
         }
-        if (std::fabs(yu + yl) > coarseC) {
+        // The camber line starts at the foremost point at height 0; what is found there is the
+        // uncertainty of locating that point (about 1e-9), which would outweigh the camber of a
+        // nearly symmetric airfoil and make the measured camber jump as G passes a few 1e-9.
+        if (s > 0 && std::fabs(yu + yl) > coarseC) {
             coarseC = std::fabs(yu + yl);
             bestC = s;
         }

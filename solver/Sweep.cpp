@@ -41,27 +41,32 @@ double gridAngle(double from, double k, double step) {
 }  // namespace
 
 Expected<std::vector<double>> sweepAngles(double from, double to, double step) {
-    if (!std::isfinite(from)) return Failure{"the first angle is not a finite number"};
-    if (!std::isfinite(to)) return Failure{"the last angle is not a finite number"};
-    if (std::isnan(step)) return Failure{"the step is not a number"};
-    if (step == 0.0) return Failure{"the step is 0"};
-    if (!std::isfinite(step)) return Failure{"the step is not a finite number"};
+    const auto invalid = [](const std::string& why) { return Failure{"Invalid sweep: " + why + "."}; };
+    if (!std::isfinite(from)) return invalid("the first angle is not a finite number");
+    if (!std::isfinite(to)) return invalid("the last angle is not a finite number");
+    if (std::isnan(step)) return invalid("the step is not a number");
+    if (step == 0.0) return invalid("the step is 0");
+    if (!std::isfinite(step)) return invalid("the step is not a finite number");
     const double steps = (to - from) / step;
     if (steps < 0.0) {
-        return Failure{"the step " + shortestText(step) + " points away from the last angle " + shortestText(to) +
-                       " (from " + shortestText(from) + ")"};
+        return invalid("the step " + shortestText(step) + " points away from the last angle " + shortestText(to) +
+                       " (from " + shortestText(from) + ")");
     }
-    if (to != from && std::fabs(step) < SmallestStep * std::fmax(std::fabs(from), std::fabs(to))) {
-        return Failure{"the step " + shortestText(step) + " is too small to change the angle " + shortestText(from)};
-    }
+    // The number of angles first: a step that is merely many times too small is said as such.
     const double count = std::floor(steps + StepTolerance) + 1.0;
     if (!(count <= static_cast<double>(MaxSweepRows))) {
-        return Failure{"the sweep would have more than " + std::to_string(MaxSweepRows) + " angles"};
+        return invalid("it would have " + shortestText(count) + " angles, and at most " + std::to_string(MaxSweepRows) +
+                       " are calculated");
+    }
+    if (to != from && std::fabs(step) < SmallestStep * std::fmax(std::fabs(from), std::fabs(to))) {
+        return invalid("the step " + shortestText(step) + " is too small to change the angle " + shortestText(from));
     }
     const auto n = static_cast<std::size_t>(count);
     std::vector<double> angles(n);
     for (std::size_t k = 0; k < n; ++k) angles[k] = gridAngle(from, static_cast<double>(k), step);
-    if (std::fabs(steps - (count - 1.0)) <= StepTolerance) angles.back() = to;
+    // The last angle within a billionth of a step of `to` is `to` itself; the first is always
+    // `from`, however large the step.
+    if (n > 1 && std::fabs(steps - (count - 1.0)) <= StepTolerance) angles.back() = to;
     return angles;
 }
 
@@ -80,22 +85,31 @@ Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare) {
     return row;
 }
 
-Expected<std::vector<SweepRow>> sweep(const SweepInput& in) {
+Status sweepRows(const SweepInput& in,
+                 const std::function<void(const SweepRow& row, std::size_t index, std::size_t count)>& onRow) {
     Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step);
     if (!angles) return Failure{angles.error()};
-    std::vector<SweepRow> rows;
-    rows.reserve(angles->size());
     SolverInput s;
     s.airfoil = in.airfoil;
     s.N1 = in.N1;
     s.Chord = in.Chord;
     SurfacePoints spare;
-    for (double alpha : *angles) {
-        s.AlfaD = alpha;
+    for (std::size_t k = 0; k < angles->size(); ++k) {
+        s.AlfaD = (*angles)[k];
         Expected<SweepRow> row = polarRow(s, spare);
-        if (!row) return Failure{"At the angle of attack " + shortestText(alpha) + ": " + row.error()};
-        rows.push_back(*row);
+        if (!row) return Failure{"At the angle of attack " + shortestText(s.AlfaD) + ": " + row.error()};
+        onRow(*row, k, angles->size());
     }
+    return {};
+}
+
+Expected<std::vector<SweepRow>> sweep(const SweepInput& in) {
+    std::vector<SweepRow> rows;
+    const Status done = sweepRows(in, [&rows](const SweepRow& row, std::size_t index, std::size_t count) {
+        if (index == 0) rows.reserve(count);
+        rows.push_back(row);
+    });
+    if (!done) return Failure{done.error()};
     return rows;
 }
 

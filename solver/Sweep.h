@@ -6,6 +6,7 @@
 #include "solver/Solver.h"
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace orvek {
@@ -37,12 +38,14 @@ struct SweepRow {
 // when it succeeds, so a series of cases reuses one set of arrays. Fails with the solver's reason.
 Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare);
 
-// The angles from, from+step, ... up to `to` inclusive: an angle that misses `to` by less than a
-// billionth of a step counts as reaching it and is `to` itself. Each angle is rounded to 15
+// The angles from, from+step, ... up to `to` inclusive, `from` always first: a later angle that
+// misses `to` by less than a billionth of a step counts as reaching it and is `to` itself (a step
+// larger than the range gives `from` alone). Each angle is rounded to 15
 // significant digits of the terms it is made of, so 0.1-degree steps give 0.3, not
 // 0.30000000000000004. Fails, saying why, for angles that are not finite numbers, a step that is
 // zero, not a number, pointing away from `to` or below 1e-12 of the angles' size, and for more than
-// MaxSweepRows angles. A single angle (from == to) takes any nonzero step.
+// MaxSweepRows angles, in a sentence ("Invalid sweep: the step is 0."). A single angle
+// (from == to) takes any nonzero step.
 Expected<std::vector<double>> sweepAngles(double from, double to, double step);
 
 // One row per angle of sweepAngles: the coefficients of the closed forms and the pressure minimum
@@ -51,5 +54,11 @@ Expected<std::vector<double>> sweepAngles(double from, double to, double step);
 // the angle ("At the angle of attack 5: Cannot calculate ..."). The point arrays are reused from
 // one angle to the next.
 Expected<std::vector<SweepRow>> sweep(const SweepInput& in);
+
+// The same, handing each row to `onRow` as soon as it is calculated (a long sweep's rows can be
+// written as they come) with its number from 0 and the number of rows; nothing is kept. Fails as
+// sweep does, after the rows before the failing angle were handed on.
+Status sweepRows(const SweepInput& in,
+                 const std::function<void(const SweepRow& row, std::size_t index, std::size_t count)>& onRow);
 
 }  // namespace orvek

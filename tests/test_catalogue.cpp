@@ -2,6 +2,8 @@
 
 #include "case/Catalogue.h"
 
+#include "support/ChildProcess.h"
+
 #include <QtTest>
 
 #include <fcntl.h>
@@ -108,7 +110,11 @@ private slots:
         QCOMPARE(c.problem.has_value(), problemLine != 0);
         if (c.problem) {
             QCOMPARE(c.problem->lineNumber, problemLine);
-            QCOMPARE(QString::fromStdString(c.problem->what), problem);
+            // One sentence naming the file and the line, ready to be shown.
+            QCOMPARE(QString::fromStdString(c.problem->text),
+                     QString("ORVEK_Input.txt, line %1: %2; the airfoils from this line on were not loaded.")
+                         .arg(problemLine)
+                         .arg(problem));
         }
     }
 
@@ -281,14 +287,8 @@ private slots:
     // runs again in a child process as the unprivileged user "nobody".
     void unreadableFileIsMissing() {
         if (geteuid() == 0) {
-            QProcess child;
-            child.setProcessChannelMode(QProcess::MergedChannels);
-            child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                    QCoreApplication::applicationFilePath(), "unreadableFileIsMissing"});
-            QVERIFY2(child.waitForFinished(60000), "setpriv did not finish");
-            const QByteArray output = child.readAll();
-            QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
-            QVERIFY2(output.contains("PASS   : TestCatalogue::unreadableFileIsMissing()"), output.constData());
+            const QString failure = orvek::test::failureAsNobody("unreadableFileIsMissing");
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
             return;
         }
         QTemporaryDir dir;
@@ -361,10 +361,40 @@ private slots:
         QCOMPARE(texts(*loaded), texts(*whole));
     }
 
-    void problemMessage() {
-        orvek::CatalogueProblem p{7, "expected 7 numbers, found 6"};
-        QCOMPARE(QString::fromStdString(p.message()), QString("ORVEK_Input.txt, line 7: expected 7 numbers, found 6; "
-                                                              "the airfoils from this line on were not loaded."));
+    // Every message names the catalogue it is about: the window's ORVEK_Input.txt in its own
+    // words, and a catalogue of another name (orvek-batch table) by that name.
+    void messagesNameTheFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("windowMessage");
+        QTest::addColumn<QString>("namedMessage");
+        QTest::newRow("malformed line")
+            << QByteArray::fromStdString(lines({Title, RowA, "1,2"}))
+            << "ORVEK_Input.txt, line 3: expected 7 numbers, found 2; the airfoils from this line on were not loaded."
+            << "my set.txt, line 3: expected 7 numbers, found 2; the airfoils from this line on were not loaded.";
+        QTest::newRow("empty") << QByteArray() << QString::fromUtf8(orvek::CatalogueMissing)
+                               << QString::fromUtf8("my set.txt dosyası bulunamadı");
+        QTest::newRow("UTF-16") << utf16(lines({Title, RowA}), true, true) << QString(orvek::CatalogueUtf16)
+                                << "my set.txt is saved as UTF-16 (Unicode) text, which cannot be read; save it again "
+                                   "as plain text (UTF-8 or ANSI) and restart the program.";
+        QTest::newRow("zero bytes")
+            << QByteArray(10, '\0') << QString(orvek::CatalogueNotText)
+            << "my set.txt holds zero bytes, so it is not a text file; no airfoils were loaded.";
+    }
+    void messagesNameTheFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, windowMessage);
+        QFETCH(QString, namedMessage);
+        const auto said = [](const orvek::Expected<Catalogue>& c) {
+            return QString::fromStdString(!c ? c.error() : c->problem ? c->problem->message() : std::string());
+        };
+        QCOMPARE(said(readCatalogue(bytes.toStdString())), windowMessage);
+        QCOMPARE(said(readCatalogue(bytes.toStdString(), "my set.txt")), namedMessage);
+        QTemporaryDir dir;
+        QFile f(dir.filePath("my set.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        QCOMPARE(said(orvek::loadCatalogueFile(f.fileName().toStdString(), "my set.txt")), namedMessage);
     }
 };
 

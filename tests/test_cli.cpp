@@ -3,28 +3,24 @@
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/ResultFile.h"
+#include "support/ChildProcess.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>
 
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out, err;
-};
+using Run = orvek::test::BatchRun;
 
-Run batch(const QStringList& args) {
-    QProcess p;
-    p.start(ORVEK_BATCH, args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
+Run batch(const QStringList& args) { return orvek::test::runBatch(args); }
 
 const QStringList Joukowsky = {"solve", "--F", "0.1", "--G", "0.05", "--m", "2", "--alpha", "5", "--np", "51"};
 
@@ -123,16 +119,16 @@ private slots:
             << (Joukowsky + QStringList{"--chord", "0"}) << 2
             << "orvek-batch: option '--chord' expects a positive number of normal size (from 2.3e-308 "
                "to 1.7e308), not '0'";
-        QTest::newRow("angle overflow")
-            << with(Joukowsky, "--alpha", "1e999") << 1
-            << "orvek-batch: Cannot calculate: the angle of attack must be from -360 to 360 degrees; "
-               "it is too large.";
+        // A number beyond every double has no form in any output: an invalid argument.
+        QTest::newRow("angle overflow") << with(Joukowsky, "--alpha", "1e999") << 2
+                                        << "orvek-batch: option '--alpha' expects a finite number, not '1e999'";
         // An exponent this large overflows the power of the mapping: the surface check refuses it.
         QTest::newRow("m 200")
             << with(Joukowsky, "--m", "200") << 1
             << "orvek-batch: Cannot calculate this airfoil: the surface value x at point 24 is not a finite number.";
-        QTest::newRow("failed save") << (Joukowsky + QStringList{"--layout", "1", "--output", "/nonexistent/dir/r.txt"})
-                                     << 1 << "orvek-batch: Could not save r.txt: No such file or directory";
+        QTest::newRow("failed save")
+            << (Joukowsky + QStringList{"--layout", "1", "--output", "/nonexistent/dir/r.txt"}) << 1
+            << "orvek-batch: Could not save /nonexistent/dir/r.txt: the folder /nonexistent/dir does not exist";
         QTest::newRow("describe fault") << QStringList{"describe", "--F", "-1", "--G", "0", "--m", "2"} << 1
                                         << "orvek-batch: Cannot calculate this airfoil: F is -1.";
         QTest::newRow("no command") << QStringList{} << 2
@@ -275,19 +271,40 @@ private slots:
         QCOMPARE(o["np"].toDouble(), 51.0);
     }
 
+    // A step larger than the range gives one row, at the first angle.
+    void sweepStartsAtTheFirstAngle_data() {
+        QTest::addColumn<QStringList>("range");
+        QTest::addColumn<QString>("alpha");
+        QTest::newRow("downwards") << QStringList{"--from", "10", "--to", "-10", "--step", "-1e12"} << "10";
+        QTest::newRow("upwards") << QStringList{"--from", "0", "--to", "2", "--step", "1e10"} << "0";
+    }
+    void sweepStartsAtTheFirstAngle() {
+        QFETCH(QStringList, range);
+        QFETCH(QString, alpha);
+        const Run r = batch(QStringList{"sweep", "--F", "0.1", "--G", "0.05", "--m", "2", "--np", "51"} + range);
+        QCOMPARE(r.exitCode, 0);
+        const QList<QStringList> rows = csvRows(r.out);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1][0], alpha);
+    }
+
     void sweepRefusals_data() {
         QTest::addColumn<QStringList>("range");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         QTest::newRow("zero step") << QStringList{"--from", "0", "--to", "5", "--step", "0"} << 2
-                                   << "orvek-batch: invalid sweep: the step is 0";
+                                   << "orvek-batch: Invalid sweep: the step is 0.";
         QTest::newRow("step not a number") << QStringList{"--from", "0", "--to", "5", "--step", "nan"} << 2
                                            << "orvek-batch: option '--step' expects a number, not 'nan'";
         QTest::newRow("wrong sign")
             << QStringList{"--from", "0", "--to", "5", "--step=-1"} << 2
-            << "orvek-batch: invalid sweep: the step -1 points away from the last angle 5 (from 0)";
-        QTest::newRow("too many rows") << QStringList{"--from", "0", "--to", "1000", "--step", "0.001"} << 2
-                                       << "orvek-batch: invalid sweep: the sweep would have more than 100001 angles";
+            << "orvek-batch: Invalid sweep: the step -1 points away from the last angle 5 (from 0).";
+        QTest::newRow("too many rows")
+            << QStringList{"--from", "0", "--to", "1000", "--step", "0.001"} << 2
+            << "orvek-batch: Invalid sweep: it would have 1000001 angles, and at most 100001 are calculated.";
+        QTest::newRow("ten trillion rows")
+            << QStringList{"--from", "0", "--to", "1e13", "--step", "1"} << 2
+            << "orvek-batch: Invalid sweep: it would have 10000000000001 angles, and at most 100001 are calculated.";
         QTest::newRow("step missing") << QStringList{"--from", "0", "--to", "5"} << 2
                                       << "orvek-batch: missing option '--step'";
         QTest::newRow("bad format") << QStringList{"--from", "0", "--to", "5", "--step", "1", "--format", "xml"} << 2
@@ -357,9 +374,10 @@ private slots:
         QTest::newRow("bad format") << QStringList{"--format", "dat"} << 2
                                     << "orvek-batch: option '--format' expects selig, lednicer or csv, not 'dat'";
         QTest::newRow("empty name") << QStringList{"--format", "selig", "--name="} << 2
-                                    << "orvek-batch: option '--name': the airfoil's name is empty";
-        QTest::newRow("failed save") << QStringList{"--format", "selig", "--output", "/nonexistent/dir/out.dat"} << 1
-                                     << "orvek-batch: Could not save out.dat: No such file or directory";
+                                    << "orvek-batch: option '--name': The airfoil's name is empty.";
+        QTest::newRow("failed save")
+            << QStringList{"--format", "selig", "--output", "/nonexistent/dir/out.dat"} << 1
+            << "orvek-batch: Could not save /nonexistent/dir/out.dat: the folder /nonexistent/dir does not exist";
         QTest::newRow("no airfoil")
             << QStringList{"--format", "selig", "--np", "0"} << 1
             << "orvek-batch: Cannot calculate: the number of points NP must be at least 2, not 0.";
@@ -410,6 +428,39 @@ private slots:
         QVERIFY(std::fabs(o["reached"].toObject()["camber"].toDouble() - number(camber)) <= 1e-6);
         QVERIFY(std::fabs(o["residuals"].toObject()["camber"].toDouble()) <= 1e-6);
         QVERIFY(std::fabs(o["residuals"].toObject()["teAngle"].toDouble()) <= 0.01);
+    }
+
+    // Every target inside the stated range designs: the corners of the range, and cambers of a
+    // few 1e-10 to 1e-9, where the measured camber used to jump and the iteration to fail.
+    void designReachesTheWholeRange_data() {
+        QTest::addColumn<QString>("thickness");
+        QTest::addColumn<QString>("camber");
+        QTest::addColumn<QString>("teAngle");
+        for (const char* angle : {"0", "30"}) {
+            const QString least = QString(angle) == "0" ? "0.01" : "0.1417";  // tan(DEG/4) + 0.01, rounded up
+            for (const QString& thickness : {least, QString("0.3")}) {
+                for (const char* camber : {"-0.1", "0", "0.1"}) {
+                    QTest::addRow("T %s C %s DEG %s", qPrintable(thickness), camber, angle)
+                        << thickness << QString(camber) << QString(angle);
+                }
+            }
+        }
+        for (const char* camber : {"1e-10", "2e-10", "5e-10", "1e-9", "-1e-9", "1.5e-9", "3e-9"}) {
+            QTest::addRow("near-zero camber %s", camber) << "0.12" << QString(camber) << "0";
+            QTest::addRow("near-zero camber %s at 15 degrees", camber) << "0.2" << QString(camber) << "15";
+        }
+    }
+    void designReachesTheWholeRange() {
+        QFETCH(QString, thickness);
+        QFETCH(QString, camber);
+        QFETCH(QString, teAngle);
+        const Run r = batch({"design", "--thickness", thickness, "--camber", camber, "--te-angle", teAngle});
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        const QStringList line = QString::fromUtf8(r.out).trimmed().split(',');
+        QCOMPARE(line.size(), 7);
+        // The airfoil found is measured again by describe and must meet the targets (to 1e-6).
+        const Run measured = batch({"describe", "--F", line[4], "--G", line[5], "--m", line[6]});
+        QCOMPARE(measured.out, r.out);
     }
 
     void designRefusesTargetsOutOfRange() {
@@ -473,10 +524,84 @@ private slots:
                  "orvek-batch: " + file +
                      ", line 4: expected 7 numbers, found 8; the airfoils from this line on were not loaded.\n" +
                      "orvek-batch: " + file + ", row 2: Cannot calculate this airfoil: the exponent m is 0.\n");
+    }
 
-        const Run missing = batch({"table", "--alpha", "2", "--catalogue", dir.filePath("none.txt")});
-        QCOMPARE(missing.exitCode, 1);
-        QVERIFY(missing.err.endsWith("none.txt: the file is missing or empty.\n"));
+    // A catalogue that cannot be read is reported with the reader's own reason, as the window
+    // reports ORVEK_Input.txt, naming the file as given.
+    void tableGivesTheReadersReason_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");  // after "orvek-batch: PATH"
+        QTest::newRow("UTF-16") << "utf16" << QString::fromUtf8(orvek::CatalogueUtf16).mid(15);
+        QTest::newRow("zero bytes") << "zeros" << QString::fromUtf8(orvek::CatalogueNotText).mid(15);
+        QTest::newRow("folder") << "folder" << QString::fromUtf8(orvek::CatalogueMissing).mid(15);
+        QTest::newRow("pipe") << "fifo" << QString::fromUtf8(orvek::CatalogueMissing).mid(15);
+        QTest::newRow("missing") << "none" << QString::fromUtf8(orvek::CatalogueMissing).mid(15);
+    }
+    void tableGivesTheReadersReason() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("c.txt");
+        if (kind == "folder") QVERIFY(QDir(dir.path()).mkdir("c.txt"));
+        if (kind == "fifo") QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0666), 0);
+        if (kind == "utf16" || kind == "zeros") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(kind == "utf16" ? QByteArray("\xFF\xFET\0i\0\r\0\n\0", 10) : QByteArray(4096, '\0'));
+        }
+        const Run r = batch({"table", "--alpha", "2", "--catalogue", path});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), "orvek-batch: " + path + message + "\n");
+    }
+
+    // A point count or an angle no airfoil can be calculated with is judged once, before any row,
+    // as an invalid argument.
+    void tableJudgesItsOptionsOnce_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("np 0") << QStringList{"--alpha", "2", "--np", "0"}
+                              << "option '--np' expects a whole number from 2 to 1000001, not '0'";
+        QTest::newRow("np fractional") << QStringList{"--alpha", "2", "--np", "12.5"}
+                                       << "option '--np' expects a whole number from 2 to 1000001, not '12.5'";
+        QTest::newRow("angle too large") << QStringList{"--alpha", "400"}
+                                         << "option '--alpha' expects an angle from -360 to 360 degrees, not '400'";
+        QTest::newRow("angle beyond every number") << QStringList{"--alpha", "1e999", "--format", "json"}
+                                                   << "option '--alpha' expects a finite number, not '1e999'";
+    }
+    void tableJudgesItsOptionsOnce() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, message);
+        const Run r = batch(QStringList{"table", "--catalogue", ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt"} + options);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), "orvek-batch: " + message + "\n");
+    }
+
+    // Every JSON output is valid UTF-8, whatever bytes the names it quotes hold.
+    void jsonIsValidUtf8() {
+        QTemporaryDir dir;
+        const QByteArray name = QFile::encodeName(dir.path()) + "/c\xFF\xC3.txt";  // not UTF-8
+        {
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            QVERIFY(fd >= 0);
+            const QByteArray bytes = "Title \xFF\r\n0.1,0,0.3,0,0.1,0,2\r\n1,2\xFF\r\n";
+            QCOMPARE(::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())), ssize_t(bytes.size()));
+            ::close(fd);
+        }
+        // The name goes as raw bytes, made by the shell: QProcess would turn it into UTF-8.
+        QProcess shell;
+        shell.setWorkingDirectory(dir.path());
+        shell.start("sh", {"-c", "exec \"$0\" table --alpha 2 --np 21 --format json -- \"$(printf 'c\\377\\303.txt')\"",
+                           ORVEK_BATCH});
+        QVERIFY(shell.waitForFinished(60000));
+        const QByteArray out = shell.readAllStandardOutput();
+        QCOMPARE(shell.exitCode(), 1);                   // the malformed third line is reported
+        QCOMPARE(QString::fromUtf8(out).toUtf8(), out);  // nothing to replace: valid UTF-8
+        QJsonParseError error{};
+        const QJsonDocument doc = QJsonDocument::fromJson(out, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(doc.object()["catalogue"].toString(), QString::fromUtf8("c\uFFFD\uFFFD.txt"));
     }
 
     // --- shell habits --------------------------------------------------------------------------
@@ -592,17 +717,25 @@ private slots:
             << "orvek-batch: Could not save adir/: the name ends with a folder separator, so it names a "
                "folder, not a file.";
         QTest::newRow("FIFO") << "DIR/fifo.txt"
-                              << "orvek-batch: Could not save fifo.txt: it is a pipe (FIFO), not a regular file";
+                              << "orvek-batch: Could not save DIR/fifo.txt: it is a pipe (FIFO), not a regular file";
         QTest::newRow("device") << "/dev/null"
-                                << "orvek-batch: Could not save null: it is a device, not a regular file";
+                                << "orvek-batch: Could not save /dev/null: it is a device, not a regular file";
         QTest::newRow("read-only file") << "DIR/old.txt"
-                                        << "orvek-batch: Could not save old.txt: the file is read-only";
+                                        << "orvek-batch: Could not save DIR/old.txt: the file is read-only";
+        // The path as given, and what is missing in it.
+        QTest::newRow("missing folder")
+            << "DIR/nofolder/x.txt"
+            << "orvek-batch: Could not save DIR/nofolder/x.txt: the folder DIR/nofolder does not exist";
+        QTest::newRow("missing folder from the root")
+            << "/nonexistent/x.txt"
+            << "orvek-batch: Could not save /nonexistent/x.txt: the folder /nonexistent does not exist";
     }
     void outputFailuresNameTheFile() {
         QFETCH(QString, output);
         QFETCH(QString, message);
         QTemporaryDir dir;
         output.replace("DIR", dir.path());
+        message.replace("DIR", dir.path());
         if (output.endsWith("fifo.txt")) QCOMPARE(::mkfifo(output.toLocal8Bit().constData(), 0666), 0);
         if (output.endsWith("old.txt")) {
             QFile f(output);
@@ -620,6 +753,203 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadOnly));
             QCOMPARE(f.readAll(), QByteArray("old\r\n"));
         }
+    }
+
+    // --- saving under attack --------------------------------------------------------------------
+
+    // A target that is one of the program's own open descriptors is written through it, in place:
+    // the file standard output is appended to keeps what it held.
+    void ownDescriptorsAreWrittenInPlace_data() {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("throughStandardError");
+        QTest::newRow("/dev/stdout") << "/dev/stdout" << false;
+        QTest::newRow("/proc/self/fd/1") << "/proc/self/fd/1" << false;
+        QTest::newRow("/dev/fd/1") << "/dev/fd/1" << false;
+        QTest::newRow("the redirected file by name") << "LOG" << false;
+        QTest::newRow("/dev/stderr") << "/dev/stderr" << true;
+    }
+    void ownDescriptorsAreWrittenInPlace() {
+        QFETCH(QString, output);
+        QFETCH(bool, throughStandardError);
+        QTemporaryDir dir;
+        const QString log = dir.filePath("log.txt");
+        QFile f(log);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("a\nb\n");
+        f.close();
+        output.replace("LOG", log);
+        const Run r = orvek::test::runBatch(
+            {"design", "--thickness", "0.15", "--camber", "0.03", "--te-angle", "12", "--output", output}, QString(),
+            [&](QProcess& p) {
+                if (throughStandardError) p.setStandardErrorFile(log, QIODevice::Append);
+                else p.setStandardOutputFile(log, QIODevice::Append);
+            });
+        QCOMPARE(r.exitCode, 0);
+        const Run line = batch({"design", "--thickness", "0.15", "--camber", "0.03", "--te-angle", "12"});
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), "a\nb\n" + line.out);
+    }
+
+    // An output that is the catalogue itself is refused before anything is written.
+    void outputThatIsTheCatalogueIsRefused_data() {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("same name") << "c.txt";
+        QTest::newRow("through a link") << "link.txt";
+        QTest::newRow("another spelling") << "./sub/../c.txt";
+    }
+    void outputThatIsTheCatalogueIsRefused() {
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        const QByteArray catalogue = "Title\r\n0.1,0,0.3,0,0.1,0,2\r\n";
+        QFile f(dir.filePath("c.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(catalogue);
+        f.close();
+        QVERIFY(QFile::link("c.txt", dir.filePath("link.txt")));
+        const Run r =
+            orvek::test::runBatch({"table", "--catalogue", "c.txt", "--alpha", "2", "--output", output}, dir.path());
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(r.err), "orvek-batch: the output " + output +
+                                               " is the catalogue c.txt itself; choose another file (nothing was "
+                                               "written)\n");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), catalogue);
+    }
+
+    // A fatal signal during a save leaves neither the temporary file nor a partial target; the
+    // signal is caught while the hidden temporary is seen in the folder.
+    void signalsDuringASaveLeaveNothing_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void signalsDuringASaveLeaveNothing() {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(ORVEK_BATCH, {"solve", "--F", "0.1", "--G", "0.05", "--m", "1.9", "--alpha", "3", "--np", "1000001",
+                              "--layout", "4", "--output", "res.txt"});
+        QVERIFY(p.waitForStarted());
+        // Waits for the temporary file to appear, then signals the save.
+        QElapsedTimer clock;
+        clock.start();
+        bool seen = false;
+        while (!seen && p.state() == QProcess::Running && clock.elapsed() < 60000) {
+            seen =
+                !QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^\\.res")).isEmpty();
+            if (!seen) QThread::usleep(200);
+        }
+        if (!seen) QSKIP("the save ended before its temporary file was seen");
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);  // ended by the signal, as the shell expects
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // A long sweep writes its rows as they come: the first row arrives while later ones are still
+    // being calculated, and SIGINT then ends it as an interrupted program ends, with no file left.
+    void sweepStreamsAndStopsOnInterrupt_data() {
+        QTest::addColumn<bool>("toFile");
+        QTest::newRow("standard output") << false;
+        QTest::newRow("file") << true;
+    }
+    void sweepStreamsAndStopsOnInterrupt() {
+        QFETCH(bool, toFile);
+        QTemporaryDir dir;
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        QStringList args{"sweep", "--F",  "0.1", "--G",    "0.05",  "--m",  "2",   "--from",
+                         "-50",   "--to", "50",  "--step", "0.001", "--np", "2001"};
+        if (toFile)
+            args << "--output"
+                 << "polar.csv";
+        p.start(ORVEK_BATCH, args);
+        QVERIFY(p.waitForStarted());
+        if (!toFile) {
+            for (int lines = 0; lines < 2;) {  // the header and the first row
+                if (p.canReadLine()) {
+                    p.readLine();
+                    ++lines;
+                } else {
+                    QVERIFY(p.waitForReadyRead(60000));
+                }
+            }
+        } else {
+            QElapsedTimer clock;
+            clock.start();
+            while (QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty() && clock.elapsed() < 60000) {
+                QThread::usleep(1000);
+            }
+        }
+        QCOMPARE(p.state(), QProcess::Running);  // rows came before the sweep's end
+        ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);  // SIGINT: status 130 in the shell
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // On a terminal a long sweep shows its progress on standard error after the first second;
+    // run under script(1), which gives it a terminal.
+    void sweepShowsProgressOnATerminal() {
+        if (QStandardPaths::findExecutable("script").isEmpty()) QSKIP("script(1) is not installed");
+        QProcess p;
+        p.start("script", {"-qfec",
+                           QString(ORVEK_BATCH) + " sweep --F 0.1 --G 0.05 --m 2 --from -50 --to 50 --step 0.001 "
+                                                  "--np 20001 >/dev/null",
+                           "/dev/null"});
+        QByteArray seen;
+        while (!seen.contains("rows/s") && p.waitForReadyRead(30000)) seen += p.readAll();
+        p.kill();
+        p.waitForFinished(10000);
+        QVERIFY2(seen.contains("orvek-batch: ") && seen.contains(" of 100001 rows, ") && seen.contains(" left"),
+                 seen.constData());
+    }
+
+    // A closed pipe ends every command the Unix way: by SIGPIPE (141 in the shell), no message.
+    void closedPipeEndsQuietly_data() {
+        QTest::addColumn<QString>("args");
+        QTest::newRow("solve") << "solve --F 0.1 --G 0.05 --m 2 --alpha 5 --np 200001";
+        QTest::newRow("solve, result file") << "solve --F 0.1 --G 0.05 --m 2 --alpha 5 --np 200001 --layout 4";
+        QTest::newRow("sweep") << "sweep --F 0.1 --G 0.05 --m 2 --from -50 --to 50 --step 0.001 --np 21";
+        QTest::newRow("export") << "export --F 0.1 --G 0.05 --m 2 --format csv --np 200001";
+        QTest::newRow("output /dev/stdout")
+            << "export --F 0.1 --G 0.05 --m 2 --format selig --np 200001 --output /dev/stdout";
+    }
+    void closedPipeEndsQuietly() {
+        QFETCH(QString, args);
+        QTemporaryDir dir;
+        QProcess shell;
+        shell.setWorkingDirectory(dir.path());
+        // The parent's SIGPIPE setting must not matter: ignored here, restored by orvek-batch.
+        shell.start("bash", {"-c",
+                             "trap '' PIPE; \"$0\" " + args +
+                                 " 2>err.txt | head -c 10 >/dev/null; "
+                                 "echo ${PIPESTATUS[0]}; cat err.txt",
+                             ORVEK_BATCH});
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), QString("141\n"));
+    }
+
+    // Under a file-size limit the write fails with a message and the normal clean-up runs.
+    void fileSizeLimitEndsTheSaveCleanly() {
+        QTemporaryDir dir;
+        const Run r = orvek::test::runBatch({"export", "--F", "0.1", "--G", "0.05", "--m", "2", "--format", "csv",
+                                             "--np", "100001", "--output", "res.txt"},
+                                            dir.path(), [](QProcess& p) {
+                                                p.setChildProcessModifier([] {
+                                                    rlimit limit{};
+                                                    ::getrlimit(RLIMIT_FSIZE, &limit);
+                                                    limit.rlim_cur = rlim_t{100} * 1024;
+                                                    ::setrlimit(RLIMIT_FSIZE, &limit);
+                                                });
+                                            });
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(r.err), QString("orvek-batch: Could not save res.txt: File too large\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 };
 

@@ -1,21 +1,20 @@
 // Airfoil coordinate files, read back by a reader of their own that knows only the formats.
 
 #include "SolveCase.h"
+#include "support/AirfoilData.h"
+#include "support/CoordinateFileReader.h"
 #include "export/AirfoilCoordinates.h"
 #include "solver/PressureMinimum.h"
 
 #include <QtTest>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Point {
-    double x = 0, y = 0;
-};
+using coordinates::Point;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -23,25 +22,8 @@ std::vector<std::string> lines(const std::string& text) {
     while (start < text.size()) {
         const std::size_t end = text.find('\n', start);
         out.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
         start = end + 1;
-    }
-    return out;
-}
-
-// Two numbers separated by blanks, as airfoil programs read a coordinate line; false otherwise.
-bool readPair(const std::string& line, Point& p) {
-    std::istringstream in(line);
-    in.imbue(std::locale::classic());
-    std::string rest;
-    return static_cast<bool>(in >> p.x >> p.y) && !(in >> rest);
-}
-
-std::vector<Point> readPairs(const std::vector<std::string>& l, std::size_t from, std::size_t count) {
-    std::vector<Point> out;
-    for (std::size_t k = from; k < from + count && k < l.size(); ++k) {
-        Point p;
-        if (!readPair(l[k], p)) return {};
-        out.push_back(p);
     }
     return out;
 }
@@ -105,29 +87,27 @@ class TestCoordinates : public QObject {
     Q_OBJECT
 private slots:
     void formats_data() {
-        QTest::addColumn<double>("F");
-        QTest::addColumn<double>("G");
-        QTest::addColumn<double>("m");
+        QTest::addColumn<orvek::Airfoil>("airfoil");
         QTest::addColumn<int>("NP");
-        QTest::newRow("Karman-Trefftz, default points") << 0.1 << 0.05 << 1.9 << 161;
-        QTest::newRow("Joukowsky, even points") << 0.1 << 0.05 << 2.0 << 40;
-        QTest::newRow("negative camber") << 0.12 << -0.08 << 1.95 << 61;
-        QTest::newRow("circular arc, nose unset") << 0.0 << 0.05 << 2.0 << 41;
+        QTest::newRow("Karman-Trefftz, default points") << orvek::Airfoil{0.1, 0.05, 1.9} << 161;
+        QTest::newRow("Joukowsky, even points") << orvek::Airfoil{0.1, 0.05, 2.0} << 40;
+        QTest::newRow("negative camber") << orvek::Airfoil{0.12, -0.08, 1.95} << 61;
+        QTest::newRow("circular arc, nose unset") << orvek::Airfoil{0.0, 0.05, 2.0} << 41;
     }
 
     void selig_data() { formats_data(); }
     void selig() {
-        QFETCH(double, F);
-        QFETCH(double, G);
-        QFETCH(double, m);
+        QFETCH(orvek::Airfoil, airfoil);
         QFETCH(int, NP);
         const auto N = static_cast<std::size_t>(NP);
-        const orvek::SolverResult r = solveCase(F, G, m, 0.0, NP);
-        const std::vector<std::string> l = lines(text(r.points, orvek::CoordinateFormat::Selig));
-        QCOMPARE(l[0], std::string("Test airfoil"));
+        const orvek::SolverResult r = solveCase(airfoil.F, airfoil.G, airfoil.m, 0.0, NP);
+        const std::string written = text(r.points, orvek::CoordinateFormat::Selig);
+        const coordinates::CoordinateFile f = coordinates::readSelig(QString::fromStdString(written));
+        QVERIFY(f.ok);
+        const std::vector<std::string> l = lines(written);
+        QCOMPARE(f.name, QString("Test airfoil"));
         const std::vector<Point> expected = solverPoints(r.points, range(N, 1));
-        QCOMPARE(l.size(), expected.size() + 1);
-        const std::vector<Point> read = readPairs(l, 1, l.size() - 1);
+        const std::vector<Point>& read = f.all;
         QVERIFY(samePoints(read, expected));
         QVERIFY(aligned(l, 1, l.size() - 1));
         // Trailing edge at both ends; the upper surface first.
@@ -135,27 +115,23 @@ private slots:
         QCOMPARE(read.back().x, 1.0);
         QCOMPARE(read.front().y, 0.0);
         QCOMPARE(read.back().y, 0.0);
-        QVERIFY(G > 0 ? read[1].y > 0 : read[1].y > read[read.size() - 2].y);
+        QVERIFY(airfoil.G > 0 ? read[1].y > 0 : read[1].y > read[read.size() - 2].y);
     }
 
     void lednicer_data() { formats_data(); }
     void lednicer() {
-        QFETCH(double, F);
-        QFETCH(double, G);
-        QFETCH(double, m);
+        QFETCH(orvek::Airfoil, airfoil);
         QFETCH(int, NP);
         const auto N = static_cast<std::size_t>(NP);
-        const orvek::SolverResult r = solveCase(F, G, m, 0.0, NP);
-        const std::vector<std::string> l = lines(text(r.points, orvek::CoordinateFormat::Lednicer));
-        QCOMPARE(l[0], std::string("Test airfoil"));
-        Point counts;
-        QVERIFY(readPair(l[1], counts));
+        const orvek::SolverResult r = solveCase(airfoil.F, airfoil.G, airfoil.m, 0.0, NP);
+        const std::string written = text(r.points, orvek::CoordinateFormat::Lednicer);
+        const coordinates::CoordinateFile f = coordinates::readLednicer(QString::fromStdString(written));
+        QVERIFY(f.ok);
+        const std::vector<std::string> l = lines(written);
+        QCOMPARE(f.name, QString("Test airfoil"));
         QCOMPARE(l[1].back(), '.');
-        QVERIFY(l[2].empty());
-        const auto nu = static_cast<std::size_t>(counts.x), nl = static_cast<std::size_t>(counts.y);
-        QCOMPARE(l.size(), 3 + nu + 1 + nl);
-        QVERIFY(l[3 + nu].empty());
-        const std::vector<Point> upper = readPairs(l, 3, nu), lower = readPairs(l, 4 + nu, nl);
+        const std::vector<Point>&upper = f.upper, &lower = f.lower;
+        const std::size_t nu = upper.size(), nl = lower.size();
         const std::size_t middle = (N + 1) / 2;  // the leading edge for odd N
         QVERIFY(samePoints(upper, solverPoints(r.points, range(N % 2 == 1 ? middle : N / 2 + 1, N))));
         QVERIFY(samePoints(lower, solverPoints(r.points, range(N % 2 == 1 ? middle : N / 2, 1))));
@@ -165,7 +141,7 @@ private slots:
         QCOMPARE(upper.back().x, 1.0);
         QCOMPARE(lower.back().x, 1.0);
         QVERIFY(upper.front().x < 0.05 && lower.front().x < 0.05);
-        if (N % 2 == 1 && F != 0.0) {
+        if (N % 2 == 1 && airfoil.F != 0.0) {
             QCOMPARE(nu, middle);
             QCOMPARE(upper.front().x, 0.0);
             QCOMPARE(lower.front().x, 0.0);
@@ -175,12 +151,10 @@ private slots:
 
     void csv_data() { formats_data(); }
     void csv() {
-        QFETCH(double, F);
-        QFETCH(double, G);
-        QFETCH(double, m);
+        QFETCH(orvek::Airfoil, airfoil);
         QFETCH(int, NP);
         const auto N = static_cast<std::size_t>(NP);
-        const orvek::SolverResult r = solveCase(F, G, m, 4.0, NP);
+        const orvek::SolverResult r = solveCase(airfoil.F, airfoil.G, airfoil.m, 4.0, NP);
         const std::vector<std::string> l = lines(text(r.points, orvek::CoordinateFormat::Csv));
         QCOMPARE(l[0], std::string("index,x,y,OneMinusCp,surface"));
         std::size_t row = 1;
@@ -204,30 +178,26 @@ private slots:
     }
 
     void names_data() {
-        QTest::addColumn<double>("F");
-        QTest::addColumn<double>("G");
-        QTest::addColumn<double>("m");
+        QTest::addColumn<orvek::Airfoil>("airfoil");
         QTest::addColumn<QString>("name");
-        QTest::newRow("Karman-Trefftz") << 0.1 << 0.05 << 1.9 << "Karman-Trefftz F=0.1 G=0.05 m=1.9";
-        QTest::newRow("Joukowsky") << 0.1 << 0.05 << 2.0 << "Joukowsky F=0.1 G=0.05";
-        QTest::newRow("negative camber") << 0.12 << -0.08 << 1.95 << "Karman-Trefftz F=0.12 G=-0.08 m=1.95";
+        QTest::newRow("Karman-Trefftz") << orvek::Airfoil{0.1, 0.05, 1.9} << "Karman-Trefftz F=0.1 G=0.05 m=1.9";
+        QTest::newRow("Joukowsky") << orvek::Airfoil{0.1, 0.05, 2.0} << "Joukowsky F=0.1 G=0.05";
+        QTest::newRow("negative camber") << orvek::Airfoil{0.12, -0.08, 1.95} << "Karman-Trefftz F=0.12 G=-0.08 m=1.95";
     }
     void names() {
-        QFETCH(double, F);
-        QFETCH(double, G);
-        QFETCH(double, m);
+        QFETCH(orvek::Airfoil, airfoil);
         QFETCH(QString, name);
-        QCOMPARE(QString::fromStdString(orvek::Airfoil{F, G, m}.name()), name);
+        QCOMPARE(QString::fromStdString(airfoil.name()), name);
     }
 
     void refusals() {
         const orvek::SolverResult r = solveCase(0.1, 0.05, 2.0, 0.0, 21);
         QCOMPARE(QString::fromStdString(
                      orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Selig, "two\nlines").error()),
-                 "the airfoil's name must be one line of text");
+                 "The airfoil's name must be one line of text.");
         QCOMPARE(QString::fromStdString(
                      orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Lednicer, " ").error()),
-                 "the airfoil's name is empty");
+                 "The airfoil's name is empty.");
         QVERIFY(!orvek::airfoilCoordinatesText(orvek::SurfacePoints{}, orvek::CoordinateFormat::Csv, "x").ok());
         QVERIFY(orvek::coordinateFormat("lednicer") == orvek::CoordinateFormat::Lednicer);
         QVERIFY(!orvek::coordinateFormat("Selig"));

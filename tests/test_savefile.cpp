@@ -2,6 +2,8 @@
 
 #include "export/SaveFile.h"
 
+#include "support/ChildProcess.h"
+
 #include <QtTest>
 
 #include <atomic>
@@ -58,14 +60,8 @@ mode_t permissionBits(const QString& path) {
 // Runs one test function of this program again as the unprivileged user "nobody" and checks that
 // it passed: root may write anywhere, so refusals are only meaningful for an ordinary user.
 void runAsNobody(const char* function) {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
-                            function});
-    QVERIFY2(child.waitForFinished(60000), "setpriv did not finish");
-    const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
-    QVERIFY2(output.contains(QByteArray("PASS   : TestSaveFile::") + function), output.constData());
+    const QString failure = orvek::test::failureAsNobody(function);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
 }
 
 }  // namespace
@@ -91,10 +87,13 @@ private slots:
         // missing (also at the end of a link), nothing can be made.
         QTest::newRow("folder is a file") << "folder-is-a-file"
                                           << "Could not save ORVEK_result.txt: Not a directory";
-        QTest::newRow("folder does not exist") << "missing-folder"
-                                               << "Could not save ORVEK_result.txt: No such file or directory";
-        QTest::newRow("link into a missing folder") << "dangling-link"
-                                                    << "Could not save ORVEK_result.txt: No such file or directory";
+        // A missing folder is named as the path gives it ({dir} stands for the test's folder).
+        QTest::newRow("folder does not exist")
+            << "missing-folder"
+            << "Could not save ORVEK_result.txt: the folder {dir}/no-such-folder does not exist";
+        QTest::newRow("link into a missing folder")
+            << "dangling-link"
+            << "Could not save ORVEK_result.txt: the folder {dir}/no-such-folder does not exist";
         // A disk that fills at once (one large write) or after part of the bytes were written.
         QTest::newRow("write fails") << "write-fails"
                                      << "Could not save ORVEK_result.txt: File too large";
@@ -127,7 +126,7 @@ private slots:
             saved = orvek::saveFileAtomically(path.toStdString(), bytes);
         }
         QVERIFY(!saved);
-        QCOMPARE(QString::fromStdString(saved.error()), message);
+        QCOMPARE(QString::fromStdString(saved.error()), QString(message).replace("{dir}", dir.path()));
         if (obstacle == "target-directory") QVERIFY(QFileInfo(dir.filePath("ORVEK_result.txt")).isDir());
         else if (obstacle == "dangling-link")
             QCOMPARE(QFileInfo(dir.filePath("ORVEK_result.txt")).symLinkTarget().isEmpty(), false);
@@ -208,6 +207,74 @@ private slots:
         QVERIFY2(saved, saved ? "" : saved.error().c_str());
         QCOMPARE(permissionBits(path), static_cast<mode_t>(mode));
         QCOMPARE(readFile(path), std::string("new\r\n"));
+    }
+
+    // Root saving over another user's file keeps its owner and its setuid and setgid bits (a change
+    // of owner clears them, so the owner is changed first).
+    void setuidAndSetgidBitsAreKept_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("setuid 4755") << 04755;
+        QTest::newRow("setgid 2775") << 02775;
+    }
+    void setuidAndSetgidBitsAreKept() {
+        QFETCH(int, mode);
+        if (geteuid() != 0) QSKIP("giving a file to another user needs root");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("tool");
+        const QByteArray native = path.toLocal8Bit();
+        QVERIFY(orvek::saveFileAtomically(path.toStdString(), "old\n"));
+        QCOMPARE(::chown(native.constData(), 65534, 65534), 0);
+        QCOMPARE(::chmod(native.constData(), static_cast<mode_t>(mode)), 0);
+        QVERIFY(orvek::saveFileAtomically(path.toStdString(), "new\n"));
+        struct stat info {};
+        QCOMPARE(::stat(native.constData(), &info), 0);
+        QCOMPARE(info.st_uid, uid_t(65534));
+        QCOMPARE(info.st_gid, gid_t(65534));
+        QCOMPARE(permissionBits(path), static_cast<mode_t>(mode));
+        QCOMPARE(readFile(path), std::string("new\n"));
+    }
+
+    // Every name the folder takes can be saved: the temporary name is shortened to fit.
+    void longestNamesCanBeSaved_data() {
+        QTest::addColumn<int>("length");
+        QTest::newRow("247 bytes") << 247;
+        QTest::newRow("248 bytes") << 248;
+        QTest::newRow("255 bytes") << 255;
+    }
+    void longestNamesCanBeSaved() {
+        QFETCH(int, length);
+        QTemporaryDir dir;
+        const QString name(length, QChar('n'));
+        const QString path = dir.filePath(name);
+        QVERIFY(orvek::saveFileAtomically(path.toStdString(), "first\n"));
+        const orvek::Status saved = orvek::saveFileAtomically(path.toStdString(), "second\n");
+        QVERIFY2(saved, saved ? "" : saved.error().c_str());
+        QCOMPARE(readFile(path), std::string("second\n"));
+        QCOMPARE(entries(dir.path()), QStringList{name});
+    }
+
+    // A folder moved while its file is being saved: the file lands in the folder that was checked,
+    // now under its new name, and a save given up removes its temporary file there as well.
+    void folderMovedDuringTheSave_data() {
+        QTest::addColumn<bool>("committed");
+        QTest::newRow("committed") << true;
+        QTest::newRow("given up") << false;
+    }
+    void folderMovedDuringTheSave() {
+        QFETCH(bool, committed);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("before"));
+        {
+            orvek::Expected<std::unique_ptr<orvek::FileSave>> save =
+                orvek::FileSave::begin(dir.filePath("before/ORVEK_result.txt").toStdString());
+            QVERIFY(save);
+            (*save)->write("new\r\n");
+            QVERIFY(QDir(dir.path()).rename("before", "after"));
+            if (committed) QVERIFY((*save)->commit());
+        }
+        QCOMPARE(entries(dir.filePath("after")), committed ? QStringList{"ORVEK_result.txt"} : QStringList());
+        if (committed) QCOMPARE(readFile(dir.filePath("after/ORVEK_result.txt")), std::string("new\r\n"));
+        QCOMPARE(entries(dir.path()), QStringList{"after"});
     }
 
     // A new file gets the usual permissions: read and write for all, less the creation mask.

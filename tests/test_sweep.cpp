@@ -111,6 +111,11 @@ private slots:
         QTest::newRow("one angle") << 4.0 << 4.0 << 1.0 << std::vector<double>{4};
         QTest::newRow("one angle, negative step") << 4.0 << 4.0 << -1.0 << std::vector<double>{4};
         QTest::newRow("step larger than the range") << 0.0 << 1.0 << 5.0 << std::vector<double>{0};
+        // Within a billionth of a step of the last angle, but the only angle is the first.
+        QTest::newRow("step far beyond the range") << 0.0 << 2.0 << 1e10 << std::vector<double>{0};
+        QTest::newRow("step far beyond, downwards") << 10.0 << -10.0 << -1e12 << std::vector<double>{10};
+        QTest::newRow("two angles, the last within tolerance")
+            << 0.0 << 1e10 + 1e-3 << 1e10 << std::vector<double>{0, 1e10 + 1e-3};
         // Rounded to 15 digits; the last angle is the one asked for.
         QTest::newRow("thirds reach the end")
             << 0.0 << 1.0 << 1.0 / 3.0 << std::vector<double>{0, 0.333333333333333, 0.666666666666667, 1};
@@ -143,17 +148,26 @@ private slots:
         QTest::addColumn<double>("step");
         QTest::addColumn<QString>("message");
         const double nan = std::nan(""), inf = HUGE_VAL;
-        QTest::newRow("zero") << 0.0 << 5.0 << 0.0 << "the step is 0";
-        QTest::newRow("zero, one angle") << 5.0 << 5.0 << 0.0 << "the step is 0";
-        QTest::newRow("not a number") << 0.0 << 5.0 << nan << "the step is not a number";
-        QTest::newRow("infinite") << 0.0 << 5.0 << inf << "the step is not a finite number";
-        QTest::newRow("wrong sign") << 0.0 << 5.0 << -1.0 << "the step -1 points away from the last angle 5 (from 0)";
+        QTest::newRow("zero") << 0.0 << 5.0 << 0.0 << "Invalid sweep: the step is 0.";
+        QTest::newRow("zero, one angle") << 5.0 << 5.0 << 0.0 << "Invalid sweep: the step is 0.";
+        QTest::newRow("not a number") << 0.0 << 5.0 << nan << "Invalid sweep: the step is not a number.";
+        QTest::newRow("infinite") << 0.0 << 5.0 << inf << "Invalid sweep: the step is not a finite number.";
+        QTest::newRow("wrong sign") << 0.0 << 5.0 << -1.0
+                                    << "Invalid sweep: the step -1 points away from the last angle 5 (from 0).";
         QTest::newRow("wrong sign, downwards")
-            << 5.0 << 0.0 << 1.0 << "the step 1 points away from the last angle 0 (from 5)";
-        QTest::newRow("too many angles") << 0.0 << 100.0 << 0.0009 << "the sweep would have more than 100001 angles";
-        QTest::newRow("lost in rounding") << 1.0 << 2.0 << 1e-13 << "the step 1e-13 is too small to change the angle 1";
-        QTest::newRow("first angle") << nan << 2.0 << 1.0 << "the first angle is not a finite number";
-        QTest::newRow("last angle") << 0.0 << inf << 1.0 << "the last angle is not a finite number";
+            << 5.0 << 0.0 << 1.0 << "Invalid sweep: the step 1 points away from the last angle 0 (from 5).";
+        QTest::newRow("too many angles")
+            << 0.0 << 100.0 << 0.0009
+            << "Invalid sweep: it would have 111112 angles, and at most 100001 are calculated.";
+        // The real limit, not the step's size, for a range of many steps.
+        QTest::newRow("ten trillion angles")
+            << 0.0 << 1e13 << 1.0
+            << "Invalid sweep: it would have 10000000000001 angles, and at most 100001 are calculated.";
+        // A few thousand steps, each below what the angles' size can resolve.
+        QTest::newRow("lost in rounding")
+            << 1e6 << 1e6 + 1e-8 << 1e-12 << "Invalid sweep: the step 1e-12 is too small to change the angle 1e+06.";
+        QTest::newRow("first angle") << nan << 2.0 << 1.0 << "Invalid sweep: the first angle is not a finite number.";
+        QTest::newRow("last angle") << 0.0 << inf << 1.0 << "Invalid sweep: the last angle is not a finite number.";
     }
     void badSteps() {
         QFETCH(double, from);

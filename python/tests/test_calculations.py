@@ -183,12 +183,11 @@ def test_invalid_sweep_angles_are_refused_as_orvek_batch_refuses_them(batch, fir
     status, _, err = batch.run("sweep", *airfoil_options(0.1, 0.05, 2.0), "--from", first, "--to", last,
                                "--step", step)
     assert status == 2  # an invalid argument for orvek-batch, a ValueError for the module
-    why = err.decode().removeprefix("orvek-batch: invalid sweep: ").rstrip("\n")
-    assert str(refused.value) == f"Cannot sweep: {why}."
+    assert str(refused.value) == err.decode().removeprefix("orvek-batch: ").rstrip("\n")
 
 
 def test_angles_that_are_not_numbers_are_refused():
-    with pytest.raises(ValueError, match="^Cannot sweep: the last angle is not a finite number.$"):
+    with pytest.raises(ValueError, match="^Invalid sweep: the last angle is not a finite number.$"):
         orvek.Airfoil(0.1, 0.05).sweep(0, math.nan, 1)
 
 

@@ -1,0 +1,19 @@
+#pragma once
+// One calculated case as JSON, as orvek-batch solve prints it.
+
+#include "export/TextOutput.h"
+#include "solver/FlowField.h"
+#include "solver/Solver.h"
+
+#include <optional>
+#include <vector>
+
+namespace orvek {
+
+// {"CL": , "CMc4": , "Alfa0": , "x": [...], "y": [...], "OneMinusCp": [...], "stagnation": ...}:
+// the surface points 1..N in index order, an unset point as null, the stagnation points as
+// [x, y] pairs (null when there are none to give), every number with 17 significant digits.
+void writeCaseJson(TextOutput& out, const SolverResult& result,
+                   const std::optional<std::vector<FlowPoint>>& stagnation);
+
+}  // namespace orvek
