@@ -128,13 +128,17 @@ CommandOutput solve(const std::vector<std::string>& args) {
 
     Expected<AirfoilGeometry> header = headerValues(a, in);
     if (!header) return Failure{header.error()};
-    ResultFileCase c;
-    c.header = *header;
-    c.NP = in.N1;
-    c.AlfaD = in.AlfaD;
-    c.coefficients = r->coefficients;
-    c.points = &r->points;
-    return to(a, resultFileText(c, *layout, '.'));
+    // The file is written line by line from the case's points, which the output keeps.
+    return to(a, [result = std::move(*r), header = *header, in, layout = *layout](TextOutput& out) {
+        ResultFileCase c;
+        c.header = header;
+        c.NP = in.N1;
+        c.AlfaD = in.AlfaD;
+        c.coefficients = result.coefficients;
+        c.points = &result.points;
+        writeResultFile(out, c, layout, '.');
+        return Status{};
+    });
 }
 
 CommandOutput describe(const std::vector<std::string>& args) {

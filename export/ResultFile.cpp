@@ -32,15 +32,19 @@ void appendRowNumber(std::string& out, double i) {
 
 }  // namespace
 
-std::string resultFileText(const ResultFileCase& state, Layout layout, char separator) {
+void writeResultFile(TextOutput& file, const ResultFileCase& state, Layout layout, char separator) {
     static const SurfacePoints noPoints;
     const double NP = state.NP.value_or(0.0);
     const SurfacePoints& p = state.points ? *state.points : noPoints;
     const bool withCp = layout == Layout::XYCp || layout == Layout::SplitCp;
 
+    // One line at a time goes to the file, so a case of any size needs no more than a line.
     std::string out;
-    const std::size_t rows = NP >= 1 ? static_cast<std::size_t>(NP) : 0;
-    out.reserve(256 + rows * (withCp ? 80 : 60));  // a row of seven values is about 75 characters
+    const auto endLine = [&] {
+        out += LineEnd;
+        file << out;
+        out.clear();
+    };
 
     // Always the Karman-Trefftz form: a Joukowsky airfoil is its case m = 2.
     const AirfoilGeometry& h = state.header;
@@ -49,17 +53,21 @@ std::string resultFileText(const ResultFileCase& state, Layout layout, char sepa
     out += "  xDltC=" + optionalDecimals(h.xDltC, 5, separator);
     out += "  Tau=" + optionalDecimals(h.Tau, 2, separator);
     out += "  Karman-Trefftz airfoil";
-    out += LineEnd;
+    endLine();
     if (state.NP) out += numberItem(NP, separator);
-    out += LineEnd;
-    if (layout == Layout::None) return out;
+    endLine();
+    if (layout == Layout::None) return;
 
     if (withCp) {
-        out += "  AlfaD = " + numberItem(roundHalfEven(state.AlfaD.value_or(0.0), 0), separator) + LineEnd;
         const Coefficients c = state.coefficients.value_or(Coefficients{});
-        out += "  CL    = " + numberItem(roundHalfEven(c.CL, 4), separator) + LineEnd;
-        out += "  CMc/4 = " + numberItem(roundHalfEven(c.CMc4, 4), separator) + LineEnd;
-        out += "  Alfa0 = " + numberItem(roundHalfEven(c.Alfa0, 2), separator) + LineEnd;
+        out += "  AlfaD = " + numberItem(roundHalfEven(state.AlfaD.value_or(0.0), 0), separator);
+        endLine();
+        out += "  CL    = " + numberItem(roundHalfEven(c.CL, 4), separator);
+        endLine();
+        out += "  CMc/4 = " + numberItem(roundHalfEven(c.CMc4, 4), separator);
+        endLine();
+        out += "  Alfa0 = " + numberItem(roundHalfEven(c.Alfa0, 2), separator);
+        endLine();
     }
 
     if (layout == Layout::XY || layout == Layout::XYCp) {
@@ -69,9 +77,9 @@ std::string resultFileText(const ResultFileCase& state, Layout layout, char sepa
             appendValue(out, p.x, k, separator);
             appendValue(out, p.y, k, separator);
             if (withCp) appendValue(out, p.Cu, k, separator);
-            out += LineEnd;
+            endLine();
         }
-        return out;
+        return;
     }
 
     // Split layouts: the upper surface from the middle point to the trailing edge beside the
@@ -87,9 +95,14 @@ std::string resultFileText(const ResultFileCase& state, Layout layout, char sepa
         appendValue(out, p.x, L, separator);
         appendValue(out, p.y, L, separator);
         if (withCp) appendValue(out, p.Cu, L, separator);
-        out += LineEnd;
+        endLine();
     }
-    return out;
+}
+
+std::string resultFileText(const ResultFileCase& state, Layout layout, char separator) {
+    StringOutput text;
+    writeResultFile(text, state, layout, separator);
+    return std::move(text).text();
 }
 
 }  // namespace orvek

@@ -2,6 +2,7 @@
 // The result file "ORVEK_result.txt": a header with the selected airfoil's catalogue values, the
 // point count, and in one of four layouts the coefficients and the surface points.
 
+#include "export/TextOutput.h"
 #include "solver/Airfoil.h"
 #include "solver/Describe.h"
 #include "solver/SurfacePoints.h"
@@ -27,8 +28,11 @@ struct ResultFileCase {
     const SurfacePoints* points = nullptr;  // the case's points, not owned; none before a calculation
 };
 
-// The file's bytes, CR LF after every line. `separator` is the decimal separator of the user's
-// locale.
+// Writes the file, CR LF after every line, line by line to `out`. `separator` is the decimal
+// separator of the user's locale.
+void writeResultFile(TextOutput& out, const ResultFileCase& state, Layout layout, char separator);
+
+// The same bytes as one string.
 std::string resultFileText(const ResultFileCase& state, Layout layout, char separator);
 
 }  // namespace orvek
