@@ -5,7 +5,7 @@
 #include "MessagePresenter.h"
 #include "NumberBox.h"
 #include "ScreenFit.h"
-#include "export/FlowTable.h"
+#include "export/FlowGrid.h"
 #include "export/SaveFile.h"
 #include "export/VtkGrid.h"
 #include "flow/FlowCanvas.h"
@@ -327,34 +327,12 @@ void FlowWindow::exportGrid() {
         view = FlowView::fitting(QRectF(-0.6, -0.55, 2.2, 1.1), pixels);
     }
     const QRectF e = view.extent(pixels);
-    orvek::GridShape shape;
-    shape.nx = static_cast<std::size_t>(pixels.width());
-    shape.ny = static_cast<std::size_t>(pixels.height());
-    shape.dx = e.width() / static_cast<double>(shape.nx - 1);
-    shape.dy = e.height() / static_cast<double>(shape.ny - 1);
-    shape.x0 = e.left();
-    shape.y0 = e.top();
-
-    orvek::FlowSamples row(shape.nx);
-    std::vector<double>&x = row.x, &y = row.y, &u = row.u, &v = row.v, &cp = row.cp, &psi = row.psi;
-    std::string out;
-    std::optional<orvek::VtkGridFile> vtk;
+    const orvek::GridShape shape =
+        orvek::GridShape::spanning(e.left(), e.right(), static_cast<std::size_t>(pixels.width()), e.top(), e.bottom(),
+                                   static_cast<std::size_t>(pixels.height()));
     const std::string title = airfoil_.name() + " at " + orvek::shortestText(alpha()) + " degrees";
-    if (csv) out = orvek::FlowCsvHeader;
-    else vtk.emplace(shape, title);
-    for (std::size_t j = 0; j < shape.ny; ++j) {
-        for (std::size_t i = 0; i < shape.nx; ++i) {
-            x[i] = shape.x0 + static_cast<double>(i) * shape.dx;
-            y[i] = shape.y0 + static_cast<double>(j) * shape.dy;
-        }
-        field->evaluate(row.run());
-        if (vtk) {
-            vtk->setRow(j, u.data(), v.data(), cp.data(), psi.data());
-            continue;
-        }
-        for (std::size_t i = 0; i < shape.nx; ++i) orvek::appendFlowCsvRow(out, x[i], y[i], u[i], v[i], cp[i], psi[i]);
-    }
-    if (vtk) out = vtk->take();
-    const orvek::Status saved = orvek::saveFileAtomically(path.toStdString(), out);
+    orvek::StringOutput out;
+    orvek::writeFlowGrid(out, *field, shape, csv ? orvek::FlowGridFormat::Csv : orvek::FlowGridFormat::Vtk, title);
+    const orvek::Status saved = orvek::saveFileAtomically(path.toStdString(), out.text());
     if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
 }

@@ -2,6 +2,7 @@
 
 #include "case/DecimalText.h"
 #include "cli/Arguments.h"
+#include "export/FlowGrid.h"
 #include "export/FlowTable.h"
 #include "export/NumberFormat.h"
 #include "export/StreamlineFiles.h"
@@ -105,6 +106,13 @@ std::string formatChoice(const Arguments& a, const std::vector<std::string>& cho
 
 Output to(const Arguments& a, std::string bytes) {
     Output o = textOutput(std::move(bytes));
+    o.path = a.text("output");
+    return o;
+}
+
+Output to(const Arguments& a, std::function<Status(TextOutput&)> write) {
+    Output o;
+    o.write = std::move(write);
     o.path = a.text("output");
     return o;
 }
@@ -260,52 +268,13 @@ CommandOutput fieldCommand(const std::vector<std::string>& args) {
     }
     Expected<FlowField> f = flowOf(a);
     if (!f) return Failure{f.error()};
-    shape.nx = static_cast<std::size_t>(n[0]);
-    shape.ny = static_cast<std::size_t>(n[1]);
-    shape.x0 = r[0].from;
-    shape.y0 = r[1].from;
-    shape.dx = (r[0].to - r[0].from) / (n[0] - 1);
-    shape.dy = (r[1].to - r[1].from) / (n[1] - 1);
-
-    // Blocks of whole rows, evaluated on every core, then written out: the values of one block
-    // and the output are all the memory a grid needs.
-    const std::size_t rowsPerBlock = std::max<std::size_t>(1, 65536 / shape.nx);
-    std::vector<double> x(rowsPerBlock * shape.nx), y(x.size());
-    Values val(x.size());
-    const auto xAt = [&](std::size_t i) {
-        return i + 1 == shape.nx ? r[0].to : shape.x0 + static_cast<double>(i) * shape.dx;
-    };
-    const auto yAt = [&](std::size_t j) {
-        return j + 1 == shape.ny ? r[1].to : shape.y0 + static_cast<double>(j) * shape.dy;
-    };
-    std::optional<VtkGridFile> vtk;
-    std::string csv;
-    if (format == "vtk") {
-        vtk.emplace(shape, f->airfoil().name() + " at " + shortestText(a.number("alpha")) + " degrees");
-    } else {
-        csv = FlowCsvHeader;
-    }
-    for (std::size_t j0 = 0; j0 < shape.ny; j0 += rowsPerBlock) {
-        const std::size_t rows = std::min(rowsPerBlock, shape.ny - j0);
-        for (std::size_t j = 0; j < rows; ++j) {
-            for (std::size_t i = 0; i < shape.nx; ++i) {
-                x[j * shape.nx + i] = xAt(i);
-                y[j * shape.nx + i] = yAt(j0 + j);
-            }
-        }
-        f->evaluate(val.run(x.data(), y.data(), rows * shape.nx));
-        for (std::size_t j = 0; j < rows; ++j) {
-            const std::size_t k0 = j * shape.nx;
-            if (vtk) {
-                vtk->setRow(j0 + j, &val.u[k0], &val.v[k0], &val.cp[k0], &val.psi[k0]);
-                continue;
-            }
-            for (std::size_t k = k0; k < k0 + shape.nx; ++k) {
-                appendFlowCsvRow(csv, x[k], y[k], val.u[k], val.v[k], val.cp[k], val.psi[k]);
-            }
-        }
-    }
-    return to(a, vtk ? vtk->take() : std::move(csv));
+    shape = GridShape::spanning(r[0].from, r[0].to, static_cast<std::size_t>(n[0]), r[1].from, r[1].to,
+                                static_cast<std::size_t>(n[1]));
+    const std::string title = f->airfoil().name() + " at " + shortestText(a.number("alpha")) + " degrees";
+    return to(a, [field = *f, shape, format, title](TextOutput& out) {
+        writeFlowGrid(out, field, shape, format == "vtk" ? FlowGridFormat::Vtk : FlowGridFormat::Csv, title);
+        return Status{};
+    });
 }
 
 CommandOutput streamlinesCommand(const std::vector<std::string>& args) {

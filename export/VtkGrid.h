@@ -16,6 +16,15 @@ struct GridShape {
     std::size_t nx = 2, ny = 2;  // points along x and y; x runs fastest
     double x0 = 0, y0 = 0;       // the first point
     double dx = 1, dy = 1;       // spacing
+    double x1 = 1, y1 = 1;       // the last point, exactly as asked (not x0 + (nx - 1) dx rounded)
+
+    // A grid from (x0, y0) to (x1, y1) with nx by ny points.
+    static GridShape spanning(double x0, double x1, std::size_t nx, double y0, double y1, std::size_t ny) {
+        return {nx, ny, x0, y0, (x1 - x0) / static_cast<double>(nx - 1), (y1 - y0) / static_cast<double>(ny - 1),
+                x1, y1};
+    }
+    double xAt(std::size_t i) const { return i + 1 == nx ? x1 : x0 + static_cast<double>(i) * dx; }
+    double yAt(std::size_t j) const { return j + 1 == ny ? y1 : y0 + static_cast<double>(j) * dy; }
 };
 
 class VtkGridFile {
