@@ -130,6 +130,12 @@ std::string numberItem(double value, char separator) {
     return s;
 }
 
+void appendShortest(std::string& out, double value) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value == 0.0 ? 0.0 : value);
+    out.append(buf, r.ptr);
+}
+
 std::string roundTripText(double value) {
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);

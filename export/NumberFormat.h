@@ -28,6 +28,10 @@ std::string optionalDecimals(double value, int decimals, char separator);
 // significant digits, then one space (" 51 ", "-3.76 ", " 0.5234 ").
 std::string numberItem(double value, char separator);
 
+// Appends the shortest text that reads back as the same double, a negative zero as "0": the
+// numbers of the CSV files.
+void appendShortest(std::string& out, double value);
+
 // 17 significant digits, enough for any double to read back unchanged ("0.10000000000000001",
 // "1e+300"); used where a value must round-trip, such as JSON output.
 std::string roundTripText(double value);

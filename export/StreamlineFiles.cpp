@@ -1,18 +1,13 @@
 #include "export/StreamlineFiles.h"
 
-#include <charconv>
+#include "export/NumberFormat.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace orvek {
 
 namespace {
-
-void appendNumber(std::string& out, double value) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value == 0.0 ? 0.0 : value);
-    out.append(buf, r.ptr);
-}
 
 // Pixels with two decimals: finer than any screen, short enough for large pictures.
 void appendPixels(std::string& out, double value) {
@@ -45,13 +40,13 @@ std::string streamlinesCsv(const std::vector<Streamline>& lines) {
     std::string out = "line,psi,x,y\n";
     for (std::size_t k = 0; k < lines.size(); ++k) {
         std::string prefix = std::to_string(k + 1) + ",";
-        appendNumber(prefix, lines[k].psi);
+        appendShortest(prefix, lines[k].psi);
         prefix += ',';
         for (const FlowPoint& p : lines[k].points) {
             out += prefix;
-            appendNumber(out, p.x);
+            appendShortest(out, p.x);
             out += ',';
-            appendNumber(out, p.y);
+            appendShortest(out, p.y);
             out += '\n';
         }
     }
