@@ -91,7 +91,11 @@ Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) con
     const double left = 6 + line + 4 + labelWidth(l.y) + 4;
     const double bottom = 4 + line + 2 + line + 4;
     const double top = line * 0.5 + 4 + (caption_.isEmpty() ? 0 : line + 4);
-    const double right = hasRight ? 4 + labelWidth(l.right) + 4 + line + 6 : 12;
+    // Without a right axis, room for half the last x label, which is centred on the right edge.
+    const std::vector<double> xTicks = axes::ticks(l.x.lo, l.x.hi, l.x.step);
+    const double lastX =
+        xTicks.empty() ? 0 : metrics.horizontalAdvance(axes::tickLabel(xTicks.back(), l.x.step, locale())) / 2.0 + 2;
+    const double right = hasRight ? 4 + labelWidth(l.right) + 4 + line + 6 : std::max(12.0, lastX);
     l.area =
         QRectF(left, top, std::max(10.0, size.width() - left - right), std::max(10.0, size.height() - top - bottom));
 
