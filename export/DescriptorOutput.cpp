@@ -35,14 +35,14 @@ int writeAll(int fd, const char* data, std::size_t size) {
 
 }  // namespace
 
-DescriptorOutput::DescriptorOutput(int fd, std::string what) : fd_(fd), what_(std::move(what)), buffer_(BufferSize) {}
+DescriptorBuffer::DescriptorBuffer(int fd) : fd_(fd), buffer_(BufferSize) {}
 
-void DescriptorOutput::flush() {
+void DescriptorBuffer::flush() {
     if (error_ == 0 && used_ > 0) error_ = writeAll(fd_, buffer_.data(), used_);
     used_ = 0;
 }
 
-void DescriptorOutput::write(std::string_view bytes) {
+void DescriptorBuffer::write(std::string_view bytes) {
     if (error_ != 0) return;
     if (used_ + bytes.size() > buffer_.size()) {
         flush();
@@ -55,9 +55,13 @@ void DescriptorOutput::write(std::string_view bytes) {
     used_ += bytes.size();
 }
 
+DescriptorOutput::DescriptorOutput(int fd, std::string what) : out_(fd), what_(std::move(what)) {}
+
+void DescriptorOutput::write(std::string_view bytes) { out_.write(bytes); }
+
 Status DescriptorOutput::finish() {
-    flush();
-    if (error_ != 0) return Failure{"Could not write to " + what_ + ": " + std::strerror(error_)};
+    out_.flush();
+    if (out_.error() != 0) return Failure{"Could not write to " + what_ + ": " + std::strerror(out_.error())};
     return {};
 }
 

@@ -10,6 +10,24 @@
 
 namespace orvek {
 
+// Bytes to an open descriptor through one buffer of fixed size: what DescriptorOutput and a file
+// being saved share. The first failure's errno is kept, and nothing is written after it.
+class DescriptorBuffer {
+public:
+    explicit DescriptorBuffer(int fd = -1);
+    void setDescriptor(int fd) { fd_ = fd; }
+    void write(std::string_view bytes);
+    // Writes what is buffered; error() then says whether every byte got there.
+    void flush();
+    int error() const { return error_; }
+
+private:
+    int fd_;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
+    int error_ = 0;
+};
+
 class DescriptorOutput : public TextOutput {
 public:
     // `what` names the output in a failure: "standard output".
@@ -20,13 +38,8 @@ public:
     Status finish();
 
 private:
-    void flush();
-
-    int fd_;
+    DescriptorBuffer out_;
     std::string what_;
-    std::vector<char> buffer_;
-    std::size_t used_ = 0;
-    int error_ = 0;  // the first write's errno that failed
 };
 
 }  // namespace orvek

@@ -1,5 +1,7 @@
 #include "export/SaveFile.h"
 
+#include "export/DescriptorOutput.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -103,19 +105,6 @@ mode_t newFileMode() {
     return static_cast<mode_t>(0666 & ~mask);
 }
 
-// Writes all of the bytes, going on after short writes and interruptions; the errno on failure.
-int writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        if (n == 0) return EIO;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 // --- temporaries removed on a fatal signal -------------------------------------------------
 //
 // Each save in progress holds a slot with its folder's descriptor and its temporary file's name,
@@ -199,16 +188,10 @@ struct FileSave::Parts {
     int slot = -1;
     std::string target;     // the file's name within the folder
     std::string temporary;  // the temporary file's name within the folder
-    std::vector<char> buffer;
-    std::size_t used = 0;
-    int error = 0;  // the first failure's errno
+    DescriptorBuffer out;   // the temporary file's bytes on their way
     bool committed = false;
 
     Failure failure(const std::string& why) const { return Failure{"Could not save " + shown + ": " + why}; }
-    void flush() {
-        if (error == 0 && used > 0) error = writeAll(fd, buffer.data(), used);
-        used = 0;
-    }
     void discard() {
         if (fd >= 0) ::close(fd);
         fd = -1;
@@ -291,28 +274,19 @@ Expected<std::unique_ptr<FileSave>> FileSave::begin(const std::string& path, con
     if (::fchmod(p.fd, exists ? static_cast<mode_t>(existing.st_mode & 07777) : newFileMode()) != 0) {
         return p.failure(systemReason(errno));
     }
-    p.buffer.resize(std::size_t{1} << 16);
+    p.out.setDescriptor(p.fd);
     return std::unique_ptr<FileSave>(new FileSave(std::move(save.parts_)));
 }
 
 void FileSave::write(std::string_view bytes) {
     Parts& p = *parts_;
-    if (p.error != 0 || p.committed) return;
-    if (p.used + bytes.size() > p.buffer.size()) {
-        p.flush();
-        if (bytes.size() >= p.buffer.size()) {
-            if (p.error == 0) p.error = writeAll(p.fd, bytes.data(), bytes.size());
-            return;
-        }
-    }
-    std::memcpy(p.buffer.data() + p.used, bytes.data(), bytes.size());
-    p.used += bytes.size();
+    if (!p.committed) p.out.write(bytes);
 }
 
 Status FileSave::commit() {
     Parts& p = *parts_;
-    p.flush();
-    int error = p.error;
+    p.out.flush();
+    int error = p.out.error();
     if (error == 0 && ::fsync(p.fd) != 0) error = errno;
     if (::close(p.fd) != 0 && error == 0) error = errno;
     p.fd = -1;
