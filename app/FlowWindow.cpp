@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileInfo>
@@ -28,7 +27,6 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStackedWidget>
-#include <QSvgGenerator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -282,28 +280,10 @@ void FlowWindow::savePicture() {
     const QString caption = captionOf(airfoil_, alpha(), canvas_->plane() == orvek::StreamPlane::Circle);
     const double ratio = 2.0 * devicePixelRatioF();
     const FlowPicture picture = canvas_->pictureAt(ratio);
-    const QSize size = picture.scene().size;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (*format == PictureFormat::Svg) {
-        // The lines as paths, the colour field as an embedded image at the picture's ratio.
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(caption);
-        svg.setResolution(96);
-        QPainter painter(&svg);
-        paintWithCaption(painter, picture, caption);
-    } else {
-        QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        QPainter painter(&image);
-        paintWithCaption(painter, picture, caption);
-        painter.end();
-        image.save(&buffer, *format == PictureFormat::Png ? "PNG" : "JPEG");
-    }
+    // In SVG the lines are paths and the colour field an embedded image at the picture's ratio.
+    const QByteArray bytes =
+        pictureBytes(picture.scene().size, ratio, *format, caption,
+                     [&](QPainter& painter, double) { paintWithCaption(painter, picture, caption); });
     const orvek::Status saved = orvek::saveFileAtomically(
         path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);

@@ -43,8 +43,8 @@ QImage chartsImage(const std::vector<const Chart*>& charts, QSize size, double r
     return image;
 }
 
-QByteArray chartsPicture(const std::vector<const Chart*>& charts, QSize size, double ratio, PictureFormat format,
-                         const QString& title) {
+QByteArray pictureBytes(QSize size, double ratio, PictureFormat format, const QString& title,
+                        const std::function<void(QPainter&, double ratio)>& paint) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -56,11 +56,24 @@ QByteArray chartsPicture(const std::vector<const Chart*>& charts, QSize size, do
         svg.setTitle(title);
         svg.setResolution(96);
         QPainter painter(&svg);
-        // Columns of half a pixel: finer than the screen, yet a million points stay a few thousand.
-        paintCharts(painter, charts, size, 2.0);
+        paint(painter, 2.0);
         painter.end();
     } else {
-        chartsImage(charts, size, ratio).save(&buffer, format == PictureFormat::Png ? "PNG" : "JPEG");
+        QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paint(painter, ratio);
+        painter.end();
+        image.save(&buffer, format == PictureFormat::Png ? "PNG" : "JPEG");
     }
     return bytes;
+}
+
+QByteArray chartsPicture(const std::vector<const Chart*>& charts, QSize size, double ratio, PictureFormat format,
+                         const QString& title) {
+    // Columns of half a pixel in SVG: finer than the screen, yet a million points stay a few thousand.
+    return pictureBytes(size, ratio, format, title,
+                        [&](QPainter& painter, double r) { paintCharts(painter, charts, size, r); });
 }
