@@ -22,6 +22,7 @@
 #include "solver/Sweep.h"
 
 #include <cmath>
+#include <filesystem>
 
 namespace orvek::cli {
 
@@ -251,6 +252,21 @@ CommandOutput designCommand(const std::vector<std::string>& args) {
 
 // --- table --------------------------------------------------------------------------------
 
+// The reader's own reason, naming the file; its one sentence for every file it does not open (the
+// window's words for a missing ORVEK_Input.txt) is said here with what the path really is.
+std::string catalogueFailure(const std::string& path, const std::string& reason) {
+    if (reason != catalogueMissing(path)) return reason;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    const std::string cannot = "Cannot read the catalogue " + path + ": ";
+    if (!fs::exists(st)) return cannot + "there is no such file.";
+    if (fs::is_directory(st)) return cannot + "it is a folder, not a file.";
+    if (!fs::is_regular_file(st)) return cannot + "it is not a plain file (a pipe or a device), which is never read.";
+    if (fs::file_size(path, ec) == 0 && !ec) return cannot + "the file is empty.";
+    return cannot + "the file cannot be opened for reading.";
+}
+
 CommandOutput tableCommand(const std::vector<std::string>& args) {
     Arguments a(args, {"catalogue", "alpha", "np", "format", "output"}, 1);
     const std::string format = formatOption(a, {"csv", "json"});
@@ -276,7 +292,7 @@ CommandOutput tableCommand(const std::vector<std::string>& args) {
     }
 
     Expected<Catalogue> catalogue = loadCatalogueFile(*file, *file);
-    if (!catalogue) return Failure{catalogue.error()};  // the reader's own reason, naming the file
+    if (!catalogue) return Failure{catalogueFailure(*file, catalogue.error())};
     std::vector<std::string> problems;
     if (catalogue->problem) problems.push_back(catalogue->problem->text);
     std::vector<CatalogueTableRow> rows = catalogueTable(*catalogue, alpha, N1);

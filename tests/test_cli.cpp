@@ -527,15 +527,21 @@ private slots:
     }
 
     // A catalogue that cannot be read is reported with the reader's own reason, as the window
-    // reports ORVEK_Input.txt, naming the file as given.
+    // reports ORVEK_Input.txt, naming the file as given; where the reader has one sentence for
+    // every file it does not open, the command says what the path is.
     void tableGivesTheReadersReason_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");  // after "orvek-batch: PATH"
         QTest::newRow("UTF-16") << "utf16" << QString::fromUtf8(orvek::CatalogueUtf16).mid(15);
         QTest::newRow("zero bytes") << "zeros" << QString::fromUtf8(orvek::CatalogueNotText).mid(15);
-        QTest::newRow("folder") << "folder" << QString::fromUtf8(orvek::CatalogueMissing).mid(15);
-        QTest::newRow("pipe") << "fifo" << QString::fromUtf8(orvek::CatalogueMissing).mid(15);
-        QTest::newRow("missing") << "none" << QString::fromUtf8(orvek::CatalogueMissing).mid(15);
+        QTest::newRow("folder") << "folder"
+                                << ": it is a folder, not a file.";
+        QTest::newRow("pipe") << "fifo"
+                              << ": it is not a plain file (a pipe or a device), which is never read.";
+        QTest::newRow("missing") << "none"
+                                 << ": there is no such file.";
+        QTest::newRow("empty") << "empty"
+                               << ": the file is empty.";
     }
     void tableGivesTheReadersReason() {
         QFETCH(QString, kind);
@@ -544,15 +550,18 @@ private slots:
         const QString path = dir.filePath("c.txt");
         if (kind == "folder") QVERIFY(QDir(dir.path()).mkdir("c.txt"));
         if (kind == "fifo") QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0666), 0);
-        if (kind == "utf16" || kind == "zeros") {
+        if (kind == "utf16" || kind == "zeros" || kind == "empty") {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(kind == "utf16" ? QByteArray("\xFF\xFET\0i\0\r\0\n\0", 10) : QByteArray(4096, '\0'));
+            if (kind != "empty")
+                f.write(kind == "utf16" ? QByteArray("\xFF\xFET\0i\0\r\0\n\0", 10) : QByteArray(4096, '\0'));
         }
         const Run r = batch({"table", "--alpha", "2", "--catalogue", path});
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.out.isEmpty());
-        QCOMPARE(QString::fromUtf8(r.err), "orvek-batch: " + path + message + "\n");
+        const QString said = QString::fromUtf8(r.err);
+        if (message.startsWith(':')) QCOMPARE(said, "orvek-batch: Cannot read the catalogue " + path + message + "\n");
+        else QCOMPARE(said, "orvek-batch: " + path + message + "\n");
     }
 
     // A point count or an angle no airfoil can be calculated with is judged once, before any row,
