@@ -28,9 +28,9 @@ struct ResultFileCase {
     const SurfacePoints* points = nullptr;  // the case's points, not owned; none before a calculation
 };
 
-// Writes the file, CR LF after every line, line by line to `out`. `separator` is the decimal
+// Writes the file, CR LF after every line, line by line to `file`. `separator` is the decimal
 // separator of the user's locale.
-void writeResultFile(TextOutput& out, const ResultFileCase& state, Layout layout, char separator);
+void writeResultFile(TextOutput& file, const ResultFileCase& state, Layout layout, char separator);
 
 // The same bytes as one string.
 std::string resultFileText(const ResultFileCase& state, Layout layout, char separator);
