@@ -166,13 +166,9 @@ std::string trimmed(const std::string& s) {
     return s.substr(a, b - a + 1);
 }
 
-struct PointList {
-    std::vector<double> x, y;
-};
-
 // The points of the input, or a usage error naming the first malformed line.
-PointList readPoints(const std::string& text, const std::string& name) {
-    PointList pts;
+FlowSamples readPoints(const std::string& text, const std::string& name) {
+    FlowSamples pts;
     std::istringstream in(text);
     std::string raw;
     std::size_t number = 0;
@@ -217,14 +213,6 @@ std::string readInput(const std::string& path) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-struct Values {
-    std::vector<double> u, v, cp, psi;
-    explicit Values(std::size_t n) : u(n), v(n), cp(n), psi(n) {}
-    FlowRun run(const double* x, const double* y, std::size_t n) {
-        return {n, x, y, u.data(), v.data(), cp.data(), psi.data()};
-    }
-};
-
 }  // namespace
 
 CommandOutput fieldCommand(const std::vector<std::string>& args) {
@@ -237,14 +225,14 @@ CommandOutput fieldCommand(const std::vector<std::string>& args) {
 
     if (pointsFile) {
         Expected<FlowField> f = flowOf(a);  // the airfoil's options judged before the input is read
-        const PointList pts = readPoints(readInput(*pointsFile), *pointsFile == "-" ? "standard input" : *pointsFile);
+        FlowSamples pts = readPoints(readInput(*pointsFile), *pointsFile == "-" ? "standard input" : *pointsFile);
         if (!f) return Failure{f.error()};
         const std::size_t n = pts.x.size();
-        Values val(n);
-        if (n > 0) f->evaluate(val.run(pts.x.data(), pts.y.data(), n));
+        pts.resize(n);  // room for the values beside the points read
+        if (n > 0) f->evaluate(pts.run());
         std::string out = FlowCsvHeader;
         for (std::size_t k = 0; k < n; ++k)
-            appendFlowCsvRow(out, pts.x[k], pts.y[k], val.u[k], val.v[k], val.cp[k], val.psi[k]);
+            appendFlowCsvRow(out, pts.x[k], pts.y[k], pts.u[k], pts.v[k], pts.cp[k], pts.psi[k]);
         return to(a, std::move(out));
     }
 
