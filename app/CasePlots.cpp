@@ -1,7 +1,7 @@
 #include "CasePlots.h"
 
 #include "plot/PlotArea.h"
-#include "solver/SurfacePoints.h"
+#include "solver/surface/SurfacePoints.h"
 
 #include <QLocale>
 

@@ -13,9 +13,9 @@
 #include "export/SaveFile.h"
 #include "flow/ProfileFlow.h"
 #include "plot/Chart.h"
-#include "solver/Describe.h"
-#include "solver/Design.h"
-#include "solver/Solver.h"
+#include "solver/analysis/Describe.h"
+#include "solver/analysis/Design.h"
+#include "solver/surface/Solver.h"
 #include "WindowAction.h"
 
 #include <QAction>

@@ -8,8 +8,8 @@
 
 #include "Comparison.h"
 #include "solver/Airfoil.h"
-#include "solver/Describe.h"
-#include "solver/SurfacePoints.h"
+#include "solver/analysis/Describe.h"
+#include "solver/surface/SurfacePoints.h"
 
 #include <QWidget>
 

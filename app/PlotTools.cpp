@@ -9,7 +9,7 @@
 #include "case/CaseState.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/SaveFile.h"
-#include "solver/Describe.h"
+#include "solver/analysis/Describe.h"
 #include "plot/Chart.h"
 #include "plot/PlotArea.h"
 #include "WindowAction.h"

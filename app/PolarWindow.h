@@ -5,7 +5,7 @@
 
 #include "Comparison.h"
 #include "solver/Airfoil.h"
-#include "solver/Sweep.h"
+#include "solver/analysis/Sweep.h"
 
 #include <QWidget>
 

@@ -3,7 +3,7 @@
 // against x/c, one unit as long on both axes) or 1-Cp against x/c, the upper and the lower
 // surface as two named curves that meet at the leading edge. Unset points break a curve.
 
-#include "solver/SurfacePoints.h"
+#include "solver/surface/SurfacePoints.h"
 
 #include <QColor>
 

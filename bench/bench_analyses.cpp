@@ -1,7 +1,7 @@
 // A polar sweep of 51 angles at 201 points, and one airfoil design from targets.
 
-#include "solver/Design.h"
-#include "solver/Sweep.h"
+#include "solver/analysis/Design.h"
+#include "solver/analysis/Sweep.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // and 21 streamlines over the same extent, about F 0.1, G 0.05, m 1.9 at 5 degrees: the figures
 // bench_numpy.py's transcription of the same field is compared with.
 
-#include "solver/FlowField.h"
-#include "solver/Streamlines.h"
+#include "solver/flow/FlowField.h"
+#include "solver/flow/Streamlines.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 #include "plot/PlotArea.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include <QApplication>
 #include <QImage>

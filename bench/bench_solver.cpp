@@ -1,6 +1,6 @@
 // The solver at 51, 10,001 and 1,000,001 points, for a Joukowsky and a Karman-Trefftz airfoil.
 
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include <benchmark/benchmark.h>
 

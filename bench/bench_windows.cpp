@@ -8,7 +8,7 @@
 #include "FileNameAsker.h"
 #include "PolarWindow.h"
 #include "flow/FlowCanvas.h"
-#include "solver/FlowField.h"
+#include "solver/flow/FlowField.h"
 
 #include <QApplication>
 #include <QDoubleSpinBox>

@@ -4,8 +4,8 @@
 
 #include "solver/Airfoil.h"
 #include "solver/Constants.h"
-#include "solver/Describe.h"
-#include "solver/SurfacePoints.h"
+#include "solver/analysis/Describe.h"
+#include "solver/surface/SurfacePoints.h"
 
 #include <array>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "case/CatalogueTable.h"
 
-#include "solver/Sweep.h"
+#include "solver/analysis/Sweep.h"
 
 namespace orvek {
 

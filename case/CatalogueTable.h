@@ -2,8 +2,8 @@
 // A whole catalogue at one angle of attack: each airfoil's coefficients and pressure minimum.
 
 #include "case/Catalogue.h"
-#include "solver/PressureMinimum.h"
-#include "solver/Sweep.h"
+#include "solver/analysis/PressureMinimum.h"
+#include "solver/analysis/Sweep.h"
 
 #include <cstddef>
 #include <string>

@@ -3,7 +3,7 @@
 #include "case/DecimalText.h"
 #include "case/TextNumber.h"
 #include "export/NumberFormat.h"
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include <cmath>
 

@@ -15,11 +15,11 @@
 #include "export/PolarTable.h"
 #include "export/SaveFile.h"
 #include "export/ResultFile.h"
-#include "solver/Describe.h"
-#include "solver/Design.h"
-#include "solver/PressureMinimum.h"
-#include "solver/Solver.h"
-#include "solver/Sweep.h"
+#include "solver/analysis/Describe.h"
+#include "solver/analysis/Design.h"
+#include "solver/analysis/PressureMinimum.h"
+#include "solver/surface/Solver.h"
+#include "solver/analysis/Sweep.h"
 
 #include <cmath>
 #include <filesystem>

@@ -7,8 +7,8 @@
 #include "export/NumberFormat.h"
 #include "export/StreamlineFiles.h"
 #include "export/VtkGrid.h"
-#include "solver/FlowField.h"
-#include "solver/Streamlines.h"
+#include "solver/flow/FlowField.h"
+#include "solver/flow/Streamlines.h"
 
 #include <cmath>
 #include <fstream>

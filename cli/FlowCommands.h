@@ -4,7 +4,7 @@
 
 #include "cli/Commands.h"
 #include "solver/Airfoil.h"
-#include "solver/FlowField.h"
+#include "solver/flow/FlowField.h"
 
 #include <optional>
 

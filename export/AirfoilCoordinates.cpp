@@ -1,7 +1,7 @@
 #include "export/AirfoilCoordinates.h"
 
 #include "solver/Constants.h"
-#include "solver/PressureMinimum.h"
+#include "solver/analysis/PressureMinimum.h"
 #include "solver/ShortestText.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 
 #include "export/TextOutput.h"
 #include "solver/Expected.h"
-#include "solver/SurfacePoints.h"
+#include "solver/surface/SurfacePoints.h"
 
 #include <optional>
 #include <string>

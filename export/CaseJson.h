@@ -2,8 +2,8 @@
 // One calculated case as JSON, as orvek-batch solve prints it.
 
 #include "export/TextOutput.h"
-#include "solver/FlowField.h"
-#include "solver/Solver.h"
+#include "solver/flow/FlowField.h"
+#include "solver/surface/Solver.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // One airfoil line of the catalogue "ORVEK_Input.txt", as the measurement of an airfoil writes it.
 
-#include "solver/Describe.h"
+#include "solver/analysis/Describe.h"
 
 #include <string>
 

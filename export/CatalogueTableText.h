@@ -6,9 +6,9 @@
 #include "export/CsvWriter.h"
 #include "export/JsonWriter.h"
 #include "solver/Airfoil.h"
-#include "solver/Describe.h"
+#include "solver/analysis/Describe.h"
 #include "solver/Expected.h"
-#include "solver/Sweep.h"
+#include "solver/analysis/Sweep.h"
 
 #include <cstddef>
 #include <string>

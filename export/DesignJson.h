@@ -2,7 +2,7 @@
 // A design's report as JSON, as orvek-batch design --format json prints it.
 
 #include "export/TextOutput.h"
-#include "solver/Design.h"
+#include "solver/analysis/Design.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 
 #include "export/TextOutput.h"
 #include "export/VtkGrid.h"
-#include "solver/FlowField.h"
+#include "solver/flow/FlowField.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 #include "export/CsvWriter.h"
 #include "export/JsonWriter.h"
 #include "export/TextOutput.h"
-#include "solver/Sweep.h"
+#include "solver/analysis/Sweep.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 // points in order along each line), or an SVG picture of the lines over the extent with the body
 // filled and the stagnation points marked.
 
-#include "solver/Streamlines.h"
+#include "solver/flow/Streamlines.h"
 
 #include <string>
 #include <vector>

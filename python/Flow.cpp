@@ -1,7 +1,7 @@
 #include "python/Flow.h"
 
-#include "solver/FlowField.h"
-#include "solver/Streamlines.h"
+#include "solver/flow/FlowField.h"
+#include "solver/flow/Streamlines.h"
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>

@@ -7,12 +7,12 @@
 #include "export/AirfoilCoordinates.h"
 #include "python/Flow.h"
 #include "python/PointArrays.h"
-#include "solver/Describe.h"
-#include "solver/Design.h"
-#include "solver/PressureMinimum.h"
+#include "solver/analysis/Describe.h"
+#include "solver/analysis/Design.h"
+#include "solver/analysis/PressureMinimum.h"
 #include "solver/ShortestText.h"
-#include "solver/Solver.h"
-#include "solver/Sweep.h"
+#include "solver/surface/Solver.h"
+#include "solver/analysis/Sweep.h"
 
 #include <pybind11/operators.h>
 #include <pybind11/pybind11.h>

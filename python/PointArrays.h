@@ -1,7 +1,7 @@
 #pragma once
 // The surface points of one calculation handed to Python as numpy arrays without copying them.
 
-#include "solver/SurfacePoints.h"
+#include "solver/surface/SurfacePoints.h"
 
 #include <pybind11/numpy.h>
 

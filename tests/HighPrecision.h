@@ -5,7 +5,7 @@
 // past the circle; none of the solver's rearranged formulas are used. The yardstick for the
 // solver's accuracy at any number of points.
 
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Test helpers: the solver's input for an airfoil and angle, and a case that must succeed.
 
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include <QtGlobal>
 

@@ -5,7 +5,7 @@
 
 #include "HighPrecision.h"
 #include "SolveCase.h"
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include <QtTest>
 

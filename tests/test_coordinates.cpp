@@ -4,7 +4,7 @@
 #include "support/AirfoilData.h"
 #include "support/CoordinateFileReader.h"
 #include "export/AirfoilCoordinates.h"
-#include "solver/PressureMinimum.h"
+#include "solver/analysis/PressureMinimum.h"
 
 #include <QtTest>
 

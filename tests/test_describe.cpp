@@ -4,7 +4,7 @@
 #include "SolveCase.h"
 #include "case/Catalogue.h"
 #include "export/CatalogueLine.h"
-#include "solver/Describe.h"
+#include "solver/analysis/Describe.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // Design from targets: round trips through the airfoil measurement, and the reachable range.
 
-#include "solver/Describe.h"
-#include "solver/Design.h"
+#include "solver/analysis/Describe.h"
+#include "solver/analysis/Design.h"
 
 #include <QtTest>
 

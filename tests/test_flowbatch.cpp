@@ -1,6 +1,6 @@
 // orvek-batch field and streamlines, and the stagnation points of solve, run as a script would.
 
-#include "solver/FlowField.h"
+#include "solver/flow/FlowField.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

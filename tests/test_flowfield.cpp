@@ -6,8 +6,8 @@
 #include "SolveCase.h"
 #include "export/StreamlineFiles.h"
 #include "export/VtkGrid.h"
-#include "solver/FlowField.h"
-#include "solver/Streamlines.h"
+#include "solver/flow/FlowField.h"
+#include "solver/flow/Streamlines.h"
 
 #include <QtTest>
 

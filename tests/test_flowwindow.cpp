@@ -7,7 +7,7 @@
 #include "flow/FlowCanvas.h"
 #include "flow/ProfileFlow.h"
 #include "plot/Chart.h"
-#include "solver/FlowField.h"
+#include "solver/flow/FlowField.h"
 #include "support/MainWindowDriver.h"
 
 #include <QCheckBox>

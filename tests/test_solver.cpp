@@ -3,7 +3,7 @@
 #include "ReferenceSolver.h"
 #include "SolveCase.h"
 #include "case/Driver.h"
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include <QtTest>
 

@@ -3,8 +3,8 @@
 #include "ReferenceSolver.h"
 #include "SolveCase.h"
 #include "case/CatalogueTable.h"
-#include "solver/PressureMinimum.h"
-#include "solver/Sweep.h"
+#include "solver/analysis/PressureMinimum.h"
+#include "solver/analysis/Sweep.h"
 
 #include <QtTest>
 

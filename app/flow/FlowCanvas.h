@@ -5,7 +5,7 @@
 // The plane point under the pointer is reported, for the window's status line.
 
 #include "flow/FlowPicture.h"
-#include "solver/FlowField.h"
+#include "solver/flow/FlowField.h"
 
 #include <QWidget>
 

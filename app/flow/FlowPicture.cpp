@@ -1,6 +1,6 @@
 #include "flow/FlowPicture.h"
 
-#include "solver/FlowDetail.h"
+#include "solver/flow/FlowDetail.h"
 
 #include <QLocale>
 #include <QPainter>

@@ -12,8 +12,8 @@
 
 #include "flow/ColourMap.h"
 #include "flow/FlowView.h"
-#include "solver/FlowField.h"
-#include "solver/Streamlines.h"
+#include "solver/flow/FlowField.h"
+#include "solver/flow/Streamlines.h"
 
 #include <QImage>
 #include <QPointF>

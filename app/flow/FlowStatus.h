@@ -2,8 +2,8 @@
 // The flow window's status line: the point under the pointer and the flow there, as text in the
 // user's locale; empty inside the airfoil (or the circle).
 
-#include "solver/FlowField.h"
-#include "solver/Streamlines.h"
+#include "solver/flow/FlowField.h"
+#include "solver/flow/Streamlines.h"
 
 #include <QLocale>
 #include <QPointF>

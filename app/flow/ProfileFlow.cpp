@@ -1,7 +1,7 @@
 #include "flow/ProfileFlow.h"
 
-#include "solver/FlowField.h"
-#include "solver/Streamlines.h"
+#include "solver/flow/FlowField.h"
+#include "solver/flow/Streamlines.h"
 
 #include <algorithm>
 

@@ -14,7 +14,7 @@
 
 #include "solver/Airfoil.h"
 #include "solver/Expected.h"
-#include "solver/FlowKernel.h"
+#include "solver/kernels/FlowKernel.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "solver/Sweep.h"
+#include "solver/analysis/Sweep.h"
 
 #include "solver/ShortestText.h"
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "solver/Design.h"
+#include "solver/analysis/Design.h"
 
 #include "solver/Constants.h"
 #include "solver/ShortestText.h"
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,8 +2,8 @@
 // A polar: one calculation per angle of attack, from one angle to another in equal steps.
 
 #include "solver/Expected.h"
-#include "solver/PressureMinimum.h"
-#include "solver/Solver.h"
+#include "solver/analysis/PressureMinimum.h"
+#include "solver/surface/Solver.h"
 
 #include <cstddef>
 #include <functional>

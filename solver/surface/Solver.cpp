@@ -1,7 +1,7 @@
-#include "solver/Solver.h"
+#include "solver/surface/Solver.h"
 
 #include "solver/ShortestText.h"
-#include "solver/SurfaceKernel.h"
+#include "solver/kernels/SurfaceKernel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,7 +11,7 @@
 // ends, about tan(tau/4) thick (0.0437 at 10 degrees, 0.1095 at 25), the thinnest airfoil of that
 // angle; the margin of 0.01 keeps the nose round enough to be measured and calculated well.
 
-#include "solver/Describe.h"
+#include "solver/analysis/Describe.h"
 #include "solver/Expected.h"
 
 namespace orvek {

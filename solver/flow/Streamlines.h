@@ -13,7 +13,7 @@
 /// the front stagnation point, one from the trailing edge downstream, and the contour between.
 
 #include "solver/Expected.h"
-#include "solver/FlowField.h"
+#include "solver/flow/FlowField.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // the airfoil plane, computed by the widest vector instructions the processor offers (the same
 // choice as the surface kernels make).
 
-#include "solver/InstructionSets.h"
+#include "solver/kernels/InstructionSets.h"
 
 #include <cstddef>
 

@@ -9,8 +9,8 @@
 /// velocity); the outline's points are images of points of the circle
 /// \f$\zeta = \zeta_0 + R e^{i\theta}\f$, so they lie on the contour exactly.
 
-#include "solver/FlowField.h"
-#include "solver/Streamlines.h"
+#include "solver/flow/FlowField.h"
+#include "solver/flow/Streamlines.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "solver/Streamlines.h"
+#include "solver/flow/Streamlines.h"
 
 #include "solver/Constants.h"
 #include "solver/ShortestText.h"

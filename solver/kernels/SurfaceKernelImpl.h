@@ -17,7 +17,7 @@
 // Then, as before: w = rho^m e^(i m phi), D = |1 - w|^2, x + iy = m b (1 + w)/(1 - w) - shift and
 // 1-Cp = (circle speed * |zeta + 1|^2 * D / (4 m^2 rho^(m-1)))^2.
 
-#include "solver/SurfaceKernel.h"
+#include "solver/kernels/SurfaceKernel.h"
 
 #include <cstddef>
 #include <cstring>

@@ -3,7 +3,7 @@
 // which side of the airfoil.
 
 #include "solver/Expected.h"
-#include "solver/SurfacePoints.h"
+#include "solver/surface/SurfacePoints.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "solver/FlowDetail.h"
+#include "solver/flow/FlowDetail.h"
 
 #include "solver/Constants.h"
 

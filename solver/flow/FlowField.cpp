@@ -1,4 +1,4 @@
-#include "solver/FlowField.h"
+#include "solver/flow/FlowField.h"
 
 #include "solver/ShortestText.h"
 

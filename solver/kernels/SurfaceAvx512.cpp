@@ -1,8 +1,8 @@
 // The surface kernel on 8-lane vectors of doubles, AVX-512F (compiled with -mavx512f), with SLEEF's
 // vector functions of at most 1 ulp error.
 
-#include "solver/SurfaceKernelImpl.h"
-#include "solver/SurfaceVectorOps.h"
+#include "solver/kernels/SurfaceKernelImpl.h"
+#include "solver/kernels/SurfaceVectorOps.h"
 
 #include <sleef.h>
 

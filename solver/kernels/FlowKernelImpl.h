@@ -23,7 +23,7 @@
 //   psi = b Im(e^(-i alpha) t)(1 - R^2/|t|^2) + b (gamma/2) log(|t|^2/R^2), where
 //   1 - R^2/|t|^2 = 4 Q/|T|^2  and  |t|^2/R^2 = 1 + 4 Q/(R^2 |1 - q|^2).
 
-#include "solver/FlowKernel.h"
+#include "solver/kernels/FlowKernel.h"
 
 #include <cstddef>
 #include <cstring>

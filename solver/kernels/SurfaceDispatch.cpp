@@ -2,9 +2,9 @@
 // processor features it needs and its kernels (the surface's and the flow field's). The table is walked both to pick the widest one
 // the processor runs and to honour a narrower one named by ORVEK_SIMD.
 
-#include "solver/FlowKernel.h"
-#include "solver/InstructionSets.h"
-#include "solver/SurfaceKernel.h"
+#include "solver/kernels/FlowKernel.h"
+#include "solver/kernels/InstructionSets.h"
+#include "solver/kernels/SurfaceKernel.h"
 
 #include <cstdio>
 #include <cstdlib>

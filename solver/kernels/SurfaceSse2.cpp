@@ -1,8 +1,8 @@
 // The surface kernel on 2-lane vectors of doubles, SSE2, the instruction set every x86-64 processor has, with SLEEF's
 // vector functions of at most 1 ulp error.
 
-#include "solver/SurfaceKernelImpl.h"
-#include "solver/SurfaceVectorOps.h"
+#include "solver/kernels/SurfaceKernelImpl.h"
+#include "solver/kernels/SurfaceVectorOps.h"
 
 #include <sleef.h>
 

@@ -6,7 +6,7 @@
 // not depend on which run, block or thread computed it.
 
 #include "solver/Airfoil.h"
-#include "solver/InstructionSets.h"
+#include "solver/kernels/InstructionSets.h"
 
 #include <cstddef>
 

@@ -23,8 +23,8 @@
 #include "solver/Airfoil.h"
 #include "solver/Constants.h"
 #include "solver/Expected.h"
-#include "solver/InstructionSets.h"
-#include "solver/SurfacePoints.h"
+#include "solver/kernels/InstructionSets.h"
+#include "solver/surface/SurfacePoints.h"
 
 namespace orvek {
 

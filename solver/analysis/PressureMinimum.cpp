@@ -1,4 +1,4 @@
-#include "solver/PressureMinimum.h"
+#include "solver/analysis/PressureMinimum.h"
 
 #include <cmath>
 

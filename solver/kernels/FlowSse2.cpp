@@ -1,8 +1,8 @@
 // The flow-field kernel on 2-lane vectors of doubles, SSE2 (every x86-64 processor has it), with SLEEF's vector functions (3.5 ulp
 // at most: the field's values need 1e-10, and the faster functions halve its time).
 
-#include "solver/FlowKernelImpl.h"
-#include "solver/SurfaceVectorOps.h"
+#include "solver/kernels/FlowKernelImpl.h"
+#include "solver/kernels/SurfaceVectorOps.h"
 
 #include <sleef.h>
 

@@ -1,30 +1,34 @@
-// The flow-field kernel in plain double arithmetic with the C library's functions: the path for
+// The surface kernel in plain double arithmetic with the C library's functions: the path for
 // processors without vector units the build knows, and the one ORVEK_SIMD=scalar forces.
 
-#include "solver/FlowKernelImpl.h"
+#include "solver/kernels/SurfaceKernelImpl.h"
 
 #include <cmath>
 
 namespace orvek {
 namespace {
 
-struct ScalarFlowOps {
+struct ScalarOps {
     using V = double;
     static constexpr std::size_t Width = 1;
     static V splat(double v) { return v; }
+    static V iota() { return 0.0; }
+    static V fillTail(V t, std::size_t) { return t; }
     static V sqrt(V v) { return std::sqrt(v); }
     static V atan2(V y, V x) { return std::atan2(y, x); }
-    static V log(V x) { return std::log(x); }
-    static V exp(V x) { return std::exp(x); }
+    static V pow(V x, double e) { return std::pow(x, e); }
     static void sincos(V a, V& s, V& c) {
         s = std::sin(a);
         c = std::cos(a);
     }
     static void store(double* to, V v, std::size_t) { *to = v; }
+    static bool allZero(V v) { return v == 0.0; }
 };
 
 }  // namespace
 
-void flowRunScalar(const FlowConstants& c, const FlowRun& run) { FlowKernelImpl<ScalarFlowOps>::run(c, run); }
+bool surfaceRunScalar(const PointConstants& c, const SurfaceRun& run) {
+    return SurfaceKernelImpl<ScalarOps>::run(c, run);
+}
 
 }  // namespace orvek
