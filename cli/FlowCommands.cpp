@@ -277,19 +277,13 @@ CommandOutput streamlinesCommand(const std::vector<std::string>& args) {
         }
     }
     if (rq.plane == StreamPlane::Circle) {
-        rq.x0 = -3;
-        rq.x1 = 3;
-        rq.y0 = -2;
-        rq.y1 = 2;
+        rq.extent = Extent{-3, 3, -2, 2};
     }
     if (const std::optional<std::string> e = a.text("extent")) {
         const std::string form = "X0:X1,Y0:Y1";
         const std::vector<std::string> p = parts(*e, ',', 2, "extent", form);
         const Range rx = range(p[0], "extent", form, *e, "X"), ry = range(p[1], "extent", form, *e, "Y");
-        rq.x0 = rx.from;
-        rq.x1 = rx.to;
-        rq.y0 = ry.from;
-        rq.y1 = ry.to;
+        rq.extent = Extent{rx.from, rx.to, ry.from, ry.to};
     }
     if (const std::optional<std::string> c = a.text("count")) {
         const std::optional<double> n = parseWholeDecimal(*c);
@@ -306,10 +300,7 @@ CommandOutput streamlinesCommand(const std::vector<std::string>& args) {
     if (format == "csv") return to(a, streamlinesCsv(*lines));
 
     StreamlinePicture pic;
-    pic.x0 = rq.x0;
-    pic.x1 = rq.x1;
-    pic.y0 = rq.y0;
-    pic.y1 = rq.y1;
+    pic.extent = rq.extent;
     pic.body = bodyOutline(*f, rq.plane);
     if (rq.plane == StreamPlane::Airfoil) {
         pic.stagnation = f->stagnationPoints();

@@ -54,16 +54,17 @@ std::string streamlinesCsv(const std::vector<Streamline>& lines) {
 }
 
 std::string streamlinesSvg(const std::vector<Streamline>& lines, const StreamlinePicture& pic) {
-    const double scale = PictureWidth / (pic.x1 - pic.x0);
-    const double height = std::ceil((pic.y1 - pic.y0) * scale);
+    const Extent& e = pic.extent;
+    const double scale = PictureWidth / e.width();
+    const double height = std::ceil(e.height() * scale);
     const auto points = [&](std::string& out, const std::vector<FlowPoint>& pts) {
         out += " points=\"";
         std::string last, pair;
         for (const FlowPoint& p : pts) {
             pair.clear();
-            appendPixels(pair, (p.x - pic.x0) * scale);
+            appendPixels(pair, (p.x - e.x0) * scale);
             pair += ',';
-            appendPixels(pair, (pic.y1 - p.y) * scale);
+            appendPixels(pair, (e.y1 - p.y) * scale);
             if (pair == last) continue;  // points closer than the picture shows
             if (!last.empty()) out += ' ';
             out += pair;
@@ -94,9 +95,9 @@ std::string streamlinesSvg(const std::vector<Streamline>& lines, const Streamlin
     }
     for (const FlowPoint& p : pic.stagnation) {
         out += "<circle cx=\"";
-        appendPixels(out, (p.x - pic.x0) * scale);
+        appendPixels(out, (p.x - e.x0) * scale);
         out += "\" cy=\"";
-        appendPixels(out, (pic.y1 - p.y) * scale);
+        appendPixels(out, (e.y1 - p.y) * scale);
         out += "\" r=\"3.5\" fill=\"#b03a2e\"/>\n";
     }
     out += "</g>\n</svg>\n";

@@ -13,10 +13,10 @@ namespace orvek {
 std::string streamlinesCsv(const std::vector<Streamline>& lines);
 
 struct StreamlinePicture {
-    double x0 = -1, x1 = 2, y0 = -1, y1 = 1;  // the extent shown
-    std::vector<FlowPoint> body;              // the closed outline, filled
-    std::vector<FlowPoint> stagnation;        // marked with dots
-    std::string title;                        // the picture's title element
+    Extent extent;                      // the region shown
+    std::vector<FlowPoint> body;        // the closed outline, filled
+    std::vector<FlowPoint> stagnation;  // marked with dots
+    std::string title;                  // the picture's title element
 };
 
 // The picture is 960 pixels wide and as high as the extent's shape asks; the dividing

@@ -146,10 +146,7 @@ std::vector<Line> lines(const Airfoil& airfoil, double alpha, int count,
     // The default extents of orvek-batch: a chord and a half about the airfoil, or about the circle.
     const std::array<double, 4> box = extent.value_or(
         rq.plane == StreamPlane::Airfoil ? std::array<double, 4>{-1, 2, -1, 1} : std::array<double, 4>{-3, 3, -2, 2});
-    rq.x0 = box[0];
-    rq.x1 = box[1];
-    rq.y0 = box[2];
-    rq.y1 = box[3];
+    rq.extent = Extent{box[0], box[1], box[2], box[3]};
     const FlowField f = flowOf(airfoil, alpha);
     Expected<std::vector<Streamline>> traced = [&] {
         py::gil_scoped_release release;

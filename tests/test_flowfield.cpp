@@ -388,10 +388,7 @@ private slots:
         rq.count = count;
         if (circle) {
             rq.plane = orvek::StreamPlane::Circle;
-            rq.x0 = -3;
-            rq.x1 = 3;
-            rq.y0 = -2;
-            rq.y1 = 2;
+            rq.extent = orvek::Extent{-3, 3, -2, 2};
         }
         const auto lines = orvek::streamlines(f, rq);
         QVERIFY(lines.ok());
@@ -451,10 +448,10 @@ private slots:
     void streamlineRequestFaults() {
         const FlowField f = flowAbout(0.1, 0.05, 1.9, 5.0);
         orvek::StreamlineRequest rq;
-        rq.x1 = rq.x0;
+        rq.extent.x1 = rq.extent.x0;
         QVERIFY(!orvek::streamlines(f, rq).ok());
         rq = {};
-        rq.y0 = 2;
+        rq.extent.y0 = 2;
         QVERIFY(!orvek::streamlines(f, rq).ok());
         for (int count : {0, orvek::MaxStreamlines + 1}) {
             rq = {};

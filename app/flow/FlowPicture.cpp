@@ -20,7 +20,7 @@ constexpr double LineDetail = 3, OutlineDetail = 1.5;
 // deep zoom, and what is pinned lies far outside the view.
 constexpr double FarPixels = 1e5;
 
-orvek::ViewBox boxOf(const FlowScene& s) {
+orvek::Extent boxOf(const FlowScene& s) {
     const QRectF e = s.view.extent(s.size);
     return {e.left(), e.right(), e.top(), e.bottom()};
 }
@@ -37,7 +37,7 @@ QColor FlowPicture::bodyColour() { return QColor(205, 205, 205); }
 void FlowPicture::compute(const orvek::FlowField& field, const FlowScene& scene) {
     scene_ = scene;
     scene_.size = scene.size.expandedTo(QSize(1, 1));
-    const orvek::ViewBox box = boxOf(scene_);
+    const orvek::Extent box = boxOf(scene_);
     const double scale = scene_.view.scale;
 
     colours_ = QImage();
@@ -46,10 +46,7 @@ void FlowPicture::compute(const orvek::FlowField& field, const FlowScene& scene)
     lines_.clear();
     if (scene_.layers.streamlines) {
         orvek::StreamlineRequest request;
-        request.x0 = box.x0;
-        request.x1 = box.x1;
-        request.y0 = box.y0;
-        request.y1 = box.y1;
+        request.extent = box;
         request.count = scene_.lineCount;
         request.plane = scene_.plane;
         orvek::Expected<std::vector<orvek::Streamline>> lines = orvek::streamlines(field, request);

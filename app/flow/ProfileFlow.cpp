@@ -13,11 +13,8 @@ QVector<Chart::Curve> profileFlowCurves(const orvek::Airfoil& airfoil, double al
     const orvek::Expected<orvek::FlowField> field = orvek::FlowField::make(airfoil, alphaDegrees);
     if (!field) return {};
     orvek::StreamlineRequest request;
-    request.x0 = ProfileFlowX0;
-    request.x1 = ProfileFlowX1;
     const double half = 0.5 * (ProfileFlowX1 - ProfileFlowX0) * std::clamp(aspect, 0.2, 1.0);
-    request.y0 = -half;
-    request.y1 = half;
+    request.extent = orvek::Extent{ProfileFlowX0, ProfileFlowX1, -half, half};
     const orvek::Expected<std::vector<orvek::Streamline>> lines = orvek::streamlines(*field, request);
     QVector<Chart::Curve> out;
     if (lines) {

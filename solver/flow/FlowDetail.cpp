@@ -13,7 +13,7 @@ namespace {
 constexpr int MostPieces = 4096;
 
 // Whether the segment a-b comes within its own length of the box: only those are refined.
-bool nearBox(FlowPoint a, FlowPoint b, double length, const ViewBox& box) {
+bool nearBox(FlowPoint a, FlowPoint b, double length, const Extent& box) {
     return std::max(a.x, b.x) + length >= box.x0 && std::min(a.x, b.x) - length <= box.x1 &&
            std::max(a.y, b.y) + length >= box.y0 && std::min(a.y, b.y) - length <= box.y1;
 }
@@ -40,7 +40,7 @@ FlowPoint ontoLevel(const FlowField& field, StreamPlane plane, FlowPoint p, doub
 
 }  // namespace
 
-void refineStreamline(const FlowField& field, StreamPlane plane, Streamline& line, double spacing, const ViewBox& box) {
+void refineStreamline(const FlowField& field, StreamPlane plane, Streamline& line, double spacing, const Extent& box) {
     if (line.points.size() < 2 || !(spacing > 0)) return;
     std::vector<FlowPoint> out;
     out.reserve(line.points.size());
@@ -62,7 +62,7 @@ void refineStreamline(const FlowField& field, StreamPlane plane, Streamline& lin
 }
 
 std::vector<FlowPoint> bodyOutlineInView(const FlowField& field, StreamPlane plane, double spacing,
-                                         const ViewBox& box) {
+                                         const Extent& box) {
     const double R = field.radius();
     const FlowPoint c = field.centre();
     // The circle from the trailing edge (zeta = 1) round over the upper side.

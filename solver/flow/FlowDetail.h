@@ -16,16 +16,12 @@
 
 namespace orvek {
 
-struct ViewBox {
-    double x0 = -1, x1 = 2, y0 = -1, y1 = 1;
-};
-
 /// Adds points to `line` where neighbours lie more than `spacing` apart and their segment comes
 /// near `box`; the points elsewhere are kept as they are.
-void refineStreamline(const FlowField& field, StreamPlane plane, Streamline& line, double spacing, const ViewBox& box);
+void refineStreamline(const FlowField& field, StreamPlane plane, Streamline& line, double spacing, const Extent& box);
 
 /// The body's closed outline in the plane asked for (first point repeated at the end), its
 /// points at most `spacing` apart near `box` and coarser elsewhere.
-std::vector<FlowPoint> bodyOutlineInView(const FlowField& field, StreamPlane plane, double spacing, const ViewBox& box);
+std::vector<FlowPoint> bodyOutlineInView(const FlowField& field, StreamPlane plane, double spacing, const Extent& box);
 
 }  // namespace orvek

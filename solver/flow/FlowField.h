@@ -25,6 +25,16 @@ struct FlowPoint {
     double x = 0, y = 0;
 };
 
+/// A rectangle of a plane (the airfoil's or the circle's): x from x0 to x1, y from y0 to y1. The
+/// region a streamline request covers, a view of the flow shows and a picture of it spans.
+struct Extent {
+    double x0 = -1, x1 = 2, y0 = -1, y1 = 1;
+
+    double width() const { return x1 - x0; }
+    double height() const { return y1 - y0; }
+    bool contains(FlowPoint p) const { return p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1; }
+};
+
 /// The flow at one point; inside the airfoil only `inside` is meaningful (the rest is NaN).
 struct FlowValues {
     double u = 0, v = 0, Cp = 0, psi = 0;

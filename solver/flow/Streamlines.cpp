@@ -19,15 +19,11 @@ constexpr double MinStep = 1e-10;
 constexpr std::size_t MaxLinePoints = 200000;
 constexpr std::size_t EdgeSamples = 256;
 
-struct Box {
-    double x0, x1, y0, y1;
-    bool contains(FlowPoint p) const { return p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1; }
-    // Farther from the box than its own size: a branch sampled from the body outward may stop.
-    bool farOutside(FlowPoint p) const {
-        const double w = x1 - x0, h = y1 - y0;
-        return p.x < x0 - w || p.x > x1 + w || p.y < y0 - h || p.y > y1 + h;
-    }
-};
+// Farther from the box than its own size: a branch sampled from the body outward may stop.
+bool farOutside(const Extent& b, FlowPoint p) {
+    const double w = b.width(), h = b.height();
+    return p.x < b.x0 - w || p.x > b.x1 + w || p.y < b.y0 - h || p.y > b.y1 + h;
+}
 
 struct Probe {
     double psi = 0, u = 0, v = 0;
@@ -76,7 +72,7 @@ std::vector<FlowPoint> sampleCurve(Curve at, double sEnd, double firstStep, Stop
 }
 
 // The points of a line from just before it enters the box to just after it leaves it.
-std::vector<FlowPoint> trimmedToBox(const std::vector<FlowPoint>& pts, const Box& box) {
+std::vector<FlowPoint> trimmedToBox(const std::vector<FlowPoint>& pts, const Extent& box) {
     std::size_t first = pts.size(), last = 0;
     for (std::size_t k = 0; k < pts.size(); ++k) {
         if (!box.contains(pts[k])) continue;
@@ -126,9 +122,9 @@ private:
 };
 
 // The dividing streamline: the two lines of psi = 0 described in the header.
-std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, const Box& box) {
+std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, const Extent& box) {
     const CirclePoints circle(f, plane);
-    const auto far = [&](FlowPoint p) { return box.farOutside(p); };
+    const auto far = [&](FlowPoint p) { return farOutside(box, p); };
     const double uMax = std::log(1e6);  // a million radii out
     std::vector<FlowPoint> up = sampleCurve([&](double u) { return circle.branch(true, u); }, uMax, 1e-4, far);
     std::reverse(up.begin(), up.end());
@@ -167,7 +163,7 @@ std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, con
 // predictor that costs no evaluation), Newton steps along grad psi = (-v, u) put the point back
 // on c, and the step is halved until the image in the plane shown is near enough to the last
 // point and turns little enough.
-std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Box& box, double c, FlowPoint zeta) {
+std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Extent& box, double c, FlowPoint zeta) {
     const double tol = 1e-12 * std::max(1.0, std::fabs(c));
     const auto shown = [&](FlowPoint z) { return plane == StreamPlane::Circle ? z : f.toAirfoil(z.x - 1.0, z.y); };
     const auto onLevel = [&](FlowPoint& q, Probe& qr) {
@@ -241,7 +237,7 @@ struct EdgeSample {
 };
 
 // psi along the edges of the box, counter-clockwise from the lower left corner.
-std::vector<EdgeSample> edgeSamples(const FlowField& f, StreamPlane plane, const Box& b) {
+std::vector<EdgeSample> edgeSamples(const FlowField& f, StreamPlane plane, const Extent& b) {
     std::vector<EdgeSample> out;
     out.reserve(4 * EdgeSamples);
     const struct {
@@ -283,14 +279,14 @@ std::vector<double> levels(double lo, double hi, int count) {
 
 Expected<std::vector<Streamline>> streamlines(const FlowField& field, const StreamlineRequest& request) {
     const StreamlineRequest& rq = request;
-    if (!(rq.x0 < rq.x1) || !(rq.y0 < rq.y1) || !std::isfinite(rq.x1 - rq.x0) || !std::isfinite(rq.y1 - rq.y0)) {
+    const Extent& box = rq.extent;
+    if (!(box.x0 < box.x1) || !(box.y0 < box.y1) || !std::isfinite(box.width()) || !std::isfinite(box.height())) {
         return Failure{"the extent must have X0 < X1 and Y0 < Y1."};
     }
     if (rq.count < 1 || rq.count > MaxStreamlines) {
         return Failure{"the count of streamlines must be from 1 to " + std::to_string(MaxStreamlines) + ", not " +
                        std::to_string(rq.count) + "."};
     }
-    const Box box{rq.x0, rq.x1, rq.y0, rq.y1};
     const std::vector<EdgeSample> edge = edgeSamples(field, rq.plane, box);
     double lo = 0, hi = 0;
     for (const EdgeSample& e : edge) {

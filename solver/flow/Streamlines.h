@@ -22,8 +22,8 @@ namespace orvek {
 enum class StreamPlane { Airfoil, Circle };
 
 struct StreamlineRequest {
-    double x0 = -1, x1 = 2, y0 = -1, y1 = 1;  ///< the extent
-    int count = 21;                           ///< number of levels of psi, 1 to MaxStreamlines
+    Extent extent;   ///< the region the levels are chosen for and the lines traced in
+    int count = 21;  ///< number of levels of psi, 1 to MaxStreamlines
     StreamPlane plane = StreamPlane::Airfoil;
 };
 
