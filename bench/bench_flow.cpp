@@ -33,7 +33,7 @@ void Field(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(points));
-    state.SetLabel(orvek::isaName(orvek::preferredIsa()));
+    state.SetLabel(orvek::instructionSetName(orvek::preferredInstructionSet()));
 }
 
 // The default request of orvek-batch streamlines (and of a window redrawing them on a slider move).

@@ -39,7 +39,7 @@ void KarmanTrefftzThreads(benchmark::State& state) {
     in.airfoil.m = 1.9;
     in.AlfaD = 5;
     in.N1 = static_cast<double>(state.range(0));
-    const orvek::SurfaceOptions how{orvek::preferredIsa(), static_cast<unsigned>(state.range(1))};
+    const orvek::SurfaceOptions how{orvek::preferredInstructionSet(), static_cast<unsigned>(state.range(1))};
     orvek::SurfacePoints spare;
     for (auto _ : state) {
         orvek::Expected<orvek::SolverResult> o = orvek::ORVEK(in, std::move(spare), how);
@@ -47,7 +47,7 @@ void KarmanTrefftzThreads(benchmark::State& state) {
         spare = std::move(o->points);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(in.N1));
-    state.SetLabel(orvek::isaName(how.isa));
+    state.SetLabel(orvek::instructionSetName(how.instructionSet));
 }
 
 }  // namespace

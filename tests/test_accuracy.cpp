@@ -165,7 +165,7 @@ private slots:
         const orvek::Expected<SolverResult> r = orvek::ORVEK(in);
         QVERIFY2(r, r ? "" : r.error().c_str());
         const Worst w = worstError(in, *r, sampleIndices(static_cast<std::size_t>(N1)));
-        report(w, orvek::isaName(orvek::preferredIsa()));
+        report(w, orvek::instructionSetName(orvek::preferredInstructionSet()));
         QVERIFY2(w.error <= Tolerance, qPrintable(QString("%1 at index %2: %3").arg(w.what).arg(w.index).arg(w.error)));
     }
 
@@ -215,19 +215,20 @@ private slots:
         QFETCH(double, N1);
         const SolverInput in = caseInput(F, G, m, AlfaD, N1);
         const std::vector<std::size_t> indices = sampleIndices(static_cast<std::size_t>(N1));
-        for (orvek::SurfaceIsa isa :
-             {orvek::SurfaceIsa::Scalar, orvek::SurfaceIsa::Sse2, orvek::SurfaceIsa::Avx2, orvek::SurfaceIsa::Avx512}) {
-            if (!orvek::isaAvailable(isa)) {
-                qInfo("%s: not available here", orvek::isaName(isa));
+        for (orvek::InstructionSet set : {orvek::InstructionSet::Scalar, orvek::InstructionSet::Sse2,
+                                          orvek::InstructionSet::Avx2, orvek::InstructionSet::Avx512}) {
+            if (!orvek::instructionSetAvailable(set)) {
+                qInfo("%s: not available here", orvek::instructionSetName(set));
                 continue;
             }
-            const orvek::Expected<SolverResult> r = orvek::ORVEK(in, {}, {isa, 1});
+            const orvek::Expected<SolverResult> r = orvek::ORVEK(in, {}, {set, 1});
             QVERIFY2(r, r ? "" : r.error().c_str());
             const Worst w = worstError(in, *r, indices);
-            report(w, orvek::isaName(isa));
-            QVERIFY2(w.error <= Tolerance,
-                     qPrintable(
-                         QString("%1: %2 at index %3: %4").arg(orvek::isaName(isa), w.what).arg(w.index).arg(w.error)));
+            report(w, orvek::instructionSetName(set));
+            QVERIFY2(w.error <= Tolerance, qPrintable(QString("%1: %2 at index %3: %4")
+                                                          .arg(orvek::instructionSetName(set), w.what)
+                                                          .arg(w.index)
+                                                          .arg(w.error)));
         }
     }
 
@@ -246,10 +247,10 @@ private slots:
         QFETCH(double, AlfaD);
         QFETCH(double, N1);
         const SolverInput in = caseInput(F, G, m, AlfaD, N1);
-        const orvek::SurfaceIsa isa = orvek::preferredIsa();
-        const SolverResult one = *orvek::ORVEK(in, {}, {isa, 1});
+        const orvek::InstructionSet set = orvek::preferredInstructionSet();
+        const SolverResult one = *orvek::ORVEK(in, {}, {set, 1});
         for (unsigned threads : {2u, 3u, 7u}) {
-            const SolverResult many = *orvek::ORVEK(in, {}, {isa, threads});
+            const SolverResult many = *orvek::ORVEK(in, {}, {set, threads});
             QCOMPARE(many.points.unset, one.points.unset);
             for (const auto& pair :
                  {std::make_pair(&one.points.x, &many.points.x), std::make_pair(&one.points.y, &many.points.y),

@@ -222,12 +222,13 @@ private slots:
             QVERIFY(!a.inside);
             QVERIFY(check("at", k, a.u, a.v, a.Cp, a.psi));
         }
-        for (orvek::SurfaceIsa isa :
-             {orvek::SurfaceIsa::Scalar, orvek::SurfaceIsa::Sse2, orvek::SurfaceIsa::Avx2, orvek::SurfaceIsa::Avx512}) {
-            if (!orvek::isaAvailable(isa)) continue;
+        for (orvek::InstructionSet set : {orvek::InstructionSet::Scalar, orvek::InstructionSet::Sse2,
+                                          orvek::InstructionSet::Avx2, orvek::InstructionSet::Avx512}) {
+            if (!orvek::instructionSetAvailable(set)) continue;
             for (unsigned threads : {1u, 2u}) {
-                f.evaluate({n, x.data(), y.data(), u.data(), v.data(), cp.data(), psi.data()}, isa, threads);
-                for (std::size_t k = 0; k < n; ++k) QVERIFY(check(orvek::isaName(isa), k, u[k], v[k], cp[k], psi[k]));
+                f.evaluate({n, x.data(), y.data(), u.data(), v.data(), cp.data(), psi.data()}, set, threads);
+                for (std::size_t k = 0; k < n; ++k)
+                    QVERIFY(check(orvek::instructionSetName(set), k, u[k], v[k], cp[k], psi[k]));
             }
         }
     }

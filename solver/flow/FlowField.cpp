@@ -1,6 +1,7 @@
 #include "solver/flow/FlowField.h"
 
 #include "solver/ShortestText.h"
+#include "solver/kernels/Kernels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -90,18 +91,18 @@ FlowValues FlowField::at(FlowPoint z) const {
     run.v = &out.v;
     run.cp = &out.Cp;
     run.psi = &out.psi;
-    flowRunScalar(c_, run);
+    ScalarKernels.flow(c_, run);
     out.inside = std::isnan(out.psi);
     return out;
 }
 
 void FlowField::evaluate(const FlowRun& run) const {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    evaluate(run, preferredIsa(), run.count < ThreadedPoints ? 1u : cores);
+    evaluate(run, preferredInstructionSet(), run.count < ThreadedPoints ? 1u : cores);
 }
 
-void FlowField::evaluate(const FlowRun& run, SurfaceIsa isa, unsigned threads) const {
-    const FlowKernelFn kernel = flowKernel(isa);
+void FlowField::evaluate(const FlowRun& run, InstructionSet set, unsigned threads) const {
+    const FlowKernelFn kernel = flowKernel(set);
     const std::size_t workers = std::max(1u, threads);
     if (workers == 1 || run.count <= ThreadBlock) {
         kernel(c_, run);

@@ -65,7 +65,7 @@ public:
     /// The values at `run.count` points, with the preferred instruction set; large requests are
     /// split over the cores. A point's values depend neither on the split nor on its neighbours.
     void evaluate(const FlowRun& run) const;
-    void evaluate(const FlowRun& run, SurfaceIsa isa, unsigned threads) const;
+    void evaluate(const FlowRun& run, InstructionSet set, unsigned threads) const;
 
     /// The stagnation points in the airfoil plane: the front one, and the trailing edge (1, 0)
     /// unless the airfoil is a Joukowsky one (its cusp keeps a finite speed).

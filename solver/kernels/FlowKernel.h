@@ -44,11 +44,7 @@ struct FlowRun {
 
 using FlowKernelFn = void (*)(const FlowConstants&, const FlowRun&);
 
-FlowKernelFn flowKernel(SurfaceIsa isa);
-
-void flowRunScalar(const FlowConstants& c, const FlowRun& run);
-void flowRunSse2(const FlowConstants& c, const FlowRun& run);
-void flowRunAvx2(const FlowConstants& c, const FlowRun& run);
-void flowRunAvx512(const FlowConstants& c, const FlowRun& run);
+// The kernel of an instruction set; the scalar one when the set does not run here.
+FlowKernelFn flowKernel(InstructionSet set);
 
 }  // namespace orvek

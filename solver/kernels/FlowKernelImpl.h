@@ -1,7 +1,6 @@
 #pragma once
-// The flow-field formulas, written once for any lane width. Included only by the kernel
-// translation units, each with its own `Ops` (lane type, square root, arctangent, exponential and
-// logarithm, sine and cosine); everything here has internal linkage, as for the surface kernels.
+// The flow-field formulas, written once for any lane width, over an instruction set's lane
+// operations `Ops` (KernelsFor.h lists them); included only through KernelsFor.h.
 //
 // From a point z of the airfoil plane back to the circle plane, with q = (zeta - 1)/(zeta + 1):
 //   w = q^m = (z - 1)/(z - 1 + 2 m b),  1 - w = 2 m b/(z - 1 + 2 m b)   (no cancellation near z = 1).
@@ -72,10 +71,10 @@ struct FlowKernelImpl {
             hRe = sRe >= 0.0 ? big : absSmall;
             hIm = sRe >= 0.0 ? small : signedBig;
         } else {
-            const V a = Ops::atan2(sIm, sRe);
-            const V mod = Ops::exp(c.halfInvM * Ops::log(sRe * sRe + sIm * sIm));  // |s|^(1/m)
+            const V a = Ops::fastAtan2(sIm, sRe);
+            const V mod = Ops::exp(c.halfInvM * Ops::fastLog(sRe * sRe + sIm * sIm));  // |s|^(1/m)
             V sinA, cosA;
-            Ops::sincos(a * c.invM, sinA, cosA);
+            Ops::fastSincos(a * c.invM, sinA, cosA);
             hRe = mod * cosA;
             hIm = mod * sinA;
         }
@@ -116,7 +115,7 @@ struct FlowKernelImpl {
         const V tcRe = TRe * omqRe + TIm * omqIm, tcIm = TIm * omqRe - TRe * omqIm;  // T conj(1 - q)
         const V across = (c.cosA * tcIm - c.sinA * tcRe) * invOmq2;
         // (log of 1 + x rather than log1p: the stream function needs its error absolute near the body)
-        const V psi = c.b * across * (4.0 * Q * invT2) + c.halfGammaB * Ops::log(1.0 + c.inv4OverR2 * Q * invOmq2);
+        const V psi = c.b * across * (4.0 * Q * invT2) + c.halfGammaB * Ops::fastLog(1.0 + c.inv4OverR2 * Q * invOmq2);
 
         Values out;
         const V nan = Ops::splat(std::numeric_limits<double>::quiet_NaN());

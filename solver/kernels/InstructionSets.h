@@ -6,13 +6,13 @@
 namespace orvek {
 
 // Plain double arithmetic is always there.
-enum class SurfaceIsa { Scalar, Sse2, Avx2, Avx512 };
+enum class InstructionSet { Scalar, Sse2, Avx2, Avx512 };
 
-const char* isaName(SurfaceIsa isa);
+const char* instructionSetName(InstructionSet set);
 // Whether this build has the kernels for the set and this processor can run them.
-bool isaAvailable(SurfaceIsa isa);
+bool instructionSetAvailable(InstructionSet set);
 // The set this run uses, decided once per program run. An ORVEK_SIMD value that names no set is
 // said once on standard error and otherwise ignored.
-SurfaceIsa preferredIsa();
+InstructionSet preferredInstructionSet();
 
 }  // namespace orvek

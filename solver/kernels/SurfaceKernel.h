@@ -43,13 +43,6 @@ struct SurfaceRun {
 using SurfaceKernelFn = bool (*)(const PointConstants&, const SurfaceRun&);
 
 // The kernel of an instruction set; the scalar one when the set does not run here.
-SurfaceKernelFn surfaceKernel(SurfaceIsa isa);
-
-// The kernels themselves, one per instruction set (each in its own translation unit, compiled for
-// that set; the dispatch above only calls those the processor has).
-bool surfaceRunScalar(const PointConstants& c, const SurfaceRun& run);
-bool surfaceRunSse2(const PointConstants& c, const SurfaceRun& run);
-bool surfaceRunAvx2(const PointConstants& c, const SurfaceRun& run);
-bool surfaceRunAvx512(const PointConstants& c, const SurfaceRun& run);
+SurfaceKernelFn surfaceKernel(InstructionSet set);
 
 }  // namespace orvek

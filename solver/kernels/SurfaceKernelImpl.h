@@ -1,8 +1,6 @@
 #pragma once
-// The surface-point formulas, written once for any lane width. Included only by the kernel
-// translation units, each with its own `Ops` (lane type, width, square root, sine and cosine,
-// arctangent, power); everything here has internal linkage, so code compiled for one instruction
-// set never stands in for another's.
+// The surface-point formulas, written once for any lane width, over an instruction set's lane
+// operations `Ops` (KernelsFor.h lists them); included only through KernelsFor.h.
 //
 // The formulas are those of the mapping in Solver.h, rearranged so that no step subtracts nearly
 // equal numbers near the critical points zeta = +1 (trailing edge) and zeta = -1 (close to the

@@ -127,7 +127,7 @@ bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     pts.x[0] = pts.y[0] = pts.Cu[0] = 0.0;
 
     const PointConstants c = pointConstants(in, k);
-    const SurfaceKernelFn kernel = surfaceKernel(how.isa);
+    const SurfaceKernelFn kernel = surfaceKernel(how.instructionSet);
     const std::size_t workers = std::max(1u, how.threads);
     bool finite = true;
     if (workers == 1) {
@@ -280,7 +280,7 @@ unsigned surfaceThreads(double N1) {
     return cores == 0 ? 1 : cores;
 }
 
-SurfaceOptions defaultSurfaceOptions(double N1) { return {preferredIsa(), surfaceThreads(N1)}; }
+SurfaceOptions defaultSurfaceOptions(double N1) { return {preferredInstructionSet(), surfaceThreads(N1)}; }
 
 Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse) {
     return ORVEK(in, std::move(reuse), defaultSurfaceOptions(in.N1));

@@ -75,7 +75,7 @@ Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse = {});
 /// How the surface points are computed: with which instruction set and on how many threads. The
 /// values do not depend on the thread count; between instruction sets they differ in the last bits.
 struct SurfaceOptions {
-    SurfaceIsa isa = SurfaceIsa::Scalar;
+    InstructionSet instructionSet = InstructionSet::Scalar;
     unsigned threads = 1;
 };
 

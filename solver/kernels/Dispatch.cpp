@@ -1,10 +1,10 @@
 // Which kernels run: one ordered table of the instruction sets, widest first, each with the
-// processor features it needs and its kernels (the surface's and the flow field's). The table is walked both to pick the widest one
-// the processor runs and to honour a narrower one named by ORVEK_SIMD.
+// processor features it needs and its kernels (null where this build has none for the set). The
+// table is walked both to pick the widest set the processor runs and to honour a narrower one
+// named by ORVEK_SIMD. A new instruction set is one file defining its lane operations and one row.
 
-#include "solver/kernels/FlowKernel.h"
 #include "solver/kernels/InstructionSets.h"
-#include "solver/kernels/SurfaceKernel.h"
+#include "solver/kernels/Kernels.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,41 +32,34 @@ unsigned processorFeatures() {
 }
 
 struct Implementation {
-    SurfaceIsa isa;
+    InstructionSet set;
     const char* name;
     unsigned needs;          // the processor features the kernels are compiled for
-    SurfaceKernelFn kernel;  // null when this build has no kernels for the set
-    FlowKernelFn flow;
+    const Kernels* kernels;  // their functions are null when this build has none for the set
 };
 
 // Widest first; the last entry runs everywhere.
 constexpr Implementation Implementations[] = {
-#if defined(ORVEK_HAVE_SLEEF)
-    {SurfaceIsa::Avx512, "avx512", Avx512f, surfaceRunAvx512, flowRunAvx512},
-    {SurfaceIsa::Avx2, "avx2", Avx2 | Fma, surfaceRunAvx2, flowRunAvx2},
-    {SurfaceIsa::Sse2, "sse2", Sse2, surfaceRunSse2, flowRunSse2},
-#else
-    {SurfaceIsa::Avx512, "avx512", Avx512f, nullptr, nullptr},
-    {SurfaceIsa::Avx2, "avx2", Avx2 | Fma, nullptr, nullptr},
-    {SurfaceIsa::Sse2, "sse2", Sse2, nullptr, nullptr},
-#endif
-    {SurfaceIsa::Scalar, "scalar", 0u, surfaceRunScalar, flowRunScalar},
+    {InstructionSet::Avx512, "avx512", Avx512f, &Avx512Kernels},
+    {InstructionSet::Avx2, "avx2", Avx2 | Fma, &Avx2Kernels},
+    {InstructionSet::Sse2, "sse2", Sse2, &Sse2Kernels},
+    {InstructionSet::Scalar, "scalar", 0u, &ScalarKernels},
 };
 
-const Implementation& entry(SurfaceIsa isa) {
+const Implementation& entry(InstructionSet set) {
     for (const Implementation& i : Implementations) {
-        if (i.isa == isa) return i;
+        if (i.set == set) return i;
     }
     return Implementations[std::size(Implementations) - 1];
 }
 
 bool runsHere(const Implementation& i) {
     static const unsigned have = processorFeatures();
-    return i.kernel != nullptr && (i.needs & have) == i.needs;
+    return i.kernels->surface != nullptr && i.kernels->flow != nullptr && (i.needs & have) == i.needs;
 }
 
 // The first entry that runs here, starting at the one ORVEK_SIMD names (the widest without it).
-SurfaceIsa choose() {
+InstructionSet choose() {
     const char* wanted = std::getenv("ORVEK_SIMD");
     std::size_t first = 0;
     if (wanted != nullptr && *wanted != '\0') {
@@ -83,30 +76,30 @@ SurfaceIsa choose() {
         }
     }
     for (std::size_t k = first; k < std::size(Implementations); ++k) {
-        if (runsHere(Implementations[k])) return Implementations[k].isa;
+        if (runsHere(Implementations[k])) return Implementations[k].set;
     }
-    return SurfaceIsa::Scalar;
+    return InstructionSet::Scalar;
+}
+
+// The kernels of the set, or the scalar ones when the set does not run here.
+const Kernels& kernels(InstructionSet set) {
+    const Implementation& i = entry(set);
+    return runsHere(i) ? *i.kernels : ScalarKernels;
 }
 
 }  // namespace
 
-const char* isaName(SurfaceIsa isa) { return entry(isa).name; }
+const char* instructionSetName(InstructionSet set) { return entry(set).name; }
 
-bool isaAvailable(SurfaceIsa isa) { return runsHere(entry(isa)); }
+bool instructionSetAvailable(InstructionSet set) { return runsHere(entry(set)); }
 
-SurfaceIsa preferredIsa() {
-    static const SurfaceIsa chosen = choose();
+InstructionSet preferredInstructionSet() {
+    static const InstructionSet chosen = choose();
     return chosen;
 }
 
-SurfaceKernelFn surfaceKernel(SurfaceIsa isa) {
-    const Implementation& i = entry(isa);
-    return runsHere(i) ? i.kernel : surfaceRunScalar;
-}
+SurfaceKernelFn surfaceKernel(InstructionSet set) { return kernels(set).surface; }
 
-FlowKernelFn flowKernel(SurfaceIsa isa) {
-    const Implementation& i = entry(isa);
-    return runsHere(i) ? i.flow : flowRunScalar;
-}
+FlowKernelFn flowKernel(InstructionSet set) { return kernels(set).flow; }
 
 }  // namespace orvek
