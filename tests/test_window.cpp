@@ -8,7 +8,7 @@
 #include "case/Driver.h"
 #include "export/ResultFile.h"
 #include "support/ChildRun.h"
-#include "support/RecordingPresenter.h"
+#include "support/MainWindowDriver.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -103,30 +103,10 @@ QString spokenDescription(QWidget* w) {
 class TestWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previousDir;
-    RecordingPresenter messages;
-    std::unique_ptr<Form_ORVEK> window;
+    MainWindowDriver d;
 
-    template <typename W>
-    W* find(const char* name) {
-        W* w = window->findChild<W*>(name);
-        if (!w) qFatal("no control %s", name);
-        return w;
-    }
-    QComboBox* combo() { return find<QComboBox>("Combo1"); }
-    QString text(const char* name) { return find<QLineEdit>(name)->text(); }
-
-    void open(const QByteArray* catalogue) {
-        if (catalogue) {
-            QFile f(dir->filePath("ORVEK_Input.txt"));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(*catalogue);
-        }
-        window = std::make_unique<Form_ORVEK>(messages);
-        window->show();
-        window->activateWindow();  // without a window manager nothing else activates it
-    }
+    QComboBox* combo() { return d.find<QComboBox>("Combo1"); }
+    QString text(const char* name) { return d.find<QLineEdit>(name)->text(); }
 
     // Picks entry `index` of the list with the mouse, through the open drop-down list.
     void pickWithMouse(int index) {
@@ -139,27 +119,13 @@ class TestWindow : public QObject {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
-    void snapshotIfAsked(const QString& name, QWidget* w = nullptr) {
-        const QString folder = qEnvironmentVariable("ORVEK_SCREENSHOT_DIR");
-        if (!folder.isEmpty()) (w ? w : window.get())->grab().save(folder + "/" + name);
-    }
-
 private slots:
-    void init() {
-        dir = std::make_unique<QTemporaryDir>();
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir->path());
-        messages.messages.clear();
-    }
-    void cleanup() {
-        window.reset();
-        QDir::setCurrent(previousDir);
-        dir.reset();
-    }
+    void init() { d.enter(); }
+    void cleanup() { d.leave(); }
 
     void startUp() {
-        open(&Catalogue);
-        QVERIFY(messages.messages.isEmpty());
+        d.open(Catalogue);
+        QVERIFY(d.messages.messages.isEmpty());
         QComboBox* c = combo();
         QCOMPARE(c->count(), 5);
         QCOMPARE(c->itemText(0), QString("0.1179,0,0.2531,0,0.1,0,2"));
@@ -170,13 +136,13 @@ private slots:
         QCOMPARE(text("Text_N1"), QString("51"));
         QCOMPARE(text("Text_AlfaD"), QString("0"));
         QCOMPARE(text("Text_CL"), QString());
-        QVERIFY(find<QRadioButton>("Option4")->isChecked());
-        QCOMPARE(window->caseState().SelIndex, 0);
-        QCOMPARE(window->windowTitle(), QString("Karman-Trefftz Airfoil Coordinates and Velocities"));
-        QCOMPARE(window->centralWidget()->size(), QSize(629, 377));
-        QCOMPARE(find<QWidget>("profil")->geometry(), QRect(304, 216, 320, 147));
-        QCOMPARE(find<QWidget>("pressure")->geometry(), QRect(304, 8, 320, 201));
-        QCOMPARE(find<QPushButton>("Command2")->text(), QString("Calculate"));
+        QVERIFY(d.find<QRadioButton>("Option4")->isChecked());
+        QCOMPARE(d.window->caseState().SelIndex, 0);
+        QCOMPARE(d.window->windowTitle(), QString("Karman-Trefftz Airfoil Coordinates and Velocities"));
+        QCOMPARE(d.window->centralWidget()->size(), QSize(629, 377));
+        QCOMPARE(d.find<QWidget>("profil")->geometry(), QRect(304, 216, 320, 147));
+        QCOMPARE(d.find<QWidget>("pressure")->geometry(), QRect(304, 8, 320, 201));
+        QCOMPARE(d.find<QPushButton>("Command2")->text(), QString("Calculate"));
     }
 
     void choosingAnEntryCalculates_data() {
@@ -187,8 +153,8 @@ private slots:
     }
     void choosingAnEntryCalculates() {
         QFETCH(QString, how);
-        open(&Catalogue);
-        find<QLineEdit>("Text_AlfaD")->setText("5");
+        d.open(Catalogue);
+        d.find<QLineEdit>("Text_AlfaD")->setText("5");
         if (how == "mouse") {
             pickWithMouse(1);
         } else if (how == "keyboard") {
@@ -196,7 +162,7 @@ private slots:
             QTest::keyClick(combo(), Qt::Key_Down);  // first entry
             QTest::keyClick(combo(), Qt::Key_Down);  // second entry
         } else {
-            QVERIFY(QTest::qWaitForWindowActive(window.get()));
+            QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
             combo()->setFocus();
             QTest::keyClick(combo(), Qt::Key_Down, Qt::AltModifier);  // opens the list
             QAbstractItemView* view = combo()->view();
@@ -207,16 +173,16 @@ private slots:
         QTRY_COMPARE(text("Text_CL"), QString("0.908"));
         QCOMPARE(text("Text_CMc4"), QString("-0.074"));
         QCOMPARE(text("Text_Alfa0"), QString("-2.6"));
-        QCOMPARE(window->caseState().SelIndex, 5);  // identical lines 2 and 5: the higher index
-        QCOMPARE(*window->caseState().NP, 51.0);
-        QCOMPARE(*window->caseState().AlfaD, 5.0);
-        QVERIFY(messages.messages.isEmpty());
+        QCOMPARE(d.window->caseState().SelIndex, 5);  // identical lines 2 and 5: the higher index
+        QCOMPARE(*d.window->caseState().NP, 51.0);
+        QCOMPARE(*d.window->caseState().AlfaD, 5.0);
+        QVERIFY(d.messages.messages.isEmpty());
     }
 
     // A cambered Karman-Trefftz airfoil at 5 degrees: the picture of the window in the README.
     void karmanTrefftzCase() {
-        open(&Catalogue);
-        find<QLineEdit>("Text_AlfaD")->setText("5");
+        d.open(Catalogue);
+        d.find<QLineEdit>("Text_AlfaD")->setText("5");
         pickWithMouse(2);
         QTRY_COMPARE(text("Text_CL"), QString("0.953"));
         QCOMPARE(text("Text_CMc4"), QString("-0.09"));
@@ -227,9 +193,9 @@ private slots:
     // The same airfoil from the shipped catalogue, whose columns stand under their headings: the
     // picture of the window in the README.
     void shippedCatalogueCase() {
-        QVERIFY(QFile::copy(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", dir->filePath("ORVEK_Input.txt")));
-        open(nullptr);
-        find<QLineEdit>("Text_AlfaD")->setText("5");
+        QVERIFY(QFile::copy(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", d.dir->filePath("ORVEK_Input.txt")));
+        d.openAsItIs();
+        d.find<QLineEdit>("Text_AlfaD")->setText("5");
         int entry = -1;
         for (int k = 0; k < combo()->count(); ++k)
             if (combo()->itemText(k).remove(' ') == "0.1808,0.022,0.3423,18,0.1,0.05,1.9") entry = k;
@@ -237,7 +203,7 @@ private slots:
         pickWithMouse(entry);
         QTRY_COMPARE(text("Text_CL"), QString("0.953"));
         QCOMPARE(combo()->lineEdit()->cursorPosition(), 0);  // shown from its start
-        snapshotIfAsked("window.png");
+        d.snapshotIfAsked("window.png", d.window.get());
     }
 
     // The result boxes show the user's decimal separator, as the saved file does; typed input
@@ -246,15 +212,15 @@ private slots:
         const QString expected = qEnvironmentVariable("ORVEK_EXPECTED_SEPARATOR");
         if (!expected.isEmpty()) QCOMPARE(QLocale::system().decimalPoint(), expected);
         const QString separator = QLocale::system().decimalPoint();
-        open(&Catalogue);
-        find<QLineEdit>("Text_AlfaD")->setText("5.0");
+        d.open(Catalogue);
+        d.find<QLineEdit>("Text_AlfaD")->setText("5.0");
         combo()->setCurrentIndex(1);
         emit combo()->activated(1);
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(d.messages.messages.isEmpty());
         QCOMPARE(text("Text_CL"), "0" + separator + "908");
         QCOMPARE(text("Text_CMc4"), "-0" + separator + "074");
         QCOMPARE(text("Text_Alfa0"), "-2" + separator + "6");
-        QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(d.find<QPushButton>("Command1"), Qt::LeftButton);
         QFile f("ORVEK_result.txt");
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().contains(("  CL    =  0" + separator + "9078 \r\n").toUtf8()));
@@ -292,27 +258,27 @@ private slots:
     void controlsHaveSpokenNames() {
         QFETCH(QString, control);
         QFETCH(QString, name);
-        open(&Catalogue);
-        QCOMPARE(spokenName(find<QWidget>(qPrintable(control))), name);
+        d.open(Catalogue);
+        QCOMPARE(spokenName(d.find<QWidget>(qPrintable(control))), name);
     }
     void plotsDescribeWhatTheyShow() {
-        open(&Catalogue);
-        QWidget* pressure = find<QWidget>("pressure");
-        QWidget* profil = find<QWidget>("profil");
+        d.open(Catalogue);
+        QWidget* pressure = d.find<QWidget>("pressure");
+        QWidget* profil = d.find<QWidget>("profil");
         const QString before = spokenDescription(pressure);
         QVERIFY(!before.isEmpty());
-        find<QLineEdit>("Text_AlfaD")->setText("5");
+        d.find<QLineEdit>("Text_AlfaD")->setText("5");
         combo()->setCurrentIndex(1);
         emit combo()->activated(1);
-        const std::vector<double>& Cu = window->caseState().OneMinusCp();
+        const std::vector<double>& Cu = d.window->caseState().OneMinusCp();
         const double peak = *std::max_element(Cu.begin() + 1, Cu.begin() + 51);
         QVERIFY(spokenDescription(pressure) != before);
         QVERIFY2(spokenDescription(pressure).contains("51 surface points"), qPrintable(spokenDescription(pressure)));
         QVERIFY2(spokenDescription(pressure).contains(QLocale::system().toString(peak, 'g', 3)),
                  qPrintable(spokenDescription(pressure)));
         QVERIFY2(spokenDescription(profil).contains("51 surface points"), qPrintable(spokenDescription(profil)));
-        find<QLineEdit>("Text_N1")->setText("11");
-        QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
+        d.find<QLineEdit>("Text_N1")->setText("11");
+        QTest::mouseClick(d.find<QPushButton>("Command2"), Qt::LeftButton);
         QVERIFY(spokenDescription(profil).contains("11 surface points"));
     }
 
@@ -346,12 +312,12 @@ private slots:
     }
 
     void calculateBeforeAnyChoice() {
-        open(&Catalogue);
-        QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
-        QCOMPARE(messages.messages, QStringList{"Choose an airfoil"});
-        QVERIFY(!window->caseState().NP);
-        QVERIFY(!window->caseState().AlfaD);
-        QVERIFY(window->caseState().x().empty());
+        d.open(Catalogue);
+        QTest::mouseClick(d.find<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(d.messages.messages, QStringList{"Choose an airfoil"});
+        QVERIFY(!d.window->caseState().NP);
+        QVERIFY(!d.window->caseState().AlfaD);
+        QVERIFY(d.window->caseState().x().empty());
         QCOMPARE(text("Text_CL"), QString());
     }
 
@@ -371,8 +337,8 @@ private slots:
         QFETCH(bool, toEditField);
         QFETCH(int, key);
         QFETCH(int, modifiers);
-        open(&Catalogue);
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        d.open(Catalogue);
+        QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
         combo()->setFocus();
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(combo()));
         QWidget* target = toEditField ? static_cast<QWidget*>(combo()->lineEdit()) : QApplication::focusWidget();
@@ -380,28 +346,28 @@ private slots:
         QTest::keyClicks(target, "0.1179,0,0.2531,0,0.1,0,2");
         QCOMPARE(combo()->currentText(), QString("0.1179,0,0.2531,0,0.1,0,2"));
         QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(window->caseState().SelIndex, 0);
+        QCOMPARE(d.window->caseState().SelIndex, 0);
         QCOMPARE(combo()->currentIndex(), -1);
         QCOMPARE(text("Text_CL"), QString());
-        QCOMPARE(find<PlotArea>("profil")->segmentCount(), std::size_t(0));
-        QVERIFY(messages.messages.isEmpty());
+        QCOMPARE(d.find<PlotArea>("profil")->segmentCount(), std::size_t(0));
+        QVERIFY(d.messages.messages.isEmpty());
     }
 
     // Every caption shows whole in its place, here at this process's scale factor.
     void captionsShowWhole() {
-        open(&Catalogue);
+        d.open(Catalogue);
         const QString ratio = qEnvironmentVariable("ORVEK_EXPECTED_RATIO");
-        if (!ratio.isEmpty()) QCOMPARE(window->devicePixelRatioF(), ratio.toDouble());
+        if (!ratio.isEmpty()) QCOMPARE(d.window->devicePixelRatioF(), ratio.toDouble());
         QList<QWidget*> controls;
-        for (QLabel* w : window->findChildren<QLabel*>())
+        for (QLabel* w : d.window->findChildren<QLabel*>())
             if (w->isVisible()) controls << w;
-        for (QRadioButton* w : window->findChildren<QRadioButton*>()) controls << w;
-        for (QPushButton* w : window->findChildren<QPushButton*>()) controls << w;
+        for (QRadioButton* w : d.window->findChildren<QRadioButton*>()) controls << w;
+        for (QPushButton* w : d.window->findChildren<QPushButton*>()) controls << w;
         QCOMPARE(controls.size(), 14 + 4 + 2);
         QStringList clipped;
         for (QWidget* w : controls) {
             const QString caption = w->property("text").toString();
-            const double needed = captionWidth(caption, w->font(), window->devicePixelRatioF());
+            const double needed = captionWidth(caption, w->font(), d.window->devicePixelRatioF());
             const double room = captionRoom(w);
             if (needed > room)
                 clipped << QString("%1 \"%2\" needs %3 px, has %4").arg(w->objectName(), caption).arg(needed).arg(room);
@@ -427,10 +393,10 @@ private slots:
     }
     void resultBoxesAreReadable() {
         QFETCH(QString, name);
-        open(&Catalogue);
+        d.open(Catalogue);
         combo()->setCurrentIndex(1);
         emit combo()->activated(1);
-        QLineEdit* box = find<QLineEdit>(qPrintable(name));
+        QLineEdit* box = d.find<QLineEdit>(qPrintable(name));
         QVERIFY(!box->isEnabled());
         const QPalette& p = box->palette();
         const QColor text = p.color(QPalette::Disabled, QPalette::Text);
@@ -439,9 +405,9 @@ private slots:
         // The scroll-bar grey, drawn: the box's background and the Greek headings' background.
         const QColor scrollBarGrey(200, 200, 200);
         QCOMPARE(QColor(box->grab().toImage().pixel(box->width() - 4, box->height() / 2)), scrollBarGrey);
-        QLabel* heading = find<QLabel>("Label1");
+        QLabel* heading = d.find<QLabel>("Label1");
         QCOMPARE(QColor(heading->grab().toImage().pixel(heading->width() - 2, heading->height() - 2)), scrollBarGrey);
-        QVERIFY(window->palette().color(QPalette::Window) != scrollBarGrey);
+        QVERIFY(d.window->palette().color(QPalette::Window) != scrollBarGrey);
     }
 
     // Return and Enter on a focused button press it, as Space does.
@@ -458,15 +424,15 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, key);
         QFETCH(int, modifiers);
-        open(&Catalogue);
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        find<QPushButton>(qPrintable(button))->setFocus();
+        d.open(Catalogue);
+        QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
+        d.find<QPushButton>(qPrintable(button))->setFocus();
         QCOMPARE(QApplication::focusWidget()->objectName(), button);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         if (button == "Command2") {
-            QCOMPARE(messages.messages, QStringList{"Choose an airfoil"});  // Calculate ran
+            QCOMPARE(d.messages.messages, QStringList{"Choose an airfoil"});  // Calculate ran
         } else {
-            QVERIFY(messages.messages.isEmpty());
+            QVERIFY(d.messages.messages.isEmpty());
             QVERIFY(QFileInfo::exists("ORVEK_result.txt"));  // Save result ran
         }
     }
@@ -479,10 +445,10 @@ private slots:
     }
     void focusedPlotShowsAFrame() {
         QFETCH(QString, plot);
-        open(&Catalogue);
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        PlotArea* area = find<PlotArea>(qPrintable(plot));
-        find<QPushButton>("Command2")->setFocus();
+        d.open(Catalogue);
+        QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
+        PlotArea* area = d.find<PlotArea>(qPrintable(plot));
+        d.find<QPushButton>("Command2")->setFocus();
         const QImage without = area->grab().toImage();
         while (QApplication::focusWidget() != area) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         const QImage with = area->grab().toImage();
@@ -502,17 +468,17 @@ private slots:
     // heading (under its letters, or at most one blank before them), and each column starts at
     // the same place on every line, to within a blank.
     void catalogueColumnsStandUnderTheirHeadings() {
-        QVERIFY(QFile::copy(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", dir->filePath("ORVEK_Input.txt")));
-        open(nullptr);
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(QFile::copy(ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", d.dir->filePath("ORVEK_Input.txt")));
+        d.openAsItIs();
+        QVERIFY(d.messages.messages.isEmpty());
         // Each heading's letters, from their pen position to the end of their advance.
         struct Heading {
             double left, right;
         };
         auto letters = [&](const char* name, const QString& letter) {
-            QLabel* l = find<QLabel>(name);
+            QLabel* l = d.find<QLabel>(name);
             const QFontMetricsF fm(l->font());
-            const double x = l->mapTo(window.get(), l->contentsRect().topLeft()).x() +
+            const double x = l->mapTo(d.window.get(), l->contentsRect().topLeft()).x() +
                              fm.horizontalAdvance(l->text().left(l->text().indexOf(letter)));
             return Heading{x, x + fm.horizontalAdvance(letter)};
         };
@@ -526,7 +492,7 @@ private slots:
             letters("Label6", "m"),
         };
         QLineEdit* edit = combo()->lineEdit();
-        find<QWidget>("pressure")->setFocus();  // no text cursor in the field
+        d.find<QWidget>("pressure")->setFocus();  // no text cursor in the field
         const QFontMetricsF fm(edit->font());
         const double blank = fm.horizontalAdvance(' ');
         QVERIFY(combo()->count() >= 12);
@@ -545,7 +511,7 @@ private slots:
                     if (qGray(shown.pixel(x, y)) < 160) inkLeft = std::min(inkLeft, x);
             int firstInk = 0;
             while (line[firstInk] == ' ') ++firstInk;
-            const double origin = edit->mapTo(window.get(), QPoint(inkLeft, 0)).x() -
+            const double origin = edit->mapTo(d.window.get(), QPoint(inkLeft, 0)).x() -
                                   fm.horizontalAdvance(line.left(firstInk)) - fm.leftBearing(line[firstInk]);
             const QStringList fields = line.split(',');
             QCOMPARE(fields.size(), 7);
@@ -588,58 +554,58 @@ private slots:
         QFETCH(QString, points);
         QFETCH(int, entry);
         QFETCH(QString, message);
-        open(&Catalogue);
-        find<QLineEdit>("Text_AlfaD")->setText("5");
+        d.open(Catalogue);
+        d.find<QLineEdit>("Text_AlfaD")->setText("5");
         combo()->setCurrentIndex(1);
         emit combo()->activated(1);
-        const orvek::CaseState before = window->caseState();
-        const std::size_t segmentsBefore = find<PlotArea>("profil")->segmentCount();
-        const float firstPointBefore = find<PlotArea>("pressure")->batches().back().segments[2].y1;
-        find<QLineEdit>("Text_N1")->setText(points);
-        find<QLineEdit>("Text_AlfaD")->setText("7");
+        const orvek::CaseState before = d.window->caseState();
+        const std::size_t segmentsBefore = d.find<PlotArea>("profil")->segmentCount();
+        const float firstPointBefore = d.find<PlotArea>("pressure")->batches().back().segments[2].y1;
+        d.find<QLineEdit>("Text_N1")->setText(points);
+        d.find<QLineEdit>("Text_AlfaD")->setText("7");
         if (entry == 1) {
-            QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
+            QTest::mouseClick(d.find<QPushButton>("Command2"), Qt::LeftButton);
         } else {
             combo()->setCurrentIndex(entry);
             emit combo()->activated(entry);
         }
-        QCOMPARE(messages.messages, QStringList{message});
-        const orvek::CaseState& after = window->caseState();
+        QCOMPARE(d.messages.messages, QStringList{message});
+        const orvek::CaseState& after = d.window->caseState();
         QCOMPARE(*after.NP, *before.NP);
         QCOMPARE(*after.AlfaD, *before.AlfaD);
         QCOMPARE(after.coefficients->CL, before.coefficients->CL);
         QVERIFY(after.x() == before.x());
         QVERIFY(after.OneMinusCp() == before.OneMinusCp());
         QCOMPARE(text("Text_CL"), QString("0.908"));
-        QCOMPARE(find<PlotArea>("profil")->segmentCount(), segmentsBefore);
-        QCOMPARE(find<PlotArea>("pressure")->batches().back().segments[2].y1, firstPointBefore);
+        QCOMPARE(d.find<PlotArea>("profil")->segmentCount(), segmentsBefore);
+        QCOMPARE(d.find<PlotArea>("pressure")->batches().back().segments[2].y1, firstPointBefore);
     }
 
     void missingCatalogue() {
-        open(nullptr);
-        QCOMPARE(messages.messages, QStringList{QString::fromUtf8("ORVEK_Input.txt dosyası bulunamadı")});
+        d.openAsItIs();
+        QCOMPARE(d.messages.messages, QStringList{QString::fromUtf8("ORVEK_Input.txt dosyası bulunamadı")});
         QCOMPARE(combo()->count(), 0);
-        QCOMPARE(window->caseState().Chord, 1);
-        QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
-        QCOMPARE(messages.messages.last(), QString("Choose an airfoil"));
+        QCOMPARE(d.window->caseState().Chord, 1);
+        QTest::mouseClick(d.find<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(d.messages.messages.last(), QString("Choose an airfoil"));
     }
 
     void malformedLineIsReportedOnce() {
         const QByteArray broken = "Title\r\n0.1,0,0,0,0.1,0,2\r\n0.1,0,0,0,0.1,0\r\n0.1,0,0,0,0.2,0,2\r\n";
-        open(&broken);
-        QCOMPARE(messages.messages, QStringList{"ORVEK_Input.txt, line 3: expected 7 numbers, found 6; the airfoils "
+        d.open(broken);
+        QCOMPARE(d.messages.messages, QStringList{"ORVEK_Input.txt, line 3: expected 7 numbers, found 6; the airfoils "
                                                 "from this line on were not loaded."});
         QCOMPARE(combo()->count(), 1);
     }
 
     void focusOrderAndDisabledResults() {
-        open(&Catalogue);
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        d.open(Catalogue);
+        QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
         for (const char* name : {"Text_CL", "Text_CMc4", "Text_Alfa0"}) {
-            QVERIFY(!find<QLineEdit>(name)->isEnabled());
-            QCOMPARE(find<QLineEdit>(name)->focusPolicy(), Qt::NoFocus);
+            QVERIFY(!d.find<QLineEdit>(name)->isEnabled());
+            QCOMPARE(d.find<QLineEdit>(name)->focusPolicy(), Qt::NoFocus);
         }
-        find<QWidget>("pressure")->setFocus();
+        d.find<QWidget>("pressure")->setFocus();
         QStringList visited{QApplication::focusWidget()->objectName()};
         for (int k = 0; k < 8; ++k) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -651,8 +617,8 @@ private slots:
         QCOMPARE(visited, (QStringList{"pressure", "profil", "Combo1", "Command1", "Text_N1", "Text_AlfaD", "Option4",
                                        "Command2", "pressure"}));
         // With another option selected, the group is entered there.
-        find<QRadioButton>("Option2")->setChecked(true);
-        find<QLineEdit>("Text_AlfaD")->setFocus();
+        d.find<QRadioButton>("Option2")->setChecked(true);
+        d.find<QLineEdit>("Text_AlfaD")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("Option2"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
@@ -660,34 +626,34 @@ private slots:
     }
 
     void optionsAreExclusive() {
-        open(&Catalogue);
-        QTest::mouseClick(find<QRadioButton>("Option2"), Qt::LeftButton);
+        d.open(Catalogue);
+        QTest::mouseClick(d.find<QRadioButton>("Option2"), Qt::LeftButton);
         int selected = 0;
         for (const char* name : {"Option1", "Option2", "Option3", "Option4"})
-            selected += find<QRadioButton>(name)->isChecked();
+            selected += d.find<QRadioButton>(name)->isChecked();
         QCOMPARE(selected, 1);
-        QVERIFY(find<QRadioButton>("Option2")->isChecked());
+        QVERIFY(d.find<QRadioButton>("Option2")->isChecked());
     }
 
     void aboutWindowIsOneModelessInstance() {
-        open(&Catalogue);
-        QAction* about = window->findChild<QAction*>("Mn_About");
+        d.open(Catalogue);
+        QAction* about = d.window->findChild<QAction*>("Mn_About");
         QVERIFY(about);
         QCOMPARE(about->text(), QString("About"));
         QVERIFY(!about->menu());
-        QVERIFY(!window->aboutWindow());
+        QVERIFY(!d.window->aboutWindow());
         about->trigger();
         about->trigger();
         int count = 0;
         for (QWidget* w : QApplication::topLevelWidgets()) count += w->objectName() == "Form_About";
         QCOMPARE(count, 1);
-        Form_About* first = window->aboutWindow();
+        Form_About* first = d.window->aboutWindow();
         QVERIFY(first && first->isVisible());
         QVERIFY(!first->isModal());
         QVERIFY(!first->parentWidget());
         QCOMPARE(first->windowTitle(), QString("About"));
         QCOMPARE(first->size(), QSize(255, 205));
-        snapshotIfAsked("about.png", first);
+        d.snapshotIfAsked("about.png", first);
 
         // The main window stays usable while About is open.
         combo()->setCurrentIndex(0);
@@ -697,11 +663,11 @@ private slots:
         first->close();
         QVERIFY(!first->isVisible());
         about->trigger();
-        QCOMPARE(window->aboutWindow(), first);
+        QCOMPARE(d.window->aboutWindow(), first);
         QVERIFY(first->isVisible());
 
         // Closing the main window leaves About open.
-        window->close();
+        d.window->close();
         QVERIFY(first->isVisible());
         first->close();
     }
@@ -722,18 +688,18 @@ private slots:
         QFETCH(int, layout);
         QFETCH(int, lines);
         QFETCH(QByteArray, afterPointCount);
-        open(&Catalogue);
-        find<QLineEdit>("Text_AlfaD")->setText("5");
+        d.open(Catalogue);
+        d.find<QLineEdit>("Text_AlfaD")->setText("5");
         combo()->setCurrentIndex(1);
         emit combo()->activated(1);
-        QTest::mouseClick(find<QRadioButton>(option.toLatin1().constData()), Qt::LeftButton);
-        QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
-        QVERIFY(messages.messages.isEmpty());
+        QTest::mouseClick(d.find<QRadioButton>(option.toLatin1().constData()), Qt::LeftButton);
+        QTest::mouseClick(d.find<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(d.messages.messages.isEmpty());
         QFile f("ORVEK_result.txt");
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         const QByteArray expected = QByteArray::fromStdString(
-            orvek::resultFileText(orvek::resultFileCase(window->caseState()), static_cast<orvek::Layout>(layout),
+            orvek::resultFileText(orvek::resultFileCase(d.window->caseState()), static_cast<orvek::Layout>(layout),
                                   QLocale::system().decimalPoint().at(0).toLatin1()));
         QCOMPARE(bytes, expected);
         const QByteArray header = " Delta=0.12  Gama=0.02  xDltC=0.2523  Tau=0.  Karman-Trefftz airfoil\r\n 51 \r\n";
@@ -743,13 +709,13 @@ private slots:
     }
 
     void failedSaveShowsItsReason() {
-        open(&Catalogue);
+        d.open(Catalogue);
         QVERIFY(QDir().mkdir("ORVEK_result.txt"));
-        QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
-        QCOMPARE(messages.messages, QStringList{"Could not save ORVEK_result.txt: Is a directory"});
+        QTest::mouseClick(d.find<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(d.messages.messages, QStringList{"Could not save ORVEK_result.txt: Is a directory"});
         QVERIFY(QFileInfo("ORVEK_result.txt").isDir());
-        QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);  // the program goes on
-        QCOMPARE(messages.messages.size(), 2);
+        QTest::mouseClick(d.find<QPushButton>("Command2"), Qt::LeftButton);  // the program goes on
+        QCOMPARE(d.messages.messages.size(), 2);
     }
 
     // A typed value that cannot be used is named as typed, with what is wanted; the last good case,
@@ -797,24 +763,24 @@ private slots:
         QFETCH(QString, points);
         QFETCH(QString, angle);
         QFETCH(QString, message);
-        open(&Catalogue);
-        find<QLineEdit>("Text_AlfaD")->setText("5");
+        d.open(Catalogue);
+        d.find<QLineEdit>("Text_AlfaD")->setText("5");
         combo()->setCurrentIndex(1);
         emit combo()->activated(1);
-        QVERIFY(messages.messages.isEmpty());
-        const orvek::CaseState before = window->caseState();
+        QVERIFY(d.messages.messages.isEmpty());
+        const orvek::CaseState before = d.window->caseState();
         // Typed as a user types: focus, select all, type (or delete), then "Calculate".
         for (auto [name, typed] : {std::pair{"Text_N1", points}, std::pair{"Text_AlfaD", angle}}) {
-            QLineEdit* field = find<QLineEdit>(name);
+            QLineEdit* field = d.find<QLineEdit>(name);
             field->setFocus();
             QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
             if (typed.isEmpty()) QTest::keyClick(field, Qt::Key_Delete);
             else QTest::keyClicks(field, typed);
             QCOMPARE(field->text(), typed);
         }
-        QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
-        QCOMPARE(messages.messages, QStringList{message});
-        const orvek::CaseState& after = window->caseState();
+        QTest::mouseClick(d.find<QPushButton>("Command2"), Qt::LeftButton);
+        QCOMPARE(d.messages.messages, QStringList{message});
+        const orvek::CaseState& after = d.window->caseState();
         QCOMPARE(*after.NP, *before.NP);
         QCOMPARE(*after.AlfaD, *before.AlfaD);
         QVERIFY(after.x() == before.x());
@@ -849,9 +815,10 @@ private slots:
         QFETCH(QString, message);
         if (kind == "fifo") QCOMPARE(::mkfifo("ORVEK_Input.txt", 0666), 0);
         if (kind == "directory") QVERIFY(QDir().mkdir("ORVEK_Input.txt"));
-        open(kind == "bytes" ? &bytes : nullptr);
+        if (kind == "bytes") d.open(bytes);
+        else d.openAsItIs();
         QCOMPARE(combo()->count(), entries);
-        QCOMPARE(messages.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(d.messages.messages, message.isEmpty() ? QStringList() : QStringList{message});
         if (entries > 0) {
             combo()->setCurrentIndex(0);
             emit combo()->activated(0);
@@ -869,16 +836,16 @@ private slots:
     void failedChoiceKeepsTheSelection() {
         QFETCH(bool, calculatedBefore);
         const QByteArray catalogue = "Two airfoils\r\n0.111,0.011,0.25,0,0.1,0.05,2\r\n0.333,0.033,0.33,0,-0.6,0,2\r\n";
-        open(&catalogue);
-        find<QLineEdit>("Text_AlfaD")->setText("5");
+        d.open(catalogue);
+        d.find<QLineEdit>("Text_AlfaD")->setText("5");
         if (calculatedBefore) pickWithMouse(0);
-        QCOMPARE(messages.messages.size(), 0);
+        QCOMPARE(d.messages.messages.size(), 0);
         pickWithMouse(1);
-        QCOMPARE(messages.messages.size(), 1);
-        QCOMPARE(window->caseState().SelIndex, calculatedBefore ? 1 : 0);
+        QCOMPARE(d.messages.messages.size(), 1);
+        QCOMPARE(d.window->caseState().SelIndex, calculatedBefore ? 1 : 0);
         QCOMPARE(combo()->currentIndex(), calculatedBefore ? 0 : -1);
         QCOMPARE(combo()->currentText(), calculatedBefore ? combo()->itemText(0) : QString(" "));
-        QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(d.find<QPushButton>("Command1"), Qt::LeftButton);
         QFile f("ORVEK_result.txt");
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray saved = f.readAll();
@@ -899,52 +866,52 @@ private slots:
     void returnInATypedBoxCalculates() {
         QFETCH(QString, box);
         QFETCH(int, key);
-        open(&Catalogue);
+        d.open(Catalogue);
         pickWithMouse(1);
-        QCOMPARE(*window->caseState().NP, 51.0);
-        auto* field = find<QLineEdit>(qPrintable(box));
+        QCOMPARE(*d.window->caseState().NP, 51.0);
+        auto* field = d.find<QLineEdit>(qPrintable(box));
         field->setFocus();
         field->selectAll();
         QTest::keyClicks(field, box == "Text_N1" ? "61" : "3");
         QTest::keyClick(field, static_cast<Qt::Key>(key));
-        QCOMPARE(*window->caseState().NP, box == "Text_N1" ? 61.0 : 51.0);
-        QCOMPARE(*window->caseState().AlfaD, box == "Text_N1" ? 0.0 : 3.0);
-        QVERIFY(messages.messages.isEmpty());
+        QCOMPARE(*d.window->caseState().NP, box == "Text_N1" ? 61.0 : 51.0);
+        QCOMPARE(*d.window->caseState().AlfaD, box == "Text_N1" ? 0.0 : 3.0);
+        QVERIFY(d.messages.messages.isEmpty());
     }
 
     // F5 reads the catalogue again; when the file cannot be read the list stays, with the
     // loader's own reason; the shown airfoil stays selected where the file still holds it.
     void reloadCatalogue() {
-        open(&Catalogue);
+        d.open(Catalogue);
         combo()->setCurrentIndex(2);
         emit combo()->activated(2);
-        const int shown = window->caseState().SelIndex;
-        QFile f(dir->filePath("ORVEK_Input.txt"));
+        const int shown = d.window->caseState().SelIndex;
+        QFile f(d.dir->filePath("ORVEK_Input.txt"));
         QVERIFY(f.open(QIODevice::Append));
         f.write("0.2,0.01,0.3,9,0.15,0.01,1.95\r\n");
         f.close();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
         combo()->setFocus();
         QTest::keyClick(combo(), Qt::Key_F5);
         QCOMPARE(combo()->count(), 6);
         QCOMPARE(combo()->itemText(5), QString("0.2,0.01,0.3,9,0.15,0.01,1.95"));
-        QCOMPARE(window->caseState().SelIndex, shown);
+        QCOMPARE(d.window->caseState().SelIndex, shown);
         QCOMPARE(combo()->currentIndex(), shown - 1);
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(d.messages.messages.isEmpty());
         // Saved as UTF-16: the previous list stays and the loader says why.
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray("\xff\xfeT\0i\0\r\0\n\0", 10));
         f.close();
         QTest::keyClick(combo(), Qt::Key_F5);
-        QCOMPARE(messages.messages, QStringList{QString(orvek::CatalogueUtf16)});
+        QCOMPARE(d.messages.messages, QStringList{QString(orvek::CatalogueUtf16)});
         QCOMPARE(combo()->count(), 6);
-        QCOMPARE(window->caseState().SelIndex, shown);
+        QCOMPARE(d.window->caseState().SelIndex, shown);
     }
 
     void aboutClosesWithEscape() {
-        open(&Catalogue);
-        find<QAction>("Mn_About")->trigger();
-        Form_About* about = window->aboutWindow();
+        d.open(Catalogue);
+        d.find<QAction>("Mn_About")->trigger();
+        Form_About* about = d.window->aboutWindow();
         QVERIFY(about->isVisible());
         QTest::keyClick(about, Qt::Key_Escape);
         QVERIFY(!about->isVisible());

@@ -47,6 +47,13 @@ struct MainWindowDriver {
     }
 
     PlotTools* tools() const { return window->findChild<PlotTools*>(); }
+    // The window's control of that object name and type; a missing one ends the test program.
+    template <typename W>
+    W* find(const char* name) const {
+        W* w = window->findChild<W*>(name);
+        if (!w) qFatal("no control %s", name);
+        return w;
+    }
     PlotArea* plot(const QString& name) const { return window->findChild<PlotArea*>(name); }
     QString path(const QString& name) const { return dir->filePath(name); }
 
@@ -56,9 +63,14 @@ struct MainWindowDriver {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(catalogue);
         f.close();
+        openAsItIs();
+    }
+    // Opens the window on whatever the folder holds (no catalogue, or one put there by the test).
+    void openAsItIs() {
         window = std::make_unique<Form_ORVEK>(messages);
         tools()->setFileNameAsker(asker);
         window->show();
+        window->activateWindow();  // without a window manager nothing else activates it
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
     // Chooses catalogue entry `index` with the keyboard, at NP points and angle alpha.
