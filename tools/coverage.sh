@@ -6,7 +6,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/install-packages.sh" gcovr
 build="$root/build-coverage"
 export QT_QPA_PLATFORM=offscreen
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DORVEK_COVERAGE=ON -DORVEK_BUILD_BENCH=OFF >/dev/null
+# The configurations are CMakePresets.json's (cmake --list-presets); ccache is used when installed.
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
+cmake -S "$root" --preset coverage >/dev/null
 find "$build" -name '*.gcda' -delete
 cmake --build "$build" --parallel "$(nproc)"
 ctest --test-dir "$build" --parallel "$(nproc)" >/dev/null || echo "(some tests failed in the coverage build)"

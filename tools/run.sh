@@ -8,6 +8,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/install-packages.sh" g++ make cmake qt6-base-dev qt6-svg-dev libbenchmark-dev libsleef-dev fonts-dejavu-core \
   fonts-liberation
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# The configurations are CMakePresets.json's (cmake --list-presets); ccache is used when installed.
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
+cmake -S "$root" --preset app >/dev/null
 cmake --build "$root/build" --parallel "$(nproc)" --target OrvekAnalysis orvek-batch
 exec "$root/packaging/orvek-analysis" --program "$root/build/app/OrvekAnalysis" --sample "$root/data/ORVEK_Input.txt" "$@"

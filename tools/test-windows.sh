@@ -16,10 +16,11 @@ windres=x86_64-w64-mingw32-windres
 objdump=x86_64-w64-mingw32-objdump
 
 echo "== Building orvek-batch for Linux and, cross, for Windows"
-cmake -S "$root" -B "$out/linux" -DCMAKE_BUILD_TYPE=Release -DORVEK_BUILD_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
+# The configurations are CMakePresets.json's (cmake --list-presets); ccache is used when installed.
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
+cmake -S "$root" --preset batch-linux >/dev/null
 cmake --build "$out/linux" --parallel "$jobs" --target orvek-batch >/dev/null
-cmake -S "$root" -B "$out/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DORVEK_BUILD_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
+cmake -S "$root" --preset batch-windows >/dev/null
 cmake --build "$out/windows" --parallel "$jobs" --target orvek-batch >/dev/null
 linux_batch="$out/linux/orvek-batch"
 windows_batch="$out/windows/orvek-batch.exe"

@@ -6,7 +6,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build}"
 "$root/tools/install-packages.sh" clang-tidy
-cmake -S "$root" -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+# The developers' configuration (preset dev) writes compile_commands.json.
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
+cmake -S "$root" --preset dev -B "$build" >/dev/null
 files=$(cd "$root" && git ls-files 'solver/*.cpp' 'export/*.cpp' 'case/*.cpp' 'cli/*.cpp' 'app/*.cpp' 'python/*.cpp' | sed "s|^|$root/|")
 log="$(mktemp)"
 # shellcheck disable=SC2086
