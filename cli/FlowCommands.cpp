@@ -22,7 +22,7 @@ HelpText fieldHelp() {
     HelpText h;
     h.usage = R"(  orvek-batch field --F F --G G --m M --alpha DEG --points FILE|-
   orvek-batch field --F F --G G --m M --alpha DEG --grid X0:X1:NX,Y0:Y1:NY
-                    [--format csv|vtk] [--output FILE|-]
+                    [--format csv|vtk] [--output FILE|-] [--circulation G]
 )";
     h.summary = R"(The exact flow around the airfoil (velocity, Cp, stream function) at the
              points of a file or on a grid, as CSV or a VTK file for ParaView.
@@ -46,6 +46,11 @@ with point arrays velocity, Cp, psi (NaN inside the airfoil) and body (1 inside)
 Options:
   --F F, --G G, --m M   the airfoil, as for solve (F at least 0, m above 1 and at most 2)
   --alpha DEG           angle of attack in degrees
+  --circulation G       the circulation set by hand instead of by the Kutta condition, in
+                        units of the free-stream speed times the chord (CL = 2 G; the Kutta
+                        value is solve's CL/2), from -1000 to 1000. The rear stagnation
+                        point leaves the trailing edge, where the speed is then infinite
+                        (a point exactly there gets u = inf and Cp = -inf).
   --format csv|vtk      default csv
   --output FILE|-       write to FILE (replaced whole) instead of stdout
 )";
@@ -56,7 +61,7 @@ HelpText streamlinesHelp() {
     HelpText h;
     h.usage = R"(  orvek-batch streamlines --F F --G G --m M --alpha DEG [--count N]
                           [--extent X0:X1,Y0:Y1] [--plane airfoil|circle]
-                          [--format csv|svg] [--output FILE|-]
+                          [--format csv|svg] [--output FILE|-] [--circulation G]
 )";
     h.summary = R"(Lines of constant stream function over an extent, as CSV or SVG.
 )";
@@ -75,6 +80,9 @@ stagnation points marked, the dividing streamline in red.
 Options:
   --F F, --G G, --m M   the airfoil, as for solve (F at least 0, m above 1 and at most 2)
   --alpha DEG           angle of attack in degrees
+  --circulation G       the circulation set by hand (CL = 2 G), as for field; the
+                        stagnation points move off the trailing edge, and for a large G
+                        off the body, when psi = 0 is the contour and one line passing it
   --count N             number of levels, 1 to 1000 (default 21)
   --extent X0:X1,Y0:Y1  the box (default -1:2,-1:1; in the circle plane -3:3,-2:2)
   --plane P             airfoil (default), or circle: the same lines in the circle's own
@@ -92,7 +100,12 @@ constexpr double MaxGridPoints = 16777216;
 
 Expected<FlowField> flowOf(const Arguments& a) {
     const Airfoil airfoil{a.number("F"), a.number("G"), a.number("m")};
-    return FlowField::make(airfoil, a.number("alpha"));
+    return FlowField::make(airfoil, a.number("alpha"), a.optionalNumber("circulation"));
+}
+
+// The title's words for a circulation set by hand; none for the Kutta condition's.
+std::string circulationWords(const FlowField& f) {
+    return f.kutta() ? std::string() : ", circulation " + shortestText(f.circulation());
 }
 
 std::string formatChoice(const Arguments& a, const std::vector<std::string>& choices) {
@@ -216,7 +229,7 @@ std::string readInput(const std::string& path) {
 }  // namespace
 
 CommandOutput fieldCommand(const std::vector<std::string>& args) {
-    const Arguments a(args, {"F", "G", "m", "alpha", "points", "grid", "format", "output"});
+    const Arguments a(args, {"F", "G", "m", "alpha", "points", "grid", "format", "output", "circulation"});
     const std::string format = formatChoice(a, {"csv", "vtk"});
     const std::optional<std::string> pointsFile = a.text("points"), grid = a.text("grid");
     if (pointsFile && grid) throw UsageError{"give either --points or --grid, not both"};
@@ -258,7 +271,8 @@ CommandOutput fieldCommand(const std::vector<std::string>& args) {
     if (!f) return Failure{f.error()};
     shape = GridShape::spanning(r[0].from, r[0].to, static_cast<std::size_t>(n[0]), r[1].from, r[1].to,
                                 static_cast<std::size_t>(n[1]));
-    const std::string title = f->airfoil().name() + " at " + shortestText(a.number("alpha")) + " degrees";
+    const std::string title =
+        f->airfoil().name() + " at " + shortestText(a.number("alpha")) + " degrees" + circulationWords(*f);
     return to(a, [field = *f, shape, format, title](TextOutput& out) {
         writeFlowGrid(out, field, shape, format == "vtk" ? FlowGridFormat::Vtk : FlowGridFormat::Csv, title);
         return Status{};
@@ -266,7 +280,7 @@ CommandOutput fieldCommand(const std::vector<std::string>& args) {
 }
 
 CommandOutput streamlinesCommand(const std::vector<std::string>& args) {
-    const Arguments a(args, {"F", "G", "m", "alpha", "count", "extent", "plane", "format", "output"});
+    const Arguments a(args, {"F", "G", "m", "alpha", "count", "extent", "plane", "format", "output", "circulation"});
     const std::string format = formatChoice(a, {"csv", "svg"});
     StreamlineRequest rq;
     if (const std::optional<std::string> plane = a.text("plane")) {
@@ -306,12 +320,10 @@ CommandOutput streamlinesCommand(const std::vector<std::string>& args) {
         pic.stagnation = f->stagnationPoints();
     } else {
         // about the circle both zeros of the velocity are stagnation points, the trailing edge too
-        const double s = f->frontStagnationAngle();
-        pic.stagnation = {{f->centre().x + f->radius() * std::cos(s), f->centre().y + f->radius() * std::sin(s)},
-                          {1.0, 0.0}};
+        pic.stagnation = f->circleStagnationPoints();
     }
     pic.title = "Streamlines about the " + f->airfoil().name() + " airfoil at " + shortestText(a.number("alpha")) +
-                " degrees" + (rq.plane == StreamPlane::Circle ? ", circle plane" : "");
+                " degrees" + circulationWords(*f) + (rq.plane == StreamPlane::Circle ? ", circle plane" : "");
     return to(a, streamlinesSvg(*lines, pic));
 }
 

@@ -30,8 +30,8 @@ struct FieldValues {
     py::array_t<double> u, v, cp, psi;
 };
 
-FlowField flowOf(const Airfoil& airfoil, double alpha) {
-    Expected<FlowField> f = FlowField::make(airfoil, alpha);
+FlowField flowOf(const Airfoil& airfoil, double alpha, std::optional<double> circulation) {
+    Expected<FlowField> f = FlowField::make(airfoil, alpha, circulation);
     if (!f) throw py::value_error(f.error());
     return *f;
 }
@@ -105,8 +105,9 @@ BlockPool& blockPool() {
     return *pool;
 }
 
-FieldValues field(const Airfoil& airfoil, double alpha, const py::object& x, const py::object& y) {
-    const FlowField f = flowOf(airfoil, alpha);
+FieldValues field(const Airfoil& airfoil, double alpha, const py::object& x, const py::object& y,
+                  std::optional<double> circulation) {
+    const FlowField f = flowOf(airfoil, alpha, circulation);
     const auto [xs, ys] = points(x, y);
     const std::vector<py::ssize_t> shape(xs.shape(), xs.shape() + xs.ndim());
     const auto count = static_cast<std::size_t>(xs.size());
@@ -139,7 +140,8 @@ StreamPlane planeOf(const std::string& name) {
 }
 
 std::vector<Line> lines(const Airfoil& airfoil, double alpha, int count,
-                        const std::optional<std::array<double, 4>>& extent, const std::string& planeName) {
+                        const std::optional<std::array<double, 4>>& extent, const std::string& planeName,
+                        std::optional<double> circulation) {
     StreamlineRequest rq;
     rq.plane = planeOf(planeName);
     rq.count = count;
@@ -147,7 +149,7 @@ std::vector<Line> lines(const Airfoil& airfoil, double alpha, int count,
     const std::array<double, 4> box = extent.value_or(
         rq.plane == StreamPlane::Airfoil ? std::array<double, 4>{-1, 2, -1, 1} : std::array<double, 4>{-3, 3, -2, 2});
     rq.extent = Extent{box[0], box[1], box[2], box[3]};
-    const FlowField f = flowOf(airfoil, alpha);
+    const FlowField f = flowOf(airfoil, alpha, circulation);
     Expected<std::vector<Streamline>> traced = [&] {
         py::gil_scoped_release release;
         return streamlines(f, rq);
@@ -197,18 +199,24 @@ void addFlow(py::module_& m, py::class_<Airfoil>& airfoil) {
         });
 
     airfoil
-        .def("field", &field, "alpha"_a, "x"_a, "y"_a,
+        .def("field", &field, "alpha"_a, "x"_a, "y"_a, py::kw_only(), "circulation"_a = py::none(),
              "The exact potential flow at the points (x, y) (chord 1, leading edge at (0, 0),\n"
              "trailing edge at (1, 0)) at the angle of attack alpha (degrees): u, v, cp and psi,\n"
              "shaped like numpy.broadcast(x, y); points inside the airfoil give NaN. x and y are\n"
-             "anything numpy reads as numbers. Raises ValueError for an airfoil without a flow\n"
-             "(the flow needs F >= 0 and 1 < m <= 2) or an angle outside -360 to 360.")
+             "anything numpy reads as numbers. circulation: Gamma set by hand instead of by the\n"
+             "Kutta condition, in units of the free-stream speed times the chord (CL = 2 Gamma;\n"
+             "the Kutta value is solve(...).CL / 2), from -1000 to 1000; the speed at a sharp\n"
+             "trailing edge is then infinite. Raises ValueError for an airfoil without a flow\n"
+             "(the flow needs F >= 0 and 1 < m <= 2), an angle outside -360 to 360 or a\n"
+             "circulation beyond 1000.")
         .def("streamlines", &lines, "alpha"_a, "count"_a = 21, "extent"_a = py::none(), "plane"_a = "airfoil",
+             py::kw_only(), "circulation"_a = py::none(),
              "count lines of constant psi (1 to 1000) spaced evenly over the values of psi that\n"
              "enter extent = (x0, x1, y0, y1) (default (-1, 2, -1, 1); in the circle plane\n"
              "(-3, 3, -2, 2)), psi = 0 always among them, at the angle of attack alpha (degrees).\n"
              "Every point lies on its level to 1e-9, at most 0.01 chord from the next. plane\n"
-             "'circle' gives the same lines about the generating circle. Returns a list of\n"
+             "'circle' gives the same lines about the generating circle. circulation: Gamma set\n"
+             "by hand, as for field. Returns a list of\n"
              "Streamline ordered by psi. Raises ValueError for an airfoil without a flow, an empty\n"
              "extent or a count outside 1 to 1000.");
 }

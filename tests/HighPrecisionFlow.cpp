@@ -4,7 +4,10 @@
 
 #include <quadmath.h>
 
-ExactFlowPoint exactFlowAt(const orvek::Airfoil& airfoil, double alphaD, double zetaRe, double zetaIm) {
+#include <cmath>
+
+ExactFlowPoint exactFlowAt(const orvek::Airfoil& airfoil, double alphaD, double zetaRe, double zetaIm,
+                           double circulation) {
     const quad F = airfoil.F, G = airfoil.G, m = airfoil.m, one = 1, two = 2;
     const quad b = (one / (two * m)) * (one - powq(F / (one + F), m));
     const quad mb = m * b, shift = mb - one;
@@ -24,7 +27,9 @@ ExactFlowPoint exactFlowAt(const orvek::Airfoil& airfoil, double alphaD, double 
     const Complex eMinus = polar(one, -alpha), ePlus = R2 * polar(one, alpha);
     const auto flowWithout = [&](Complex at) { return eMinus - ePlus / ((at - zeta0) * (at - zeta0)); };
     const Complex te = unit - zeta0;
-    const quad gamma = -((te * flowWithout(unit)).im);  // W' = ... + i gamma / t
+    // W' = ... + i gamma / t; a circulation Gamma set by hand is 2 pi b gamma
+    const quad gamma =
+        std::isnan(circulation) ? -((te * flowWithout(unit)).im) : quad(circulation) / (4 * acosq(quad(0)) * b);
     const Complex t = zeta - zeta0;
     const Complex dW = b * (flowWithout(zeta) + Complex{0, gamma} / t);
     const Complex oneMinusW = unit - w;

@@ -5,11 +5,15 @@
 
 #include "solver/Airfoil.h"
 
+#include <cmath>
+
 struct ExactFlowPoint {
     double x = 0, y = 0;                   // the image of zeta in the frame of the surface points
     double u = 0, v = 0, Cp = 0, psi = 0;  // the flow there
 };
 
 // zeta must lie outside the circle of centre -F + iG through 1. alpha in radians, as the field
-// forms it from degrees.
-ExactFlowPoint exactFlowAt(const orvek::Airfoil& airfoil, double alpha, double zetaRe, double zetaIm);
+// forms it from degrees. `circulation`: Gamma set by hand (free-stream speed times chord), NaN for
+// the Kutta condition's.
+ExactFlowPoint exactFlowAt(const orvek::Airfoil& airfoil, double alpha, double zetaRe, double zetaIm,
+                           double circulation = std::nan(""));

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <sstream>
 
@@ -23,8 +24,10 @@ using orvek::FlowValues;
 
 namespace {
 
-FlowField flowAbout(double F, double G, double m, double alphaDegrees) {
-    orvek::Expected<FlowField> f = FlowField::make({F, G, m}, alphaDegrees);
+// circulation: Gamma set by hand, NaN for the Kutta condition's
+FlowField flowAbout(double F, double G, double m, double alphaDegrees, double circulation = std::nan("")) {
+    orvek::Expected<FlowField> f =
+        FlowField::make({F, G, m}, alphaDegrees, std::isnan(circulation) ? std::nullopt : std::optional(circulation));
     if (!f) qFatal("unexpected fault: %s", f.error().c_str());
     return *f;
 }
@@ -53,9 +56,10 @@ std::vector<Sample> flowSamples(const FlowField& f, int count, unsigned seed) {
         const double theta = 2.0 * orvek::Pi * unit(random);
         const double rho = 1.0 + std::pow(10.0, -7.0 + 10.0 * unit(random));
         const FlowPoint zeta{c.x + R * rho * std::cos(theta), c.y + R * rho * std::sin(theta)};
-        const ExactFlowPoint e = exactFlowAt(f.airfoil(), f.alpha(), zeta.x, zeta.y);
+        const double gamma = f.kutta() ? std::nan("") : f.circulation();
+        const ExactFlowPoint e = exactFlowAt(f.airfoil(), f.alpha(), zeta.x, zeta.y, gamma);
         const ExactFlowPoint foot =
-            exactFlowAt(f.airfoil(), f.alpha(), c.x + R * std::cos(theta), c.y + R * std::sin(theta));
+            exactFlowAt(f.airfoil(), f.alpha(), c.x + R * std::cos(theta), c.y + R * std::sin(theta), gamma);
         if (std::hypot(e.x - foot.x, e.y - foot.y) < 1e-4 || std::hypot(e.x - 0.5, e.y) > 100) continue;
         out.push_back({zeta, e});
     }
@@ -185,15 +189,24 @@ private slots:
         QTest::addColumn<double>("G");
         QTest::addColumn<double>("m");
         QTest::addColumn<double>("alpha");
-        QTest::newRow("Joukowsky") << 0.1 << 0.05 << 2.0 << 5.0;
-        QTest::newRow("Joukowsky, thinnest, cambered") << 1e-6 << 0.1 << 2.0 << -4.0;
-        QTest::newRow("Joukowsky, thick, negative camber") << 0.3 << -0.08 << 2.0 << 12.0;
-        QTest::newRow("Joukowsky, symmetric") << 0.05 << 0.0 << 2.0 << 0.0;
-        QTest::newRow("Karman-Trefftz") << 0.1 << 0.05 << 1.9 << 5.0;
-        QTest::newRow("Karman-Trefftz, thinnest, negative camber") << 1e-6 << -0.1 << 1.95 << 3.0;
-        QTest::newRow("Karman-Trefftz, thick") << 0.3 << 0.1 << 1.8 << -8.0;
-        QTest::newRow("Karman-Trefftz, strongly cambered thin") << 0.02 << 0.12 << 1.9 << 2.0;
-        QTest::newRow("Karman-Trefftz, blunt trailing edge") << 0.15 << 0.04 << 1.5 << 20.0;
+        QTest::addColumn<double>("circulation");  // NaN: the Kutta condition
+        const double kutta = std::nan("");
+        QTest::newRow("Joukowsky") << 0.1 << 0.05 << 2.0 << 5.0 << kutta;
+        QTest::newRow("Joukowsky, thinnest, cambered") << 1e-6 << 0.1 << 2.0 << -4.0 << kutta;
+        QTest::newRow("Joukowsky, thick, negative camber") << 0.3 << -0.08 << 2.0 << 12.0 << kutta;
+        QTest::newRow("Joukowsky, symmetric") << 0.05 << 0.0 << 2.0 << 0.0 << kutta;
+        QTest::newRow("Karman-Trefftz") << 0.1 << 0.05 << 1.9 << 5.0 << kutta;
+        QTest::newRow("Karman-Trefftz, thinnest, negative camber") << 1e-6 << -0.1 << 1.95 << 3.0 << kutta;
+        QTest::newRow("Karman-Trefftz, thick") << 0.3 << 0.1 << 1.8 << -8.0 << kutta;
+        QTest::newRow("Karman-Trefftz, strongly cambered thin") << 0.02 << 0.12 << 1.9 << 2.0 << kutta;
+        QTest::newRow("Karman-Trefftz, blunt trailing edge") << 0.15 << 0.04 << 1.5 << 20.0 << kutta;
+        // the circulation by hand: none, less and more than Kutta's, and so much that the
+        // stagnation points leave the body
+        QTest::newRow("no circulation") << 0.1 << 0.05 << 1.9 << 5.0 << 0.0;
+        QTest::newRow("Joukowsky, negative circulation") << 0.1 << 0.05 << 2.0 << 5.0 << -0.4;
+        QTest::newRow("twice Kutta's, blunt") << 0.15 << 0.04 << 1.5 << 8.0 << 1.6;
+        QTest::newRow("stagnation point off the body") << 0.1 << 0.05 << 1.9 << 5.0 << 5.0;
+        QTest::newRow("off the body, the other way") << 0.1 << 0.05 << 2.0 << -3.0 << -6.0;
     }
     // Every value at points from 1e-4 of a chord off the surface to 100 chords away, from each
     // instruction set and split over threads, within 1e-10 of the quad-precision evaluation.
@@ -202,7 +215,8 @@ private slots:
         QFETCH(double, G);
         QFETCH(double, m);
         QFETCH(double, alpha);
-        const FlowField f = flowAbout(F, G, m, alpha);
+        QFETCH(double, circulation);
+        const FlowField f = flowAbout(F, G, m, alpha, circulation);
         const std::vector<Sample> samples = flowSamples(f, 250, 19);
         const std::size_t n = samples.size();
         std::vector<double> x(n), y(n), u(n), v(n), cp(n), psi(n);
@@ -298,6 +312,83 @@ private slots:
         QVERIFY(std::fabs(-2.0 * integral - s.coefficients.CL) < 1e-9);
     }
 
+    void circulationByHand_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("alpha");
+        QTest::addColumn<double>("times");  // the circulation, times the Kutta value
+        QTest::addColumn<double>("plus");   // and plus this
+        QTest::addColumn<int>("points");    // stagnation points in the flow
+        QTest::newRow("none, symmetric flow about the circle") << 0.1 << 0.05 << 1.9 << 5.0 << 0.0 << 0.0 << 2;
+        QTest::newRow("half Kutta's, Joukowsky") << 0.1 << 0.05 << 2.0 << 5.0 << 0.5 << 0.0 << 2;
+        QTest::newRow("twice Kutta's, negative angle") << 0.12 << 0.1 << 1.95 << -6.0 << 2.0 << 0.0 << 2;
+        QTest::newRow("-2 times Kutta's") << 0.1 << 0.05 << 1.9 << 5.0 << -2.0 << 0.0 << 2;
+        QTest::newRow("off the body, above") << 0.1 << 0.05 << 1.9 << 5.0 << 0.0 << -4.0 << 1;
+        QTest::newRow("off the body, below") << 0.1 << 0.05 << 2.0 << 5.0 << 0.0 << 4.0 << 1;
+    }
+    // Gamma set by hand: the circulation around the airfoil is Gamma, the Kutta value is half the
+    // solver's CL (and set by hand gives the Kutta flow's values), the velocity is zero at the
+    // stagnation points said (on the circle or, for a large Gamma, one free in the flow), and
+    // without circulation the flow about the circle is symmetric: the points at alpha and
+    // alpha + pi about the centre.
+    void circulationByHand() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, alpha);
+        QFETCH(double, times);
+        QFETCH(double, plus);
+        QFETCH(int, points);
+        const FlowField kutta = flowAbout(F, G, m, alpha);
+        QVERIFY(kutta.kutta());
+        const orvek::SolverResult s = solveCase(F, G, m, alpha, 201);
+        QVERIFY(std::fabs(kutta.kuttaCirculation() - s.coefficients.CL / 2) < 1e-14);
+        const FlowField same = flowAbout(F, G, m, alpha, kutta.kuttaCirculation());
+        for (const FlowPoint p : {FlowPoint{-0.3, 0.2}, FlowPoint{1.0 + 1e-6, 1e-7}, FlowPoint{0.5, -0.4}}) {
+            const FlowValues a = kutta.at(p), b = same.at(p);
+            QVERIFY(close(a.u, b.u, 1e-12) && close(a.v, b.v, 1e-12) && close(a.psi, b.psi, 1e-12));
+        }
+
+        const double gamma = times * kutta.kuttaCirculation() + plus;
+        const FlowField f = flowAbout(F, G, m, alpha, gamma);
+        QVERIFY(!f.kutta());
+        QCOMPARE(f.circulation(), gamma);
+        const int n = 4000;
+        double integral = 0;  // counter-clockwise, the negative of the circulation
+        for (int k = 0; k < n; ++k) {
+            const double a = 2.0 * orvek::Pi * k / n;
+            const FlowValues v = f.at({0.5 + 3.0 * std::cos(a), 3.0 * std::sin(a)});
+            integral += (-v.u * std::sin(a) + v.v * std::cos(a)) * 3.0 * (2.0 * orvek::Pi / n);
+        }
+        QVERIFY2(std::fabs(integral + gamma) < 1e-9, qPrintable(QString::number(integral + gamma)));
+
+        const std::vector<FlowPoint> circlePoints = f.circleStagnationPoints(), st = f.stagnationPoints();
+        QCOMPARE(static_cast<int>(circlePoints.size()), points);
+        QCOMPARE(st.size(), circlePoints.size());
+        const FlowPoint c = f.centre();
+        for (std::size_t k = 0; k < st.size(); ++k) {
+            const FlowPoint zeta = circlePoints[k];
+            const double rho = std::hypot(zeta.x - c.x, zeta.y - c.y) / f.radius();
+            QVERIFY(points == 2 ? std::fabs(rho - 1) < 1e-14 : rho > 1.01);
+            const FlowValues v = f.atCircle({c.x + (zeta.x - c.x) * (1 + 1e-12), c.y + (zeta.y - c.y) * (1 + 1e-12)});
+            QVERIFY2(std::hypot(v.u, v.v) < 1e-9, qPrintable(QString::number(std::hypot(v.u, v.v))));
+            const FlowPoint z = f.toAirfoil(zeta.x - 1.0, zeta.y);
+            QVERIFY(std::hypot(z.x - st[k].x, z.y - st[k].y) < 1e-12);
+            if (points == 1) QVERIFY(std::hypot(f.at(z).u, f.at(z).v) < 1e-9);
+        }
+        if (gamma == 0.0) {
+            const double a = f.alpha();
+            QVERIFY(std::fabs(circlePoints[1].x - (c.x + f.radius() * std::cos(a))) < 1e-14);
+            QVERIFY(std::fabs(circlePoints[1].y - (c.y + f.radius() * std::sin(a))) < 1e-14);
+            QVERIFY(std::fabs(circlePoints[0].x - (c.x - f.radius() * std::cos(a))) < 1e-14);
+        }
+        // the sharp trailing edge: infinite speed, unless the Kutta condition holds there
+        const FlowValues edge = f.at({1.0, 0.0});
+        QVERIFY(std::isinf(edge.u) && edge.Cp == -HUGE_VAL);
+        QVERIFY(std::isfinite(kutta.at({1.0, 0.0}).u));
+    }
+
     void farFieldIsTheFreeStream_data() {
         QTest::addColumn<double>("G");
         QTest::addColumn<double>("alpha");
@@ -369,10 +460,17 @@ private slots:
         QTest::addColumn<double>("alpha");
         QTest::addColumn<int>("count");
         QTest::addColumn<bool>("circle");
-        QTest::newRow("Karman-Trefftz, default request") << 0.1 << 0.05 << 1.9 << 5.0 << 21 << false;
-        QTest::newRow("Joukowsky, strongly cambered") << 0.02 << 0.12 << 2.0 << 3.0 << 15 << false;
-        QTest::newRow("negative angle, few lines") << 0.12 << 0.1 << 1.95 << -10.0 << 4 << false;
-        QTest::newRow("circle plane") << 0.1 << 0.05 << 1.9 << 5.0 << 21 << true;
+        QTest::addColumn<double>("circulation");  // NaN: the Kutta condition
+        const double kutta = std::nan("");
+        QTest::newRow("Karman-Trefftz, default request") << 0.1 << 0.05 << 1.9 << 5.0 << 21 << false << kutta;
+        QTest::newRow("Joukowsky, strongly cambered") << 0.02 << 0.12 << 2.0 << 3.0 << 15 << false << kutta;
+        QTest::newRow("negative angle, few lines") << 0.12 << 0.1 << 1.95 << -10.0 << 4 << false << kutta;
+        QTest::newRow("circle plane") << 0.1 << 0.05 << 1.9 << 5.0 << 21 << true << kutta;
+        QTest::newRow("no circulation") << 0.1 << 0.05 << 1.9 << 5.0 << 21 << false << 0.0;
+        QTest::newRow("Joukowsky, negative circulation") << 0.1 << 0.05 << 2.0 << 5.0 << 15 << false << -0.5;
+        QTest::newRow("no circulation, circle plane") << 0.1 << 0.05 << 1.9 << 5.0 << 21 << true << 0.0;
+        QTest::newRow("stagnation point off the body") << 0.1 << 0.05 << 1.9 << 5.0 << 21 << false << 4.0;
+        QTest::newRow("off the body, circle plane") << 0.1 << 0.05 << 2.0 << 5.0 << 21 << true << -3.6;
     }
     // Every point lies on its level; the levels are evenly spaced and include 0; the lines are
     // finely spaced; psi = 0 runs from upstream through the front stagnation point around the
@@ -384,7 +482,8 @@ private slots:
         QFETCH(double, alpha);
         QFETCH(int, count);
         QFETCH(bool, circle);
-        const FlowField f = flowAbout(F, G, m, alpha);
+        QFETCH(double, circulation);
+        const FlowField f = flowAbout(F, G, m, alpha, circulation);
         orvek::StreamlineRequest rq;
         rq.count = count;
         if (circle) {
@@ -411,39 +510,55 @@ private slots:
             }
             dividing += line.dividing ? 1 : 0;
         }
-        QCOMPARE(static_cast<int>(levels.size()), count);
+        const bool offBody = f.circleStagnationPoints().size() == 1;
+        // off the body the values of psi entering the box may all lie to one side of 0, and a level
+        // next to 0 then touch no edge
+        QVERIFY(offBody ? static_cast<int>(levels.size()) >= count - 1 : static_cast<int>(levels.size()) == count);
         QCOMPARE(dividing, 2);
         QVERIFY(std::find(levels.begin(), levels.end(), 0.0) != levels.end());
         for (std::size_t k = 2; k < levels.size(); ++k) {
             QVERIFY(std::fabs((levels[k] - levels[k - 1]) - (levels[1] - levels[0])) < 1e-12);
         }
 
-        const FlowPoint te{1.0, 0.0};  // the trailing edge in either plane
         const orvek::Streamline* over = nullptr;
         const orvek::Streamline* under = nullptr;
         for (const orvek::Streamline& line : *lines) {
             if (line.dividing) (over == nullptr ? over : under) = &line;
         }
-        // the first dividing line passes the front stagnation point and the trailing edge, after
-        // which it moves on downstream; the second ends at the trailing edge
-        const double frontAngle = f.frontStagnationAngle();
-        const FlowPoint front = circle ? FlowPoint{f.centre().x + f.radius() * std::cos(frontAngle),
-                                                   f.centre().y + f.radius() * std::sin(frontAngle)}
-                                       : f.stagnationPoints()[0];
+        const std::vector<FlowPoint> circlePoints = f.circleStagnationPoints();
+        if (circlePoints.size() == 1) {
+            // the stagnation points off the body: psi = 0 is the contour, closed, and a line
+            // passing it from upstream to downstream, outside it all along
+            const bool overPasses = over->points.front().x != over->points.back().x;
+            const orvek::Streamline& passing = overPasses ? *over : *under;
+            const orvek::Streamline& contour = overPasses ? *under : *over;
+            QVERIFY(std::hypot(contour.points.front().x - contour.points.back().x,
+                               contour.points.front().y - contour.points.back().y) < 1e-12);
+            const auto out = [&](FlowPoint p) { return !rq.extent.contains(p); };
+            QVERIFY(out(passing.points.front()) && out(passing.points.back()));
+            QVERIFY(passing.points.front().x < passing.points.back().x);
+            for (const FlowPoint p : passing.points) QVERIFY(!values(p).inside);
+            return;
+        }
+        // the first dividing line passes the front stagnation point and the rear one (the trailing
+        // edge by the Kutta condition), after which it moves on downstream; the second ends there
+        const auto shown = [&](FlowPoint zeta) { return circle ? zeta : f.toAirfoil(zeta.x - 1.0, zeta.y); };
+        const FlowPoint front = shown(circlePoints[0]), rear = shown(circlePoints[1]);
+        const double near = f.kutta() ? 1e-12 : 1e-9;
         bool passesFront = false, passesEdge = false;
         for (std::size_t k = 0; k < over->points.size(); ++k) {
             const FlowPoint p = over->points[k];
             passesFront = passesFront || std::hypot(p.x - front.x, p.y - front.y) < 1e-9;
-            if (std::hypot(p.x - te.x, p.y - te.y) < 1e-12) {
+            if (std::hypot(p.x - rear.x, p.y - rear.y) < near) {
                 passesEdge = true;
                 QVERIFY(k + 1 < over->points.size());
                 const FlowPoint next = over->points[k + 1];
-                QVERIFY(next.x - te.x > 0.0);
+                if (f.kutta()) QVERIFY(next.x - rear.x > 0.0);
                 QVERIFY(std::fabs(values(next).psi) <= 1e-9);
             }
         }
         QVERIFY(passesFront && passesEdge);
-        QVERIFY(std::hypot(under->points.back().x - te.x, under->points.back().y - te.y) < 1e-12);
+        QVERIFY(std::hypot(under->points.back().x - rear.x, under->points.back().y - rear.y) < near);
     }
 
     void streamlineRequestFaults() {

@@ -95,11 +95,13 @@ class Airfoil:
     def coordinates(self, format: str = "selig", np: SupportsIndex = 161, alpha: _Float = 0.0,
                     name: Optional[str] = None) -> str:
         """The text of orvek-batch export: 'selig', 'lednicer' or 'csv'."""
-    def field(self, alpha: _Float, x: numpy.typing.ArrayLike, y: numpy.typing.ArrayLike) -> Field:
-        """u, v, cp and psi at the points (x, y) (chord 1, leading edge at (0, 0)), NaN inside."""
+    def field(self, alpha: _Float, x: numpy.typing.ArrayLike, y: numpy.typing.ArrayLike, *,
+              circulation: Optional[_Float] = None) -> Field:
+        """u, v, cp and psi at the points (x, y) (chord 1, leading edge at (0, 0)), NaN inside;
+        circulation: Gamma by hand (CL = 2 Gamma) instead of the Kutta condition's."""
     def streamlines(self, alpha: _Float, count: int = 21,
                     extent: Optional[Tuple[_Float, _Float, _Float, _Float]] = None,
-                    plane: str = "airfoil") -> List[Streamline]:
+                    plane: str = "airfoil", *, circulation: Optional[_Float] = None) -> List[Streamline]:
         """count lines of constant psi over extent (x0, x1, y0, y1), ordered by psi."""
     @staticmethod
     def design(*, thickness: _Float, camber: _Float = 0.0, te_angle: _Float = 0.0) -> Airfoil:

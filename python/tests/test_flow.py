@@ -18,14 +18,16 @@ def csv_floats(text):
 
 @pytest.mark.parametrize("F,G,m", AIRFOILS)
 @pytest.mark.parametrize("alpha", [5.0, -12.5])
-def test_field_is_orvek_batch_field(batch, tmp_path, F, G, m, alpha):
+@pytest.mark.parametrize("circulation", [None, 0.0, -4.5])  # None: the Kutta condition
+def test_field_is_orvek_batch_field(batch, tmp_path, F, G, m, alpha, circulation):
     x = numpy.array([-0.5, 0.3, 0.5, 1.0001, 2.5, 0.0, -30.0, 0.5])
     y = numpy.array([0.2, -0.01, 0.0, 0.0, -1.5, 0.3, 40.0, 0.05])  # (0.3, -0.01), (0.5, 0) inside
-    f = orvek.Airfoil(F, G, m).field(alpha, x, y)
+    f = orvek.Airfoil(F, G, m).field(alpha, x, y, circulation=circulation)
     points = tmp_path / "points.csv"
     points.write_text("".join(f"{repr(a)},{repr(b)}\n" for a, b in zip(x, y)))
+    by_hand = [] if circulation is None else ["--circulation", repr(circulation)]
     expected = csv_floats(batch.output("field", "--F", repr(F), "--G", repr(G), "--m", repr(m),
-                                       "--alpha", repr(alpha), "--points", points))
+                                       "--alpha", repr(alpha), "--points", points, *by_hand))
     for k, got in enumerate((f.u, f.v, f.cp, f.psi), start=2):
         assert got.dtype == numpy.float64 and got.shape == x.shape
         assert got.tobytes() == expected[:, k].tobytes()
@@ -79,15 +81,18 @@ def test_field_refusals(batch, tmp_path):
 @pytest.mark.parametrize("F,G,m", AIRFOILS)
 @pytest.mark.parametrize("count,extent,plane", [(21, None, "airfoil"), (7, (-0.5, 1.5, -0.4, 0.6), "airfoil"),
                                                 (9, None, "circle")])
-def test_streamlines_are_orvek_batch_streamlines(batch, F, G, m, count, extent, plane):
-    lines = orvek.Airfoil(F, G, m).streamlines(4.0, count=count, extent=extent, plane=plane)
+@pytest.mark.parametrize("circulation", [None, 0.0, 3.8])  # 3.8: the stagnation points off the body
+def test_streamlines_are_orvek_batch_streamlines(batch, F, G, m, count, extent, plane, circulation):
+    lines = orvek.Airfoil(F, G, m).streamlines(4.0, count=count, extent=extent, plane=plane, circulation=circulation)
     options = ["--count", count, "--plane", plane]
+    if circulation is not None:
+        options += ["--circulation", repr(circulation)]
     if extent is not None:
         options += ["--extent", f"{extent[0]!r}:{extent[1]!r},{extent[2]!r}:{extent[3]!r}"]
     table = csv_floats(batch.output("streamlines", "--F", repr(F), "--G", repr(G), "--m", repr(m), "--alpha", "4",
                                     *options))
     assert len(lines) == int(table[-1, 0])
-    assert sum(line.dividing for line in lines) == 2
+    assert sum(line.dividing for line in lines) == 2 or circulation == 3.8  # the passing line may miss the box
     for number, line in enumerate(lines, start=1):
         rows = table[table[:, 0] == number]
         assert line.x.dtype == numpy.float64 and line.x.shape == line.y.shape == (len(rows),)
@@ -102,6 +107,8 @@ def test_streamlines_are_orvek_batch_streamlines(batch, F, G, m, count, extent, 
     ({"plane": "sphere"}, ValueError),
     ({"count": 2.5}, TypeError),
     ({"extent": (1, 2, 3)}, TypeError),
+    ({"circulation": 1e4}, ValueError),
+    ({"circulation": math.nan}, ValueError),
 ])
 def test_streamline_refusals(arguments, error):
     with pytest.raises(error):

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace orvek {
 
@@ -23,7 +24,7 @@ constexpr double MaxAlphaDegrees = 360.0;
 
 }  // namespace
 
-Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees) {
+Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees, std::optional<double> circulation) {
     const auto refuse = [](const std::string& why) { return Failure{"Cannot calculate this airfoil's flow: " + why}; };
     const double F = airfoil.F, G = airfoil.G, m = airfoil.m;
     if (!std::isfinite(F) || !std::isfinite(G) || !std::isfinite(m)) {
@@ -44,6 +45,12 @@ Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees)
     if (!(std::fabs(alphaDegrees) <= MaxAlphaDegrees)) {
         return Failure{"Cannot calculate: the angle of attack must be from -360 to 360 degrees, not " +
                        shortestText(alphaDegrees) + "."};
+    }
+
+    if (circulation && !(std::fabs(*circulation) <= MaxCirculation)) {
+        return Failure{"Cannot calculate this airfoil's flow: the circulation must be from -" +
+                       shortestText(MaxCirculation) + " to " + shortestText(MaxCirculation) + " (CL = 2 Gamma), not " +
+                       shortestText(*circulation) + "."};
     }
 
     FlowField f;
@@ -78,6 +85,15 @@ Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees)
     c.halfGammaB = c.b * ((1.0 + F) * c.sinA + G * c.cosA);
     c.inv4OverR2 = 4.0 / R2;
     c.joukowsky = airfoil.isJoukowsky();
+    if (circulation) {
+        // gamma = Gamma/(2 pi b): psi's share b gamma/2 = Gamma/(4 pi)
+        f.byHand_ = true;
+        f.circulation_ = *circulation;
+        const double extra = (*circulation - f.kuttaCirculation()) / (2.0 * Pi * c.b);
+        c.byHand = extra != 0.0;
+        c.extraGammaOverM2 = extra / (m * m);
+        if (c.byHand) c.halfGammaB = *circulation / (4.0 * Pi);
+    }
     return f;
 }
 
@@ -135,10 +151,62 @@ double FlowField::frontStagnationAngle() const {
     return std::atan2(-std::sin(2.0 * alpha_ + beta_), -std::cos(2.0 * alpha_ + beta_));
 }
 
+double FlowField::kuttaCirculation() const {
+    // as the solver: 4 pi R b sin(alpha + beta)
+    return (((4.0 * Pi) * c_.R) * c_.b) * std::sin(alpha_ + beta_);
+}
+
+double FlowField::circulationRatio() const {
+    if (!c_.byHand) return std::sin(alpha_ + beta_);
+    return circulation_ / (4.0 * Pi * c_.b * c_.R);
+}
+
+namespace {
+
+// The zeros of the circle's velocity about the centre, t = e^(i alpha) tau with
+// tau^2 + i gamma tau - R^2 = 0: on the circle at tau = R(-i s +- sqrt(1 - s^2)) for |s| <= 1
+// (s = gamma/(2R); front first), else on the imaginary axis, the one in the flow first.
+std::vector<std::pair<double, double>> circleZeros(double R, double s, double alpha) {
+    std::vector<std::pair<double, double>> tau;
+    if (std::fabs(s) <= 1.0) {
+        const double c = std::sqrt((1.0 - s) * (1.0 + s));
+        tau = {{-R * c, -R * s}, {R * c, -R * s}};
+    } else {
+        // the larger root first: -i R (s + sign(s) sqrt(s^2 - 1)); the other is R^2 over its conjugate
+        const double big = s + std::copysign(std::sqrt((s - 1.0) * (s + 1.0)), s);
+        tau = {{0.0, -R * big}};
+    }
+    const double ca = std::cos(alpha), sa = std::sin(alpha);
+    for (auto& t : tau) t = {t.first * ca - t.second * sa, t.first * sa + t.second * ca};
+    return tau;
+}
+
+}  // namespace
+
 std::vector<FlowPoint> FlowField::stagnationPoints() const {
-    // zeta - 1 = t2 - t1
-    std::vector<FlowPoint> out{toAirfoil(-c_.t12Re, -c_.t12Im)};
-    if (!c_.joukowsky) out.push_back({1.0, 0.0});
+    if (!c_.byHand) {
+        // zeta - 1 = t2 - t1
+        std::vector<FlowPoint> out{toAirfoil(-c_.t12Re, -c_.t12Im)};
+        if (!c_.joukowsky) out.push_back({1.0, 0.0});
+        return out;
+    }
+    std::vector<FlowPoint> out;
+    for (const auto& [tRe, tIm] : circleZeros(c_.R, circulationRatio(), alpha_)) {
+        // zeta - 1 = t - t1
+        out.push_back(toAirfoil(tRe - c_.t1Re, tIm - c_.t1Im));
+    }
+    return out;
+}
+
+std::vector<FlowPoint> FlowField::circleStagnationPoints() const {
+    if (!c_.byHand) {
+        const double s = frontStagnationAngle();
+        return {{centre().x + radius() * std::cos(s), centre().y + radius() * std::sin(s)}, {1.0, 0.0}};
+    }
+    std::vector<FlowPoint> out;
+    for (const auto& [tRe, tIm] : circleZeros(c_.R, circulationRatio(), alpha_)) {
+        out.push_back({centre().x + tRe, centre().y + tIm});
+    }
     return out;
 }
 
@@ -201,7 +269,13 @@ FlowValues FlowField::atCircle(FlowPoint zeta) const {
     const double nRe = eRe * sRe - eIm * sIm, nIm = eRe * sIm + eIm * sRe;
     const double tt2Re = (tRe - tIm) * (tRe + tIm), tt2Im = 2.0 * tRe * tIm, inv4 = 1.0 / (t2 * t2);
     const double fRe = (nRe * tt2Re + nIm * tt2Im) * inv4, fIm = (nIm * tt2Re - nRe * tt2Im) * inv4;
-    const double dRe = c_.b * (fRe * c_.cosA + fIm * c_.sinA), dIm = c_.b * (fIm * c_.cosA - fRe * c_.sinA);
+    double dRe = c_.b * (fRe * c_.cosA + fIm * c_.sinA), dIm = c_.b * (fIm * c_.cosA - fRe * c_.sinA);
+    if (c_.byHand) {
+        // + i b dgamma / t, dgamma = m^2 extraGammaOverM2
+        const double k = c_.b * c_.extraGammaOverM2 * airfoil_.m * airfoil_.m / t2;
+        dRe += k * tIm;
+        dIm += k * tRe;
+    }
     out.u = dRe;
     out.v = -dIm;
     out.Cp = 1.0 - (dRe * dRe + dIm * dIm);

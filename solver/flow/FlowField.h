@@ -11,12 +11,20 @@
 /// edge \f$\zeta = 1\f$. The velocity is \f$u - iv = dW/dz\f$, \f$C_p = 1 - (u^2 + v^2)\f$, and the
 /// stream function \f$\psi = \operatorname{Im} W - b\gamma\ln R\f$ is zero on the airfoil and about
 /// \f$y\cos\alpha - x\sin\alpha\f$ far away. `FlowKernelImpl.h` gives the well-conditioned form.
+///
+/// The circulation may also be set by hand, to see what the Kutta condition does: as
+/// \f$\Gamma\f$ in units of the free-stream speed times the chord (\f$C_L = 2\Gamma\f$ by the
+/// Kutta-Joukowski theorem), so \f$\gamma = \Gamma/(2\pi b)\f$. Away from the Kutta value the rear
+/// stagnation point leaves the trailing edge, and the speed at a sharp trailing edge is infinite.
+/// With \f$|\gamma| > 2R\f$ both zeros of the circle's velocity leave the circle: one lies in the
+/// flow (a free stagnation point), the other inside.
 
 #include "solver/Airfoil.h"
 #include "solver/Expected.h"
 #include "solver/kernels/FlowKernel.h"
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace orvek {
@@ -57,7 +65,13 @@ public:
     /// The flow about `airfoil` at `alphaDegrees`, or why there is none. The airfoil must be one
     /// whose circle encloses the mapping's critical point -1 (F >= 0) and whose mapping is one to
     /// one and the image a simple airfoil (1 < m <= 2); the angle of attack lies within +-360 degrees.
-    static Expected<FlowField> make(const Airfoil& airfoil, double alphaDegrees);
+    /// `circulation`: Gamma set by hand (|Gamma| at most MaxCirculation); without it the Kutta
+    /// condition fixes it, and the values are exactly those of the Kutta flow.
+    static Expected<FlowField> make(const Airfoil& airfoil, double alphaDegrees,
+                                    std::optional<double> circulation = std::nullopt);
+
+    /// The largest circulation set by hand, either way (a lift coefficient of 2000).
+    static constexpr double MaxCirculation = 1000;
 
     /// The values at one point of the airfoil plane (plain double arithmetic).
     FlowValues at(FlowPoint z) const;
@@ -67,9 +81,14 @@ public:
     void evaluate(const FlowRun& run) const;
     void evaluate(const FlowRun& run, InstructionSet set, unsigned threads) const;
 
-    /// The stagnation points in the airfoil plane: the front one, and the trailing edge (1, 0)
-    /// unless the airfoil is a Joukowsky one (its cusp keeps a finite speed).
+    /// The stagnation points in the airfoil plane. By the Kutta condition: the front one, and the
+    /// trailing edge (1, 0) unless the airfoil is a Joukowsky one (its cusp keeps a finite speed).
+    /// With the circulation set by hand: the images of the circle's two stagnation points (front
+    /// first), or, when they have left the circle, the one free stagnation point in the flow.
     std::vector<FlowPoint> stagnationPoints() const;
+    /// The same points in the circle plane (zeta), the trailing edge among them for the Kutta flow
+    /// of every airfoil (about the circle the velocity is zero there).
+    std::vector<FlowPoint> circleStagnationPoints() const;
 
     /// The circle plane: the image in the airfoil plane of the circle-plane point zeta, given by
     /// zeta - 1 (exact near the trailing edge); zeta must lie on or outside the circle.
@@ -90,10 +109,23 @@ public:
     double frontStagnationAngle() const;
     const FlowConstants& constants() const { return c_; }
 
+    /// Whether the Kutta condition fixes the circulation (it was not set by hand).
+    bool kutta() const { return !byHand_; }
+    /// Gamma in units of the free-stream speed times the chord: the one set by hand, or the Kutta
+    /// value (half the solver's CL). The lift coefficient of the flow is twice it.
+    double circulation() const { return byHand_ ? circulation_ : kuttaCirculation(); }
+    /// The Kutta condition's Gamma at this angle: 4 pi b R sin(alpha + beta).
+    double kuttaCirculation() const;
+    /// gamma / (2R): the sine of the stagnation points' angle below the free stream's direction
+    /// about the centre (sin(alpha + beta) for the Kutta flow); beyond 1 in size, they leave the circle.
+    double circulationRatio() const;
+
 private:
     FlowField() = default;
     Airfoil airfoil_;
     double alpha_ = 0, beta_ = 0;
+    bool byHand_ = false;
+    double circulation_ = 0;
     FlowConstants c_;
 };
 

@@ -106,13 +106,13 @@ public:
     // is alpha + phi with sin(phi) = -2 sin(alpha + beta) u/(2 sinh u).
     FlowPoint branch(bool upstream, double u) const {
         const double L = u == 0.0 ? 0.5 : u / (2.0 * std::sinh(u));
-        const double g = 2.0 * std::sin(f_.alpha() + f_.beta());
+        const double g = 2.0 * f_.circulationRatio();
         const double a = std::asin(std::max(-1.0, std::min(1.0, g * L)));
         const double phi = upstream ? Pi + a : -a;
         return at(std::expm1(u), f_.alpha() + phi);
     }
     double branchAngle(bool upstream) const {
-        const double a = std::asin(std::max(-1.0, std::min(1.0, std::sin(f_.alpha() + f_.beta()))));
+        const double a = std::asin(std::max(-1.0, std::min(1.0, f_.circulationRatio())));
         return f_.alpha() + (upstream ? Pi + a : -a);
     }
 
@@ -121,8 +121,48 @@ private:
     StreamPlane plane_;
 };
 
+// Where the two branches of psi = 0 meet off the circle when the stagnation points have left it
+// (|s| > 1, s = gamma/(2R)): the u = ln rho with u/sinh(u) = 1/|s|.
+double branchesMeet(double s) {
+    double lo = 0, hi = 60;
+    for (int k = 0; k < 200 && hi - lo > 1e-15 * hi; ++k) {
+        const double mid = 0.5 * (lo + hi);
+        (mid / std::sinh(mid) > 1.0 / std::fabs(s) ? lo : hi) = mid;
+    }
+    return hi;
+}
+
+// psi = 0 when the circulation set by hand has moved the stagnation points off the circle: the
+// circle itself, closed, and one line from upstream past the body (where the two branches meet)
+// downstream.
+std::vector<Streamline> dividingLinesOffBody(const FlowField& f, StreamPlane plane, const Extent& box) {
+    const CirclePoints circle(f, plane);
+    const auto far = [&](FlowPoint p) { return farOutside(box, p); };
+    const double uMax = std::log(1e6), u0 = branchesMeet(f.circulationRatio());
+    std::vector<FlowPoint> up =
+        sampleCurve([&](double u) { return circle.branch(true, u0 + u); }, uMax - u0, 1e-4, far);
+    std::reverse(up.begin(), up.end());
+    const std::vector<FlowPoint> down =
+        sampleCurve([&](double u) { return circle.branch(false, u0 + u); }, uMax - u0, 1e-4, far);
+    Streamline a, b;
+    a.dividing = b.dividing = true;
+    a.points = up;
+    if (!a.points.empty() && !down.empty()) a.points.pop_back();  // the point where they meet, once
+    a.points.insert(a.points.end(), down.begin(), down.end());
+    a.points = trimmedToBox(a.points, box);
+    const auto none = [](FlowPoint) { return false; };
+    b.points = sampleCurve([&](double t) { return circle.at(0.0, -f.beta() + t); }, 2.0 * Pi, 1e-3, none);
+    if (!b.points.empty()) b.points.back() = b.points.front();  // closed at the trailing edge
+    std::vector<Streamline> out;
+    for (Streamline* l : {&a, &b}) {
+        if (l->points.size() > 1) out.push_back(std::move(*l));
+    }
+    return out;
+}
+
 // The dividing streamline: the two lines of psi = 0 described in the header.
 std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, const Extent& box) {
+    if (std::fabs(f.circulationRatio()) > 1.0) return dividingLinesOffBody(f, plane, box);
     const CirclePoints circle(f, plane);
     const auto far = [&](FlowPoint p) { return farOutside(box, p); };
     const double uMax = std::log(1e6);  // a million radii out

@@ -11,6 +11,10 @@
 /// \f$\sin\varphi\,(\rho - 1/\rho) + 2\sin(\alpha+\beta)\ln\rho = 0\f$: two branches
 /// \f$\sin\varphi = -2\sin(\alpha+\beta)\,\frac{\ln\rho}{\rho - 1/\rho}\f$, one from upstream to
 /// the front stagnation point, one from the trailing edge downstream, and the contour between.
+/// With a circulation set by hand the factor 2 sin(alpha + beta) is gamma/R and the downstream
+/// branch leaves the rear stagnation point; once the stagnation points have left the circle
+/// (|gamma| > 2R) psi = 0 is the contour, closed, and one line passing the body where the two
+/// branches meet.
 
 #include "solver/Expected.h"
 #include "solver/flow/FlowField.h"

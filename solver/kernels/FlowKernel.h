@@ -28,6 +28,10 @@ struct FlowConstants {
     double b = 0;                               // mapping scale
     double halfGammaB = 0;   // b R sin(alpha + beta): the circulation's share of psi, per unit of log|t|^2
     double inv4OverR2 = 0;   // 4 / R^2
+    // (gamma - gamma of the Kutta condition) / m^2, for a circulation set by hand; `byHand` false
+    // leaves the Kutta flow's arithmetic untouched.
+    double extraGammaOverM2 = 0;
+    bool byHand = false;
     bool joukowsky = false;  // m = 2: the root is a complex square root, without trigonometry
 };
 

@@ -108,8 +108,22 @@ struct FlowKernelImpl {
         // product of the three factors, then e^(-i alpha) 2/m^2
         const V gRe = pRe * r2Re - pIm * r2Im, gIm = pRe * r2Im + pIm * r2Re;
         const V hfRe = gRe * fRe - gIm * fIm, hfIm = gRe * fIm + gIm * fRe;
-        const V cRe = c.twoOverM2 * (hfRe * c.cosA + hfIm * c.sinA);
-        const V cIm = c.twoOverM2 * (hfIm * c.cosA - hfRe * c.sinA);  // u - iv
+        V cRe = c.twoOverM2 * (hfRe * c.cosA + hfIm * c.sinA);
+        V cIm = c.twoOverM2 * (hfIm * c.cosA - hfRe * c.sinA);  // u - iv
+        if (c.byHand) {
+            // Circulation beyond the Kutta value adds i b dgamma/t to dW/dzeta, which the mapping
+            // turns into i (dgamma/m^2) (q/w) (1 - w)^2 / ((1 - q) T): infinite at the trailing edge
+            // itself (q = 0), where u is given as infinite.
+            const V aRe = (qRe * wRe + qIm * wIm) * invW2, aIm = (qIm * wRe - qRe * wIm) * invW2;  // q/w
+            const V o2Re = (omwRe - omwIm) * (omwRe + omwIm), o2Im = 2.0 * omwRe * omwIm;        // (1 - w)^2
+            const V DRe = omqRe * TRe - omqIm * TIm, DIm = omqRe * TIm + omqIm * TRe;            // (1 - q) T
+            const V invD = 1.0 / (DRe * DRe + DIm * DIm);
+            const V kRe = aRe * o2Re - aIm * o2Im, kIm = aRe * o2Im + aIm * o2Re;
+            const V eRe = (kRe * DRe + kIm * DIm) * invD, eIm = (kIm * DRe - kRe * DIm) * invD;
+            const V infinite = Ops::splat(std::numeric_limits<double>::infinity());
+            cRe = w2 > 0.0 ? cRe - c.extraGammaOverM2 * eIm : infinite;
+            cIm = w2 > 0.0 ? cIm + c.extraGammaOverM2 * eRe : cIm;
+        }
 
         // Im(e^(-i alpha) t) with t = T/(1 - q)
         const V tcRe = TRe * omqRe + TIm * omqIm, tcIm = TIm * omqRe - TRe * omqIm;  // T conj(1 - q)
