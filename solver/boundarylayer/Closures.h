@@ -1,0 +1,103 @@
+#pragma once
+// The closures of the integral boundary layer, as functions of the shape factor H and the
+// momentum-thickness Reynolds number Re_theta (laminar: fits to the Falkner-Skan family and its
+// separated continuation; turbulent: Head's entrainment and Ludwieg-Tillmann's skin friction;
+// transition: the envelope of the Orr-Sommerfeld amplification rates of the same family).
+
+#include <cmath>
+
+namespace orvek {
+
+// The least laminar energy shape factor H*, at H = 4: the direct march's singular shape, where the
+// laminar layer separates.
+inline constexpr double LaminarHstarMin = 1.515;
+
+// H* = theta*/theta of the laminar family.
+inline double laminarHstar(double H) {
+    const double d = H - 4.0;
+    return H < 4.0 ? 1.515 + 0.076 * d * d / H : 1.515 + 0.040 * d * d / H;
+}
+
+// H from H*, on the attached branch (H < 4) or the separated one (H > 4).
+inline double laminarHFromHstar(double hs, bool separated) {
+    const double d = std::fmax(hs - LaminarHstarMin, 0.0);
+    if (!separated) {
+        const double p = 0.608 + d;
+        return (p - std::sqrt(std::fmax(p * p - 4.0 * 0.076 * 1.216, 0.0))) / (2.0 * 0.076);
+    }
+    const double p = 0.32 + d;
+    return (p + std::sqrt(std::fmax(p * p - 4.0 * 0.04 * 0.64, 0.0))) / (2.0 * 0.04);
+}
+
+// Re_theta Cf/2 of the laminar family.
+inline double laminarCf2Re(double H) {
+    if (H < 7.4) return -0.067 + 0.01977 * (7.4 - H) * (7.4 - H) / (H - 1.0);
+    const double q = 1.0 - 1.4 / (H - 6.0);
+    return -0.067 + 0.022 * q * q;
+}
+
+// Re_theta 2CD/H* of the laminar family (CD the dissipation coefficient).
+inline double laminarDissipationRe(double H) {
+    if (H < 4.0) return 0.207 + 0.00205 * std::pow(4.0 - H, 5.5);
+    const double d = H - 4.0;
+    return 0.207 - 0.0016 * d * d / (1.0 + 0.02 * d * d);
+}
+
+// dN/ds times theta: the envelope amplification rate, zero below the critical Re_theta0(H).
+inline double amplificationRate(double H, double Ret) {
+    const double h1 = 1.0 / (H - 1.0);
+    const double log10Crit = (1.415 * h1 - 0.489) * std::tanh(20.0 * h1 - 12.9) + 3.295 * h1 + 0.44;
+    if (!(std::log10(Ret) > log10Crit)) return 0.0;
+    const double a = 2.4 * H - 3.7 + 2.5 * std::tanh(1.5 * H - 4.65);
+    const double dNdRet = 0.01 * std::sqrt(a * a + 0.25);
+    const double l = (6.54 * H - 14.07) / (H * H);
+    const double m = (0.058 * (H - 4.0) * (H - 4.0) * h1 - 0.068) / l;
+    return dNdRet * 0.5 * (m + 1.0) * l;
+}
+
+// Head's shape factor H1 = (delta - delta*)/theta from H, and back.
+inline double headH1(double H) {
+    return H <= 1.6 ? 3.3 + 0.8234 * std::pow(H - 1.1, -1.287) : 3.3 + 1.5501 * std::pow(H - 0.6778, -3.064);
+}
+inline double headH(double H1) {
+    const double split = 3.3 + 0.8234 * std::pow(0.5, -1.287);
+    return H1 >= split ? 1.1 + std::pow((H1 - 3.3) / 0.8234, -1.0 / 1.287)
+                       : 0.6778 + std::pow((H1 - 3.3) / 1.5501, -1.0 / 3.064);
+}
+// Head's entrainment: (1/Ue) d(Ue theta H1)/ds.
+inline double headEntrainment(double H1) { return 0.0306 * std::pow(H1 - 3.0, -0.6169); }
+
+// Ludwieg-Tillmann's turbulent skin friction.
+inline double ludwiegTillmannCf(double H, double Ret) {
+    return 0.246 * std::pow(10.0, -0.678 * H) * std::pow(std::fmax(Ret, 1.0), -0.268);
+}
+
+// The root of f in [a, b] by bisection (f(a) and f(b) of opposite signs).
+template <class Fn>
+double bisect(Fn f, double a, double b) {
+    const bool rising = f(b) > f(a);
+    for (int i = 0; i < 80; ++i) {
+        const double mid = 0.5 * (a + b);
+        if ((f(mid) > 0.0) == rising) {
+            b = mid;
+        } else {
+            a = mid;
+        }
+    }
+    return 0.5 * (a + b);
+}
+
+// The flat plate's shape factor in this family (Blasius): friction and dissipation balance.
+inline double BlasiusH() {
+    static const double H = bisect([](double h) { return laminarDissipationRe(h) - laminarCf2Re(h); }, 2.2, 3.5);
+    return H;
+}
+
+// The stagnation point's shape factor (Hiemenz, Ue = K s): 3 Re_theta Cf/2 = (H + 2) Re_theta 2CD/H*.
+inline double HiemenzH() {
+    static const double H =
+        bisect([](double h) { return (h + 2.0) * laminarDissipationRe(h) - 3.0 * laminarCf2Re(h); }, 1.8, 3.0);
+    return H;
+}
+
+}  // namespace orvek

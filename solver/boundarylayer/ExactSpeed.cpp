@@ -1,0 +1,58 @@
+#include "solver/boundarylayer/ExactSpeed.h"
+
+#include <cmath>
+
+namespace orvek {
+
+ExactSpeed::ExactSpeed(const Airfoil& airfoil, double alphaRadians)
+    : m_(airfoil.m),
+      R_(std::hypot(1.0 + airfoil.F, airfoil.G)),
+      beta_(std::atan2(airfoil.G, 1.0 + airfoil.F)),
+      alpha_(alphaRadians),
+      joukowsky_(airfoil.isJoukowsky()) {
+    const double b = airfoil.mappingScale(1.0);
+    mb_ = m_ * b;
+    shift_ = mb_ - 1.0;
+    scale_ = 1.0 / (m_ * m_ * std::pow(2.0 * R_, m_ - 1.0));
+    // pi + 2 alpha + beta, brought within (-beta, 2 pi - beta)
+    const double twoPi = 2.0 * Pi;
+    double s = Pi + 2.0 * alpha_ + beta_;
+    s -= twoPi * std::floor((s + beta_) / twoPi);
+    stagnation_ = s;
+}
+
+SurfaceSample ExactSpeed::at(double vartheta) const {
+    const double h = 0.5 * (vartheta + beta_);
+    const double g = 0.5 * (vartheta - beta_);
+    const double sig = std::sin(h);
+    const double sg = std::sin(g), cg = std::cos(g);
+    // zeta - 1 = 2 i R sin(h) e^(i g), exact near the trailing edge; zeta + 1 = (zeta - 1) + 2
+    const double zmRe = -2.0 * R_ * sig * sg, zmIm = 2.0 * R_ * sig * cg;
+    const double zpRe = zmRe + 2.0, zpIm = zmIm;
+    const double dp2 = zpRe * zpRe + zpIm * zpIm;
+    const double qRe = (zmRe * zpRe + zmIm * zpIm) / dp2;
+    const double qIm = (zmIm * zpRe - zmRe * zpIm) / dp2;
+    double wRe = 0, wIm = 0, dpPow = 0, sigPow = 1;
+    if (joukowsky_) {
+        wRe = (qRe - qIm) * (qRe + qIm);
+        wIm = 2.0 * qRe * qIm;
+        dpPow = dp2 * std::sqrt(dp2);
+    } else {
+        // The principal argument keeps each point on its own side of the trailing edge.
+        const double rhoM = std::pow(qRe * qRe + qIm * qIm, 0.5 * m_);
+        const double phi = std::atan2(qIm, qRe);
+        wRe = rhoM * std::cos(m_ * phi);
+        wIm = rhoM * std::sin(m_ * phi);
+        dpPow = std::pow(dp2, 0.5 * (m_ + 1.0));
+        sigPow = std::pow(std::fabs(sig), 2.0 - m_);
+    }
+    const double D = (1.0 - wRe) * (1.0 - wRe) + wIm * wIm;  // |1 - w|^2
+    SurfaceSample out;
+    out.x = mb_ * (1.0 - (wRe * wRe + wIm * wIm)) / D - shift_;
+    out.y = 2.0 * mb_ * wIm / D;
+    const double c = std::cos(0.5 * vartheta - alpha_ - 0.5 * beta_);
+    out.V = std::fabs(c) * D * dpPow * sigPow * scale_;
+    return out;
+}
+
+}  // namespace orvek
