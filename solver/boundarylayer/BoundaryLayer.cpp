@@ -377,17 +377,23 @@ std::vector<Edge> sideEdges(const ExactSpeed& es, double from, double to, std::s
 
 Failure refuse(const std::string& why) { return Failure{"Cannot estimate the boundary layer: " + why}; }
 
+// The end of a sentence about a value outside its range: ", not 5." or "; it is not a number.".
+std::string notValue(double v) {
+    if (std::isnan(v)) return "; it is not a number.";
+    return ", not " + shortestText(v) + ".";
+}
+
 }  // namespace
 
 Status viscousFault(const ViscousInput& in) {
     if (Expected<FlowField> f = FlowField::make(in.airfoil, in.alphaDegrees); !f) return Failure{f.error()};
     if (!(in.Re >= MinReynolds && in.Re <= MaxReynolds)) {
         return refuse("the Reynolds number must be from " + shortestText(MinReynolds) + " to " +
-                      shortestText(MaxReynolds) + ", not " + shortestText(in.Re) + ".");
+                      shortestText(MaxReynolds) + notValue(in.Re));
     }
     if (!(in.Ncrit >= MinNcrit && in.Ncrit <= MaxNcrit)) {
         return refuse("the critical amplification exponent Ncrit must be from " + shortestText(MinNcrit) + " to " +
-                      shortestText(MaxNcrit) + ", not " + shortestText(in.Ncrit) + ".");
+                      shortestText(MaxNcrit) + notValue(in.Ncrit));
     }
     const struct {
         const char* side;
@@ -395,19 +401,19 @@ Status viscousFault(const ViscousInput& in) {
     } trips[] = {{"upper", in.tripUpper}, {"lower", in.tripLower}};
     for (const auto& t : trips) {
         if (t.trip && !(*t.trip >= 0.0 && *t.trip <= 1.0)) {
-            return refuse(std::string("the trip on the ") + t.side + " side must lie at x/c from 0 to 1, not " +
-                          shortestText(*t.trip) + ".");
+            return refuse(std::string("the trip on the ") + t.side + " side must lie at x/c from 0 to 1" +
+                          notValue(*t.trip));
         }
     }
     if (!(in.mach >= 0.0 && in.mach < 1.0)) {
-        return refuse("the Mach number must be at least 0 and below 1, not " + shortestText(in.mach) + ".");
+        return refuse("the Mach number must be at least 0 and below 1" + notValue(in.mach));
     }
     if (in.stations < MinLayerStations || in.stations > MaxLayerStations) {
         return refuse("the stations per side must be from " + std::to_string(MinLayerStations) + " to " +
                       std::to_string(MaxLayerStations) + ", not " + std::to_string(in.stations) + ".");
     }
     if (!(in.continuation >= 0.9 && in.continuation <= 1.0)) {
-        return refuse("the speed is continued from x/c 0.9 to 1, not " + shortestText(in.continuation) + ".");
+        return refuse("the speed is continued straight from an x/c from 0.9 to 1" + notValue(in.continuation));
     }
     if (in.airfoil.F == 0.0 && in.alphaDegrees != 0.0) {
         return refuse("the airfoil has a sharp leading edge (F = 0), around which the flow turns at infinite speed "
@@ -469,7 +475,7 @@ double sonicCp(double M) {
 Expected<CompressibleResult> compressible(const Airfoil& airfoil, double alphaDegrees, double M) {
     if (Expected<FlowField> f = FlowField::make(airfoil, alphaDegrees); !f) return Failure{f.error()};
     if (!(M >= 0.0 && M < 1.0)) {
-        return refuse("the Mach number must be at least 0 and below 1, not " + shortestText(M) + ".");
+        return refuse("the Mach number must be at least 0 and below 1" + notValue(M));
     }
     SolverInput si;
     si.airfoil = airfoil;
