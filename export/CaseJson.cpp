@@ -1,6 +1,7 @@
 #include "export/CaseJson.h"
 
 #include "export/JsonWriter.h"
+#include "export/ViscousTable.h"
 
 #include <vector>
 
@@ -20,7 +21,8 @@ void pointArray(JsonWriter& json, const std::vector<double>& values, const Surfa
 }  // namespace
 
 void writeCaseJson(TextOutput& out, const SolverResult& result,
-                   const std::optional<std::vector<FlowPoint>>& stagnation) {
+                   const std::optional<std::vector<FlowPoint>>& stagnation, const ViscousResult* viscous,
+                   const CompressibleResult* compressible) {
     JsonWriter json(out, JsonWriter::Numbers::SeventeenDigits);
     json.beginObject();
     const Coefficients& c = result.coefficients;
@@ -39,6 +41,8 @@ void writeCaseJson(TextOutput& out, const SolverResult& result,
     } else {
         json.null();
     }
+    if (viscous) writeViscousMember(json, *viscous);
+    if (compressible) writeCompressibleMember(json, *compressible);
     json.endObject().finish();
 }
 

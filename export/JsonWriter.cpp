@@ -131,6 +131,12 @@ JsonWriter& JsonWriter::null() {
     return *this;
 }
 
+JsonWriter& JsonWriter::boolean(bool b) {
+    beforeItem();
+    out_ << (b ? "true" : "false");
+    return *this;
+}
+
 JsonWriter& JsonWriter::lineBreak(std::string_view indent) {
     breakDue_ = true;
     indent_ = indent;

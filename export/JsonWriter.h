@@ -35,6 +35,8 @@ public:
     JsonWriter& value(std::string_view text);
     JsonWriter& value(const char* text) { return value(std::string_view(text)); }
     JsonWriter& null();
+    // true or false.
+    JsonWriter& boolean(bool b);
     // The next item, or the closing bracket, starts on a new line with this indentation.
     JsonWriter& lineBreak(std::string_view indent);
     // Ends the document with a line end.

@@ -269,7 +269,10 @@ LayerSide SideMarch::run() {
     } else {
         const double H = HiemenzH();
         const double lambda = laminarCf2Re(H) / (H + 2.0);
-        const double K = first.Ue / first.s;
+        // Ue = K s + c s^2 through the first two stations: K the speed's slope at the stagnation point.
+        const Edge& second = e_[2];
+        const double K = (first.Ue * second.s * second.s - second.Ue * first.s * first.s) /
+                         (first.s * second.s * (second.s - first.s));
         l_.theta = std::sqrt(lambda / (in_.Re * K));
         l_.hs = laminarHstar(H);
         const double Ret = in_.Re * first.Ue * l_.theta;
@@ -385,8 +388,7 @@ std::string notValue(double v) {
 
 }  // namespace
 
-Status viscousFault(const ViscousInput& in) {
-    if (Expected<FlowField> f = FlowField::make(in.airfoil, in.alphaDegrees); !f) return Failure{f.error()};
+Status viscousArgumentFault(const ViscousInput& in) {
     if (!(in.Re >= MinReynolds && in.Re <= MaxReynolds)) {
         return refuse("the Reynolds number must be from " + shortestText(MinReynolds) + " to " +
                       shortestText(MaxReynolds) + notValue(in.Re));
@@ -415,6 +417,12 @@ Status viscousFault(const ViscousInput& in) {
     if (!(in.continuation >= 0.9 && in.continuation <= 1.0)) {
         return refuse("the speed is continued straight from an x/c from 0.9 to 1" + notValue(in.continuation));
     }
+    return {};
+}
+
+Status viscousFault(const ViscousInput& in) {
+    if (Status fault = viscousArgumentFault(in); !fault) return fault;
+    if (Expected<FlowField> f = FlowField::make(in.airfoil, in.alphaDegrees); !f) return Failure{f.error()};
     if (in.airfoil.F == 0.0 && in.alphaDegrees != 0.0) {
         return refuse("the airfoil has a sharp leading edge (F = 0), around which the flow turns at infinite speed "
                       "unless the angle of attack is 0, not " + shortestText(in.alphaDegrees) + ".");

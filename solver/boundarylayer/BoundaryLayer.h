@@ -145,6 +145,10 @@ struct ViscousResult {
 /// edge, station counts outside their range.
 Status viscousFault(const ViscousInput& in);
 
+/// The faults of the numbers alone (Re, Ncrit, trips, M, stations), without the airfoil's: what a
+/// command line judges as invalid arguments.
+Status viscousArgumentFault(const ViscousInput& in);
+
 /// The boundary layers, drag and flags of one case (and the compressible figures when mach > 0).
 Expected<ViscousResult> boundaryLayer(const ViscousInput& in);
 
