@@ -1,12 +1,14 @@
 #include "ExplorerWindow.h"
 
 #include "AddToCatalogue.h"
+#include "CoordinateFile.h"
 #include "FileNameAsker.h"
 #include "Handler.h"
 #include "MessagePresenter.h"
 #include "NumberBox.h"
 #include "PictureFile.h"
 #include "ScreenFit.h"
+#include "SurfaceCurves.h"
 #include "case/Catalogue.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CatalogueLine.h"
@@ -22,7 +24,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,7 +38,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -47,9 +47,6 @@ constexpr int SliderSteps = 1000;
 int sliderPosition(double lo, double hi, double value) {
     return static_cast<int>(std::lround(std::clamp((value - lo) / (hi - lo), 0.0, 1.0) * SliderSteps));
 }
-
-const QStringList CoordinateFilters = {"Selig coordinates (*.dat)", "Lednicer coordinates (*.dat)",
-                                       "CSV with 1-Cp (*.csv)"};
 
 }  // namespace
 
@@ -369,77 +366,86 @@ void ExplorerWindow::recalculate() {
         ~Done() { busy = false; }
     } done{busy_};
 
-    // Targets that cannot be designed, and a value typed beyond its box's range, stay refused
-    // until they are changed.
-    if (designProblem_ && byTargets_->isChecked()) {
-        showProblem(*designProblem_);
+    if (const std::optional<QString> refused = inputProblem()) {
+        showProblem(*refused);
         return;
     }
+    const orvek::Expected<orvek::Coefficients> coefficients = solve();
+    if (!coefficients) {
+        showProblem(QString::fromStdString(coefficients.error()));
+        return;
+    }
+    if (const std::optional<QString> unmeasurable = measure()) {
+        showProblem(*unmeasurable);
+        return;
+    }
+    showCurves();
+    showTexts(*coefficients);
+}
+
+std::optional<QString> ExplorerWindow::inputProblem() const {
+    // Targets that cannot be designed, and a value typed beyond its box's range, stay refused
+    // until they are changed.
+    if (designProblem_ && byTargets_->isChecked()) return designProblem_;
     QList<NumberBox*> shown{np_};
     for (const Row& row : rows_) {
         if (!row.box->isHidden()) shown << row.box;
     }
     for (NumberBox* box : shown) {
-        if (const std::optional<QString> outside = box->rangeProblem()) {
-            showProblem(*outside);
-            return;
-        }
+        if (std::optional<QString> outside = box->rangeProblem()) return outside;
     }
+    return std::nullopt;
+}
+
+orvek::Expected<orvek::Coefficients> ExplorerWindow::solve() {
     orvek::SolverInput in;
     in.N1 = np_->value();
     in.airfoil = airfoil_;
     in.AlfaD = alpha_;
     orvek::Expected<orvek::SolverResult> r = orvek::ORVEK(in, std::move(points_));
-    if (!r) {
-        showProblem(QString::fromStdString(r.error()));
-        return;
-    }
+    if (!r) return orvek::Failure{r.error()};
     points_ = std::move(r->points);
+    return r->coefficients;
+}
 
+std::optional<QString> ExplorerWindow::measure() {
     // The geometry does not depend on the angle: measured again only for a new airfoil, by the
     // same measurement as orvek-batch describe. A shape that is no simple airfoil is refused.
-    if (!measured_ || *measured_ != airfoil_) {
-        const orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil(airfoil_);
-        if (!g) {
-            measured_.reset();
-            showProblem(QString::fromStdString(g.error()));
-            return;
-        }
-        geometry_ = *g;
-        measured_ = airfoil_;
-        if (!byTargets_->isChecked()) {
-            setQuietly(Thickness, geometry_.Delta);
-            setQuietly(Camber, geometry_.Gama);
-            setQuietly(TeAngle, geometry_.Tau);
-        }
+    if (measured_ && *measured_ == airfoil_) return std::nullopt;
+    const orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil(airfoil_);
+    if (!g) {
+        measured_.reset();
+        return QString::fromStdString(g.error());
     }
+    geometry_ = *g;
+    measured_ = airfoil_;
+    if (!byTargets_->isChecked()) {
+        setQuietly(Thickness, geometry_.Delta);
+        setQuietly(Camber, geometry_.Gama);
+        setQuietly(TeAngle, geometry_.Tau);
+    }
+    return std::nullopt;
+}
 
+double ExplorerWindow::profileAspect() const {
+    // The plot's area is its size less the axes' margins, about 60 pixels across and 50 down.
+    return std::max(1, profile_->height() - 50) / static_cast<double>(std::max(1, profile_->width() - 60));
+}
+
+void ExplorerWindow::showCurves() {
     // Profile: points 1..NP in order (an unset leading edge is the point (0, 0)); 1-Cp: the upper
     // and lower surfaces as two curves meeting at the leading edge.
     const std::size_t N = points_.size() - 1;
-    const std::size_t front = (N + 1) / 2;
-    QVector<QPointF> contour, upper, lower;
+    QVector<QPointF> contour;
     contour.reserve(static_cast<qsizetype>(N));
-    const std::size_t upperCount = N - front + 1;
-    upper.reserve(static_cast<qsizetype>(upperCount));
-    lower.reserve(static_cast<qsizetype>(front));
-    constexpr double gap = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t i = 1; i <= N; ++i) {
-        const bool set = points_.isSet(i);
-        contour.push_back(set ? QPointF(points_.x[i], points_.y[i]) : QPointF(0, 0));
-        const QPointF cp = set ? QPointF(points_.x[i], points_.Cu[i]) : QPointF(gap, gap);
-        if (i <= front) lower.push_back(cp);
-        if (i >= front) upper.push_back(cp);
+        contour.push_back(points_.isSet(i) ? QPointF(points_.x[i], points_.y[i]) : QPointF(0, 0));
     }
-    currentProfile_ = {Chart::Curve{QString(), QColor(200, 20, 20), contour, false}};
-    currentPressure_ = {Chart::Curve{"upper", QColor(200, 20, 20), upper, false},
-                        Chart::Curve{"lower", QColor(20, 60, 200), lower, false}};
+    currentProfile_ = {Chart::Curve{QString(), UpperColour, contour, false}};
+    currentPressure_ = surfaceCurves(points_, SurfacePlot::Pressure);
     // The flow behind the profile, the pinned curves behind the current ones.
-    // The plot's area is its size less the axes' margins, about 60 pixels across and 50 down.
-    const double aspect =
-        std::max(1, profile_->height() - 50) / static_cast<double>(std::max(1, profile_->width() - 60));
     QVector<Chart::Curve> profile =
-        flow_->isChecked() ? profileFlowCurves(airfoil_, alpha_, aspect) : QVector<Chart::Curve>();
+        flow_->isChecked() ? profileFlowCurves(airfoil_, alpha_, profileAspect()) : QVector<Chart::Curve>();
     profile += currentProfile_;
     profile_->setCurves(comparison_.withCurrent(1, std::move(profile)));
     pressure_->setCurves(comparison_.withCurrent(0, currentPressure_));
@@ -447,11 +453,13 @@ void ExplorerWindow::recalculate() {
     copyLine_->setEnabled(true);
     keep_->setEnabled(true);
     for (QAction* a : plotActions_) a->setEnabled(true);
+}
 
+void ExplorerWindow::showTexts(const orvek::Coefficients& coefficients) {
     const QLocale locale;
-    values_[0]->setText(plainNumber(r->coefficients.CL, 4, locale));
-    values_[1]->setText(plainNumber(r->coefficients.CMc4, 4, locale));
-    values_[2]->setText(plainNumber(r->coefficients.Alfa0, 2, locale) + QString::fromUtf8("°"));
+    values_[0]->setText(plainNumber(coefficients.CL, 4, locale));
+    values_[1]->setText(plainNumber(coefficients.CMc4, 4, locale));
+    values_[2]->setText(plainNumber(coefficients.Alfa0, 2, locale) + QString::fromUtf8("°"));
     showMeasurement();
     const QString name = QString::fromStdString(airfoil_.name());
     const QString caption = QString::fromUtf8("%1, α = %2°").arg(name, plainNumber(alpha_, 2, locale));
@@ -482,7 +490,7 @@ void ExplorerWindow::copyCatalogueLine() {
 void ExplorerWindow::copyPicture() {
     if (!plotsShown()) return;
     Chart* chart = focusWidget() == profile_ ? profile_ : pressure_;
-    ::copyPicture(PictureRequest{{chart}, chart->size(), 2.0 * devicePixelRatioF(), {}, {}});
+    ::copyPicture(PictureRequest{chartsPaint({chart}, chart->size()), chart->size(), 2.0 * devicePixelRatioF(), {}, {}});
 }
 
 void ExplorerWindow::savePicture() {
@@ -490,7 +498,7 @@ void ExplorerWindow::savePicture() {
     const bool profile = focusWidget() == profile_;
     Chart* chart = profile ? profile_ : pressure_;
     ::savePicture(this, *files_, messages_,
-                  PictureRequest{{chart},
+                  PictureRequest{chartsPaint({chart}, chart->size()),
                                  chart->size(),
                                  2.0 * devicePixelRatioF(),
                                  profile ? "profile" : "pressure",
@@ -499,14 +507,9 @@ void ExplorerWindow::savePicture() {
 
 void ExplorerWindow::exportCoordinates() {
     if (!plotsShown()) return;
-    const std::optional<FileNameAsker::Choice> choice =
-        files_->askSaveFile(this, QString::fromUtf8("Export coordinates"), "airfoil.dat", CoordinateFilters);
-    if (!choice || choice->path.isEmpty()) return;
-    const QString suffix = QFileInfo(choice->path).suffix().toLower();
-    orvek::CoordinateFormat format = orvek::CoordinateFormat::Selig;
-    if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = orvek::CoordinateFormat::Csv;
-    else if (choice->filter == 1) format = orvek::CoordinateFormat::Lednicer;
-    const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(points_, format, airfoil_.name());
+    const std::optional<CoordinateFileChoice> choice = askCoordinateFile(this, *files_);
+    if (!choice) return;
+    const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(points_, choice->format, airfoil_.name());
     const orvek::Status saved = text ? orvek::saveFileAtomically(choice->path.toStdString(), *text)
                                      : orvek::Status(orvek::Failure{text.error()});
     if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);

@@ -8,6 +8,7 @@
 
 #include "Comparison.h"
 #include "solver/Airfoil.h"
+#include "solver/Expected.h"
 #include "solver/analysis/Describe.h"
 #include "solver/surface/SurfacePoints.h"
 
@@ -95,6 +96,16 @@ private:
     // A control of row `p` was changed by the user.
     void changedByUser(Parameter p);
     void setQuietly(Parameter p, double value);
+    // The steps of recalculate: the typed values judged; the case solved into points_; the
+    // geometry measured (for a new airfoil); the curves drawn; the coefficients, the geometry and
+    // the captions written. A step that fails gives the reason shown in place of the plots.
+    std::optional<QString> inputProblem() const;
+    orvek::Expected<orvek::Coefficients> solve();
+    std::optional<QString> measure();
+    void showCurves();
+    void showTexts(const orvek::Coefficients& coefficients);
+    // The profile chart's plot area, height over width, inside the axes' margins.
+    double profileAspect() const;
     void showProblem(const QString& reason);
     void showMeasurement();
     void handle(const std::function<void()>& handler);

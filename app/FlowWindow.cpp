@@ -4,20 +4,18 @@
 #include "Handler.h"
 #include "MessagePresenter.h"
 #include "NumberBox.h"
+#include "PictureFile.h"
 #include "ScreenFit.h"
 #include "export/FlowGrid.h"
 #include "export/SaveFile.h"
 #include "export/VtkGrid.h"
 #include "flow/FlowCanvas.h"
 #include "flow/FlowStatus.h"
-#include "plot/ChartPicture.h"
 #include "solver/ShortestText.h"
 #include "WindowAction.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -248,45 +246,24 @@ QString captionOf(const orvek::Airfoil& airfoil, double alpha, bool circle) {
 
 }  // namespace
 
-void FlowWindow::copyPicture() {
-    if (!canvas_->field()) return;
+PictureRequest FlowWindow::pictureRequest() const {
+    const QString caption = captionOf(airfoil_, alpha(), canvas_->plane() == orvek::StreamPlane::Circle);
     const double ratio = 2.0 * devicePixelRatioF();
-    const FlowPicture picture = canvas_->pictureAt(ratio);
-    QImage image(picture.scene().size * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    QPainter painter(&image);
-    paintWithCaption(painter, picture, captionOf(airfoil_, alpha(), canvas_->plane() == orvek::StreamPlane::Circle));
-    painter.end();
-    QApplication::clipboard()->setImage(image);
+    // The view computed for the image's ratio when it is painted (after the file name is asked);
+    // in SVG the lines are paths and the colour field an embedded image at that ratio.
+    const FlowCanvas* canvas = canvas_;
+    return PictureRequest{[canvas, ratio, caption](QPainter& painter, double) {
+                              paintWithCaption(painter, canvas->pictureAt(ratio), caption);
+                          },
+                          canvas_->size().expandedTo(QSize(1, 1)), ratio, "flow", caption};
+}
+
+void FlowWindow::copyPicture() {
+    if (canvas_->field()) ::copyPicture(pictureRequest());
 }
 
 void FlowWindow::savePicture() {
-    if (!canvas_->field()) return;
-    const QStringList filters = pictureFilters();
-    const std::optional<FileNameAsker::Choice> choice =
-        files_->askSaveFile(this, QString::fromUtf8("Save picture"), "flow.png", filters);
-    if (!choice || choice->path.isEmpty()) return;
-    QString path = choice->path;
-    if (QFileInfo(path).suffix().isEmpty()) path += "." + filterExtension(filters.value(choice->filter));
-    const std::optional<PictureFormat> format = pictureFormatOf(path);
-    if (!format) {
-        messages_.show(this,
-                       QString::fromUtf8("Cannot save the picture as “%1”: a picture is saved as PNG (.png), SVG "
-                                         "(.svg) or JPEG (.jpg, .jpeg); the name's extension chooses which.")
-                           .arg(QFileInfo(path).fileName()),
-                       MessagePresenter::Kind::Warning);
-        return;
-    }
-    const QString caption = captionOf(airfoil_, alpha(), canvas_->plane() == orvek::StreamPlane::Circle);
-    const double ratio = 2.0 * devicePixelRatioF();
-    const FlowPicture picture = canvas_->pictureAt(ratio);
-    // In SVG the lines are paths and the colour field an embedded image at the picture's ratio.
-    const QByteArray bytes =
-        pictureBytes(picture.scene().size, ratio, *format, caption,
-                     [&](QPainter& painter, double) { paintWithCaption(painter, picture, caption); });
-    const orvek::Status saved = orvek::saveFileAtomically(
-        path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
+    if (canvas_->field()) ::savePicture(this, *files_, messages_, pictureRequest());
 }
 
 void FlowWindow::exportGrid() {

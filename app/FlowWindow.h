@@ -15,6 +15,7 @@
 class FileNameAsker;
 class FlowCanvas;
 class MessagePresenter;
+struct PictureRequest;
 class NumberBox;
 class QCheckBox;
 class QLabel;
@@ -44,6 +45,8 @@ public:
     void exportGrid();
 
 private:
+    // The view as drawn, with a caption naming the airfoil and the angle.
+    PictureRequest pictureRequest() const;
     void recalculate();
     void layersChanged();
     void showStatus(QPointF at);

@@ -9,8 +9,16 @@
 #include <QClipboard>
 #include <QFileInfo>
 
+#include <utility>
+
+PicturePaint chartsPaint(std::vector<const Chart*> charts, QSize size) {
+    return [charts = std::move(charts), size](QPainter& painter, double ratio) {
+        paintCharts(painter, charts, size, ratio);
+    };
+}
+
 void copyPicture(const PictureRequest& picture) {
-    QApplication::clipboard()->setImage(chartsImage(picture.charts, picture.size, picture.ratio));
+    QApplication::clipboard()->setImage(pictureImage(picture.size, picture.ratio, picture.paint));
 }
 
 void savePicture(QWidget* parent, FileNameAsker& files, MessagePresenter& messages, const PictureRequest& picture) {
@@ -29,7 +37,7 @@ void savePicture(QWidget* parent, FileNameAsker& files, MessagePresenter& messag
                       MessagePresenter::Kind::Warning);
         return;
     }
-    const QByteArray bytes = chartsPicture(picture.charts, picture.size, picture.ratio, *format, picture.title);
+    const QByteArray bytes = pictureBytes(picture.size, picture.ratio, *format, picture.title, picture.paint);
     const orvek::Status saved = orvek::saveFileAtomically(
         path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!saved) messages.show(parent, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);

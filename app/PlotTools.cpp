@@ -1,5 +1,6 @@
 #include "PlotTools.h"
 
+#include "CoordinateFile.h"
 #include "ExplorerWindow.h"
 #include "FlowWindow.h"
 #include "MessagePresenter.h"
@@ -16,17 +17,9 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
-
-namespace {
-
-const QStringList CoordinateFilters = {"Selig coordinates (*.dat)", "Lednicer coordinates (*.dat)",
-                                       "CSV with 1-Cp (*.csv)"};
-
-}  // namespace
 
 PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, const orvek::CaseState& state,
                      MessagePresenter& messages)
@@ -141,7 +134,8 @@ void PlotTools::copyPicture() {
     PlotArea* plot = targetPlot();
     if (!plot || refusedShape()) return;
     const CaseChart report(state_.points, plot == &profil_, last_->airfoil, last_->AlfaD);
-    ::copyPicture(PictureRequest{{&report.chart}, plot->size(), 2.0 * plot->devicePixelRatioF(), {}, {}});
+    ::copyPicture(PictureRequest{chartsPaint({&report.chart}, plot->size()), plot->size(),
+                                 2.0 * plot->devicePixelRatioF(), {}, {}});
 }
 
 void PlotTools::savePicture() {
@@ -150,7 +144,7 @@ void PlotTools::savePicture() {
     const bool profile = plot == &profil_;
     const CaseChart report(state_.points, profile, last_->airfoil, last_->AlfaD);
     ::savePicture(&window_, *files_, messages_,
-                  PictureRequest{{&report.chart},
+                  PictureRequest{chartsPaint({&report.chart}, plot->size()),
                                  plot->size(),
                                  2.0 * plot->devicePixelRatioF(),
                                  profile ? "profile" : "pressure",
@@ -159,15 +153,10 @@ void PlotTools::savePicture() {
 
 void PlotTools::exportCoordinates() {
     if (refusedShape()) return;
-    const std::optional<FileNameAsker::Choice> choice =
-        files_->askSaveFile(&window_, QString::fromUtf8("Export coordinates"), "airfoil.dat", CoordinateFilters);
-    if (!choice || choice->path.isEmpty()) return;
-    const QString suffix = QFileInfo(choice->path).suffix().toLower();
-    orvek::CoordinateFormat format = orvek::CoordinateFormat::Selig;
-    if (suffix == "csv" || (suffix != "dat" && choice->filter == 2)) format = orvek::CoordinateFormat::Csv;
-    else if (choice->filter == 1) format = orvek::CoordinateFormat::Lednicer;
+    const std::optional<CoordinateFileChoice> choice = askCoordinateFile(&window_, *files_);
+    if (!choice) return;
     const orvek::Expected<std::string> text =
-        orvek::airfoilCoordinatesText(state_.points, format, last_->airfoil.name());
+        orvek::airfoilCoordinatesText(state_.points, choice->format, last_->airfoil.name());
     if (!text) {
         messages_.show(&window_, QString::fromStdString(text.error()), MessagePresenter::Kind::Warning);
         return;

@@ -251,13 +251,14 @@ void PolarWindow::copy() {
 
 void PolarWindow::copyPicture() {
     if (rows_.empty()) return;
-    ::copyPicture(PictureRequest{{chart_}, chart_->size(), 2.0 * devicePixelRatioF(), {}, {}});
+    ::copyPicture(PictureRequest{chartsPaint({chart_}, chart_->size()), chart_->size(), 2.0 * devicePixelRatioF(), {}, {}});
 }
 
 void PolarWindow::savePicture() {
     if (rows_.empty()) return;
     ::savePicture(this, *files_, messages_,
-                  PictureRequest{{chart_}, chart_->size(), 2.0 * devicePixelRatioF(), "polar", "Polar"});
+                  PictureRequest{chartsPaint({chart_}, chart_->size()), chart_->size(), 2.0 * devicePixelRatioF(),
+                                 "polar", "Polar"});
 }
 
 void PolarWindow::keepForComparison() {

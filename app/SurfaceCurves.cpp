@@ -1,10 +1,8 @@
 #include "SurfaceCurves.h"
 
-#include "plot/Chart.h"
-
 #include <limits>
 
-void showSurface(Chart& chart, const orvek::SurfacePoints& points, SurfacePlot plot) {
+QVector<Chart::Curve> surfaceCurves(const orvek::SurfacePoints& points, SurfacePlot plot) {
     const std::size_t N = points.size() > 0 ? points.size() - 1 : 0;
     QVector<QPointF> upper, lower;
     const std::size_t half = N / 2 + 2;
@@ -21,6 +19,11 @@ void showSurface(Chart& chart, const orvek::SurfacePoints& points, SurfacePlot p
         if (i <= middle) lower.push_back(p);
         if (i >= middle) upper.push_back(p);
     }
+    return {Chart::Curve{"upper surface", UpperColour, upper, false},
+            Chart::Curve{"lower surface", LowerColour, lower, false}};
+}
+
+void showSurface(Chart& chart, const orvek::SurfacePoints& points, SurfacePlot plot) {
     if (plot == SurfacePlot::Profile) {
         chart.setAxisTitles("x/c", "y/c");
         chart.setEqualAspect(true);
@@ -28,6 +31,5 @@ void showSurface(Chart& chart, const orvek::SurfacePoints& points, SurfacePlot p
         chart.setAxisTitles("x/c", "1-Cp");
         chart.setEqualAspect(false);
     }
-    chart.setCurves({Chart::Curve{"upper surface", UpperColour, upper, false},
-                     Chart::Curve{"lower surface", LowerColour, lower, false}});
+    chart.setCurves(surfaceCurves(points, plot));
 }

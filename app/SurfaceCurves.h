@@ -3,15 +3,23 @@
 // against x/c, one unit as long on both axes) or 1-Cp against x/c, the upper and the lower
 // surface as two named curves that meet at the leading edge. Unset points break a curve.
 
+#include "CasePlots.h"
+#include "plot/Chart.h"
 #include "solver/surface/SurfacePoints.h"
 
 #include <QColor>
-
-class Chart;
+#include <QVector>
 
 enum class SurfacePlot { Profile, Pressure };
 
-inline const QColor UpperColour(255, 17, 17);  // the designed plots' red
+// The colours of a surface wherever it is charted: the designed plots' red for the upper surface
+// (and for a whole contour), a blue for the lower.
+inline const QColor UpperColour = QColor::fromRgba(CurveColour);
 inline const QColor LowerColour(20, 60, 200);
 
+// The upper and the lower surface, "upper surface" in UpperColour and "lower surface" in
+// LowerColour, each including the point where they meet.
+QVector<Chart::Curve> surfaceCurves(const orvek::SurfacePoints& points, SurfacePlot plot);
+
+// The surface's two curves in `chart`, with the plot's axis titles and aspect.
 void showSurface(Chart& chart, const orvek::SurfacePoints& points, SurfacePlot plot);

@@ -258,17 +258,25 @@ private slots:
         QVERIFY(bytes.contains("<path"));
     }
 
+    // The name's extension .csv or .dat decides between CSV and the .dat layouts; the filter
+    // chosen decides between Selig and Lednicer, and the format of any other name.
     void exportCoordinates_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("filter");
-        QTest::newRow("Selig") << "a.dat" << 0;
-        QTest::newRow("Lednicer") << "b.dat" << 1;
-        QTest::newRow("CSV") << "c.csv" << 2;
+        QTest::addColumn<QString>("format");
+        QTest::newRow("Selig") << "a.dat" << 0 << "Selig";
+        QTest::newRow("Lednicer") << "b.dat" << 1 << "Lednicer";
+        QTest::newRow("CSV") << "c.csv" << 2 << "CSV";
+        QTest::newRow("CSV by its name, Selig chosen") << "d.CSV" << 0 << "CSV";
+        QTest::newRow(".dat with CSV chosen") << "e.dat" << 2 << "Selig";
+        QTest::newRow("other name, CSV chosen") << "f.txt" << 2 << "CSV";
+        QTest::newRow("other name, Lednicer chosen") << "g.txt" << 1 << "Lednicer";
     }
 
     void exportCoordinates() {
         QFETCH(QString, file);
         QFETCH(int, filter);
+        QFETCH(QString, format);
         d.open();
         d.calculate(1, "81", "4");
         d.asker.answer = FileNameAsker::Choice{d.path(file), filter};
@@ -282,7 +290,7 @@ private slots:
         auto near = [](coordinates::Point a, double x, double y) {
             return std::fabs(a.x - x) < 1e-8 && std::fabs(a.y - y) < 1e-8;
         };
-        if (filter == 0) {
+        if (format == "Selig") {
             const coordinates::CoordinateFile f = coordinates::readSelig(text);
             QVERIFY(f.ok);
             QCOMPARE(f.name, QString("Karman-Trefftz F=0.1 G=0.05 m=1.9"));
@@ -291,7 +299,7 @@ private slots:
             for (std::size_t k = 0; k < 81; ++k) QVERIFY(near(f.all[k], p.x[81 - k], p.y[81 - k]));
             QVERIFY(f.all[1].y >= 0);
             QVERIFY(f.all[79].y < f.all[1].y);
-        } else if (filter == 1) {
+        } else if (format == "Lednicer") {
             const coordinates::CoordinateFile f = coordinates::readLednicer(text);
             QVERIFY(f.ok);
             QCOMPARE(f.upper.size(), std::size_t(41));

@@ -7,8 +7,6 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
-namespace {
-
 void paintCharts(QPainter& painter, const std::vector<const Chart*>& charts, QSize size, double ratio) {
     if (charts.empty()) return;
     const int share = size.height() / static_cast<int>(charts.size());
@@ -20,8 +18,6 @@ void paintCharts(QPainter& painter, const std::vector<const Chart*>& charts, QSi
     }
 }
 
-}  // namespace
-
 QStringList pictureFilters() { return {"PNG image (*.png)", "SVG drawing (*.svg)", "JPEG image (*.jpg *.jpeg)"}; }
 
 std::optional<PictureFormat> pictureFormatOf(const QString& path) {
@@ -32,13 +28,13 @@ std::optional<PictureFormat> pictureFormatOf(const QString& path) {
     return std::nullopt;
 }
 
-QImage chartsImage(const std::vector<const Chart*>& charts, QSize size, double ratio) {
+QImage pictureImage(QSize size, double ratio, const std::function<void(QPainter&, double ratio)>& paint) {
     QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    paintCharts(painter, charts, size, ratio);
+    paint(painter, ratio);
     painter.end();
     return image;
 }
@@ -59,21 +55,7 @@ QByteArray pictureBytes(QSize size, double ratio, PictureFormat format, const QS
         paint(painter, 2.0);
         painter.end();
     } else {
-        QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        paint(painter, ratio);
-        painter.end();
-        image.save(&buffer, format == PictureFormat::Png ? "PNG" : "JPEG");
+        pictureImage(size, ratio, paint).save(&buffer, format == PictureFormat::Png ? "PNG" : "JPEG");
     }
     return bytes;
-}
-
-QByteArray chartsPicture(const std::vector<const Chart*>& charts, QSize size, double ratio, PictureFormat format,
-                         const QString& title) {
-    // Columns of half a pixel in SVG: finer than the screen, yet a million points stay a few thousand.
-    return pictureBytes(size, ratio, format, title,
-                        [&](QPainter& painter, double r) { paintCharts(painter, charts, size, r); });
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Pictures of charts for the clipboard and for files: one chart, or several stacked, at the size
-// asked, as PNG, JPEG or SVG. The format follows the file name's extension.
+// Pictures for the clipboard and for files, at the size asked, as PNG, JPEG or SVG: whatever a
+// painter draws, charts stacked among them. The format follows the file name's extension.
 
 #include <QByteArray>
 #include <QImage>
@@ -24,15 +24,16 @@ QStringList pictureFilters();
 // nothing for any other extension.
 std::optional<PictureFormat> pictureFormatOf(const QString& path);
 
-// The charts stacked top to bottom on `size` logical pixels, each an equal share of the height.
-QImage chartsImage(const std::vector<const Chart*>& charts, QSize size, double ratio);
+// Paints the charts stacked top to bottom on `size` logical pixels, each an equal share of the
+// height, for `ratio` device pixels per logical one.
+void paintCharts(QPainter& painter, const std::vector<const Chart*>& charts, QSize size, double ratio);
+
+// An image of `size` logical pixels at `ratio` device pixels per logical one, white, that `paint`
+// draws on with antialiasing.
+QImage pictureImage(QSize size, double ratio, const std::function<void(QPainter&, double ratio)>& paint);
 
 // The bytes of a picture of `size` logical pixels that `paint` draws: an SVG document named
-// `title` with the drawing as paths, or a PNG or JPEG image of `ratio` device pixels per logical
-// one. `paint` gets the painter and the ratio to draw for (2 for SVG: half-pixel detail).
+// `title` with the drawing as paths, or a PNG or JPEG image as pictureImage makes it. `paint` gets
+// the painter and the ratio to draw for (2 for SVG: half-pixel detail).
 QByteArray pictureBytes(QSize size, double ratio, PictureFormat format, const QString& title,
                         const std::function<void(QPainter&, double ratio)>& paint);
-
-// The charts' picture's bytes in `format`; `title` names an SVG document.
-QByteArray chartsPicture(const std::vector<const Chart*>& charts, QSize size, double ratio, PictureFormat format,
-                         const QString& title);
