@@ -34,6 +34,8 @@ namespace {
 
 // The slider covers the angles of a lesson, in tenths of a degree; the box takes any the core does.
 constexpr int SliderTenths = 200;
+// The circulation by hand: tenths of the Kutta value, from -2 to 2 times it.
+constexpr int CirculationTenths = 20;
 
 const QStringList GridFilters = {"VTK grid (*.vtk)", "CSV table (*.csv)"};
 
@@ -100,9 +102,45 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
     arrows_ = layerBox("&Velocity arrows", "flowArrows", false, "The velocity on a coarse grid");
     circle_ = layerBox("C&ircle plane", "flowCirclePlane", false,
                        "The flow about the generating circle, which the mapping turns into the airfoil's");
+    fitScale_ = layerBox("Scale to &view", "flowFitScale", false,
+                         "The colour scale over the range of Cp in view instead of fixed from -2 to 1");
     auto* layers = new QHBoxLayout;
-    for (QWidget* w : {colours_, streamlines_, body_, stagnation_, arrows_, circle_}) layers->addWidget(w);
+    for (QWidget* w : {colours_, fitScale_, streamlines_, body_, stagnation_, arrows_, circle_}) layers->addWidget(w);
     layers->addStretch(1);
+
+    kutta_ = new QCheckBox("&Kutta condition");
+    kutta_->setObjectName("flowKutta");
+    kutta_->setChecked(true);
+    kutta_->setToolTip("The circulation that makes the flow leave the trailing edge smoothly; "
+                       "clear it to set the circulation by hand");
+    circulation_ = new QSlider(Qt::Horizontal);
+    circulation_->setObjectName("flowCirculation");
+    circulation_->setAccessibleName("Circulation, times the Kutta value");
+    circulation_->setRange(-CirculationTenths, CirculationTenths);
+    circulation_->setValue(10);
+    circulation_->setPageStep(5);
+    circulation_->setTickPosition(QSlider::TicksBelow);
+    circulation_->setTickInterval(10);
+    circulation_->setEnabled(false);
+    circulation_->setMinimumWidth(160);
+    circulation_->setToolTip(QString::fromUtf8("Γ from −2 to 2 times the Kutta value, 0 included"));
+    connect(kutta_, &QCheckBox::toggled, this, [this](bool on) {
+        circulation_->setEnabled(!on);
+        handle([this] { recalculate(); });
+    });
+    connect(circulation_, &QSlider::valueChanged, this, [this] { handle([this] { recalculate(); }); });
+    auto* circulationLabel = new QLabel(QString::fromUtf8("Circulation Γ:"));
+    circulationLabel->setBuddy(circulation_);
+    lift_ = new QLabel;
+    lift_->setObjectName("flowLift");
+    lift_->setAccessibleName("Circulation and lift");
+    lift_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* circulationRow = new QHBoxLayout;
+    circulationRow->addWidget(circulationLabel);
+    circulationRow->addWidget(kutta_);
+    circulationRow->addWidget(circulation_, 1);
+    circulationRow->addSpacing(12);
+    circulationRow->addWidget(lift_);
 
     canvas_ = new FlowCanvas;
     canvas_->setObjectName("flowCanvas");
@@ -131,6 +169,7 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
     layout->addWidget(name_);
     layout->addLayout(angle);
     layout->addLayout(layers);
+    layout->addLayout(circulationRow);
     layout->addWidget(pages_, 1);
     layout->addWidget(status_);
     placeInScrollArea(*this, content);
@@ -138,7 +177,7 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
 
     connect(whole, &QPushButton::clicked, this, [this] { canvas_->showWhole(); });
     connect(canvas_, &FlowCanvas::pointerAt, this, [this](QPointF at) { showStatus(at); });
-    connect(canvas_, &FlowCanvas::pointerLeft, status_, &QLabel::clear);
+    connect(canvas_, &FlowCanvas::pointerLeft, this, [this] { showLift(); });
 
     menu_ = new QMenu(this);
     menu_->setObjectName("flowMenu");
@@ -156,12 +195,15 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
     setTabOrder(alpha_, slider_);
     setTabOrder(slider_, whole);
     setTabOrder(whole, colours_);
-    setTabOrder(colours_, streamlines_);
+    setTabOrder(colours_, fitScale_);
+    setTabOrder(fitScale_, streamlines_);
     setTabOrder(streamlines_, body_);
     setTabOrder(body_, stagnation_);
     setTabOrder(stagnation_, arrows_);
     setTabOrder(arrows_, circle_);
-    setTabOrder(circle_, canvas_);
+    setTabOrder(circle_, kutta_);
+    setTabOrder(kutta_, circulation_);
+    setTabOrder(circulation_, canvas_);
 
     setCase(airfoil_, 5);
 }
@@ -178,6 +220,14 @@ QCheckBox* FlowWindow::layerBox(const QString& text, const char* name, bool on, 
 }
 
 double FlowWindow::alpha() const { return alpha_->value(); }
+
+QString FlowWindow::liftText() const { return lift_->text(); }
+
+std::optional<double> FlowWindow::circulation() const {
+    const orvek::FlowField* field = canvas_->field();
+    if (!field || field->kutta()) return std::nullopt;
+    return field->circulation();
+}
 QString FlowWindow::status() const { return status_->text(); }
 QString FlowWindow::problem() const { return pages_->currentIndex() == 1 ? problem_->text() : QString(); }
 
@@ -204,6 +254,11 @@ void FlowWindow::recalculate() {
     std::optional<orvek::FlowField> field;
     if (!reason) {
         orvek::Expected<orvek::FlowField> made = orvek::FlowField::make(airfoil_, alpha_->value());
+        if (made && !kutta_->isChecked()) {
+            // a share of the Kutta value at this angle
+            const double share = circulation_->value() / 10.0;
+            made = orvek::FlowField::make(airfoil_, alpha_->value(), share * made->kuttaCirculation());
+        }
         if (made) field = *made;
         else reason = QString::fromStdString(made.error());
     }
@@ -212,10 +267,31 @@ void FlowWindow::recalculate() {
         problem_->setText(*reason);
         pages_->setCurrentIndex(1);
         canvas_->setField(std::nullopt);
+        lift_->clear();
         return;
     }
     pages_->setCurrentIndex(0);
     canvas_->setField(field);
+    showLift();
+}
+
+void FlowWindow::showLift() {
+    const orvek::FlowField* field = canvas_->field();
+    if (!field) {
+        lift_->clear();
+        return;
+    }
+    const double gamma = field->circulation();
+    QString how;
+    if (field->kutta()) {
+        how = QString::fromUtf8("the Kutta condition");
+    } else {
+        how = QString::fromUtf8("%1 × the Kutta value %2")
+                  .arg(plainNumber(circulation_->value() / 10.0, 1), plainNumber(field->kuttaCirculation(), 4));
+    }
+    lift_->setText(QString::fromUtf8("Γ = %1   CL = 2Γ/(V c) = %2").arg(plainNumber(gamma, 4), plainNumber(2.0 * gamma, 4)));
+    lift_->setToolTip(how);
+    status_->setText(lift_->text() + "   (" + how + ")");
 }
 
 void FlowWindow::layersChanged() {
@@ -225,9 +301,10 @@ void FlowWindow::layersChanged() {
     l.body = body_->isChecked();
     l.stagnation = stagnation_->isChecked();
     l.arrows = arrows_->isChecked();
+    l.fitScale = fitScale_->isChecked();
     canvas_->setLayers(l);
     canvas_->setPlane(circle_->isChecked() ? orvek::StreamPlane::Circle : orvek::StreamPlane::Airfoil);
-    status_->clear();
+    showLift();
 }
 
 void FlowWindow::showStatus(QPointF at) {
@@ -238,16 +315,20 @@ void FlowWindow::showStatus(QPointF at) {
 
 namespace {
 
-QString captionOf(const orvek::Airfoil& airfoil, double alpha, bool circle) {
-    return QString::fromUtf8("%1, α = %2°%3")
+QString captionOf(const orvek::Airfoil& airfoil, double alpha, bool circle, std::optional<double> circulation) {
+    return QString::fromUtf8("%1, α = %2°%3%4")
         .arg(QString::fromStdString(airfoil.name()), plainNumber(alpha, 2),
+             circulation ? QString::fromUtf8(", Γ = %1 (CL %2)").arg(plainNumber(*circulation, 4),
+                                                                   plainNumber(2 * *circulation, 4))
+                         : QString(),
              circle ? QString::fromUtf8(", circle plane") : QString());
 }
 
 }  // namespace
 
 PictureRequest FlowWindow::pictureRequest() const {
-    const QString caption = captionOf(airfoil_, alpha(), canvas_->plane() == orvek::StreamPlane::Circle);
+    const QString caption =
+        captionOf(airfoil_, alpha(), canvas_->plane() == orvek::StreamPlane::Circle, circulation());
     const double ratio = 2.0 * devicePixelRatioF();
     // The view computed for the image's ratio when it is painted (after the file name is asked);
     // in SVG the lines are paths and the colour field an embedded image at that ratio.
@@ -287,7 +368,8 @@ void FlowWindow::exportGrid() {
     const orvek::GridShape shape =
         orvek::GridShape::spanning(e.left(), e.right(), static_cast<std::size_t>(pixels.width()), e.top(), e.bottom(),
                                    static_cast<std::size_t>(pixels.height()));
-    const std::string title = airfoil_.name() + " at " + orvek::shortestText(alpha()) + " degrees";
+    std::string title = airfoil_.name() + " at " + orvek::shortestText(alpha()) + " degrees";
+    if (!field->kutta()) title += ", circulation " + orvek::shortestText(field->circulation());
     orvek::StringOutput out;
     orvek::writeFlowGrid(out, *field, shape, csv ? orvek::FlowGridFormat::Csv : orvek::FlowGridFormat::Vtk, title);
     const orvek::Status saved = orvek::saveFileAtomically(path.toStdString(), out.text());

@@ -5,12 +5,18 @@
 // layer that can be switched off; the same flow about the generating circle on request. The
 // status line reads the flow under the pointer. Pictures (copy, PNG, SVG) and the view's grid
 // (VTK or CSV, as orvek-batch field writes them) leave through its menu. One modeless instance.
+//
+// The circulation follows the Kutta condition, or is set by hand (a slider from -2 to 2 times the
+// Kutta value) to show what the condition does: the rear stagnation point leaves the trailing edge.
+// A line under the controls gives Gamma and the lift coefficient CL = 2 Gamma/(V c) of the window's
+// own angle; the status line gives them too while the pointer is off the drawing.
 
 #include "solver/Airfoil.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class FileNameAsker;
 class FlowCanvas;
@@ -33,6 +39,10 @@ public:
     void setCase(const orvek::Airfoil& airfoil, double alphaDegrees);
     const orvek::Airfoil& airfoil() const { return airfoil_; }
     double alpha() const;
+    // Gamma set by hand (free-stream speed times chord), or none under the Kutta condition.
+    std::optional<double> circulation() const;
+    // "Γ = … CL = …" of the flow drawn; empty when there is none.
+    QString liftText() const;
 
     FlowCanvas* canvas() const { return canvas_; }
     QString status() const;
@@ -50,6 +60,7 @@ private:
     void recalculate();
     void layersChanged();
     void showStatus(QPointF at);
+    void showLift();
     void handle(const std::function<void()>& handler);
     QCheckBox* layerBox(const QString& text, const char* name, bool on, const QString& tip);
 
@@ -65,6 +76,10 @@ private:
     QCheckBox* stagnation_ = nullptr;
     QCheckBox* arrows_ = nullptr;
     QCheckBox* circle_ = nullptr;
+    QCheckBox* fitScale_ = nullptr;
+    QCheckBox* kutta_ = nullptr;
+    QSlider* circulation_ = nullptr;
+    QLabel* lift_ = nullptr;
     QLabel* name_ = nullptr;
     QLabel* problem_ = nullptr;
     QLabel* status_ = nullptr;

@@ -455,6 +455,51 @@ private slots:
         QVERIFY(d.messages.messages.isEmpty());
     }
 
+    // The circulation by hand: cleared Kutta box, the slider at 0 puts the rear stagnation point
+    // where the core says (a marker drawn there), the line under the controls says Gamma and CL,
+    // the slider's end doubles the Kutta value; the colours fitted to the view ignore the infinite
+    // suction at the trailing edge; the Kutta box back gives the Kutta flow.
+    void circulationByHand() {
+        FlowWindow& w = openFlow(Cambered, 4);
+        const orvek::FlowField kutta = flowOf(Cambered, 4);
+        QVERIFY(w.liftText().contains(QLocale().toString(2 * kutta.circulation(), 'f', 4)));
+        QVERIFY(!w.circulation());
+        click("flowKutta");
+        auto* slider = w.findChild<QSlider*>("flowCirculation");
+        QVERIFY(slider->isEnabled());
+        QCOMPARE(*w.circulation(), kutta.kuttaCirculation());  // starts at the Kutta value
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_PageDown);
+        QTest::keyClick(slider, Qt::Key_PageDown);
+        QCOMPARE(*w.circulation(), 0.0);
+        const orvek::FlowField none = *orvek::FlowField::make(Cambered, 4, 0.0);
+        const std::vector<orvek::FlowPoint> expected = none.stagnationPoints();
+        const std::vector<orvek::FlowPoint>& drawnPoints = w.canvas()->picture().stagnationPoints();
+        QCOMPARE(drawnPoints.size(), std::size_t{2});
+        for (std::size_t k = 0; k < 2; ++k) {
+            QVERIFY(std::hypot(drawnPoints[k].x - expected[k].x, drawnPoints[k].y - expected[k].y) < 1e-12);
+        }
+        const orvek::FlowPoint rear = expected[1];
+        QVERIFY(std::hypot(rear.x - 1.0, rear.y) > 1e-3 && rear.y > 0.0);  // off the trailing edge, on the upper side
+        const QPoint p = pixelOf(*w.canvas(), QPointF(rear.x, rear.y));
+        QCOMPARE(QColor(drawn(w.canvas()->grab().toImage(), p)), QColor(Qt::white));
+        QVERIFY(w.liftText().contains(QString::fromUtf8("Γ = ") + QLocale().toString(0.0, 'f', 4)));
+        QVERIFY(w.status().startsWith(w.liftText()));  // the pointer is off the drawing
+        click("flowArrows");
+        d.snapshotIfAsked("flow-circulation.png", &w);
+
+        QTest::keyClick(slider, Qt::Key_End);
+        QCOMPARE(*w.circulation(), 2.0 * kutta.kuttaCirculation());
+        QVERIFY(w.liftText().contains(QLocale().toString(4 * kutta.kuttaCirculation(), 'f', 4)));
+        click("flowFitScale");
+        const CpScale scale = w.canvas()->picture().cpScale();
+        QVERIFY(scale.fitted && std::isfinite(scale.lo) && scale.lo > -20 && scale.hi <= 1.0);
+        click("flowKutta");
+        QVERIFY(!slider->isEnabled() && !w.circulation());
+        QCOMPARE(w.canvas()->picture().stagnationPoints().back().x, 1.0);
+        QVERIFY(d.messages.messages.isEmpty());
+    }
+
     void arrowsLayer() {
         FlowWindow& w = openFlow();
         const QImage without = w.canvas()->grab().toImage();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -51,4 +52,25 @@ QRgb viridis(double t) {
     const Table& table = ::table();
     const double clamped = std::isnan(t) ? 0.0 : std::clamp(t, 0.0, 1.0);
     return table.rgb[static_cast<std::size_t>(std::lround(clamped * static_cast<double>(table.rgb.size() - 1)))];
+}
+
+CpScale CpScale::fittedTo(const double* cp, std::size_t count) {
+    std::vector<double> finite;
+    finite.reserve(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        if (std::isfinite(cp[k])) finite.push_back(cp[k]);
+    }
+    if (finite.empty()) return {};
+    const auto low = finite.begin() + static_cast<std::ptrdiff_t>(finite.size() / 200);
+    std::nth_element(finite.begin(), low, finite.end());
+    CpScale s;
+    s.fitted = true;
+    s.lo = *low;
+    s.hi = *std::max_element(finite.begin(), finite.end());
+    if (s.hi - s.lo < 0.05) {
+        const double middle = 0.5 * (s.hi + s.lo);
+        s.lo = middle - 0.025;
+        s.hi = middle + 0.025;
+    }
+    return s;
 }

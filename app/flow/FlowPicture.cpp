@@ -1,5 +1,6 @@
 #include "flow/FlowPicture.h"
 
+#include "plot/Axes.h"
 #include "solver/flow/FlowDetail.h"
 
 #include <QLocale>
@@ -60,8 +61,12 @@ void FlowPicture::compute(const orvek::FlowField& field, const FlowScene& scene)
 
     stagnation_.clear();
     if (scene_.layers.stagnation) {
-        for (const orvek::FlowPoint& p : field.stagnationPoints()) {
-            stagnation_.push_back(scene_.plane == orvek::StreamPlane::Airfoil ? p : field.toCircle(p));
+        if (!field.kutta() && scene_.plane == orvek::StreamPlane::Circle) {
+            stagnation_ = field.circleStagnationPoints();
+        } else {
+            for (const orvek::FlowPoint& p : field.stagnationPoints()) {
+                stagnation_.push_back(scene_.plane == orvek::StreamPlane::Airfoil ? p : field.toCircle(p));
+            }
         }
     }
 
@@ -113,6 +118,7 @@ void FlowPicture::computeColours(const orvek::FlowField& field) {
         }
     }
 
+    scale_ = scene_.layers.fitScale ? CpScale::fittedTo(grid_.cp.data(), n) : CpScale{};
     colours_ = QImage(nx, ny, QImage::Format_ARGB32_Premultiplied);
     const QRgb* table = viridisTable();
     const double top = ViridisSize - 1, perCp = top / (scale_.hi - scale_.lo);
@@ -160,23 +166,6 @@ void FlowPicture::paint(QPainter& painter) const {
     }
     painter.setRenderHint(QPainter::Antialiasing);
 
-    if (!arrows_.empty()) {
-        painter.setPen(QPen(overColours ? QColor(255, 255, 255, 200) : QColor(60, 60, 60), 1.0));
-        for (const Arrow& a : arrows_) {
-            const QPointF from = s.view.toPixel(a.at, s.size);
-            // The pixel's y points down; arrows longer than 1.6 free streams are cut.
-            QPointF d(a.velocity.x() * ArrowUnit, -a.velocity.y() * ArrowUnit);
-            const double length = std::hypot(d.x(), d.y());
-            if (length < 0.5) continue;
-            if (length > 1.6 * ArrowUnit) d *= 1.6 * ArrowUnit / length;
-            const QPointF tip = from + d, unit = d / std::hypot(d.x(), d.y());
-            const QPointF across(-unit.y(), unit.x());
-            painter.drawLine(from, tip);
-            painter.drawLine(tip, tip - 5 * unit + 3 * across);
-            painter.drawLine(tip, tip - 5 * unit - 3 * across);
-        }
-    }
-
     // The ordinary lines first, the dividing streamline over them.
     for (int pass = 0; pass < 2; ++pass) {
         for (const orvek::Streamline& line : lines_) {
@@ -189,6 +178,9 @@ void FlowPicture::paint(QPainter& painter) const {
             painter.drawPath(path);
         }
     }
+
+    // Over the streamlines, dark on a light halo: seen over white lines and dark colours alike.
+    paintArrows(painter);
 
     if (body_.size() > 2) {
         QPolygonF outline;
@@ -209,6 +201,32 @@ void FlowPicture::paint(QPainter& painter) const {
     painter.restore();
 }
 
+void FlowPicture::paintArrows(QPainter& painter) const {
+    const FlowScene& s = scene_;
+    QPainterPath path;
+    for (const Arrow& a : arrows_) {
+        const QPointF from = s.view.toPixel(a.at, s.size);
+        // The pixel's y points down; arrows longer than 1.6 free streams are cut.
+        QPointF d(a.velocity.x() * ArrowUnit, -a.velocity.y() * ArrowUnit);
+        const double length = std::hypot(d.x(), d.y());
+        if (length < 0.5) continue;
+        if (length > 1.6 * ArrowUnit) d *= 1.6 * ArrowUnit / length;
+        const QPointF tip = from + d, unit = d / std::hypot(d.x(), d.y());
+        const QPointF across(-unit.y(), unit.x());
+        path.moveTo(from);
+        path.lineTo(tip);
+        path.moveTo(tip - 5 * unit + 3 * across);
+        path.lineTo(tip);
+        path.lineTo(tip - 5 * unit - 3 * across);
+    }
+    if (path.isEmpty()) return;
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 255, 255, 220), 3.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(path);
+    painter.setPen(QPen(QColor(20, 20, 20), 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(path);
+}
+
 void FlowPicture::paintColourBar(QPainter& painter) const {
     const QSize size = scene_.size;
     const QFontMetricsF metrics(painter.font(), painter.device());
@@ -216,13 +234,15 @@ void FlowPicture::paintColourBar(QPainter& painter) const {
     const double barHeight = std::min(180.0, size.height() - 3 * line - 16);
     if (barHeight < 40) return;
     const QLocale locale;
+    // the fixed scale at whole numbers, a fitted one at nice steps
+    const double step = scale_.fitted ? axes::niceStep(scale_.hi - scale_.lo, 4) : 1.0;
+    const std::vector<double> marks = axes::ticks(scale_.lo, scale_.hi, step);
     double labelWidth = 0;
-    for (int v = static_cast<int>(scale_.hi); v >= static_cast<int>(scale_.lo); --v) {
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(locale.toString(v)));
-    }
+    for (const double v : marks) labelWidth = std::max(labelWidth, metrics.horizontalAdvance(axes::tickLabel(v, step, locale)));
     const double barWidth = 14;
-    const QRectF panel(size.width() - (barWidth + labelWidth + 26), 6, barWidth + labelWidth + 20,
-                       barHeight + 2 * line + 12);
+    const QString title = scale_.fitted ? QStringLiteral("Cp in view") : QStringLiteral("Cp");
+    const double panelWidth = std::max(barWidth + labelWidth + 20, metrics.horizontalAdvance(title) + 12);
+    const QRectF panel(size.width() - (panelWidth + 6), 6, panelWidth, barHeight + 2 * line + 12);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 215));
     painter.drawRoundedRect(panel, 4, 4);
@@ -235,11 +255,11 @@ void FlowPicture::paintColourBar(QPainter& painter) const {
     painter.setPen(QPen(Qt::black, 0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(bar);
-    painter.drawText(QRectF(panel.left(), panel.top() + 3, panel.width(), line), Qt::AlignCenter, "Cp");
-    for (int v = static_cast<int>(scale_.hi); v >= static_cast<int>(scale_.lo); --v) {
+    painter.drawText(QRectF(panel.left(), panel.top() + 3, panel.width(), line), Qt::AlignCenter, title);
+    for (const double v : marks) {
         const double y = bar.top() + (scale_.hi - v) / (scale_.hi - scale_.lo) * bar.height();
         painter.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 3, y));
         painter.drawText(QRectF(bar.right() + 6, y - line / 2, labelWidth + 4, line), Qt::AlignLeft | Qt::AlignVCenter,
-                         locale.toString(v));
+                         axes::tickLabel(v, step, locale));
     }
 }

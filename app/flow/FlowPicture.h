@@ -3,8 +3,10 @@
 // computed: the pressure coefficient as colours on a grid of points (the core's vector kernels,
 // one point per pixel or coarser), the streamlines of the view's extent refined to its scale (the
 // dividing streamline stronger), the body filled, the stagnation points, velocity arrows on a
-// coarse grid, and a colour bar with its scale. Each layer can be left out. No widget: the window,
-// its pictures and the tests draw with it.
+// coarse grid, and a colour bar with its scale (fixed, or the range of Cp in view: the highest and
+// nearly the lowest, so the infinite speed at a sharp trailing edge under a circulation set by
+// hand does not squeeze the rest into one colour). Each layer can be left out. No widget: the
+// window, its pictures and the tests draw with it.
 //
 // In the circle plane a point has the colour of its image in the airfoil plane (the pressure there),
 // so the picture shows where each part of the airfoil's flow comes from; the streamlines are the
@@ -25,6 +27,9 @@ class QPainter;
 
 struct FlowLayers {
     bool colours = true, streamlines = true, body = true, stagnation = true, arrows = false;
+    // The colour scale: fixed (Cp from -2 to 1, a colour the same pressure in every view) or the
+    // range of Cp in view.
+    bool fitScale = false;
 };
 
 struct FlowScene {
@@ -60,6 +65,7 @@ private:
     void computeColours(const orvek::FlowField& field);
     void computeArrows(const orvek::FlowField& field);
     void paintColourBar(QPainter& painter) const;
+    void paintArrows(QPainter& painter) const;
 
     struct Arrow {
         QPointF at;        // plane

@@ -26,8 +26,11 @@ QString flowStatus(const orvek::FlowField& field, orvek::StreamPlane plane, QPoi
     }
     const orvek::FlowValues f = field.at(z);
     if (f.inside) return {};
+    // the speed at a sharp trailing edge under a circulation set by hand is infinite
+    const auto number = [&](double v) {
+        if (std::isinf(v)) return QString::fromUtf8(v > 0 ? "∞" : "−∞");
+        return plainNumber(v, 4, locale);
+    };
     return where + QString::fromUtf8("   u = %1   v = %2   |V| = %3   Cp = %4   ψ = %5")
-                       .arg(plainNumber(f.u, 4, locale), plainNumber(f.v, 4, locale),
-                            plainNumber(std::hypot(f.u, f.v), 4, locale), plainNumber(f.Cp, 4, locale),
-                            plainNumber(f.psi, 4, locale));
+                       .arg(number(f.u), number(f.v), number(std::hypot(f.u, f.v)), number(f.Cp), number(f.psi));
 }
