@@ -15,11 +15,13 @@
 #include "export/PolarTable.h"
 #include "export/SaveFile.h"
 #include "export/ResultFile.h"
+#include "export/ViscousTable.h"
 #include "solver/analysis/Describe.h"
 #include "solver/analysis/Design.h"
 #include "solver/analysis/PressureMinimum.h"
 #include "solver/surface/Solver.h"
 #include "solver/analysis/Sweep.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
 
 #include <cmath>
 #include <filesystem>
@@ -59,6 +61,30 @@ Output to(const Arguments& a, std::string text) {
     Output o = textOutput(std::move(text));
     o.path = a.text("output");
     return o;
+}
+
+// --- the viscous estimate's options ------------------------------------------------------
+
+// --re, --ncrit, --trip-upper, --trip-lower and --mach for an airfoil at an angle; numbers the
+// estimate refuses are invalid arguments (the airfoil's own faults are judged when it runs).
+ViscousInput viscousOptions(const Arguments& a, const Airfoil& airfoil, double alpha) {
+    ViscousInput v;
+    v.airfoil = airfoil;
+    v.alphaDegrees = alpha;
+    v.Re = a.optionalNumber("re").value_or(v.Re);
+    v.Ncrit = a.optionalNumber("ncrit").value_or(DefaultNcrit);
+    v.tripUpper = a.optionalNumber("trip-upper");
+    v.tripLower = a.optionalNumber("trip-lower");
+    v.mach = a.optionalNumber("mach").value_or(0.0);
+    if (Status fault = viscousArgumentFault(v); !fault) throw UsageError{fault.error()};
+    return v;
+}
+
+// --ncrit and the trips say how the layer turns turbulent: only with --re.
+void layerOptionsNeedRe(const Arguments& a) {
+    if (!a.has("re") && (a.has("ncrit") || a.has("trip-upper") || a.has("trip-lower"))) {
+        throw UsageError{"--ncrit, --trip-upper and --trip-lower go with --re"};
+    }
 }
 
 // --- solve and describe -------------------------------------------------------------------
@@ -110,19 +136,39 @@ Expected<AirfoilGeometry> headerValues(const Arguments& a, const SolverInput& in
 }
 
 CommandOutput solve(const std::vector<std::string>& args) {
-    Arguments a(args, {"F", "G", "m", "alpha", "np", "chord", "layout", "output", "delta", "gama", "xdltc", "tau"});
+    Arguments a(args, {"F", "G", "m", "alpha", "np", "chord", "layout", "output", "delta", "gama", "xdltc", "tau", "re",
+                       "ncrit", "trip-upper", "trip-lower", "mach"});
     std::optional<Layout> layout;
     if (std::optional<std::string> l = a.text("layout")) layout = layoutOption(*l);
     if (!layout && (a.has("output") || a.has("delta") || a.has("gama") || a.has("xdltc") || a.has("tau"))) {
         throw UsageError{"--output, --delta, --gama, --xdltc and --tau go with --layout"};
     }
+    layerOptionsNeedRe(a);
+    const bool viscous = a.has("re"), compressibleAsked = a.has("mach");
+    if (layout && (viscous || compressibleAsked)) {
+        throw UsageError{"--re and --mach add to the JSON output and do not go with --layout"};
+    }
     const SolverInput in = solverInput(a);
+    std::optional<ViscousInput> v;
+    if (viscous || compressibleAsked) v = viscousOptions(a, in.airfoil, in.AlfaD);
     Expected<SolverResult> r = ORVEK(in);
     if (!r) return Failure{r.error()};
     if (!layout) {
-        return to(a, [result = std::move(*r),
-                      stagnation = stagnationPoints(in.airfoil, in.AlfaD, in.Chord)](TextOutput& out) {
-            writeCaseJson(out, result, stagnation);
+        std::optional<ViscousResult> layer;
+        std::optional<CompressibleResult> compressed;
+        if (viscous) {
+            Expected<ViscousResult> e = boundaryLayer(*v);
+            if (!e) return Failure{e.error()};
+            layer = std::move(*e);
+            compressed = layer->compressible;
+        } else if (compressibleAsked) {
+            Expected<CompressibleResult> c = compressible(in.airfoil, in.AlfaD, v->mach);
+            if (!c) return Failure{c.error()};
+            compressed = *c;
+        }
+        return to(a, [result = std::move(*r), stagnation = stagnationPoints(in.airfoil, in.AlfaD, in.Chord),
+                      layer = std::move(layer), compressed](TextOutput& out) {
+            writeCaseJson(out, result, stagnation, layer ? &*layer : nullptr, compressed ? &*compressed : nullptr);
             return Status{};
         });
     }
@@ -153,8 +199,10 @@ CommandOutput describe(const std::vector<std::string>& args) {
 // --- sweep --------------------------------------------------------------------------------
 
 CommandOutput sweepCommand(const std::vector<std::string>& args) {
-    Arguments a(args, {"F", "G", "m", "from", "to", "step", "np", "format", "output"});
+    Arguments a(args, {"F", "G", "m", "from", "to", "step", "np", "format", "output", "re", "ncrit", "trip-upper",
+                       "trip-lower"});
     const std::string format = formatOption(a, {"csv", "json"});
+    layerOptionsNeedRe(a);
     SweepInput in;
     in.airfoil = airfoilOption(a);
     in.from = a.number("from");
@@ -169,26 +217,45 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
     SolverInput check;
     check.airfoil = in.airfoil;
     check.N1 = in.N1;
+    std::optional<ViscousInput> layer;
+    if (a.has("re")) layer = viscousOptions(a, in.airfoil, in.from);
     for (double alpha : *angles) {
         check.AlfaD = alpha;
         if (Status fault = inputFault(check); !fault) {
             return Failure{"At the angle of attack " + shortestText(alpha) + ": " + fault.error()};
         }
+        if (layer) {
+            layer->alphaDegrees = alpha;
+            if (Status fault = viscousFault(*layer); !fault) {
+                return Failure{"At the angle of attack " + shortestText(alpha) + ": " + fault.error()};
+            }
+        }
     }
     // Each row is written as it is calculated: to standard output at once, to a file that
     // appears whole at the end.
-    return to(a, [in, format](TextOutput& out) {
+    return to(a, [in, format, layer](TextOutput& out) {
         Progress progress;
+        // The drag polar's columns of a row: the estimate at its angle (judged above, so it succeeds).
+        const auto estimate = [&](const SweepRow& r) -> std::optional<ViscousResult> {
+            if (!layer) return std::nullopt;
+            ViscousInput v = *layer;
+            v.alphaDegrees = r.alpha;
+            Expected<ViscousResult> e = boundaryLayer(v);
+            if (!e) return std::nullopt;
+            return std::move(*e);
+        };
         if (format == "csv") {
-            PolarCsvWriter csv(out);
+            PolarCsvWriter csv(out, layer.has_value());
             return sweepRows(in, [&](const SweepRow& r, std::size_t k, std::size_t count) {
-                csv.row(r);
+                const std::optional<ViscousResult> v = estimate(r);
+                csv.row(r, v ? &*v : nullptr);
                 progress.update(k + 1, count);
             });
         }
         PolarJsonWriter json(out, in);
         Status done = sweepRows(in, [&](const SweepRow& r, std::size_t k, std::size_t count) {
-            json.row(r);
+            const std::optional<ViscousResult> v = estimate(r);
+            json.row(r, v ? &*v : nullptr);
             progress.update(k + 1, count);
         });
         if (done) json.finish();
@@ -246,6 +313,22 @@ CommandOutput designCommand(const std::vector<std::string>& args) {
     if (format == "line") return to(a, line + "\n");
     return to(a, [t, reached = *g, design = *d, line](TextOutput& out) {
         writeDesignJson(out, t, reached, design, line);
+        return Status{};
+    });
+}
+
+// --- boundary-layer -----------------------------------------------------------------------
+
+CommandOutput boundaryLayerCommand(const std::vector<std::string>& args) {
+    Arguments a(args, {"F", "G", "m", "alpha", "re", "ncrit", "trip-upper", "trip-lower", "format", "output"});
+    const std::string format = formatOption(a, {"csv", "json"});
+    if (!a.has("re")) throw UsageError{"missing option '--re'"};
+    const ViscousInput v = viscousOptions(a, airfoilOption(a), a.number("alpha"));
+    Expected<ViscousResult> r = boundaryLayer(v);
+    if (!r) return Failure{r.error()};
+    return to(a, [result = std::move(*r), format](TextOutput& out) {
+        if (format == "csv") writeBoundaryLayerCsv(out, result);
+        else writeBoundaryLayerJson(out, result);
         return Status{};
     });
 }
@@ -330,6 +413,7 @@ const std::vector<Command>& commands() {
         {"export", exportHelp(), exportCommand}, {"design", designHelp(), designCommand},
         {"table", tableHelp(), tableCommand},    {"describe", describeHelp(), describe},
         {"field", fieldHelp(), fieldCommand},    {"streamlines", streamlinesHelp(), streamlinesCommand},
+        {"boundary-layer", boundaryLayerHelp(), boundaryLayerCommand},
     };
     return list;
 }

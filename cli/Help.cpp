@@ -18,6 +18,17 @@ const char* const CaseOptions = R"(  --F F          thickness parameter (centre 
   --layout L     write the result file instead of JSON: 1 "i x y", 2 "i x y 1-Cp",
                  3 "i xU yU xL yL", 4 "i xU yU 1-Cp xL yL 1-Cp", none (header only)
 )";
+// The viscous estimate's options, for solve, sweep and boundary-layer.
+const char* const ViscousOptions = R"(  --re RE        Reynolds number of the chord and free stream (1000 to 1e9): adds the
+                 viscous estimate (boundary layers, transition, CD = CDf + CDp)
+  --ncrit N      critical amplification exponent of transition, 1 to 20 (default 9)
+  --trip-upper X, --trip-lower X
+                 force transition at x/c = X (0 to 1) on that side
+)";
+const char* const MachOption = R"(  --mach M       free-stream Mach number, 0 to below 1: adds "compressible" with
+                 Karman-Tsien CL and CMc4, the corrected least Cp and the critical Mach
+)";
+
 const char* const HeaderOptions = R"(  --delta D, --gama G, --xdltc X, --tau T
                  catalogue values for the result file's header; by default they
                  are measured as by the describe command
@@ -33,6 +44,8 @@ HelpText solveHelp() {
     h.usage = R"(  orvek-batch solve --F F --G G --m M --alpha DEG --np N [--chord C]
   orvek-batch solve ... --layout 1|2|3|4|none [--output FILE|-]
                         [--delta D --gama G --xdltc X --tau T]
+  orvek-batch solve ... --re RE [--ncrit N] [--trip-upper X] [--trip-lower X]
+                        [--mach M]
 )";
     h.summary = R"(Calculates one Karman-Trefftz airfoil (a Joukowsky airfoil for m = 2).
              Without --layout it prints the case as JSON: CL, CMc4, Alfa0 and the arrays
@@ -48,9 +61,18 @@ front stagnation point and, unless m = 2, the trailing edge, as [x, y] pairs (nu
 the flow cannot be calculated: F below 0 or m above 2); every number with 17
 significant digits. With --layout it writes the result file, as the window does.
 
+With --re the JSON adds "viscous": {"Re", "Ncrit", "CD", "CDf", "CDp", "transition":
+{"upper", "lower"}, "separation": {"upper", "lower"}, "valid", "flags"}: the integral
+boundary layer of each side from the front stagnation point, transition by the e^N
+envelope (or a trip) as x/c (1 where the side stays laminar), separation as x/c or
+null, and "valid": false with each reason in "flags" where the estimate stops
+meaning anything (turbulent separation, H above 2.4; a laminar separation that
+never reattaches; a locally supersonic flow). With --mach it adds "compressible".
+
 Options:
 )") + CaseOptions +
-             "  --output FILE  write the result file to FILE (replaced whole); - is stdout\n" + HeaderOptions;
+             "  --output FILE  write the result file to FILE (replaced whole); - is stdout\n" + HeaderOptions +
+             ViscousOptions + MachOption;
     return h;
 }
 
@@ -58,6 +80,7 @@ HelpText sweepHelp() {
     HelpText h;
     h.usage = R"(  orvek-batch sweep --F F --G G --m M --from A --to B --step S [--np N]
                     [--format csv|json] [--output FILE|-]
+                    [--re RE [--ncrit N] [--trip-upper X] [--trip-lower X]]
 )";
     h.summary = R"(A polar: one row per angle of attack A, A+S, ... up to B with alpha, CL,
              CMc4, Alfa0, CpMin, xCpMin and the side of the suction peak.
@@ -70,6 +93,8 @@ A polar: one calculation per angle of attack A, A+S, A+2S, ... up to B inclusive
   CpMin                    1 - max(1-Cp) over the N surface points
   xCpMin                   the x/c of that point
   surfaceCpMin             upper or lower: its side, by the point layout
+With --re a drag polar: each row adds CD, CDf, CDp, xtrUpper and xtrLower (the
+transition positions, x/c), LD (CL/CD) and valid, as solve --re gives them.
 CSV has a header line; numbers are the shortest text that reads back unchanged.
 An angle that cannot be calculated fails the whole sweep (exit 1); a step that is
 0, not a number or pointing away from B is an invalid argument (exit 2).
@@ -86,6 +111,32 @@ Options:
   --step S              degrees between angles
   --np N                surface points per angle (default 201)
   --format csv|json     default csv
+  --output FILE|-       write to FILE (replaced whole) instead of stdout
+)" + std::string(ViscousOptions);
+    return h;
+}
+
+HelpText boundaryLayerHelp() {
+    HelpText h;
+    h.usage = R"(  orvek-batch boundary-layer --F F --G G --m M --alpha DEG --re RE [--ncrit N]
+                             [--trip-upper X] [--trip-lower X] [--format csv|json]
+                             [--output FILE|-]
+)";
+    h.summary = R"(Both boundary layers station by station (CSV or JSON).
+)";
+    h.body = std::string(R"(
+The integral boundary layer of both sides on the exact surface speed, marched from
+the front stagnation point to the trailing edge on stations of its own (the same
+for any number of surface points). CSV: side,s,x,y,Ue,theta,deltaStar,H,Cf,N,state
+with s the arc length from the stagnation point, Ue the edge speed the layer sees,
+Cf on that speed's dynamic pressure, N the amplification exponent and state
+laminar, turbulent or separated; the upper side first. JSON: the members of solve's
+"viscous" object, then "upper" and "lower" with one array per column.
+
+Options:
+  --F F, --G G, --m M   the airfoil, as for solve
+  --alpha DEG           angle of attack in degrees
+)") + ViscousOptions + R"(  --format csv|json     default csv
   --output FILE|-       write to FILE (replaced whole) instead of stdout
 )";
     return h;

@@ -21,6 +21,7 @@ HelpText exportHelp();
 HelpText designHelp();
 HelpText tableHelp();
 HelpText describeHelp();
+HelpText boundaryLayerHelp();
 
 // "Usage:", the usage lines, then the body.
 std::string commandHelp(const HelpText& help);

@@ -6,6 +6,7 @@
 #include "export/JsonWriter.h"
 #include "export/TextOutput.h"
 #include "solver/analysis/Sweep.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
 
 #include <string>
 #include <vector>
@@ -14,22 +15,23 @@ namespace orvek {
 
 // "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin", then one line per row: numbers in the shortest
 // text that reads back unchanged (a negative zero as 0), LF line ends. The header is written when
-// the writer is made.
+// the writer is made. A drag polar adds "CD,CDf,CDp,xtrUpper,xtrLower,LD,valid" (L/D = CL/CD).
 class PolarCsvWriter {
 public:
-    explicit PolarCsvWriter(TextOutput& out);
-    void row(const SweepRow& r);
+    explicit PolarCsvWriter(TextOutput& out, bool viscous = false);
+    void row(const SweepRow& r, const ViscousResult* viscous = nullptr);
 
 private:
     CsvWriter csv_;
 };
 
 // {"F": F, "G": G, "m": m, "np": N, "rows": [ one object per row on its own line ]}: the header
-// when the writer is made, the rows as they come, the closing brackets at finish().
+// when the writer is made, the rows as they come, the closing brackets at finish(). A drag polar's
+// rows add CD, CDf, CDp, xtrUpper, xtrLower, LD and valid.
 class PolarJsonWriter {
 public:
     PolarJsonWriter(TextOutput& out, const SweepInput& sweep);
-    void row(const SweepRow& r);
+    void row(const SweepRow& r, const ViscousResult* viscous = nullptr);
     void finish();
 
 private:

@@ -133,14 +133,14 @@ private slots:
                                         << "orvek-batch: Cannot calculate this airfoil: F is -1.";
         QTest::newRow("no command") << QStringList{} << 2
                                     << "orvek-batch: missing command (solve, sweep, export, design, table, describe, "
-                                       "field or streamlines); see --help";
+                                       "field, streamlines or boundary-layer); see --help";
         QTest::newRow("unknown command") << QStringList{"draw"} << 2
                                          << "orvek-batch: unknown command 'draw' (solve, sweep, export, design, table, "
-                                            "describe, field or streamlines); see --help";
+                                            "describe, field, streamlines or boundary-layer); see --help";
         QTest::newRow("option before the command")
             << QStringList{"--F", "0.1"} << 2
-            << "orvek-batch: missing command (solve, sweep, export, design, table, describe, field or streamlines) "
-               "before '--F'; see --help";
+            << "orvek-batch: missing command (solve, sweep, export, design, table, describe, field, streamlines or "
+               "boundary-layer) before '--F'; see --help";
         QTest::newRow("missing option") << Joukowsky.mid(0, 9) << 2 << "orvek-batch: missing option '--np'";
         QTest::newRow("not a number") << with(Joukowsky, "--F", "0,1") << 2
                                       << "orvek-batch: option '--F' expects a number, not '0,1'";
@@ -153,6 +153,76 @@ private slots:
         QTest::newRow("output without layout")
             << (Joukowsky + QStringList{"--output", "x.txt"}) << 2
             << "orvek-batch: --output, --delta, --gama, --xdltc and --tau go with --layout";
+        // The viscous estimate's numbers are arguments; the airfoil's faults are the case's.
+        QTest::newRow("Re zero") << (Joukowsky + QStringList{"--re", "0"}) << 2
+                                 << "orvek-batch: Cannot estimate the boundary layer: the Reynolds number must be "
+                                    "from 1000 to 1e+09, not 0.";
+        QTest::newRow("Re not a number") << (Joukowsky + QStringList{"--re", "nan"}) << 2
+                                         << "orvek-batch: option '--re' expects a number, not 'nan'";
+        QTest::newRow("Ncrit too large") << (Joukowsky + QStringList{"--re", "1e6", "--ncrit", "30"}) << 2
+                                         << "orvek-batch: Cannot estimate the boundary layer: the critical "
+                                            "amplification exponent Ncrit must be from 1 to 20, not 30.";
+        QTest::newRow("trip beyond the chord")
+            << (Joukowsky + QStringList{"--re", "1e6", "--trip-upper", "1.2"}) << 2
+            << "orvek-batch: Cannot estimate the boundary layer: the trip on the upper side must lie at x/c from 0 "
+               "to 1, not 1.2.";
+        QTest::newRow("Mach 1") << (Joukowsky + QStringList{"--mach", "1"}) << 2
+                                << "orvek-batch: Cannot estimate the boundary layer: the Mach number must be at "
+                                   "least 0 and below 1, not 1.";
+        QTest::newRow("Mach negative") << (Joukowsky + QStringList{"--re", "1e6", "--mach", "-0.1"}) << 2
+                                       << "orvek-batch: Cannot estimate the boundary layer: the Mach number must be "
+                                          "at least 0 and below 1, not -0.1.";
+        QTest::newRow("Ncrit without Re") << (Joukowsky + QStringList{"--ncrit", "5"}) << 2
+                                          << "orvek-batch: --ncrit, --trip-upper and --trip-lower go with --re";
+        QTest::newRow("Re with a layout") << (Joukowsky + QStringList{"--layout", "1", "--re", "1e6"}) << 2
+                                          << "orvek-batch: --re and --mach add to the JSON output and do not go "
+                                             "with --layout";
+        QTest::newRow("sharp edge at an angle")
+            << QStringList{"solve", "--F", "0", "--G", "0", "--m", "2", "--alpha", "3", "--np", "21", "--re", "1e6"}
+            << 1
+            << "orvek-batch: Cannot estimate the boundary layer: the airfoil has a sharp leading edge (F = 0), "
+               "around which the flow turns at infinite speed unless the angle of attack is 0, not 3.";
+        QTest::newRow("boundary layer without Re")
+            << QStringList{"boundary-layer", "--F", "0.1", "--G", "0", "--m", "2", "--alpha", "0"} << 2
+            << "orvek-batch: missing option '--re'";
+    }
+
+    // solve --re adds "viscous" (and --mach "compressible") to the JSON; boundary-layer and
+    // sweep --re give the same estimate station by station and row by row.
+    void viscousOutputs() {
+        const QStringList airfoil{"--F", "0.1", "--G", "0.05", "--m", "1.95"};
+        const Run s = batch(QStringList{"solve"} + airfoil +
+                            QStringList{"--alpha", "2", "--np", "21", "--re", "3e6", "--trip-lower", "0.3", "--mach", "0.3"});
+        QCOMPARE(s.exitCode, 0);
+        const QJsonObject o = QJsonDocument::fromJson(s.out).object();
+        const QJsonObject v = o["viscous"].toObject();
+        for (const char* key : {"Re", "Ncrit", "CD", "CDf", "CDp", "transition", "separation", "valid", "flags"})
+            QVERIFY2(v.contains(key), key);
+        QCOMPARE(v["Re"].toDouble(), 3e6);
+        QCOMPARE(v["Ncrit"].toDouble(), 9.0);
+        const double CD = v["CD"].toDouble();
+        QVERIFY(CD > 0.003 && CD < 0.02);
+        QVERIFY(std::fabs(v["CDf"].toDouble() + v["CDp"].toDouble() - CD) < 1e-15);
+        QVERIFY(std::fabs(v["transition"].toObject()["lower"].toDouble() - 0.3) < 0.01);
+        const QJsonObject c = o["compressible"].toObject();
+        QCOMPARE(c["M"].toDouble(), 0.3);
+        QVERIFY(c["CL"].toDouble() > o["CL"].toDouble());  // compressibility raises the lift
+        QVERIFY(c["criticalMach"].toDouble() > 0.3 && c["criticalMach"].toDouble() < 1);
+
+        const Run b = batch(QStringList{"boundary-layer"} + airfoil +
+                            QStringList{"--alpha", "2", "--re", "3e6", "--trip-lower", "0.3"});
+        QCOMPARE(b.exitCode, 0);
+        const QList<QByteArray> lines = b.out.trimmed().split('\n');
+        QCOMPARE(lines.front(), QByteArray("side,s,x,y,Ue,theta,deltaStar,H,Cf,N,state"));
+        QVERIFY(lines[1].startsWith("upper,") && lines.back().startsWith("lower,"));
+        QCOMPARE(lines.back().split(',')[2].toDouble(), 1.0);  // the last station is the trailing edge
+
+        const Run p = batch(QStringList{"sweep"} + airfoil +
+                            QStringList{"--from", "2", "--to", "2", "--step", "1", "--re", "3e6", "--trip-lower", "0.3"});
+        QCOMPARE(p.exitCode, 0);
+        const QList<QByteArray> rows = p.out.trimmed().split('\n');
+        QCOMPARE(rows.front(), QByteArray("alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin,CD,CDf,CDp,xtrUpper,xtrLower,LD,valid"));
+        QCOMPARE(rows[1].split(',')[7].toDouble(), CD);
     }
     void failures() {
         QFETCH(QStringList, args);
@@ -168,7 +238,8 @@ private slots:
         const Run r = batch({"--help"});
         QCOMPARE(r.exitCode, 0);
         for (const char* option : {"--F", "--G", "--m", "--alpha", "--np", "--chord", "--layout", "--output", "--delta",
-                                   "--gama", "--xdltc", "--tau", "describe", "solve"}) {
+                                   "--gama", "--xdltc", "--tau", "describe", "solve", "--re", "--ncrit", "--trip-upper",
+                                   "--trip-lower", "--mach", "boundary-layer"}) {
             QVERIFY2(r.out.contains(option), option);
         }
     }
