@@ -13,11 +13,15 @@
 #include "solver/ShortestText.h"
 #include "solver/surface/Solver.h"
 #include "solver/analysis/Sweep.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
+#include "solver/flow/FlowField.h"
 
+#include <pybind11/numpy.h>
 #include <pybind11/operators.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,25 +51,148 @@ double pointCount(const py::handle& np) {
     return count;
 }
 
-// One calculation as Python sees it: the coefficients and the surface points 1..NP.
+// One calculation as Python sees it: the coefficients and the surface points 1..NP, and the
+// viscous and compressible figures when they were asked for.
 struct Solution {
     Airfoil airfoil;
     double alpha = 0;
     Coefficients coefficients;
     PointArrays points;
+    std::optional<std::vector<FlowPoint>> stagnation;
+    std::optional<ViscousResult> viscous;
+    std::optional<CompressibleResult> compressible;
 };
 
-Solution solve(const Airfoil& airfoil, double alpha, const py::handle& np) {
+// One side's surface arrays, views into the solution's.
+struct SurfaceView {
+    py::array x, y, oneMinusCp;
+};
+
+using Trips = std::array<std::optional<double>, 2>;
+
+// The viscous estimate's inputs as the module takes them; their faults are ValueError.
+ViscousInput viscousInput(const Airfoil& airfoil, double alpha, double re, double ncrit, const Trips& trip,
+                          double mach) {
+    ViscousInput v;
+    v.airfoil = airfoil;
+    v.alphaDegrees = alpha;
+    v.Re = re;
+    v.Ncrit = ncrit;
+    v.tripUpper = trip[0];
+    v.tripLower = trip[1];
+    v.mach = mach;
+    if (Status fault = viscousArgumentFault(v); !fault) throw py::value_error(fault.error());
+    return v;
+}
+
+Solution solve(const Airfoil& airfoil, double alpha, const py::handle& np, const std::optional<double>& re,
+               double ncrit, const Trips& trip, double mach) {
     SolverInput in;
     in.airfoil = airfoil;
     in.AlfaD = alpha;
     in.N1 = pointCount(np);
-    Expected<SolverResult> r = [&] {
+    const bool viscous = re.has_value();
+    if (!viscous && (ncrit != DefaultNcrit || trip[0] || trip[1])) {
+        throw py::value_error("Cannot estimate the boundary layer: ncrit and trip go with re.");
+    }
+    const ViscousInput v = viscousInput(airfoil, alpha, re.value_or(1e6), ncrit, trip, mach);
+    Solution out;
+    Expected<SolverResult> r = [&]() -> Expected<SolverResult> {
         py::gil_scoped_release release;
-        return ORVEK(in);
+        Expected<SolverResult> solved = ORVEK(in);
+        if (!solved) return solved;
+        if (Expected<FlowField> f = FlowField::make(airfoil, alpha)) out.stagnation = f->stagnationPoints();
+        if (viscous) {
+            Expected<ViscousResult> e = boundaryLayer(v);
+            if (!e) return Failure{e.error()};
+            out.viscous = std::move(*e);
+            out.compressible = out.viscous->compressible;
+        } else if (mach > 0.0) {
+            Expected<CompressibleResult> c = orvek::compressible(airfoil, alpha, mach);
+            if (!c) return Failure{c.error()};
+            out.compressible = *c;
+        }
+        return solved;
     }();
     SolverResult result = valueOrRaise(std::move(r));
-    return {airfoil, alpha, result.coefficients, pointArrays(std::move(result.points))};
+    out.airfoil = airfoil;
+    out.alpha = alpha;
+    out.coefficients = result.coefficients;
+    out.points = pointArrays(std::move(result.points));
+    return out;
+}
+
+// The lower side: points 1 up to the middle; the upper: the rest (orvek-batch's layout).
+SurfaceView surfaceView(const Solution& s, Surface side) {
+    const std::size_t n = static_cast<std::size_t>(s.points.x.size());
+    std::size_t lower = 0;
+    while (lower < n && surfaceOfPoint(lower + 1, n) == Surface::Lower) ++lower;
+    const py::slice part = side == Surface::Lower ? py::slice(0, static_cast<py::ssize_t>(lower), 1)
+                                                  : py::slice(static_cast<py::ssize_t>(lower), static_cast<py::ssize_t>(n), 1);
+    return {s.points.x[part], s.points.y[part], s.points.oneMinusCp[part]};
+}
+
+// The stations of one side as arrays.
+struct LayerArrays {
+    py::array_t<double> s, x, y, Ue, theta, deltaStar, H, Cf, N;
+    py::array state;
+};
+
+LayerArrays layerArrays(const LayerSide& side) {
+    const auto n = static_cast<py::ssize_t>(side.stations.size());
+    LayerArrays a;
+    const auto fill = [&](py::array_t<double>& out, double LayerStation::*member) {
+        out = py::array_t<double>(n);
+        double* p = out.mutable_data();
+        for (const LayerStation& st : side.stations) *p++ = st.*member;
+    };
+    fill(a.s, &LayerStation::s);
+    fill(a.x, &LayerStation::x);
+    fill(a.y, &LayerStation::y);
+    fill(a.Ue, &LayerStation::Ue);
+    fill(a.theta, &LayerStation::theta);
+    fill(a.deltaStar, &LayerStation::deltaStar);
+    fill(a.H, &LayerStation::H);
+    fill(a.Cf, &LayerStation::Cf);
+    fill(a.N, &LayerStation::N);
+    py::list states;
+    for (const LayerStation& st : side.stations) states.append(layerStateName(st.state));
+    a.state = py::module_::import("numpy").attr("array")(states, "dtype"_a = "U9");
+    return a;
+}
+
+struct BoundaryLayerResult {
+    ViscousResult viscous;
+    LayerArrays upper, lower;
+};
+
+BoundaryLayerResult boundaryLayerOf(const Airfoil& airfoil, double alpha, double re, double ncrit, const Trips& trip) {
+    const ViscousInput v = viscousInput(airfoil, alpha, re, ncrit, trip, 0.0);
+    Expected<ViscousResult> e = [&] {
+        py::gil_scoped_release release;
+        return boundaryLayer(v);
+    }();
+    ViscousResult r = valueOrRaise(std::move(e));
+    BoundaryLayerResult out;
+    out.upper = layerArrays(r.upper);
+    out.lower = layerArrays(r.lower);
+    out.viscous = std::move(r);
+    return out;
+}
+
+double criticalMach(const Airfoil& airfoil, double alpha) {
+    py::gil_scoped_release release;
+    return valueOrRaise(orvek::compressible(airfoil, alpha, 0.0)).criticalMach;
+}
+
+const char* flagKindName(ViscousFlag::Kind k) {
+    switch (k) {
+        case ViscousFlag::Kind::TurbulentSeparation: return "turbulent separation";
+        case ViscousFlag::Kind::OpenLaminarSeparation: return "laminar separation";
+        case ViscousFlag::Kind::LaminarBubble: return "laminar bubble";
+        case ViscousFlag::Kind::LocalSupersonic: return "locally supersonic";
+    }
+    return "";
 }
 
 template <typename Value>
@@ -76,7 +203,8 @@ py::array_t<double> column(const std::vector<SweepRow>& rows, Value value) {
     return a;
 }
 
-py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double step, const py::handle& np) {
+py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double step, const py::handle& np,
+                      const std::optional<double>& re, double ncrit, const Trips& trip) {
     SweepInput in;
     in.airfoil = airfoil;
     in.from = first;
@@ -87,9 +215,17 @@ py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double 
     if (Expected<std::vector<double>> angles = sweepAngles(first, last, step); !angles) {
         throw py::value_error(angles.error());
     }
-    Expected<std::vector<SweepRow>> computed = [&] {
+    std::optional<ViscousInput> layer;
+    if (re) layer = viscousInput(airfoil, first, *re, ncrit, trip, 0.0);
+    std::vector<DragPolarRow> drag;
+    Expected<std::vector<SweepRow>> computed = [&]() -> Expected<std::vector<SweepRow>> {
         py::gil_scoped_release release;
-        return sweep(in);
+        Expected<std::vector<SweepRow>> done = sweep(in);
+        if (!done || !layer) return done;
+        Expected<std::vector<DragPolarRow>> polar = dragPolar(*layer, first, last, step);
+        if (!polar) return Failure{polar.error()};
+        drag = std::move(*polar);
+        return done;
     }();
     const std::vector<SweepRow> rows = valueOrRaise(std::move(computed));
     py::list surface;
@@ -102,6 +238,23 @@ py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double 
     columns["CpMin"] = column(rows, [](const SweepRow& r) { return r.CpMin; });
     columns["xCpMin"] = column(rows, [](const SweepRow& r) { return r.xCpMin; });
     columns["surface"] = py::module_::import("numpy").attr("array")(surface, "dtype"_a = "U5");
+    if (layer) {
+        const auto dragColumn = [&](auto value) {
+            py::array_t<double> a(static_cast<py::ssize_t>(drag.size()));
+            double* out = a.mutable_data();
+            for (const DragPolarRow& r : drag) *out++ = value(r);
+            return a;
+        };
+        columns["CD"] = dragColumn([](const DragPolarRow& r) { return r.CD; });
+        columns["CDf"] = dragColumn([](const DragPolarRow& r) { return r.CDf; });
+        columns["CDp"] = dragColumn([](const DragPolarRow& r) { return r.CDp; });
+        columns["xtr_upper"] = dragColumn([](const DragPolarRow& r) { return r.transitionUpper; });
+        columns["xtr_lower"] = dragColumn([](const DragPolarRow& r) { return r.transitionLower; });
+        columns["LD"] = dragColumn([](const DragPolarRow& r) { return r.CL / r.CD; });
+        py::list valid;
+        for (const DragPolarRow& r : drag) valid.append(r.valid);
+        columns["valid"] = py::module_::import("numpy").attr("array")(valid, "dtype"_a = "bool");
+    }
     return columns;
 }
 
@@ -165,6 +318,73 @@ PYBIND11_MODULE(_orvek, m) {
                    ", xGama=" + shortestText(g.xGama) + ")";
         });
 
+    py::class_<ViscousFlag>(m, "Flag", "Where the viscous estimate stops meaning anything, or a note (a bubble).")
+        .def_property_readonly(
+            "kind", [](const ViscousFlag& f) { return flagKindName(f.kind); },
+            "'turbulent separation', 'laminar separation', 'laminar bubble' or 'locally supersonic'")
+        .def_property_readonly(
+            "surface", [](const ViscousFlag& f) { return surfaceName(f.surface); }, "'upper' or 'lower'")
+        .def_readonly("x", &ViscousFlag::x, "x/c where it happens")
+        .def_readonly("invalidates", &ViscousFlag::invalidates, "whether the estimate stops meaning anything")
+        .def_readonly("message", &ViscousFlag::sentence, "the sentence for the user")
+        .def("__repr__", [](const ViscousFlag& f) { return "Flag(" + f.sentence + ")"; });
+
+    py::class_<ViscousResult>(m, "Viscous",
+                              "The viscous estimate of one case: drag (Squire-Young), friction drag, transition\n"
+                              "and separation as x/c, validity and flags.")
+        .def_readonly("Re", &ViscousResult::Re, "Reynolds number")
+        .def_readonly("Ncrit", &ViscousResult::Ncrit, "critical amplification exponent")
+        .def_readonly("CD", &ViscousResult::CD, "profile drag coefficient")
+        .def_readonly("CDf", &ViscousResult::CDf, "skin-friction drag coefficient")
+        .def_readonly("CDp", &ViscousResult::CDp, "pressure drag coefficient, CD - CDf")
+        .def_property_readonly(
+            "transition", [](const ViscousResult& r) { return py::make_tuple(r.upper.transition, r.lower.transition); },
+            "(upper, lower) x/c of transition; 1 where the side stays laminar")
+        .def_property_readonly(
+            "separation", [](const ViscousResult& r) { return py::make_tuple(r.upper.separation, r.lower.separation); },
+            "(upper, lower) x/c of separation, None where there is none")
+        .def_readonly("valid", &ViscousResult::valid, "False where a flag says the estimate means nothing")
+        .def_readonly("flags", &ViscousResult::flags, "list of Flag")
+        .def("__repr__", [](const ViscousResult& r) {
+            return "Viscous(Re=" + shortestText(r.Re) + ", CD=" + shortestText(r.CD) + ", CDf=" + shortestText(r.CDf) +
+                   ", CDp=" + shortestText(r.CDp) + ", valid=" + (r.valid ? "True" : "False") + ")";
+        });
+
+    py::class_<CompressibleResult>(m, "Compressible",
+                                   "Karman-Tsien corrected coefficients at Mach M and the critical Mach number.")
+        .def_readonly("M", &CompressibleResult::M, "free-stream Mach number")
+        .def_readonly("CL", &CompressibleResult::CL, "lift coefficient from the corrected pressures")
+        .def_readonly("CMc4", &CompressibleResult::CMc4, "quarter-chord moment from the corrected pressures")
+        .def_readonly("CpMin", &CompressibleResult::CpMin, "the corrected least pressure coefficient")
+        .def_readonly("critical_mach", &CompressibleResult::criticalMach,
+                      "free-stream Mach number at which the least Cp is sonic")
+        .def_readonly("supersonic", &CompressibleResult::supersonic, "whether the local flow is supersonic at M");
+
+    py::class_<LayerArrays>(m, "Layer", "One side's boundary layer, station by station from the stagnation point.")
+        .def_readonly("s", &LayerArrays::s, "arc length from the front stagnation point, chords")
+        .def_readonly("x", &LayerArrays::x, "x/c")
+        .def_readonly("y", &LayerArrays::y, "y/c")
+        .def_readonly("Ue", &LayerArrays::Ue, "edge speed the layer sees, over the free stream's")
+        .def_readonly("theta", &LayerArrays::theta, "momentum thickness, chords")
+        .def_readonly("delta_star", &LayerArrays::deltaStar, "displacement thickness, chords")
+        .def_readonly("H", &LayerArrays::H, "shape factor delta_star / theta")
+        .def_readonly("Cf", &LayerArrays::Cf, "skin friction on the edge speed's dynamic pressure")
+        .def_readonly("N", &LayerArrays::N, "amplification exponent")
+        .def_readonly("state", &LayerArrays::state, "'laminar', 'turbulent' or 'separated' per station");
+
+    py::class_<BoundaryLayerResult>(m, "BoundaryLayer", "Both boundary layers of one case and its viscous figures.")
+        .def_readonly("upper", &BoundaryLayerResult::upper, "the upper side's Layer")
+        .def_readonly("lower", &BoundaryLayerResult::lower, "the lower side's Layer")
+        .def_readonly("viscous", &BoundaryLayerResult::viscous, "CD, CDf, CDp, transition, separation, flags");
+
+    py::class_<SurfaceView>(m, "SurfaceSide", "One side's surface points: views into the Solution's arrays.")
+        .def_readonly("x", &SurfaceView::x, "abscissae over chord")
+        .def_readonly("y", &SurfaceView::y, "ordinates over chord")
+        .def_readonly("one_minus_cp", &SurfaceView::oneMinusCp, "1 - Cp")
+        .def_property_readonly(
+            "cp", [](const SurfaceView& v) { return py::reinterpret_steal<py::object>(PyNumber_Subtract(py::int_(1).ptr(), v.oneMinusCp.ptr())); },
+            "Cp, a new array");
+
     py::class_<Solution>(m, "Solution",
                          "One calculation: the closed-form coefficients and the surface points 1..NP.\n\n"
                          "The arrays are float64 of length NP in the points' index order: the trailing edge\n"
@@ -187,6 +407,31 @@ PYBIND11_MODULE(_orvek, m) {
         .def_property_readonly(
             "one_minus_cp", [](const Solution& s) { return s.points.oneMinusCp; },
             "1 - Cp, the squared surface speed over the free stream's, float64[NP]")
+        .def_property_readonly(
+            "cp",
+            [](const Solution& s) {
+                return py::reinterpret_steal<py::object>(PyNumber_Subtract(py::int_(1).ptr(), s.points.oneMinusCp.ptr()));
+            },
+            "the pressure coefficient Cp = 1 - (1 - Cp), a new float64[NP]")
+        .def_property_readonly(
+            "stagnation",
+            [](const Solution& s) -> py::object {
+                if (!s.stagnation) return py::none();
+                py::list l;
+                for (const FlowPoint& p : *s.stagnation) l.append(py::make_tuple(p.x, p.y));
+                return l;
+            },
+            "the stagnation points as (x, y): the front one and, unless m = 2, the trailing edge;\n"
+            "None when the flow cannot be had (F < 0 or m > 2)")
+        .def_property_readonly(
+            "upper", [](const Solution& s) { return surfaceView(s, Surface::Upper); },
+            "the upper side's points (from the middle index to the trailing edge), views")
+        .def_property_readonly(
+            "lower", [](const Solution& s) { return surfaceView(s, Surface::Lower); },
+            "the lower side's points (from the trailing edge to the middle index), views")
+        .def_readonly("viscous", &Solution::viscous, "the Viscous estimate when re was given, else None")
+        .def_readonly("compressible", &Solution::compressible,
+                      "the Compressible figures when mach > 0 was given, else None")
         .def("__repr__", [](const Solution& s) {
             return "Solution(" + airfoilRepr(s.airfoil) + ", alpha=" + shortestText(s.alpha) +
                    ", np=" + std::to_string(s.points.x.size()) + ", CL=" + shortestText(s.coefficients.CL) +
@@ -225,17 +470,29 @@ PYBIND11_MODULE(_orvek, m) {
                 return py::make_tuple(py::type::of(self), py::make_tuple(a.F, a.G, a.m));
             },
             "Airfoil(F, G, m) again, for pickle and copy")
-        .def("solve", &solve, "alpha"_a, "np"_a = 51,
+        .def("solve", &solve, "alpha"_a, "np"_a = 51, "re"_a = py::none(), "ncrit"_a = DefaultNcrit,
+             "trip"_a = Trips{}, "mach"_a = 0.0,
              "Calculates the airfoil at the angle of attack alpha (degrees, -360 to 360) with np surface\n"
              "points (an integer from 2 to 1000001): CL, CMc4 and Alfa0 in closed form, x, y and\n"
              "1 - Cp at every point (chord 1, leading edge at x = 0). Returns a Solution.\n"
+             "re (1000 to 1e9) adds .viscous: the boundary-layer estimate with the critical\n"
+             "amplification exponent ncrit (1 to 20) and trip = (upper, lower) forced transition x/c\n"
+             "or None; mach (0 to below 1) adds .compressible (Karman-Tsien).\n"
              "Raises ValueError with the reason when the case cannot be calculated.")
-        .def("sweep", &sweepColumns, "first"_a, "last"_a, "step"_a, "np"_a = 201,
+        .def("boundary_layer", &boundaryLayerOf, "alpha"_a, "re"_a, "ncrit"_a = DefaultNcrit, "trip"_a = Trips{},
+             "Both boundary layers at alpha degrees and Reynolds number re: .upper and .lower (Layer:\n"
+             "float64 arrays s, x, y, Ue, theta, delta_star, H, Cf, N and the states) and .viscous.\n"
+             "Raises ValueError for numbers outside their range or an airfoil without a flow.")
+        .def("critical_mach", &criticalMach, "alpha"_a,
+             "The free-stream Mach number at which the least Karman-Tsien corrected Cp is sonic.")
+        .def("sweep", &sweepColumns, "first"_a, "last"_a, "step"_a, "np"_a = 201, "re"_a = py::none(),
+             "ncrit"_a = DefaultNcrit, "trip"_a = Trips{},
              "A polar: one calculation per angle first, first + step, ... up to last inclusive (degrees;\n"
              "step may be negative), np surface points each. Returns a dict of column name to array:\n"
              "alpha (degrees), CL, CMc4, Alfa0 (degrees), CpMin (the least Cp over the points), xCpMin\n"
              "(its x over chord), all float64, and surface ('upper' or 'lower', the side of the\n"
-             "suction peak); pandas.DataFrame takes it as it is. Raises ValueError when an angle\n"
+             "suction peak); pandas.DataFrame takes it as it is. With re a drag polar: CD, CDf, CDp,\n"
+             "xtr_upper, xtr_lower, LD and valid as well. Raises ValueError when an angle\n"
              "cannot be calculated (the whole sweep fails) or the angles are not a valid range.")
         .def("describe", &describe,
              "Measures the airfoil along its exact contour (chord 1): maximum thickness Delta, camber\n"

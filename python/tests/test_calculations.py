@@ -118,6 +118,88 @@ def test_coordinates_default_to_selig_at_161_points(batch):
 
 # --- refusals: ValueError with the sentence orvek-batch prints, nothing printed ------------------
 
+@pytest.mark.parametrize("F,G,m,alpha,re,ncrit,trip,mach", [
+    (0.1, 0.05, 1.95, 2.0, 3e6, 9.0, (None, None), 0.3),
+    (0.1, 0.0, 2.0, -1.0, 1e6, 7.0, (0.2, None), 0.0),
+    (0.0, 0.0, 2.0, 0.0, 1e5, 9.0, (None, None), 0.0),  # the flat plate: the layer starts at its edge
+])
+def test_viscous_estimate_is_orvek_batch_solve_re(batch, F, G, m, alpha, re, ncrit, trip, mach):
+    s = orvek.Airfoil(F, G, m).solve(alpha, np=21, re=re, ncrit=ncrit, trip=trip, mach=mach)
+    options = ["--re", repr(re), "--ncrit", repr(ncrit)]
+    for side, x in zip(("upper", "lower"), trip):
+        if x is not None:
+            options += ["--trip-" + side, repr(x)]
+    if mach:
+        options += ["--mach", repr(mach)]
+    expected = json.loads(batch.output("solve", *airfoil_options(F, G, m), "--alpha", repr(alpha), "--np", 21,
+                                       *options))
+    v, e = s.viscous, expected["viscous"]
+    assert (v.Re, v.Ncrit, v.CD, v.CDf, v.CDp, v.valid) == (e["Re"], e["Ncrit"], e["CD"], e["CDf"], e["CDp"], e["valid"])
+    assert v.transition == (e["transition"]["upper"], e["transition"]["lower"])
+    assert v.separation == (e["separation"]["upper"], e["separation"]["lower"])
+    assert [f.message for f in v.flags] == [f["message"] for f in e["flags"]]
+    if mach:
+        c, ce = s.compressible, expected["compressible"]
+        assert (c.M, c.CL, c.CMc4, c.critical_mach) == (ce["M"], ce["CL"], ce["CMc4"], ce["criticalMach"])
+        assert c.critical_mach == orvek.Airfoil(F, G, m).critical_mach(alpha)
+    else:
+        assert s.compressible is None and "compressible" not in expected
+
+
+def test_boundary_layer_is_orvek_batch_boundary_layer(batch):
+    b = orvek.Airfoil(0.1, 0.05, 2.0).boundary_layer(3.0, 1e6, trip=(None, 0.4))
+    lines = batch.output("boundary-layer", *airfoil_options(0.1, 0.05, 2.0), "--alpha", 3, "--re", "1e6",
+                         "--trip-lower", 0.4).decode().splitlines()
+    header, rows = lines[0].split(","), [line.split(",") for line in lines[1:]]
+    names = {"deltaStar": "delta_star"}
+    for side in ("upper", "lower"):
+        layer, mine = getattr(b, side), [r for r in rows if r[0] == side]
+        for k, name in enumerate(header[1:-1], start=1):
+            got = getattr(layer, names.get(name, name))
+            assert got.dtype == numpy.float64 and same_bits(got, [float(r[k]) for r in mine]), (side, name)
+        assert layer.state.tolist() == [r[-1] for r in mine]
+    assert b.viscous.transition[1] == pytest.approx(0.4, abs=0.01)
+
+
+def test_drag_polar_is_orvek_batch_sweep_re(batch):
+    p = orvek.Airfoil(0.1, 0.05, 1.95).sweep(-2, 4, 2, re=1e6)
+    lines = batch.output("sweep", *airfoil_options(0.1, 0.05, 1.95), "--from", -2, "--to", 4, "--step", 2,
+                         "--re", "1e6").decode().splitlines()
+    header, rows = lines[0].split(","), [line.split(",") for line in lines[1:]]
+    for name, column in (("CD", "CD"), ("CDf", "CDf"), ("CDp", "CDp"), ("xtrUpper", "xtr_upper"),
+                         ("xtrLower", "xtr_lower"), ("LD", "LD")):
+        assert same_bits(p[column], [float(r[header.index(name)]) for r in rows]), name
+    assert p["valid"].tolist() == [r[header.index("valid")] == "true" for r in rows]
+
+
+def test_solution_views_cp_and_stagnation_points(batch):
+    s = orvek.Airfoil(0.1, 0.05, 1.9).solve(4.0, np=21)
+    assert same_bits(s.cp, 1 - s.one_minus_cp)
+    # the lower side from the trailing edge to the middle, the upper from the leading-edge point on
+    assert s.lower.x.base is not None and len(s.lower.x) + len(s.upper.x) == 21
+    assert same_bits(s.lower.x, s.x[:10]) and same_bits(s.upper.one_minus_cp, s.one_minus_cp[10:])
+    assert (s.upper.y[1:-1] > 0).all() and (s.lower.y[1:] < 0).all()
+    expected = json.loads(batch.output("solve", *airfoil_options(0.1, 0.05, 1.9), "--alpha", 4, "--np", 21))
+    assert [list(p) for p in s.stagnation] == expected["stagnation"]
+    assert s.viscous is None
+
+
+@pytest.mark.parametrize("kwargs,options", [
+    ({"re": 0.0}, ["--re", "0"]),
+    ({"re": 1e6, "ncrit": 0.5}, ["--re", "1e6", "--ncrit", "0.5"]),
+    ({"re": 1e6, "trip": (1.5, None)}, ["--re", "1e6", "--trip-upper", "1.5"]),
+    ({"re": 1e6, "trip": (None, -0.1)}, ["--re", "1e6", "--trip-lower", "-0.1"]),
+    ({"mach": 1.0}, ["--mach", "1"]),
+    ({"re": 1e6, "mach": -0.5}, ["--re", "1e6", "--mach", "-0.5"]),
+])
+def test_viscous_refusals_are_orvek_batch_refusals(batch, kwargs, options):
+    with pytest.raises(ValueError) as refused:
+        orvek.Airfoil(0.1, 0.05, 2.0).solve(2.0, np=21, **kwargs)
+    status, out, err = batch.run("solve", *airfoil_options(0.1, 0.05, 2.0), "--alpha", 2, "--np", 21, *options)
+    assert status == 2 and out == b""
+    assert str(refused.value) == err.decode().removeprefix("orvek-batch: ").rstrip("\n")
+
+
 SOLVE_REFUSALS = [
     ((0.1, 0.05, 2.0), 5.0, 1),
     ((0.1, 0.05, 2.0), 5.0, 1000002),

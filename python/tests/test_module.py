@@ -137,7 +137,8 @@ def _public(cls):
 
 def test_everything_public_has_a_docstring():
     assert orvek.__doc__ and orvek._orvek.__doc__
-    for cls in (orvek.Airfoil, orvek.Solution, orvek.Geometry, orvek.Field, orvek.Streamline):
+    for cls in (orvek.Airfoil, orvek.Solution, orvek.Geometry, orvek.Field, orvek.Streamline, orvek.Viscous,
+                orvek.Compressible, orvek.Flag, orvek.Layer, orvek.BoundaryLayer, orvek.SurfaceSide):
         assert cls.__doc__, cls
         for name in _public(cls):
             assert getattr(cls, name).__doc__, f"{cls.__name__}.{name}"
@@ -146,9 +147,10 @@ def test_everything_public_has_a_docstring():
 def test_the_stub_declares_what_the_module_has():
     stub = ast.parse((pathlib.Path(orvek.__file__).parent / "__init__.pyi").read_text())
     classes = {c.name: c for c in stub.body if isinstance(c, ast.ClassDef)}
-    assert set(classes) == {"Airfoil", "Solution", "Geometry", "Field", "Streamline"}
+    assert set(classes) == {"Airfoil", "Solution", "Geometry", "Field", "Streamline", "Viscous", "Compressible",
+                            "Flag", "Layer", "BoundaryLayer", "SurfaceSide"}
     for name, node in classes.items():
         declared = {f.name for f in node.body if isinstance(f, ast.FunctionDef) and not f.name.startswith("_")}
         assert declared == _public(getattr(orvek, name)), name
     solve = next(f for f in classes["Airfoil"].body if isinstance(f, ast.FunctionDef) and f.name == "solve")
-    assert [a.arg for a in solve.args.args] == ["self", "alpha", "np"]
+    assert [a.arg for a in solve.args.args] == ["self", "alpha", "np", "re", "ncrit", "trip", "mach"]
