@@ -1,7 +1,9 @@
 #include "cli/FlowCommands.h"
 
 #include "case/DecimalText.h"
+#include "case/PointFile.h"
 #include "cli/Arguments.h"
+#include "cli/PointSpool.h"
 #include "export/FlowGrid.h"
 #include "export/FlowTable.h"
 #include "export/NumberFormat.h"
@@ -10,11 +12,9 @@
 #include "solver/flow/FlowField.h"
 #include "solver/flow/Streamlines.h"
 
+#include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
+#include <memory>
 
 namespace orvek::cli {
 
@@ -163,67 +163,15 @@ Range range(const std::string& text, const std::string& option, const std::strin
             const char* axis) {
     const std::vector<std::string> p = parts(text, ':', 2, option, form);
     const Range r{finiteNumber(p[0], option, form, whole), finiteNumber(p[1], option, form, whole)};
-    if (!(r.from < r.to) || !std::isfinite(r.to - r.from)) {
+    if (!(r.from < r.to)) {
         throw UsageError{"option '--" + option + "': " + axis + "0 must be less than " + axis + "1, not " + p[0] +
                          " and " + p[1]};
     }
-    return r;
-}
-
-// --- field --points -------------------------------------------------------------------------
-
-std::string trimmed(const std::string& s) {
-    const std::size_t a = s.find_first_not_of(" \t\r");
-    if (a == std::string::npos) return "";
-    const std::size_t b = s.find_last_not_of(" \t\r");
-    return s.substr(a, b - a + 1);
-}
-
-// The points of the input, or a usage error naming the first malformed line.
-FlowSamples readPoints(const std::string& text, const std::string& name) {
-    FlowSamples pts;
-    std::istringstream in(text);
-    std::string raw;
-    std::size_t number = 0;
-    bool first = true;
-    while (std::getline(in, raw)) {
-        ++number;
-        const std::string line = trimmed(raw);
-        if (line.empty() || line[0] == '#') continue;
-        if (first && line == "x,y") {
-            first = false;
-            continue;
-        }
-        first = false;
-        std::string xs, ys;
-        const std::size_t comma = line.find(',');
-        if (comma != std::string::npos) {
-            xs = trimmed(line.substr(0, comma));
-            ys = trimmed(line.substr(comma + 1));
-        } else {
-            const std::size_t gap = line.find_first_of(" \t");
-            if (gap != std::string::npos) {
-                xs = line.substr(0, gap);
-                ys = trimmed(line.substr(gap));
-            }
-        }
-        const std::optional<double> x = parseWholeDecimal(xs), y = parseWholeDecimal(ys);
-        if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) {
-            std::string why = name;
-            why += ", line " + std::to_string(number) + ": expected a point \"x,y\" or \"x y\", not '" + line + "'";
-            throw UsageError{why};
-        }
-        pts.x.push_back(*x);
-        pts.y.push_back(*y);
+    if (!std::isfinite(r.to - r.from)) {
+        throw UsageError{"option '--" + option + "': " + axis + "1 - " + axis +
+                         "0 must be at most the largest number (about 1.8e308), not " + p[0] + " to " + p[1]};
     }
-    return pts;
-}
-
-std::string readInput(const std::string& path) {
-    if (path == "-") return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-    std::ifstream f(path, std::ios::binary);
-    if (!f) throw UsageError{"option '--points': cannot read the file '" + path + "'"};
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    return r;
 }
 
 }  // namespace
@@ -238,15 +186,27 @@ CommandOutput fieldCommand(const std::vector<std::string>& args) {
 
     if (pointsFile) {
         Expected<FlowField> f = flowOf(a);  // the airfoil's options judged before the input is read
-        FlowSamples pts = readPoints(readInput(*pointsFile), *pointsFile == "-" ? "standard input" : *pointsFile);
+        Expected<PointFile> input = PointFile::open(*pointsFile);
+        if (!input) throw UsageError{"option '--points': " + input.error()};
+        // Every point is read and judged before the first byte is written, and kept in blocks.
+        auto points = std::make_shared<PointSpool>();
+        const Status read = input->read(PointSpool::BlockPoints, [&](const double* x, const double* y,
+                                                                      std::size_t n) { points->add(x, y, n); });
+        if (!read) throw UsageError{read.error()};
+        if (Status kept = points->status(); !kept) return Failure{kept.error()};
         if (!f) return Failure{f.error()};
-        const std::size_t n = pts.x.size();
-        pts.resize(n);  // room for the values beside the points read
-        if (n > 0) f->evaluate(pts.run());
-        std::string out = FlowCsvHeader;
-        for (std::size_t k = 0; k < n; ++k)
-            appendFlowCsvRow(out, pts.x[k], pts.y[k], pts.u[k], pts.v[k], pts.cp[k], pts.psi[k]);
-        return to(a, std::move(out));
+        return to(a, [field = *f, points](TextOutput& out) {
+            writeFlowCsvHeader(out);
+            FlowSamples block(std::min(PointSpool::BlockPoints, points->size()));
+            return points->replay([&](const double* x, const double* y, std::size_t n) {
+                std::copy(x, x + n, block.x.begin());
+                std::copy(y, y + n, block.y.begin());
+                FlowRun run = block.run();
+                run.count = n;
+                field.evaluate(run);
+                writeFlowCsvRows(out, block, n);
+            });
+        });
     }
 
     const std::string form = "X0:X1:NX,Y0:Y1:NY";

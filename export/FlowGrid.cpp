@@ -4,46 +4,40 @@
 
 #include <algorithm>
 #include <optional>
-#include <vector>
 
 namespace orvek {
 
 void writeFlowGrid(TextOutput& out, const FlowField& field, const GridShape& shape, FlowGridFormat format,
                    const std::string& title) {
-    // Blocks of whole rows, about 65,536 points each.
-    const std::size_t rowsPerBlock = std::max<std::size_t>(1, 65536 / shape.nx);
-    FlowSamples block(rowsPerBlock * shape.nx);
+    // Blocks of points, not of rows, so a grid of very long rows costs no more than a square one.
+    constexpr std::size_t BlockPoints = 65536;
+    const std::size_t total = shape.nx * shape.ny;
+    FlowSamples block(std::min(BlockPoints, total));
     std::optional<VtkGridFile> vtk;
-    std::string csv;
     if (format == FlowGridFormat::Vtk) {
         vtk.emplace(shape, title);
     } else {
-        out << FlowCsvHeader;
+        writeFlowCsvHeader(out);
     }
-    for (std::size_t j0 = 0; j0 < shape.ny; j0 += rowsPerBlock) {
-        const std::size_t rows = std::min(rowsPerBlock, shape.ny - j0);
-        const std::size_t n = rows * shape.nx;
-        for (std::size_t j = 0; j < rows; ++j) {
-            for (std::size_t i = 0; i < shape.nx; ++i) {
-                block.x[j * shape.nx + i] = shape.xAt(i);
-                block.y[j * shape.nx + i] = shape.yAt(j0 + j);
+    for (std::size_t first = 0; first < total; first += BlockPoints) {
+        const std::size_t n = std::min(BlockPoints, total - first);
+        std::size_t i = first % shape.nx, j = first / shape.nx;
+        for (std::size_t k = 0; k < n; ++k) {
+            block.x[k] = shape.xAt(i);
+            block.y[k] = shape.yAt(j);
+            if (++i == shape.nx) {
+                i = 0;
+                ++j;
             }
         }
         FlowRun run = block.run();
         run.count = n;
         field.evaluate(run);
         if (vtk) {
-            for (std::size_t j = 0; j < rows; ++j) {
-                const std::size_t k0 = j * shape.nx;
-                vtk->setRow(j0 + j, &block.u[k0], &block.v[k0], &block.cp[k0], &block.psi[k0]);
-            }
-            continue;
+            vtk->setPoints(first, n, block.u.data(), block.v.data(), block.cp.data(), block.psi.data());
+        } else {
+            writeFlowCsvRows(out, block, n);
         }
-        csv.clear();
-        for (std::size_t k = 0; k < n; ++k) {
-            appendFlowCsvRow(csv, block.x[k], block.y[k], block.u[k], block.v[k], block.cp[k], block.psi[k]);
-        }
-        out << csv;
     }
     if (vtk) out << vtk->bytes();
 }

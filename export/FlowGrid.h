@@ -12,8 +12,8 @@ namespace orvek {
 
 enum class FlowGridFormat { Csv, Vtk };
 
-// Evaluates the field on the grid (x fastest) in blocks of rows, each on every core, and writes
-// it: the CSV block by block as the rows are done, so only a block is held; the VTK file, which
+// Evaluates the field on the grid (x fastest) in blocks of points, each on every core, and writes
+// it: the CSV block by block as they are done, so only a block is held; the VTK file, which
 // lays its arrays out one after the other, once whole. `title` is the VTK file's title line.
 void writeFlowGrid(TextOutput& out, const FlowField& field, const GridShape& shape, FlowGridFormat format,
                    const std::string& title);

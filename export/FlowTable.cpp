@@ -3,22 +3,30 @@
 #include "export/NumberFormat.h"
 
 #include <cmath>
+#include <string>
 
 namespace orvek {
 
-void appendFlowCsvRow(std::string& out, double x, double y, double u, double v, double cp, double psi) {
-    appendShortest(out, x);
-    out += ',';
-    appendShortest(out, y);
-    if (std::isnan(u)) {
-        out += ",,,,\n";
-        return;
+void writeFlowCsvHeader(TextOutput& out) { out << "x,y,u,v,Cp,psi\n"; }
+
+void writeFlowCsvRows(TextOutput& out, const FlowSamples& s, std::size_t count) {
+    std::string row;
+    for (std::size_t k = 0; k < count; ++k) {
+        row.clear();
+        appendShortest(row, s.x[k]);
+        row += ',';
+        appendShortest(row, s.y[k]);
+        if (std::isnan(s.u[k])) {
+            row += ",,,,\n";
+        } else {
+            for (const double value : {s.u[k], s.v[k], s.cp[k], s.psi[k]}) {
+                row += ',';
+                appendShortest(row, value);
+            }
+            row += '\n';
+        }
+        out << row;
     }
-    for (const double value : {u, v, cp, psi}) {
-        out += ',';
-        appendShortest(out, value);
-    }
-    out += '\n';
 }
 
 }  // namespace orvek

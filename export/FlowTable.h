@@ -2,13 +2,18 @@
 // The flow at points as CSV: "x,y,u,v,Cp,psi", numbers as the shortest text that reads back
 // unchanged; a point inside the airfoil keeps its x and y and has the four values empty.
 
-#include <string>
+#include "export/TextOutput.h"
+#include "solver/flow/FlowField.h"
+
+#include <cstddef>
 
 namespace orvek {
 
-inline const char* const FlowCsvHeader = "x,y,u,v,Cp,psi\n";
+// The header line.
+void writeFlowCsvHeader(TextOutput& out);
 
-// Appends one row; a NaN u marks a point inside the airfoil.
-void appendFlowCsvRow(std::string& out, double x, double y, double u, double v, double cp, double psi);
+// The rows of the first `count` points of `samples`, evaluated; a NaN u marks a point inside the
+// airfoil. Written a row at a time.
+void writeFlowCsvRows(TextOutput& out, const FlowSamples& samples, std::size_t count);
 
 }  // namespace orvek

@@ -49,9 +49,9 @@ VtkGridFile::VtkGridFile(const GridShape& shape, const std::string& title) : sha
     bytes_.back() = '\n';
 }
 
-void VtkGridFile::setRow(std::size_t j, const double* u, const double* v, const double* cp, const double* psi) {
-    const std::size_t first = j * shape_.nx;
-    for (std::size_t i = 0; i < shape_.nx; ++i) {
+void VtkGridFile::setPoints(std::size_t first, std::size_t count, const double* u, const double* v, const double* cp,
+                            const double* psi) {
+    for (std::size_t i = 0; i < count; ++i) {
         const std::size_t k = first + i;
         char* vel = &bytes_[velocityAt_ + 24 * k];
         putBigEndian(vel, u[i]);

@@ -4,8 +4,8 @@
 // `velocity` (3 components, the third 0), `Cp`, `psi` and `body` (unsigned char, 1 inside the
 // airfoil). Values inside the airfoil are NaN, which the binary form carries.
 //
-// The file is laid out whole when it is created and filled a row of the grid at a time, so a
-// large grid needs the file's own bytes and one row of values, never all values twice.
+// The file is laid out whole when it is created and filled a block of points at a time, so a
+// large grid needs the file's own bytes and one block of values, never all values twice.
 
 #include <cstddef>
 #include <string>
@@ -32,10 +32,12 @@ public:
     // `title` becomes the file's title line (line breaks replaced, at most 255 bytes).
     VtkGridFile(const GridShape& shape, const std::string& title);
 
-    // The values of row j (y = y0 + j dy), nx of each; a NaN velocity marks a point of the body.
-    void setRow(std::size_t j, const double* u, const double* v, const double* cp, const double* psi);
+    // The values of `count` points from the point `first` on (x fastest: point i + j nx is
+    // (x0 + i dx, y0 + j dy)); a NaN velocity marks a point of the body.
+    void setPoints(std::size_t first, std::size_t count, const double* u, const double* v, const double* cp,
+                   const double* psi);
 
-    // The file; rows never set hold zeros.
+    // The file; points never set hold zeros.
     const std::string& bytes() const { return bytes_; }
     std::string take() { return std::move(bytes_); }
 

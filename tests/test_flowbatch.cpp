@@ -161,6 +161,20 @@ private slots:
             << field << QByteArray() << 2 << "missing option '--points' or '--grid'";
         QTest::newRow("vtk of points") << field + QStringList{"--points", "-", "--format", "vtk"} << QByteArray() << 2
                                        << "--format vtk goes with --grid";
+        QTest::newRow("points of zeros without end")
+            << field + QStringList{"--points", "/dev/zero"} << QByteArray() << 2
+            << "/dev/zero, line 1: expected a point \"x,y\" or \"x y\", not a line of more than 4096 bytes";
+        QTest::newRow("points a folder") << field + QStringList{"--points", "."} << QByteArray() << 2
+                                         << "cannot read the file '.': it is a folder, not a file";
+        QTest::newRow("long bad line quoted short")
+            << field + QStringList{"--points", "-"} << QByteArray("0,1\n1;") + QByteArray(3000, '7') + "\n" << 2
+            << "line 2: expected a point \"x,y\" or \"x y\", not '1;777777777";
+        QTest::newRow("control characters escaped")
+            << field + QStringList{"--points", "-"} << QByteArray("0.5\x01,1\x1b[2J\n", 13) << 2
+            << "not '0.5\\x01,1\\x1B[2J'";
+        QTest::newRow("grid wider than every number")
+            << field + QStringList{"--grid", "-1e308:1e308:3,0:1:2"} << QByteArray() << 2
+            << "X1 - X0 must be at most the largest number (about 1.8e308), not -1e308 to 1e308";
         QTest::newRow("grid X0 >= X1") << field + QStringList{"--grid", "1:1:3,0:1:3"} << QByteArray() << 2
                                        << "X0 must be less than X1, not 1 and 1";
         QTest::newRow("grid NX below 2") << field + QStringList{"--grid", "0:1:1,0:1:3"} << QByteArray() << 2
@@ -200,6 +214,43 @@ private slots:
         QVERIFY(r.out.isEmpty());
         QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
         QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.err.size() < 300, r.err.constData());  // a message never grows with the input
+    }
+
+    // The forms a point file takes besides plain "x,y" lines: a byte-order mark, headers in any
+    // case, blank- or comma-separated, and the line ends of every system; each gives the same rows.
+    void pointFileForms_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::newRow("byte-order mark and X,Y") << QByteArray("\xEF\xBB\xBFX,Y\n-0.5,0.2\n1.5,0.1\n");
+        QTest::newRow("header x y") << QByteArray("x y\n-0.5 0.2\n1.5 0.1\n");
+        QTest::newRow("header x, y") << QByteArray("x, y\n-0.5, 0.2\n1.5, 0.1\n");
+        QTest::newRow("lone CR line ends") << QByteArray("x,y\r-0.5,0.2\r1.5,0.1\r");
+        QTest::newRow("CR LF line ends") << QByteArray("X Y\r\n-0.5,0.2\r\n\r\n1.5,0.1");
+    }
+    void pointFileForms() {
+        QFETCH(QByteArray, input);
+        const QStringList args = QStringList{"field"} + Airfoil + QStringList{"--points", "-"};
+        const Run plain = batch(args, "-0.5,0.2\n1.5,0.1\n");
+        const Run r = batch(args, input);
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        QCOMPARE(r.out, plain.out);
+        QCOMPARE(csvRows(r.out).size(), 3);
+    }
+
+    // More points than one block (200,000 in blocks of 65,536): read whole, kept, and written back
+    // in order with the same values as the grid of the same points.
+    void manyPointsInOrder() {
+        const Run grid = batch(QStringList{"field"} + Airfoil + QStringList{"--grid", "-1:2:100000,0.5:0.6:2"});
+        QCOMPARE(grid.exitCode, 0);
+        QByteArray input;
+        for (const QByteArray& line : grid.out.split('\n')) {
+            const QList<QByteArray> f = line.split(',');
+            if (f.size() == 6) input += f[0] + ' ' + f[1] + '\n';
+        }
+        const Run r = batch(QStringList{"field"} + Airfoil + QStringList{"--points", "-"}, input);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.count('\n'), 200001);
+        QVERIFY(r.out == grid.out);
     }
 
     void help() {

@@ -615,7 +615,7 @@ private slots:
             }
             orvek::FlowRun run{shape.nx, x.data(), y.data(), u.data(), v.data(), cp.data(), psi.data()};
             f.evaluate(run);
-            file.setRow(j, u.data(), v.data(), cp.data(), psi.data());
+            file.setPoints(j * shape.nx, shape.nx, u.data(), v.data(), cp.data(), psi.data());
             for (std::size_t i = 0; i < shape.nx; ++i) {
                 all[0].push_back(u[i]);
                 all[1].push_back(v[i]);

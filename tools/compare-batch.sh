@@ -17,6 +17,12 @@ cp "$here/data/ORVEK_Input.txt" "$work/good.txt"
 printf 'Title\r\n0.1,0,0.3,0,0.1,0,2\r\n0.1,0,0.3,0,0.1,0.05,0\r\n0.1,0,0.3,0,0.1,0.02,1.9\r\n1,2,3\r\n' >"$work/bad.txt"
 printf '\xff\xfeT\x00i\x00\r\x00\n\x00' >"$work/wide.txt"
 mkdir "$work/folder"
+# Point files for field: the forms both read, a malformed line, a number that is not finite; and
+# the forms read only since the reader was mended (a byte-order mark, an "X Y" header, lone CRs).
+printf 'x,y\n# upstream\n-0.5,0.2\n\n0.3 -0.01\n  1.5 ,\t0.1 \r\n2e-1 7.5E-1\n1e300,-1e-300\n' >"$work/points.csv"
+printf '0,1\n\n0.5;1\n' >"$work/badpoint.csv"
+printf '0,1\nnan,2\n' >"$work/nanpoint.csv"
+printf '\xef\xbb\xbfX Y\r-0.5 0.2\r1.5 0.1\r' >"$work/mended.csv"
 
 J=(--F 0.1 --G 0.05 --m 2)
 K=(--F 0.12 --G 0.03 --m 1.93)
@@ -77,9 +83,46 @@ lines=(
   "streamlines ${J[*]} --alpha 3 --count 3"
   "streamlines ${J[*]} --alpha 3 --count 3 --format svg"
   "field --F -0.1 --G 0 --m 2 --alpha 0 --grid 0:1:2,0:1:2"
+  "field ${J[*]} --alpha 5 --points points.csv"
+  "field ${K[*]} --alpha -2 --points points.csv --format csv"
+  "field ${J[*]} --alpha 0 --points badpoint.csv"
+  "field ${J[*]} --alpha 0 --points nanpoint.csv"
+  "field ${J[*]} --alpha 0 --points missing.csv"
+  "field ${J[*]} --alpha 0 --points folder"
+  "field ${J[*]} --alpha 0 --points mended.csv"
+  "field --F 0.1 --G 0.05 --m 3 --alpha 0 --points points.csv"
+  "field ${J[*]} --alpha 0 --points points.csv --format vtk"
+  "field ${J[*]} --alpha 0 --points points.csv --grid 0:1:2,0:1:2"
+  "field ${J[*]} --alpha 0"
+  "field ${K[*]} --alpha 7 --grid -2:3:41,-1.5:1.5:31"
+  "field ${K[*]} --alpha 7 --grid -2:3:41,-1.5:1.5:31 --format vtk"
+  "field --F 0 --G 0 --m 2 --alpha 0 --grid -1:2:7,-0.5:0.5:5"
+  "field ${J[*]} --alpha 3 --grid -1:2:70000,0:0.1:2"
+  "field ${J[*]} --alpha 3 --grid 1:1:3,0:1:3"
+  "field ${J[*]} --alpha 3 --grid 0:1:1,0:1:3"
+  "field ${J[*]} --alpha 3 --grid 0:1:2.5,0:1:3"
+  "field ${J[*]} --alpha 3 --grid 0:1:5000,0:1:5000"
+  "field ${J[*]} --alpha 3 --grid 0:1:3"
+  "field ${J[*]} --alpha 3 --grid 0:x:3,0:1:3"
+  "field ${J[*]} --alpha 3 --grid -1e308:1e308:3,0:1:2"
+  "field ${J[*]} --alpha 3 --grid 0:1:3,0:1:3 --format svg"
+  "streamlines ${K[*]} --alpha 6"
+  "streamlines ${K[*]} --alpha 6 --format svg"
+  "streamlines ${K[*]} --alpha 6 --plane circle --count 7"
+  "streamlines ${K[*]} --alpha 6 --plane circle --count 7 --format svg"
+  "streamlines ${J[*]} --alpha -4 --extent -0.5:1.5,-0.4:0.4 --count 9"
+  "streamlines ${J[*]} --alpha -4 --extent=-0.5:1.5,-0.4:0.4 --count 9 --format svg"
+  "streamlines --F 0 --G 0 --m 2 --alpha 0 --count 5"
+  "streamlines ${J[*]} --alpha 3 --count 0"
+  "streamlines ${J[*]} --alpha 3 --count 1001"
+  "streamlines ${J[*]} --alpha 3 --plane hodograph"
+  "streamlines ${J[*]} --alpha 3 --extent -1:2,1:-1"
+  "streamlines ${J[*]} --alpha 3 --format png"
+  "streamlines --F 0.1 --G 0 --m 2.5 --alpha 0"
 )
 
 compared=0
+lines_out=0
 differ=0
 for line in "${lines[@]}"; do
   read -r -a words <<<"$line"
@@ -88,6 +131,7 @@ for line in "${lines[@]}"; do
     (cd "$work" && "$binary" "${words[@]}" >"$work/$which.out" 2>"$work/$which.err"; echo $? >"$work/$which.rc")
   done
   compared=$((compared + 1))
+  lines_out=$((lines_out + $(cat "$work/new.out" "$work/new.err" | wc -l)))
   for part in out err rc; do
     if ! cmp -s "$work/old.$part" "$work/new.$part"; then
       differ=$((differ + 1))
@@ -97,5 +141,5 @@ for line in "${lines[@]}"; do
     fi
   done
 done
-echo "$compared command lines compared, $differ differ"
+echo "$compared command lines compared ($lines_out lines of output), $differ differ"
 [ "$differ" -eq 0 ]
