@@ -509,9 +509,13 @@ void ExplorerWindow::exportCoordinates() {
     if (!plotsShown()) return;
     const std::optional<CoordinateFileChoice> choice = askCoordinateFile(this, *files_);
     if (!choice) return;
-    const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(points_, choice->format, airfoil_.name());
-    const orvek::Status saved = text ? orvek::saveFileAtomically(choice->path.toStdString(), *text)
-                                     : orvek::Status(orvek::Failure{text.error()});
+    // The explorer's last case: its points are 0..NP.
+    const double NP = static_cast<double>(points_.size() - 1);
+    const orvek::Expected<orvek::CoordinateFile> file =
+        orvek::coordinateFile({airfoil_, choice->format, NP, alpha_, std::nullopt});
+    const orvek::Status saved =
+        file ? orvek::saveFile(choice->path.toStdString(), [&](orvek::TextOutput& out) { file->write(out); })
+             : orvek::Status(orvek::Failure{file.error()});
     if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
 }
 

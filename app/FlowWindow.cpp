@@ -370,8 +370,8 @@ void FlowWindow::exportGrid() {
                                    static_cast<std::size_t>(pixels.height()));
     std::string title = airfoil_.name() + " at " + orvek::shortestText(alpha()) + " degrees";
     if (!field->kutta()) title += ", circulation " + orvek::shortestText(field->circulation());
-    orvek::StringOutput out;
-    orvek::writeFlowGrid(out, *field, shape, csv ? orvek::FlowGridFormat::Csv : orvek::FlowGridFormat::Vtk, title);
-    const orvek::Status saved = orvek::saveFileAtomically(path.toStdString(), out.text());
+    const orvek::Status saved = orvek::saveFile(path.toStdString(), [&](orvek::TextOutput& out) {
+        orvek::writeFlowGrid(out, *field, shape, csv ? orvek::FlowGridFormat::Csv : orvek::FlowGridFormat::Vtk, title);
+    });
     if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
 }

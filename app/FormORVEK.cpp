@@ -388,8 +388,11 @@ void Form_ORVEK::saveResult() {
     else if (layoutXYCu->isChecked()) layout = orvek::Layout::XYCp;
     else if (layoutSplit->isChecked()) layout = orvek::Layout::Split;
     else if (layoutSplitCu->isChecked()) layout = orvek::Layout::SplitCp;
-    const std::string bytes = orvek::resultFileText(orvek::resultFileCase(state_), layout, localeDecimalSeparator());
-    if (const orvek::Status saved = orvek::saveFileAtomically(orvek::ResultFileName, bytes); !saved) {
+    const orvek::ResultFileCase file = orvek::resultFileCase(state_);
+    const char separator = localeDecimalSeparator();
+    const orvek::Status saved = orvek::saveFile(
+        orvek::ResultFileName, [&](orvek::TextOutput& out) { orvek::writeResultFile(out, file, layout, separator); });
+    if (!saved) {
         messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
     }
 }

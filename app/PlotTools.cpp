@@ -155,13 +155,14 @@ void PlotTools::exportCoordinates() {
     if (refusedShape()) return;
     const std::optional<CoordinateFileChoice> choice = askCoordinateFile(&window_, *files_);
     if (!choice) return;
-    const orvek::Expected<std::string> text =
-        orvek::airfoilCoordinatesText(state_.points, choice->format, last_->airfoil.name());
-    if (!text) {
-        messages_.show(&window_, QString::fromStdString(text.error()), MessagePresenter::Kind::Warning);
+    const orvek::Expected<orvek::CoordinateFile> file =
+        orvek::coordinateFile({last_->airfoil, choice->format, *state_.NP, last_->AlfaD, std::nullopt});
+    if (!file) {
+        messages_.show(&window_, QString::fromStdString(file.error()), MessagePresenter::Kind::Warning);
         return;
     }
-    const orvek::Status saved = orvek::saveFileAtomically(choice->path.toStdString(), *text);
+    const orvek::Status saved =
+        orvek::saveFile(choice->path.toStdString(), [&](orvek::TextOutput& out) { file->write(out); });
     if (!saved) messages_.show(&window_, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
 }
 

@@ -234,7 +234,10 @@ void PolarWindow::saveCsv() {
     const std::optional<FileNameAsker::Choice> choice =
         files_->askSaveFile(this, QString::fromUtf8("Save polar as CSV"), "polar.csv", {"CSV file (*.csv)"});
     if (!choice || choice->path.isEmpty()) return;
-    const orvek::Status saved = orvek::saveFileAtomically(choice->path.toStdString(), orvek::polarCsv(rows_));
+    const orvek::Status saved = orvek::saveFile(choice->path.toStdString(), [this](orvek::TextOutput& out) {
+        orvek::PolarCsvWriter csv(out);
+        for (const orvek::SweepRow& r : rows_) csv.row(r);
+    });
     if (!saved) messages_.show(this, QString::fromStdString(saved.error()), MessagePresenter::Kind::Warning);
 }
 

@@ -4,6 +4,7 @@
 #include "FormORVEK.h"
 #include "MessagePresenter.h"
 #include "OrvekVersion.h"
+#include "export/SaveCleanup.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -36,6 +37,8 @@ QIcon programIcon() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // A file being saved is removed when a termination signal ends the program.
+    orvek::removeSaveTemporariesOnSignals();
     QApplication::setApplicationName(QStringLiteral("OrvekAnalysis"));
     QApplication::setApplicationVersion(QString::fromLatin1(orvek::Version));
     QApplication::setOrganizationName(QStringLiteral("OrvekAnalysis"));

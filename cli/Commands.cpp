@@ -271,23 +271,20 @@ CommandOutput exportCommand(const std::vector<std::string>& args) {
     if (!formatText) throw UsageError{"missing option '--format' (selig, lednicer or csv)"};
     const std::optional<CoordinateFormat> format = coordinateFormat(*formatText);
     if (!format) throw UsageError{"option '--format' expects selig, lednicer or csv, not '" + *formatText + "'"};
-    SolverInput in;
-    in.airfoil = airfoilOption(a);
-    in.N1 = a.optionalNumber("np").value_or(CoordinatePoints);
-    in.AlfaD = a.optionalNumber("alpha").value_or(0.0);
-    const std::optional<std::string> givenName = a.text("name");
-    if (givenName && *format != CoordinateFormat::Csv) {
-        if (Status fault = checkAirfoilName(*givenName); !fault) throw UsageError{"option '--name': " + fault.error()};
+    CoordinateFileRequest request;
+    request.airfoil = airfoilOption(a);
+    request.format = *format;
+    request.NP = a.optionalNumber("np").value_or(CoordinatePoints);
+    request.alphaDegrees = a.optionalNumber("alpha").value_or(0.0);
+    request.name = a.text("name");
+    if (request.name && *format != CoordinateFormat::Csv) {
+        if (Status fault = checkAirfoilName(*request.name); !fault) throw UsageError{"option '--name': " + fault.error()};
     }
-    Expected<SolverResult> r = ORVEK(in);
-    if (!r) return Failure{r.error()};
-    if (Status shape = simpleAirfoilFault(in.airfoil); !shape) return Failure{shape.error()};
-    const std::string name = givenName.value_or(in.airfoil.name());
-    if (Status fault = checkAirfoilName(name); !fault && *format != CoordinateFormat::Csv)
-        return Failure{fault.error()};
-    if (r->points.size() < 2) return Failure{"Cannot export: the surface has no points."};
-    return to(a, [result = std::move(*r), format = *format, name](TextOutput& out) {
-        return writeAirfoilCoordinates(out, result.points, format, name);
+    Expected<CoordinateFile> file = coordinateFile(request);
+    if (!file) return Failure{file.error()};
+    return to(a, [file = std::move(*file)](TextOutput& out) {
+        file.write(out);
+        return Status{};
     });
 }
 

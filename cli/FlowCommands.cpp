@@ -117,12 +117,6 @@ std::string formatChoice(const Arguments& a, const std::vector<std::string>& cho
     throw UsageError{"option '--format' expects " + choices[0] + " or " + choices[1] + ", not '" + *f + "'"};
 }
 
-Output to(const Arguments& a, std::string bytes) {
-    Output o = textOutput(std::move(bytes));
-    o.path = a.text("output");
-    return o;
-}
-
 Output to(const Arguments& a, std::function<Status(TextOutput&)> write) {
     Output o;
     o.write = std::move(write);
@@ -271,7 +265,12 @@ CommandOutput streamlinesCommand(const std::vector<std::string>& args) {
     if (!f) return Failure{f.error()};
     Expected<std::vector<Streamline>> lines = streamlines(*f, rq);
     if (!lines) throw UsageError{lines.error()};
-    if (format == "csv") return to(a, streamlinesCsv(*lines));
+    if (format == "csv") {
+        return to(a, [lines = std::move(*lines)](TextOutput& out) {
+            writeStreamlinesCsv(out, lines);
+            return Status{};
+        });
+    }
 
     StreamlinePicture pic;
     pic.extent = rq.extent;
@@ -284,7 +283,10 @@ CommandOutput streamlinesCommand(const std::vector<std::string>& args) {
     }
     pic.title = "Streamlines about the " + f->airfoil().name() + " airfoil at " + shortestText(a.number("alpha")) +
                 " degrees" + circulationWords(*f) + (rq.plane == StreamPlane::Circle ? ", circle plane" : "");
-    return to(a, streamlinesSvg(*lines, pic));
+    return to(a, [lines = std::move(*lines), pic = std::move(pic)](TextOutput& out) {
+        writeStreamlinesSvg(out, lines, pic);
+        return Status{};
+    });
 }
 
 std::optional<std::vector<FlowPoint>> stagnationPoints(const Airfoil& airfoil, double alphaDegrees, double chord) {

@@ -5,6 +5,7 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "export/DescriptorOutput.h"
+#include "export/SaveCleanup.h"
 #include "export/SaveFile.h"
 
 #include <cerrno>
@@ -109,6 +110,8 @@ int main(int argc, char** argv) {
     // whatever the parent left the signal set to.
     std::signal(SIGPIPE, SIG_DFL);
 #endif
+    // A file being saved is removed when Ctrl+C or a termination signal ends the program.
+    orvek::removeSaveTemporariesOnSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
         const CommandOutput out = run(args);

@@ -1,7 +1,9 @@
 #include "export/AirfoilCoordinates.h"
 
 #include "solver/Constants.h"
+#include "solver/analysis/Describe.h"
 #include "solver/analysis/PressureMinimum.h"
+#include "solver/surface/Solver.h"
 #include "solver/ShortestText.h"
 
 #include <algorithm>
@@ -156,11 +158,33 @@ Status writeAirfoilCoordinates(TextOutput& out, const SurfacePoints& points, Coo
     return {};
 }
 
-Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format,
-                                             const std::string& name) {
+void CoordinateFile::write(TextOutput& out) const { (void)writeAirfoilCoordinates(out, points, format, name); }
+
+std::string CoordinateFile::text() const {
     StringOutput out;
-    if (Status written = writeAirfoilCoordinates(out, points, format, name); !written) return Failure{written.error()};
+    write(out);
     return std::move(out).text();
+}
+
+Expected<CoordinateFile> coordinateFile(const CoordinateFileRequest& request) {
+    SolverInput in;
+    in.airfoil = request.airfoil;
+    in.N1 = request.NP;
+    in.AlfaD = request.alphaDegrees;
+    Expected<SolverResult> solved = ORVEK(in);
+    if (!solved) return Failure{solved.error()};
+    if (Status shape = simpleAirfoilFault(request.airfoil); !shape) return Failure{shape.error()};
+    CoordinateFile file;
+    file.format = request.format;
+    file.name = request.name.value_or(request.airfoil.name());
+    if (request.format != CoordinateFormat::Csv) {  // the CSV file has no name line
+        if (Status fault = checkAirfoilName(file.name); !fault) return Failure{fault.error()};
+    }
+    const std::size_t N = solved->points.size() == 0 ? 0 : solved->points.size() - 1;
+    if (N == 0 || PointRun{&solved->points, 1, N}.count() == 0)
+        return Failure{"Cannot export: the surface has no points."};
+    file.points = std::move(solved->points);
+    return file;
 }
 
 }  // namespace orvek

@@ -3,6 +3,7 @@
 // a case as Selig or Lednicer ".dat" text, or as CSV with 1-Cp.
 
 #include "export/TextOutput.h"
+#include "solver/Airfoil.h"
 #include "solver/Expected.h"
 #include "solver/surface/SurfacePoints.h"
 
@@ -42,9 +43,32 @@ std::optional<CoordinateFormat> coordinateFormat(std::string_view name);
 Status writeAirfoilCoordinates(TextOutput& out, const SurfacePoints& points, CoordinateFormat format,
                                const std::string& name);
 
-// The same as one text (the window's file).
-Expected<std::string> airfoilCoordinatesText(const SurfacePoints& points, CoordinateFormat format,
-                                             const std::string& name);
+// What a coordinate file is made of: the airfoil, the format, the surface points (NP), the angle
+// of attack of the CSV's 1-Cp, and the name line (the airfoil's own name when none is given).
+struct CoordinateFileRequest {
+    Airfoil airfoil{0.1, 0.05, 2.0};
+    CoordinateFormat format = CoordinateFormat::Selig;
+    double NP = CoordinatePoints;
+    double alphaDegrees = 0.0;
+    std::optional<std::string> name;
+};
+
+// A coordinate file judged whole and ready to be written; writing it cannot fail.
+struct CoordinateFile {
+    SurfacePoints points;
+    CoordinateFormat format = CoordinateFormat::Selig;
+    std::string name;
+
+    void write(TextOutput& out) const;
+    std::string text() const;
+};
+
+// The coordinate file of an airfoil, as the windows' "Export coordinates", orvek-batch export and
+// the Python module give it: the airfoil solved at NP points (chord 1), then refused, with the
+// sentence saying why, when it cannot be calculated, when its shape is no simple airfoil (as
+// describe judges it), when the name cannot stand on the name line or when the surface has no
+// points.
+Expected<CoordinateFile> coordinateFile(const CoordinateFileRequest& request);
 
 // Whether `name` can stand on a file's name line: not empty and one line; else why, as a sentence.
 Status checkAirfoilName(const std::string& name);

@@ -44,11 +44,4 @@ void PolarJsonWriter::row(const SweepRow& r, const ViscousResult* v) {
 
 void PolarJsonWriter::finish() { json_.lineBreak("").endArray().endObject().finish(); }
 
-std::string polarCsv(const std::vector<SweepRow>& rows) {
-    StringOutput out;
-    PolarCsvWriter csv(out);
-    for (const SweepRow& r : rows) csv.row(r);
-    return std::move(out).text();
-}
-
 }  // namespace orvek

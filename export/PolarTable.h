@@ -38,7 +38,4 @@ private:
     JsonWriter json_;
 };
 
-// The CSV table of these rows as one text (the polar window's file).
-std::string polarCsv(const std::vector<SweepRow>& rows);
-
 }  // namespace orvek

@@ -4,6 +4,7 @@
 #include "export/TextOutput.h"
 #include "solver/Expected.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,9 +24,8 @@ namespace orvek {
 // folder, a target that is not a regular file (a folder, a device, a pipe), a read-only file, and
 // a folder the user may not write to. Every failure removes the temporary file and says why,
 // naming the file ("Could not save ORVEK_result.txt: Permission denied"). A save that is never
-// committed removes its temporary file, and so does SIGINT, SIGTERM or SIGHUP arriving during it;
-// SIGXFSZ is ignored, so a file-size limit makes the write fail ("File too large") instead of
-// ending the program.
+// committed removes its temporary file; so does SIGINT, SIGTERM or SIGHUP arriving during it in
+// a program that asked for that (export/SaveCleanup.h), which the library never does on its own.
 class FileSave : public TextOutput {
 public:
     // Checks the target and makes the temporary file. `shownName` is how messages name the file;
@@ -46,6 +46,10 @@ private:
 
 // Replaces the file at `path` with `bytes` as a whole: begin, write, commit.
 Status saveFileAtomically(const std::string& path, std::string_view bytes);
+
+// The same with the bytes that `write` streams, so a writer of export/ saves a file without the
+// whole text in memory.
+Status saveFile(const std::string& path, const std::function<void(TextOutput&)>& write);
 
 // The process's own open descriptor that `path` names, or -1: /dev/stdout, /dev/stderr,
 // /dev/fd/N and /proc/self/fd/N by name, and a regular file that standard output or standard

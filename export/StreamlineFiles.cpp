@@ -36,29 +36,32 @@ constexpr double PictureWidth = 960;
 
 }  // namespace
 
-std::string streamlinesCsv(const std::vector<Streamline>& lines) {
-    std::string out = "line,psi,x,y\n";
+void writeStreamlinesCsv(TextOutput& out, const std::vector<Streamline>& lines) {
+    out << "line,psi,x,y\n";
+    std::string row;
     for (std::size_t k = 0; k < lines.size(); ++k) {
         std::string prefix = std::to_string(k + 1) + ",";
         appendShortest(prefix, lines[k].psi);
         prefix += ',';
         for (const FlowPoint& p : lines[k].points) {
-            out += prefix;
-            appendShortest(out, p.x);
-            out += ',';
-            appendShortest(out, p.y);
-            out += '\n';
+            row = prefix;
+            appendShortest(row, p.x);
+            row += ',';
+            appendShortest(row, p.y);
+            row += '\n';
+            out << row;
         }
     }
-    return out;
 }
 
-std::string streamlinesSvg(const std::vector<Streamline>& lines, const StreamlinePicture& pic) {
+void writeStreamlinesSvg(TextOutput& out, const std::vector<Streamline>& lines, const StreamlinePicture& pic) {
     const Extent& e = pic.extent;
     const double scale = PictureWidth / e.width();
     const double height = std::ceil(e.height() * scale);
-    const auto points = [&](std::string& out, const std::vector<FlowPoint>& pts) {
-        out += " points=\"";
+    // One element at a time: its text is built and then written.
+    std::string element;
+    const auto points = [&](const std::vector<FlowPoint>& pts) {
+        element += " points=\"";
         std::string last, pair;
         for (const FlowPoint& p : pts) {
             pair.clear();
@@ -66,42 +69,44 @@ std::string streamlinesSvg(const std::vector<Streamline>& lines, const Streamlin
             pair += ',';
             appendPixels(pair, (e.y1 - p.y) * scale);
             if (pair == last) continue;  // points closer than the picture shows
-            if (!last.empty()) out += ' ';
-            out += pair;
+            if (!last.empty()) element += ' ';
+            element += pair;
             last.swap(pair);
         }
-        out += '"';
+        element += '"';
     };
     std::string w, h;
     appendPixels(w, PictureWidth);
     appendPixels(h, height);
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                      w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
-    out += "<title>" + xmlText(pic.title) + "</title>\n";
-    out += "<defs><clipPath id=\"extent\"><rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h +
-           "\"/></clipPath></defs>\n";
-    out += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n";
-    out += "<g clip-path=\"url(#extent)\" stroke-linejoin=\"round\" stroke-linecap=\"round\">\n";
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << w
+        << "\" height=\"" << h << "\" viewBox=\"0 0 " << w << " " << h << "\">\n";
+    out << "<title>" << xmlText(pic.title) << "</title>\n";
+    out << "<defs><clipPath id=\"extent\"><rect x=\"0\" y=\"0\" width=\"" << w << "\" height=\"" << h
+        << "\"/></clipPath></defs>\n";
+    out << "<rect width=\"" << w << "\" height=\"" << h << "\" fill=\"white\"/>\n";
+    out << "<g clip-path=\"url(#extent)\" stroke-linejoin=\"round\" stroke-linecap=\"round\">\n";
     if (!pic.body.empty()) {
-        out += "<polygon";
-        points(out, pic.body);
-        out += " fill=\"#b8bcc4\" stroke=\"#3a3f47\" stroke-width=\"1\"/>\n";
+        element = "<polygon";
+        points(pic.body);
+        element += " fill=\"#b8bcc4\" stroke=\"#3a3f47\" stroke-width=\"1\"/>\n";
+        out << element;
     }
     for (const Streamline& line : lines) {
-        out += "<polyline";
-        points(out, line.points);
-        out += line.dividing ? " fill=\"none\" stroke=\"#b03a2e\" stroke-width=\"1.8\"/>\n"
-                             : " fill=\"none\" stroke=\"#1f5fa8\" stroke-width=\"1.1\"/>\n";
+        element = "<polyline";
+        points(line.points);
+        element += line.dividing ? " fill=\"none\" stroke=\"#b03a2e\" stroke-width=\"1.8\"/>\n"
+                                 : " fill=\"none\" stroke=\"#1f5fa8\" stroke-width=\"1.1\"/>\n";
+        out << element;
     }
     for (const FlowPoint& p : pic.stagnation) {
-        out += "<circle cx=\"";
-        appendPixels(out, (p.x - e.x0) * scale);
-        out += "\" cy=\"";
-        appendPixels(out, (e.y1 - p.y) * scale);
-        out += "\" r=\"3.5\" fill=\"#b03a2e\"/>\n";
+        element = "<circle cx=\"";
+        appendPixels(element, (p.x - e.x0) * scale);
+        element += "\" cy=\"";
+        appendPixels(element, (e.y1 - p.y) * scale);
+        element += "\" r=\"3.5\" fill=\"#b03a2e\"/>\n";
+        out << element;
     }
-    out += "</g>\n</svg>\n";
-    return out;
+    out << "</g>\n</svg>\n";
 }
 
 }  // namespace orvek

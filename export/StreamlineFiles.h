@@ -3,6 +3,7 @@
 // points in order along each line), or an SVG picture of the lines over the extent with the body
 // filled and the stagnation points marked.
 
+#include "export/TextOutput.h"
 #include "solver/flow/Streamlines.h"
 
 #include <string>
@@ -10,7 +11,7 @@
 
 namespace orvek {
 
-std::string streamlinesCsv(const std::vector<Streamline>& lines);
+void writeStreamlinesCsv(TextOutput& out, const std::vector<Streamline>& lines);
 
 struct StreamlinePicture {
     Extent extent;                      // the region shown
@@ -20,7 +21,7 @@ struct StreamlinePicture {
 };
 
 // The picture is 960 pixels wide and as high as the extent's shape asks; the dividing
-// streamline is drawn stronger than the others.
-std::string streamlinesSvg(const std::vector<Streamline>& lines, const StreamlinePicture& picture);
+// streamline is drawn stronger than the others. Both files are written a line at a time.
+void writeStreamlinesSvg(TextOutput& out, const std::vector<Streamline>& lines, const StreamlinePicture& picture);
 
 }  // namespace orvek

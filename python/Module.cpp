@@ -274,17 +274,17 @@ std::string coordinates(const Airfoil& airfoil, const std::string& formatName, c
     const std::optional<CoordinateFormat> format = coordinateFormat(formatName);
     if (!format)
         throw py::value_error("Cannot export: the format must be selig, lednicer or csv, not '" + formatName + "'.");
-    SolverInput in;
-    in.airfoil = airfoil;
-    in.N1 = pointCount(np);
-    in.AlfaD = alpha;
+    CoordinateFileRequest request;
+    request.airfoil = airfoil;
+    request.format = *format;
+    request.NP = pointCount(np);
+    request.alphaDegrees = alpha;
+    request.name = name;
     Expected<std::string> text = [&]() -> Expected<std::string> {
         py::gil_scoped_release release;
-        Expected<SolverResult> r = ORVEK(in);
-        if (!r) return Failure{r.error()};
-        if (Status shape = simpleAirfoilFault(airfoil); !shape) return Failure{shape.error()};
-        Expected<std::string> t = airfoilCoordinatesText(r->points, *format, name.value_or(airfoil.name()));
-        return t;  // a refusal is already a sentence
+        Expected<CoordinateFile> file = coordinateFile(request);
+        if (!file) return Failure{file.error()};  // a refusal is already a sentence
+        return file->text();
     }();
     return valueOrRaise(std::move(text));
 }

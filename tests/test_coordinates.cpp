@@ -75,8 +75,14 @@ bool aligned(const std::vector<std::string>& l, std::size_t from, std::size_t co
     return true;
 }
 
+orvek::Expected<std::string> writtenText(const orvek::SurfacePoints& p, orvek::CoordinateFormat f, const std::string& name) {
+    orvek::StringOutput out;
+    if (orvek::Status done = orvek::writeAirfoilCoordinates(out, p, f, name); !done) return orvek::Failure{done.error()};
+    return std::move(out).text();
+}
+
 std::string text(const orvek::SurfacePoints& p, orvek::CoordinateFormat f, const std::string& name = "Test airfoil") {
-    const orvek::Expected<std::string> t = orvek::airfoilCoordinatesText(p, f, name);
+    const orvek::Expected<std::string> t = writtenText(p, f, name);
     if (!t) qFatal("unexpected fault: %s", t.error().c_str());
     return *t;
 }
@@ -193,12 +199,12 @@ private slots:
     void refusals() {
         const orvek::SolverResult r = solveCase(0.1, 0.05, 2.0, 0.0, 21);
         QCOMPARE(QString::fromStdString(
-                     orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Selig, "two\nlines").error()),
+                     writtenText(r.points, orvek::CoordinateFormat::Selig, "two\nlines").error()),
                  "The airfoil's name must be one line of text.");
         QCOMPARE(QString::fromStdString(
-                     orvek::airfoilCoordinatesText(r.points, orvek::CoordinateFormat::Lednicer, " ").error()),
+                     writtenText(r.points, orvek::CoordinateFormat::Lednicer, " ").error()),
                  "The airfoil's name is empty.");
-        QVERIFY(!orvek::airfoilCoordinatesText(orvek::SurfacePoints{}, orvek::CoordinateFormat::Csv, "x").ok());
+        QVERIFY(!writtenText(orvek::SurfacePoints{}, orvek::CoordinateFormat::Csv, "x").ok());
         QVERIFY(orvek::coordinateFormat("lednicer") == orvek::CoordinateFormat::Lednicer);
         QVERIFY(!orvek::coordinateFormat("Selig"));
     }

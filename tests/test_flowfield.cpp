@@ -650,7 +650,9 @@ private slots:
         rq.count = 5;
         const auto lines = orvek::streamlines(f, rq);
         QVERIFY(lines.ok());
-        const std::string csv = orvek::streamlinesCsv(*lines);
+        orvek::StringOutput out;
+        orvek::writeStreamlinesCsv(out, *lines);
+        const std::string csv = out.text();
         std::istringstream in(csv);
         std::string row;
         std::getline(in, row);

@@ -1,5 +1,6 @@
 // Saving a file whole: success replaces everything, every failure keeps the old file and says why.
 
+#include "export/SaveCleanup.h"
 #include "export/SaveFile.h"
 
 #include "support/ChildProcess.h"
@@ -13,6 +14,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -69,6 +71,32 @@ void runAsNobody(const char* function) {
 class TestSaveFile : public QObject {
     Q_OBJECT
 private slots:
+    // A library leaves the host's signal handling alone (a Python interpreter has its own): a save
+    // changes no signal's disposition; a program that asks gets the clean-up on SIGHUP and SIGXFSZ
+    // ignored. Run in a child process, whose dispositions start at the defaults.
+    void signalsChangeOnlyWhenTheProgramAsks() {
+        QTemporaryDir dir;
+        const std::string path = (dir.path() + "/f.txt").toStdString();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(SIGHUP, SIG_DFL);
+            std::signal(SIGXFSZ, SIG_DFL);
+            const auto untouched = [](int s) {
+                struct sigaction now {};
+                return ::sigaction(s, nullptr, &now) == 0 && now.sa_handler == SIG_DFL;
+            };
+            const bool saved = orvek::saveFileAtomically(path, "text\n").ok();
+            const bool leftAlone = untouched(SIGHUP) && untouched(SIGXFSZ);
+            orvek::removeSaveTemporariesOnSignals();
+            const bool asked = !untouched(SIGHUP) && !untouched(SIGXFSZ);
+            ::_exit(saved && leftAlone && asked ? 0 : 1 + !saved * 2 + !leftAlone * 4 + !asked * 8);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+    }
+
     void savingReplacesTheWholeFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("ORVEK_result.txt");
