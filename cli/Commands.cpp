@@ -5,6 +5,7 @@
 #include "case/DecimalText.h"
 #include "cli/Arguments.h"
 #include "cli/FlowCommands.h"
+#include "cli/OptionForms.h"
 #include "cli/Progress.h"
 #include "export/AirfoilCoordinates.h"
 #include "export/CaseJson.h"
@@ -34,34 +35,6 @@ namespace {
 
 // The shortest text that reads back as the same double; zero without a sign.
 std::string num(double v) { return shortestText(v == 0.0 ? 0.0 : v); }
-
-// --- options shared by commands ----------------------------------------------------------
-
-std::string formatOption(const Arguments& a, const std::vector<std::string>& choices) {
-    const std::optional<std::string> f = a.text("format");
-    if (!f) return choices.front();
-    for (const std::string& c : choices) {
-        if (*f == c) return c;
-    }
-    std::string list;
-    for (std::size_t k = 0; k < choices.size(); ++k)
-        list += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k];
-    throw UsageError{"option '--format' expects " + list + ", not '" + *f + "'"};
-}
-
-// An output to --output (or standard output) that `write` produces.
-Output to(const Arguments& a, std::function<Status(TextOutput&)> write) {
-    Output o;
-    o.write = std::move(write);
-    o.path = a.text("output");
-    return o;
-}
-
-Output to(const Arguments& a, std::string text) {
-    Output o = textOutput(std::move(text));
-    o.path = a.text("output");
-    return o;
-}
 
 // --- the viscous estimate's options ------------------------------------------------------
 
@@ -135,9 +108,7 @@ Expected<AirfoilGeometry> headerValues(const Arguments& a, const SolverInput& in
     return g;
 }
 
-CommandOutput solve(const std::vector<std::string>& args) {
-    Arguments a(args, {"F", "G", "m", "alpha", "np", "chord", "layout", "output", "delta", "gama", "xdltc", "tau", "re",
-                       "ncrit", "trip-upper", "trip-lower", "mach"});
+CommandOutput solve(const Arguments& a) {
     std::optional<Layout> layout;
     if (std::optional<std::string> l = a.text("layout")) layout = layoutOption(*l);
     if (!layout && (a.has("output") || a.has("delta") || a.has("gama") || a.has("xdltc") || a.has("tau"))) {
@@ -188,8 +159,7 @@ CommandOutput solve(const std::vector<std::string>& args) {
     });
 }
 
-CommandOutput describe(const std::vector<std::string>& args) {
-    Arguments a(args, {"F", "G", "m"});
+CommandOutput describe(const Arguments& a) {
     const Airfoil airfoil = airfoilOption(a);
     Expected<AirfoilGeometry> g = measureAirfoil(airfoil);
     if (!g) return Failure{g.error()};
@@ -198,9 +168,7 @@ CommandOutput describe(const std::vector<std::string>& args) {
 
 // --- sweep --------------------------------------------------------------------------------
 
-CommandOutput sweepCommand(const std::vector<std::string>& args) {
-    Arguments a(args, {"F", "G", "m", "from", "to", "step", "np", "format", "output", "re", "ncrit", "trip-upper",
-                       "trip-lower"});
+CommandOutput sweepCommand(const Arguments& a) {
     const std::string format = formatOption(a, {"csv", "json"});
     layerOptionsNeedRe(a);
     SweepInput in;
@@ -265,8 +233,7 @@ CommandOutput sweepCommand(const std::vector<std::string>& args) {
 
 // --- export -------------------------------------------------------------------------------
 
-CommandOutput exportCommand(const std::vector<std::string>& args) {
-    Arguments a(args, {"F", "G", "m", "np", "format", "alpha", "name", "output"});
+CommandOutput exportCommand(const Arguments& a) {
     const std::optional<std::string> formatText = a.text("format");
     if (!formatText) throw UsageError{"missing option '--format' (selig, lednicer or csv)"};
     const std::optional<CoordinateFormat> format = coordinateFormat(*formatText);
@@ -290,8 +257,7 @@ CommandOutput exportCommand(const std::vector<std::string>& args) {
 
 // --- design -------------------------------------------------------------------------------
 
-CommandOutput designCommand(const std::vector<std::string>& args) {
-    Arguments a(args, {"thickness", "camber", "te-angle", "format", "output"});
+CommandOutput designCommand(const Arguments& a) {
     const std::string format = formatOption(a, {"line", "json"});
     DesignTargets t;
     t.thickness = a.number("thickness");
@@ -316,8 +282,7 @@ CommandOutput designCommand(const std::vector<std::string>& args) {
 
 // --- boundary-layer -----------------------------------------------------------------------
 
-CommandOutput boundaryLayerCommand(const std::vector<std::string>& args) {
-    Arguments a(args, {"F", "G", "m", "alpha", "re", "ncrit", "trip-upper", "trip-lower", "format", "output"});
+CommandOutput boundaryLayerCommand(const Arguments& a) {
     const std::string format = formatOption(a, {"csv", "json"});
     if (!a.has("re")) throw UsageError{"missing option '--re'"};
     const ViscousInput v = viscousOptions(a, airfoilOption(a), a.number("alpha"));
@@ -347,8 +312,7 @@ std::string catalogueFailure(const std::string& path, const std::string& reason)
     return cannot + "the file cannot be opened for reading.";
 }
 
-CommandOutput tableCommand(const std::vector<std::string>& args) {
-    Arguments a(args, {"catalogue", "alpha", "np", "format", "output"}, 1);
+CommandOutput tableCommand(const Arguments& a) {
     const std::string format = formatOption(a, {"csv", "json"});
     std::optional<std::string> file = a.text("catalogue");
     if (file && !a.operands().empty()) throw UsageError{"the catalogue is given twice (--catalogue and an operand)"};

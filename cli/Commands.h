@@ -1,9 +1,10 @@
 #pragma once
 // The commands of orvek-batch. A command is a name, its help text (cli/Help.h) and a function that
 // reads its options and says what to write, or why the case cannot be calculated. Usage errors
-// are thrown as UsageError. Adding a command: its HelpText in Help.cpp, its run function, and one
-// line in commands().
+// are thrown as UsageError. Adding a command: its HelpText with its option table in Help.cpp, its
+// run function, and one line in commands(); main parses the options the table names.
 
+#include "cli/Arguments.h"
 #include "cli/Help.h"
 #include "export/TextOutput.h"
 #include "solver/Expected.h"
@@ -27,8 +28,8 @@ using CommandOutput = Expected<Output>;
 
 struct Command {
     const char* name;
-    HelpText help;
-    CommandOutput (*run)(const std::vector<std::string>& args);  // args[0] is the command's name
+    HelpText help;  // its options: the names the parser accepts
+    CommandOutput (*run)(const Arguments& options);
 };
 
 // solve, sweep, export, design, table, describe, field, streamlines.

@@ -1,6 +1,16 @@
 #include "cli/Help.h"
 
+#include "case/CaseState.h"
+#include "case/PointFile.h"
 #include "cli/Commands.h"
+#include "cli/FlowCommands.h"
+#include "export/AirfoilCoordinates.h"
+#include "solver/ShortestText.h"
+#include "solver/analysis/Sweep.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
+#include "solver/flow/FlowField.h"
+#include "solver/flow/Streamlines.h"
+#include "solver/surface/Solver.h"
 
 #include <algorithm>
 
@@ -8,36 +18,84 @@ namespace orvek::cli {
 
 namespace {
 
-// The options of solve, shown in its own help and in the help of orvek-batch as a whole.
-const char* const CaseOptions = R"(  --F F          thickness parameter (centre offset along the negative real axis)
-  --G G          camber parameter (centre offset along the imaginary axis)
-  --m M          Karman-Trefftz exponent; 2 gives a Joukowsky airfoil
-  --alpha DEG    angle of attack in degrees
-  --np N         number of surface points, a whole number from 2 to 1000001
-  --chord C      chord length (default 1)
-  --layout L     write the result file instead of JSON: 1 "i x y", 2 "i x y 1-Cp",
-                 3 "i xU yU xL yL", 4 "i xU yU 1-Cp xL yL 1-Cp", none (header only)
-)";
-// The viscous estimate's options, for solve, sweep and boundary-layer.
-const char* const ViscousOptions = R"(  --re RE        Reynolds number of the chord and free stream (1000 to 1e9): adds the
-                 viscous estimate (boundary layers, transition, CD = CDf + CDp)
-  --ncrit N      critical amplification exponent of transition, 1 to 20 (default 9)
-  --trip-upper X, --trip-lower X
-                 force transition at x/c = X (0 to 1) on that side
-)";
-const char* const MachOption = R"(  --mach M       free-stream Mach number, 0 to below 1: adds "compressible" with
-                 Karman-Tsien CL and CMc4, the corrected least Cp and the critical Mach
-)";
+// An option shown longer than this has its help on the next line.
+constexpr std::size_t LongestOptionColumn = 20;
 
-const char* const HeaderOptions = R"(  --delta D, --gama G, --xdltc X, --tau T
-                 catalogue values for the result file's header; by default they
-                 are measured as by the describe command
-)";
+// A limit as the help writes it: the shortest text, an exponent without its sign and zeros ("1e9").
+std::string number(double v) {
+    std::string text = shortestText(v);
+    const std::size_t e = text.find("e+");
+    if (e != std::string::npos) text.erase(e + 1, text.find_first_not_of("+0", e + 1) - (e + 1));
+    return text;
+}
 
-// The width of the command names' column in the general help.
-constexpr std::size_t NameColumn = 11;
+// The rows every command with an airfoil shares.
+std::vector<OptionHelp> airfoilOptions(const std::string& help) {
+    return {{"F", "F", ""}, {"G", "G", ""}, {"m", "M", help}};
+}
+
+OptionHelp angleOption() { return {"alpha", "DEG", "angle of attack in degrees"}; }
+
+// The one --output line.
+OptionHelp outputOption() { return {"output", "FILE|-", "write to FILE (replaced whole) instead of stdout"}; }
+
+OptionHelp formatOption(const std::string& choices, const std::string& help) { return {"format", choices, help}; }
+
+// The viscous estimate's rows, for solve, sweep and boundary-layer.
+std::vector<OptionHelp> viscousOptions() {
+    return {{"re", "RE",
+             "Reynolds number of the chord and free stream (" + number(MinReynolds) + " to " + number(MaxReynolds) +
+                 "):\nadds the viscous estimate (boundary layers, transition,\nCD = CDf + CDp)"},
+            {"ncrit", "N",
+             "critical amplification exponent of transition, " + number(MinNcrit) + " to " + number(MaxNcrit) +
+                 " (default " + number(DefaultNcrit) + ")"},
+            {"trip-upper", "X", ""},
+            {"trip-lower", "X", "force transition at x/c = X (0 to 1) on that side"}};
+}
+
+std::string circulationLimit() {
+    return "from -" + number(FlowField::MaxCirculation) + " to " + number(FlowField::MaxCirculation);
+}
+
+std::vector<OptionHelp> joined(std::initializer_list<std::vector<OptionHelp>> parts) {
+    std::vector<OptionHelp> all;
+    for (const std::vector<OptionHelp>& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+// The text shown for one option: "--name VALUE".
+std::string shown(const OptionHelp& o) { return "--" + o.name + (o.value.empty() ? "" : " " + o.value); }
 
 }  // namespace
+
+std::string optionLines(const std::vector<OptionHelp>& options) {
+    // The rows as lines: options with an empty help join the next one's name column.
+    std::vector<std::pair<std::string, std::string>> rows;
+    std::string names;
+    for (const OptionHelp& o : options) {
+        names += (names.empty() ? "" : ", ") + shown(o);
+        if (o.help.empty()) continue;
+        rows.emplace_back(names, o.help);
+        names.clear();
+    }
+    std::size_t column = 0;
+    for (const auto& [n, h] : rows) {
+        if (n.size() <= LongestOptionColumn) column = std::max(column, n.size());
+    }
+    column += 2;
+    const std::string indent(2 + column, ' ');
+    std::string text;
+    for (const auto& [n, h] : rows) {
+        text += "  " + n;
+        text += n.size() <= LongestOptionColumn ? std::string(column - n.size(), ' ') : "\n" + indent;
+        for (const char c : h) {
+            text += c;
+            if (c == '\n') text += indent;
+        }
+        text += '\n';
+    }
+    return text;
+}
 
 HelpText solveHelp() {
     HelpText h;
@@ -47,32 +105,49 @@ HelpText solveHelp() {
   orvek-batch solve ... --re RE [--ncrit N] [--trip-upper X] [--trip-lower X]
                         [--mach M]
 )";
-    h.summary = R"(Calculates one Karman-Trefftz airfoil (a Joukowsky airfoil for m = 2).
-             Without --layout it prints the case as JSON: CL, CMc4, Alfa0 and the arrays
-             x, y and OneMinusCp (1-Cp) for the surface points 1..N in index order,
-             an unset point as null, and the stagnation points, every number with 17
-             significant digits.
-)";
-    h.body = std::string(R"(
+    h.summary = "one airfoil at one angle of attack: the case as JSON, or the result file\n";
+    h.body = R"(
 Calculates one Karman-Trefftz airfoil (a Joukowsky airfoil for m = 2). Without --layout
 it prints JSON: CL, CMc4, Alfa0, the arrays x, y and OneMinusCp (1-Cp) for the
-surface points 1..N in index order (an unset point as null), and "stagnation": the
-front stagnation point and, unless m = 2, the trailing edge, as [x, y] pairs (null when
-the flow cannot be calculated: F below 0 or m above 2); every number with 17
-significant digits. With --layout it writes the result file, as the window does.
+surface points 1..N in index order (points 1 and N are the trailing edge, the lower
+surface runs from point 2 to the leading edge, the upper surface back; an unset point
+is null), and "stagnation": the front stagnation point and, unless m = 2, the
+trailing edge, as [x, y] pairs (null when the flow cannot be calculated: F below 0 or
+m above 2); every number with 17 significant digits. With --layout it writes the
+result file, byte for byte as the window writes ORVEK_result.txt with a point as
+decimal separator; --output and the header values go with --layout.
 
 With --re the JSON adds "viscous": {"Re", "Ncrit", "CD", "CDf", "CDp", "transition":
 {"upper", "lower"}, "separation": {"upper", "lower"}, "valid", "flags"}: the integral
 boundary layer of each side from the front stagnation point, transition by the e^N
 envelope (or a trip) as x/c (1 where the side stays laminar), separation as x/c or
 null, and "valid": false with each reason in "flags" where the estimate stops
-meaning anything (turbulent separation, H above 2.4; a laminar separation that
+meaning anything (turbulent separation, H above )" + number(TurbulentSeparationH) + R"(; a laminar separation that
 never reattaches; a locally supersonic flow). With --mach it adds "compressible".
-
-Options:
-)") + CaseOptions +
-             "  --output FILE  write the result file to FILE (replaced whole); - is stdout\n" + HeaderOptions +
-             ViscousOptions + MachOption;
+)";
+    h.options = joined({
+        {{"F", "F", "thickness parameter (centre offset along the negative real axis)"},
+         {"G", "G", "camber parameter (centre offset along the imaginary axis)"},
+         {"m", "M", "Karman-Trefftz exponent; 2 gives a Joukowsky airfoil"},
+         {"alpha", "DEG",
+          "angle of attack in degrees, from -" + number(MaxAngleDegrees) + " to " + number(MaxAngleDegrees)},
+         {"np", "N", "number of surface points, a whole number from 2 to " + number(MaxPoints)},
+         {"chord", "C", "chord length (default 1), a positive number of normal size"},
+         {"layout", "L",
+          "write the result file instead of JSON: 1 \"i x y\", 2 \"i x y 1-Cp\",\n"
+          "3 \"i xU yU xL yL\", 4 \"i xU yU 1-Cp xL yL 1-Cp\", none (header only)"},
+         outputOption(),
+         {"delta", "D", ""},
+         {"gama", "G", ""},
+         {"xdltc", "X", ""},
+         {"tau", "T",
+          "catalogue values for the result file's header; by default they\n"
+          "are measured as by the describe command"}},
+        viscousOptions(),
+        {{"mach", "M",
+          "free-stream Mach number, 0 to below 1: adds \"compressible\" with\n"
+          "Karman-Tsien CL and CMc4, the corrected least Cp and the critical Mach"}},
+    });
     return h;
 }
 
@@ -82,13 +157,13 @@ HelpText sweepHelp() {
                     [--format csv|json] [--output FILE|-]
                     [--re RE [--ncrit N] [--trip-upper X] [--trip-lower X]]
 )";
-    h.summary = R"(A polar: one row per angle of attack A, A+S, ... up to B with alpha, CL,
-             CMc4, Alfa0, CpMin, xCpMin and the side of the suction peak.
-)";
+    h.summary = "a polar: coefficients and pressure minimum at the angles A, A+S, ... B\n";
     h.body = R"(
 A polar: one calculation per angle of attack A, A+S, A+2S, ... up to B inclusive
-(B counts as reached within a billionth of a step; S may be negative; at most
-100001 angles; each angle rounded to 15 significant digits). One row per angle:
+(the first row always at A; B counts as reached within a billionth of a step; S may
+be negative; at most )" + std::to_string(MaxSweepRows) +
+             R"( angles; each angle rounded to 15 significant digits).
+One row per angle:
   alpha, CL, CMc4, Alfa0   the closed-form coefficients, as solve gives them
   CpMin                    1 - max(1-Cp) over the N surface points
   xCpMin                   the x/c of that point
@@ -96,23 +171,26 @@ A polar: one calculation per angle of attack A, A+S, A+2S, ... up to B inclusive
 With --re a drag polar: each row adds CD, CDf, CDp, xtrUpper and xtrLower (the
 transition positions, x/c), LD (CL/CD) and valid, as solve --re gives them.
 CSV has a header line; numbers are the shortest text that reads back unchanged.
-An angle that cannot be calculated fails the whole sweep (exit 1); a step that is
-0, not a number or pointing away from B is an invalid argument (exit 2).
+Every angle is judged before the first row: an angle that cannot be calculated fails
+the whole sweep (exit 1); a step that is 0, not a number or pointing away from B is
+an invalid argument (exit 2).
 
 Every row solves the surface at N points for its pressure minimum, so the time
-grows with rows x N (100001 rows at N = 1000001 take minutes). Rows are written
-as they are calculated; a file given by --output appears whole at the end. On a
-terminal, standard error shows the rows done, rows per second and the time left
-after the first second; Ctrl+C (SIGINT) stops the sweep and leaves no file behind.
-
-Options:
-  --F F, --G G, --m M   the airfoil, as for solve
-  --from A, --to B      first and last angle of attack, degrees
-  --step S              degrees between angles
-  --np N                surface points per angle (default 201)
-  --format csv|json     default csv
-  --output FILE|-       write to FILE (replaced whole) instead of stdout
-)" + std::string(ViscousOptions);
+grows with rows x N. Rows are written as they are calculated; a file given by
+--output appears whole at the end. On a terminal, standard error shows the rows
+done, rows per second and the time left after the first second; Ctrl+C (SIGINT)
+stops the sweep and leaves no file behind.
+)";
+    h.options = joined({
+        airfoilOptions("the airfoil, as for solve"),
+        {{"from", "A", ""},
+         {"to", "B", "first and last angle of attack, degrees"},
+         {"step", "S", "degrees between angles"},
+         {"np", "N", "surface points per angle (default " + number(SweepPoints) + ")"},
+         formatOption("csv|json", "default csv"),
+         outputOption()},
+        viscousOptions(),
+    });
     return h;
 }
 
@@ -122,9 +200,8 @@ HelpText boundaryLayerHelp() {
                              [--trip-upper X] [--trip-lower X] [--format csv|json]
                              [--output FILE|-]
 )";
-    h.summary = R"(Both boundary layers station by station (CSV or JSON).
-)";
-    h.body = std::string(R"(
+    h.summary = "both boundary layers station by station\n";
+    h.body = R"(
 The integral boundary layer of both sides on the exact surface speed, marched from
 the front stagnation point to the trailing edge on stations of its own (the same
 for any number of surface points). CSV: side,s,x,y,Ue,theta,deltaStar,H,Cf,N,state
@@ -132,13 +209,13 @@ with s the arc length from the stagnation point, Ue the edge speed the layer see
 Cf on that speed's dynamic pressure, N the amplification exponent and state
 laminar, turbulent or separated; the upper side first. JSON: the members of solve's
 "viscous" object, then "upper" and "lower" with one array per column.
-
-Options:
-  --F F, --G G, --m M   the airfoil, as for solve
-  --alpha DEG           angle of attack in degrees
-)") + ViscousOptions + R"(  --format csv|json     default csv
-  --output FILE|-       write to FILE (replaced whole) instead of stdout
 )";
+    h.options = joined({
+        airfoilOptions("the airfoil, as for solve"),
+        {angleOption()},
+        viscousOptions(),
+        {formatOption("csv|json", "default csv"), outputOption()},
+    });
     return h;
 }
 
@@ -147,11 +224,10 @@ HelpText exportHelp() {
     h.usage = R"(  orvek-batch export --F F --G G --m M --format selig|lednicer|csv [--np N]
                      [--alpha DEG] [--name TEXT] [--output FILE|-]
 )";
-    h.summary = R"(The airfoil's coordinates for other programs: a Selig or Lednicer .dat
-             file, or CSV with 1-Cp.
-)";
+    h.summary = "coordinates for other programs: Selig or Lednicer .dat, or CSV with 1-Cp\n";
     h.body = R"(
-The airfoil's surface coordinates (chord 1) for other programs:
+The airfoil's surface coordinates (chord 1) for other programs (panel codes, CAD,
+meshers):
   selig      line 1 the name, then one "x y" pair per line from the trailing edge
              along the upper surface to the leading edge and back along the lower
              surface to the trailing edge
@@ -160,18 +236,21 @@ The airfoil's surface coordinates (chord 1) for other programs:
              lower surface the same way
   csv        index,x,y,OneMinusCp,surface with 1-Cp at --alpha
 Values with 8 decimals in aligned columns, a point as decimal separator, LF line
-ends. Unset points (the leading edge of an F = 0 airfoil) are left out.
-
-Options:
-  --F F, --G G, --m M   the airfoil, as for solve
-  --format FORMAT       selig, lednicer or csv
-  --np N                number of surface points (default 161; an odd number gives
-                        both surfaces the leading-edge point)
-  --alpha DEG           angle of attack for the csv 1-Cp column (default 0)
-  --name TEXT           the name line (default e.g. "Karman-Trefftz F=0.1 G=0.05 m=1.9",
-                        "Joukowsky F=0.1 G=0.05" for m = 2)
-  --output FILE|-       write to FILE (replaced whole) instead of stdout
+ends. Unset points (the leading edge of an F = 0 airfoil) are left out. A shape that
+is no simple airfoil is refused, as describe refuses it.
 )";
+    h.options = joined({
+        airfoilOptions("the airfoil, as for solve"),
+        {formatOption("FORMAT", "selig, lednicer or csv"),
+         {"np", "N",
+          "number of surface points (default " + number(CoordinatePoints) +
+              "; an odd number gives\nboth surfaces the leading-edge point)"},
+         {"alpha", "DEG", "angle of attack for the csv 1-Cp column (default 0)"},
+         {"name", "TEXT",
+          "the name line (default e.g. \"Karman-Trefftz F=0.1 G=0.05 m=1.9\",\n"
+          "\"Joukowsky F=0.1 G=0.05\" for m = 2)"},
+         outputOption()},
+    });
     return h;
 }
 
@@ -180,9 +259,7 @@ HelpText designHelp() {
     h.usage = R"(  orvek-batch design --thickness T --camber C --te-angle DEG [--format line|json]
                      [--output FILE|-]
 )";
-    h.summary = R"(Finds the airfoil of a given thickness, camber and trailing-edge angle and
-             prints its catalogue line.
-)";
+    h.summary = "the airfoil of a given thickness, camber and trailing-edge angle\n";
     h.body = R"(
 Finds F, G and m whose airfoil has the maximum thickness T, maximum camber C and
 trailing-edge angle DEG as describe measures them (thickness and camber to 1e-6),
@@ -191,16 +268,18 @@ for ORVEK_Input.txt. m = 2 - DEG/180; F and G by a Newton iteration.
 
 Reachable range: trailing-edge angle 0 to 30 degrees, camber -0.10 to 0.10,
 thickness up to 0.30 and at least tan(DEG/4) + 0.01 (as F goes to 0 the airfoil
-becomes a lens about tan(DEG/4) thick). Targets outside it are refused (exit 1).
-
-Options:
-  --thickness T      maximum thickness over chord
-  --camber C         maximum camber over chord (negative: cambered downwards)
-  --te-angle DEG     trailing-edge angle in degrees
-  --format line|json line (default) prints the catalogue line; json the targets,
-                     the values reached, the residuals, F, G, m and the line
-  --output FILE|-    write to FILE (replaced whole) instead of stdout
+becomes a lens about tan(DEG/4) thick). Targets outside it are refused, naming the
+limit they break (exit 1).
 )";
+    h.options = {
+        {"thickness", "T", "maximum thickness over chord"},
+        {"camber", "C", "maximum camber over chord (negative: cambered downwards)"},
+        {"te-angle", "DEG", "trailing-edge angle in degrees"},
+        formatOption("line|json",
+                     "line (default) prints the catalogue line; json the targets,\n"
+                     "the values reached, the residuals, F, G, m and the line"),
+        outputOption(),
+    };
     return h;
 }
 
@@ -210,65 +289,166 @@ HelpText tableHelp() {
                     [--output FILE|-]
 )";
     h.moreUsage = "  orvek-batch table --alpha DEG [options] -- FILE\n";
-    h.summary = "Calculates every airfoil of a catalogue file at one angle of attack.\n";
+    h.summary = "every airfoil of a catalogue file at one angle of attack\n";
     h.body = R"(
 Calculates every airfoil of a catalogue file (read as the window reads
-ORVEK_Input.txt: at most 50 airfoils, a malformed line reported on stderr and the
+ORVEK_Input.txt: at most )" +
+             std::to_string(MaxAirfoils) + R"( airfoils, a malformed line reported on stderr and the
 airfoils before it listed) at one angle of attack. One row each:
   row, F, G, m, Delta, Gama, xDltC, Tau, CL, CMc4, Alfa0, CpMin, xCpMin, problem
 Delta to Tau are the catalogue's columns; CpMin and xCpMin as for sweep. An airfoil
 that cannot be calculated has the reason in the problem column; the exit status is
-then 1, after all rows.
-
-Options:
-  --catalogue FILE    the catalogue file
-  --alpha DEG         angle of attack in degrees
-  --np N              surface points per airfoil (default 201)
-  --format csv|json   default csv
-  --output FILE|-     write to FILE (replaced whole) instead of stdout
+then 1, after all rows. A catalogue that cannot be read is said with what the path
+is; an --output that is the catalogue itself is refused (exit 2).
 )";
+    h.options = {
+        {"catalogue", "FILE", "the catalogue file"},
+        angleOption(),
+        {"np", "N", "surface points per airfoil (default " + number(SweepPoints) + ")"},
+        formatOption("csv|json", "default csv"),
+        outputOption(),
+    };
+    h.operands = 1;
     return h;
 }
 
 HelpText describeHelp() {
     HelpText h;
     h.usage = "  orvek-batch describe --F F --G G --m M\n";
-    h.summary = R"(Prints the catalogue line "Delta,Gama,xDltC,Tau,F,G,m" of an airfoil:
-             maximum thickness, maximum camber and its position over chord and the
-             trailing-edge angle in degrees, measured on a dense surface.
-)";
+    h.summary = "the catalogue line of an airfoil: thickness, camber, trailing-edge angle\n";
     h.body = R"(
 Prints the catalogue line "Delta,Gama,xDltC,Tau,F,G,m" of an airfoil: maximum
-thickness, maximum camber and its position over chord and the trailing-edge angle
-in degrees, measured on a surface of 200001 points.
+thickness, maximum camber and its position over chord (4 decimals) and the
+trailing-edge angle in degrees (2 decimals), measured along the exact contour,
+ready to be pasted into ORVEK_Input.txt.
 )";
+    h.options = airfoilOptions("the airfoil, as for solve");
     return h;
 }
 
-std::string commandHelp(const HelpText& help) { return "Usage:\n" + help.usage + help.moreUsage + help.body; }
+HelpText fieldHelp() {
+    HelpText h;
+    h.usage = R"(  orvek-batch field --F F --G G --m M --alpha DEG --points FILE|-
+  orvek-batch field --F F --G G --m M --alpha DEG --grid X0:X1:NX,Y0:Y1:NY
+                    [--format csv|vtk] [--output FILE|-] [--circulation G]
+)";
+    h.summary = "the flow (velocity, Cp, stream function) at points or on a grid\n";
+    h.body = R"(
+The exact potential flow around the airfoil (chord 1, leading edge (0, 0), trailing edge
+(1, 0), unit free stream at the angle of attack): velocity u, v, pressure coefficient
+Cp = 1 - (u^2 + v^2) and stream function psi (0 on the airfoil, about y cos(alpha) -
+x sin(alpha) far away), each within 1e-10 of a quad-precision evaluation.
+CSV: "x,y,u,v,Cp,psi", one row per point in input order, numbers as the shortest text
+that reads back unchanged; a point inside the airfoil has the four values empty.
+VTK (--grid only): the legacy binary STRUCTURED_POINTS file ParaView and VisIt open,
+with point arrays velocity, Cp, psi (NaN inside the airfoil) and body (1 inside).
+)";
+    h.options = joined({
+        airfoilOptions("the airfoil, as for solve (F at least 0, m above 1 and at most 2)"),
+        {angleOption(),
+         {"points", "FILE|-",
+          "one point per line, \"x,y\" or \"x y\"; blank lines and lines\n"
+          "starting with # are skipped, a header line \"x,y\" or \"x y\" (any\n"
+          "case) is accepted; - reads stdin. A line is at most " +
+              std::to_string(MaxPointLineLength) +
+              " bytes;\na malformed line is an invalid argument naming its line number."},
+         {"grid", "X0:X1:NX,Y0:Y1:NY",
+          "NX x NY points from X0 to X1 and Y0 to Y1 (NX, NY at least 2,\nat most " +
+              number(MaxGridPoints) + " points), x running fastest"},
+         {"circulation", "G",
+          "the circulation set by hand instead of by the Kutta condition, in\n"
+          "units of the free-stream speed times the chord (CL = 2 G; the Kutta\n"
+          "value is solve's CL/2), " + circulationLimit() + ". The rear stagnation\n"
+          "point leaves the trailing edge, where the speed is then infinite\n"
+          "(a point exactly there gets u = inf and Cp = -inf)."},
+         formatOption("csv|vtk", "default csv"),
+         outputOption()},
+    });
+    return h;
+}
+
+HelpText streamlinesHelp() {
+    HelpText h;
+    h.usage = R"(  orvek-batch streamlines --F F --G G --m M --alpha DEG [--count N]
+                          [--extent X0:X1,Y0:Y1] [--plane airfoil|circle]
+                          [--format csv|svg] [--output FILE|-] [--circulation G]
+)";
+    h.summary = "lines of constant stream function over an extent, as CSV or SVG\n";
+    h.body = R"(
+Lines of constant stream function psi, every point on its level to 1e-9, points at most
+)" + number(StreamlineSpacing) +
+             R"( apart and closer where the line bends. The N levels are spaced evenly over the
+values of psi that enter the extent, psi = 0 always among them: the dividing streamline,
+given as two lines (from upstream to the front stagnation point, over the upper side to
+the trailing edge and downstream; and the lower side from the front stagnation point
+to the trailing edge). A level that crosses the extent more than once gives a line for
+each crossing.
+CSV: "line,psi,x,y", lines numbered from 1, points in order along each line (the
+direction of the flow). SVG: the lines over the extent with the airfoil filled and the
+stagnation points marked, the dividing streamline in red.
+)";
+    h.options = joined({
+        airfoilOptions("the airfoil, as for solve (F at least 0, m above 1 and at most 2)"),
+        {angleOption(),
+         {"circulation", "G",
+          "the circulation set by hand (CL = 2 G), as for field; the\n"
+          "stagnation points move off the trailing edge, and for a large G\n"
+          "off the body, when psi = 0 is the contour and one line passing it"},
+         {"count", "N", "number of levels, 1 to " + std::to_string(MaxStreamlines) + " (default 21)"},
+         {"extent", "X0:X1,Y0:Y1", "the box (default -1:2,-1:1; in the circle plane -3:3,-2:2)"},
+         {"plane", "P",
+          "airfoil (default), or circle: the same lines in the circle's own\n"
+          "frame (centre -F + iG, the trailing-edge point at 1)"},
+         formatOption("csv|svg", "default csv"),
+         outputOption()},
+    });
+    return h;
+}
+
+std::string commandHelp(const HelpText& help) {
+    return "Usage:\n" + help.usage + help.moreUsage + help.body + "\nOptions:\n" + optionLines(help.options);
+}
+
+const std::vector<ExitStatus>& exitStatuses() {
+    static const std::vector<ExitStatus> list = {
+        {0, "done"},
+        {1, "the airfoil cannot be calculated or designed, a row of a table could not be\n"
+            "calculated, or the output cannot be written; one line on stderr says why"},
+        {2, "invalid arguments (an unknown command or option, a missing or malformed\n"
+            "value, a value out of its range, a malformed point file)"},
+    };
+    return list;
+}
+
+std::string conventions() {
+    return R"("orvek-batch COMMAND --help" lists a command's options. Options may be written
+--name value or --name=value; "--" ends the options. "--output -" is standard
+output; a file given by --output is replaced whole, or left as it was when the new
+one cannot be written. Numbers use a point as decimal separator.
+)";
+}
 
 std::string generalHelp(const std::vector<Command>& commands) {
     std::string text = "Usage:\n";
     for (const Command& c : commands) text += c.help.usage;
     text += "  orvek-batch COMMAND --help\n  orvek-batch --help | --version\n\nCommands:\n";
+    std::size_t column = 0;  // the names' column: the longest name and two spaces
+    for (const Command& c : commands) column = std::max(column, std::string(c.name).size() + 2);
     for (const Command& c : commands) {
         const std::string name = c.name;
-        // Two spaces at least after a name longer than the column.
-        text += "  " + name +
-                std::string(std::max<std::size_t>(NameColumn - std::min(NameColumn, name.size()), 2), ' ') +
-                c.help.summary;
+        text += "  " + name + std::string(column - name.size(), ' ') + c.help.summary;
     }
-    text += std::string("\nOptions of solve and describe:\n") + CaseOptions +
-            "  --output FILE  write the result file to FILE (replaced whole) instead of stdout\n" + HeaderOptions +
-            R"(  --help         shows this text, or after a command that command's help
-  --version      shows the version
-
-"orvek-batch COMMAND --help" lists a command's options. Options may be written
---name value or --name=value; "--" ends the options. "--output -" is standard
-output. Numbers use a point as decimal separator. Exit status: 0 done, 1 the
-airfoil cannot be calculated or designed or the output cannot be written,
-2 invalid arguments.
-)";
+    text += "\nOptions:\n" + optionLines({{"help", "", "shows this text, or after a command that command's help"},
+                                          {"version", "", "shows the version"}});
+    text += "\n" + conventions() + "\nExit status:\n";
+    for (const ExitStatus& s : exitStatuses()) {
+        text += "  " + std::to_string(s.code) + "  ";
+        for (const char c : s.meaning) {
+            text += c;
+            if (c == '\n') text += "     ";
+        }
+        text += '\n';
+    }
     return text;
 }
 

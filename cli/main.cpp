@@ -64,7 +64,9 @@ CommandOutput run(const std::vector<std::string>& args) {
         const std::vector<std::string> words(args.begin() + 1, args.end());
         if (orvek::cli::asksForHelp(words)) return text(orvek::cli::commandHelp(c.help));
         if (orvek::cli::asksForVersion(words)) return text(std::string("orvek-batch ") + orvek::Version + "\n");
-        return c.run(args);
+        std::vector<std::string> names;
+        for (const orvek::cli::OptionHelp& o : c.help.options) names.push_back(o.name);
+        return c.run(orvek::cli::Arguments(args, names, c.help.operands));
     }
     if (first.rfind('-', 0) == 0)
         throw UsageError{"missing command (" + commandList() + ") before '" + first + "'; see --help"};
