@@ -31,7 +31,7 @@ def solve(N1, F, G, m, alfa_d, chord=1.0):
     i = np.arange(2, int(math.floor(K)) + 1, dtype=np.float64)
     x = np.zeros(N + 1)
     y = np.zeros(N + 1)
-    cu = np.zeros(N + 1)
+    one_minus_cp = np.zeros(N + 1)
     for sign in (-1.0, 1.0):  # lower surface, then upper
         theta = sign * (i - 1) * d_theta
         st, ct = np.sin(theta), np.cos(theta)
@@ -53,11 +53,11 @@ def solve(N1, F, G, m, alfa_d, chord=1.0):
         k = (i if sign < 0 else N1 + 1 - i).astype(np.int64)
         x[k] = X - shift
         y[k] = Y
-        cu[k] = V * V
+        one_minus_cp[k] = V * V
     x[1] = x[N] = chord
     y[1] = y[N] = 0.0
-    cu[1] = cu[N] = math.cos(alpha + beta) ** 2 / R2 if m == 2 else 0.0
-    return x, y, cu
+    one_minus_cp[1] = one_minus_cp[N] = math.cos(alpha + beta) ** 2 / R2 if m == 2 else 0.0
+    return x, y, one_minus_cp
 
 
 def field(X, Y, F, G, m, alfa_d):

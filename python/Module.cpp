@@ -405,7 +405,7 @@ PYBIND11_MODULE(_orvek, m) {
         .def_property_readonly(
             "y", [](const Solution& s) { return s.points.y; }, "ordinates over chord, float64[NP]")
         .def_property_readonly(
-            "one_minus_cp", [](const Solution& s) { return s.points.oneMinusCp; },
+            "one_minus_cp", [](const Solution& s) { return s.points.Cu; },
             "1 - Cp, the squared surface speed over the free stream's, float64[NP]")
         .def_property_readonly(
             "cp",

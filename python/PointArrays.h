@@ -9,7 +9,7 @@ namespace orvek::python {
 
 // x, y and 1-Cp of points 1..NP in index order (the trailing edge first and last).
 struct PointArrays {
-    pybind11::array_t<double> x, y, oneMinusCp;
+    pybind11::array_t<double> x, y, Cu;
 };
 
 // Takes the core's arrays over: the numpy arrays view them (index 0, never used, is left out) and

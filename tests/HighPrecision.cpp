@@ -54,6 +54,6 @@ ExactPoint exactSurfacePoint(const orvek::SolverInput& in, std::size_t index) {
     const Complex oneMinusW = unit - w;
     const Complex dz = (4 * m * m * b) * (w / (oneMinusW * oneMinusW * ((zeta - unit) * (zeta + unit))));
     const quad V = b * abs(dW) / abs(dz);
-    out.cu = static_cast<double>(V * V);
+    out.Cu = static_cast<double>(V * V);
     return out;
 }

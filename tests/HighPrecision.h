@@ -10,7 +10,7 @@
 #include <cstddef>
 
 struct ExactPoint {
-    double x = 0, y = 0, cu = 0;
+    double x = 0, y = 0, Cu = 0;
     bool set = false;  // false for the entries the loop over the circle does not reach
 };
 

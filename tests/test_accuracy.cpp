@@ -62,7 +62,7 @@ Worst worstError(const SolverInput& in, const SolverResult& r, const std::vector
         const struct {
             const char* name;
             double got, exact;
-        } values[] = {{"x", r.points.x[i], e.x}, {"y", r.points.y[i], e.y}, {"1-Cp", r.points.Cu[i], e.cu}};
+        } values[] = {{"x", r.points.x[i], e.x}, {"y", r.points.y[i], e.y}, {"1-Cp", r.points.Cu[i], e.Cu}};
         for (const auto& v : values) {
             const double err = std::fabs(v.got - v.exact) / std::max(1.0, std::fabs(v.exact));
             if (!(err <= worst.error)) worst = {err, i, v.name};
@@ -98,7 +98,7 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("y");
-        QTest::addColumn<double>("cu");  // each to the decimals written; NaN: not checked
+        QTest::addColumn<double>("Cu");  // each to the decimals written; NaN: not checked
         QTest::addColumn<int>("decimals");
         const double skip = std::nan("");
         QTest::newRow("index 2") << 0.1 << 0.05 << 2.0 << 5.0 << 51.0 << 2 << 0.996096 << 0.000309 << 0.786737 << 6;
@@ -118,14 +118,14 @@ private slots:
         QFETCH(int, index);
         QFETCH(double, x);
         QFETCH(double, y);
-        QFETCH(double, cu);
+        QFETCH(double, Cu);
         QFETCH(int, decimals);
         const ExactPoint e = exactSurfacePoint(caseInput(F, G, m, AlfaD, N1), static_cast<std::size_t>(index));
         QVERIFY(e.set);
         const double halfUnit = 0.5 * std::pow(10.0, -decimals) + 1e-15;
         if (!std::isnan(x)) QVERIFY2(std::fabs(e.x - x) <= halfUnit, qPrintable(QString::number(e.x, 'g', 17)));
         if (!std::isnan(y)) QVERIFY2(std::fabs(e.y - y) <= halfUnit, qPrintable(QString::number(e.y, 'g', 17)));
-        if (!std::isnan(cu)) QVERIFY2(std::fabs(e.cu - cu) <= halfUnit, qPrintable(QString::number(e.cu, 'g', 17)));
+        if (!std::isnan(Cu)) QVERIFY2(std::fabs(e.Cu - Cu) <= halfUnit, qPrintable(QString::number(e.Cu, 'g', 17)));
     }
 
     void againstHighPrecision_data() {

@@ -50,14 +50,14 @@ def test_unreached_points_are_nan_in_every_array(batch):
 
 def test_arrays_share_one_owner_that_outlives_the_solution():
     s = orvek.Airfoil(0.1, 0.05, 1.9).solve(5.0, np=1001)
-    x, y, cu = s.x, s.y, s.one_minus_cp
+    x, y, one_minus_cp = s.x, s.y, s.one_minus_cp
     # Views of the core's own arrays, not copies: one owner behind all three.
-    assert x.base is not None and x.base is y.base is cu.base
+    assert x.base is not None and x.base is y.base is one_minus_cp.base
     assert not x.flags.owndata and x.flags.c_contiguous
-    copy = x.copy(), y.copy(), cu.copy()
+    copy = x.copy(), y.copy(), one_minus_cp.copy()
     del s
     again = orvek.Airfoil(0.3, -0.02, 1.7).solve(-3.0, np=1001)  # would reuse freed memory
-    assert all(a.tobytes() == b.tobytes() for a, b in zip((x, y, cu), copy))
+    assert all(a.tobytes() == b.tobytes() for a, b in zip((x, y, one_minus_cp), copy))
     assert again.x.base is not x.base
 
 

@@ -36,7 +36,7 @@ struct SurfaceRun {
     std::size_t count = 0;
     double* x = nullptr;
     double* y = nullptr;
-    double* cu = nullptr;  // 1-Cp
+    double* Cu = nullptr;  // 1-Cp
 };
 
 // Computes one run; false when any value it wrote is not a finite number.

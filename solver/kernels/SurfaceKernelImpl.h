@@ -29,7 +29,7 @@ struct SurfaceKernelImpl {
     static constexpr std::size_t W = Ops::Width;
 
     struct Point {
-        V x, y, cu;
+        V x, y, Cu;
     };
 
     static Point point(const PointConstants& c, V theta) {
@@ -70,7 +70,7 @@ struct SurfaceKernelImpl {
         const V zIm = r * sinT;
         const V speed = zRe * c.kIm + zIm * c.kRe;
         const V a = speed * dPlus2 * (D / rhoM);
-        out.cu = a * a * rho2 * c.inv4m4;
+        out.Cu = a * a * rho2 * c.inv4m4;
         return out;
     }
 
@@ -85,8 +85,8 @@ struct SurfaceKernelImpl {
             const Point q = point(c, s.sign * (t * c.dTheta));
             Ops::store(s.x + done, q.x, n);
             Ops::store(s.y + done, q.y, n);
-            Ops::store(s.cu + done, q.cu, n);
-            finite = finite + (q.x * 0.0 + q.y * 0.0 + q.cu * 0.0);
+            Ops::store(s.Cu + done, q.Cu, n);
+            finite = finite + (q.x * 0.0 + q.y * 0.0 + q.Cu * 0.0);
         }
         return Ops::allZero(finite);
     }

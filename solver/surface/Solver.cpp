@@ -102,7 +102,7 @@ bool fillIndices(SurfaceKernelFn kernel, const PointConstants& c, const IndexRan
         run.count = last - first + 1;
         run.x = pts.x.data() + first;
         run.y = pts.y.data() + first;
-        run.cu = pts.Cu.data() + first;
+        run.Cu = pts.Cu.data() + first;
         finite = kernel(c, run) && finite;
     };
     const std::size_t lo = std::max<std::size_t>(from, 2), hi = std::min(to, ix.N);  // [lo, hi)
