@@ -65,7 +65,7 @@ struct Solution {
 
 // One side's surface arrays, views into the solution's.
 struct SurfaceView {
-    py::array x, y, oneMinusCp;
+    py::array x, y, Cu;
 };
 
 using Trips = std::array<std::optional<double>, 2>;
@@ -129,7 +129,7 @@ SurfaceView surfaceView(const Solution& s, Surface side) {
     while (lower < n && surfaceOfPoint(lower + 1, n) == Surface::Lower) ++lower;
     const py::slice part = side == Surface::Lower ? py::slice(0, static_cast<py::ssize_t>(lower), 1)
                                                   : py::slice(static_cast<py::ssize_t>(lower), static_cast<py::ssize_t>(n), 1);
-    return {s.points.x[part], s.points.y[part], s.points.oneMinusCp[part]};
+    return {s.points.x[part], s.points.y[part], s.points.Cu[part]};
 }
 
 // The stations of one side as arrays.
@@ -380,9 +380,9 @@ PYBIND11_MODULE(_orvek, m) {
     py::class_<SurfaceView>(m, "SurfaceSide", "One side's surface points: views into the Solution's arrays.")
         .def_readonly("x", &SurfaceView::x, "abscissae over chord")
         .def_readonly("y", &SurfaceView::y, "ordinates over chord")
-        .def_readonly("one_minus_cp", &SurfaceView::oneMinusCp, "1 - Cp")
+        .def_readonly("one_minus_cp", &SurfaceView::Cu, "1 - Cp")
         .def_property_readonly(
-            "cp", [](const SurfaceView& v) { return py::reinterpret_steal<py::object>(PyNumber_Subtract(py::int_(1).ptr(), v.oneMinusCp.ptr())); },
+            "cp", [](const SurfaceView& v) { return py::reinterpret_steal<py::object>(PyNumber_Subtract(py::int_(1).ptr(), v.Cu.ptr())); },
             "Cp, a new array");
 
     py::class_<Solution>(m, "Solution",
@@ -410,7 +410,7 @@ PYBIND11_MODULE(_orvek, m) {
         .def_property_readonly(
             "cp",
             [](const Solution& s) {
-                return py::reinterpret_steal<py::object>(PyNumber_Subtract(py::int_(1).ptr(), s.points.oneMinusCp.ptr()));
+                return py::reinterpret_steal<py::object>(PyNumber_Subtract(py::int_(1).ptr(), s.points.Cu.ptr()));
             },
             "the pressure coefficient Cp = 1 - (1 - Cp), a new float64[NP]")
         .def_property_readonly(
