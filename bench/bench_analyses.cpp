@@ -1,7 +1,11 @@
-// A polar sweep of 51 angles at 201 points, and one airfoil design from targets.
+// A polar sweep of 51 angles at 201 points, one airfoil design from targets, and the viscous
+// estimate: one case as solve --re makes it (the surface at NP points and both boundary layers)
+// and a drag polar of 41 angles.
 
 #include "solver/analysis/Design.h"
 #include "solver/analysis/Sweep.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
+#include "solver/surface/Solver.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,7 +42,40 @@ void MeasureAirfoil(benchmark::State& state) {
     }
 }
 
+// One case with its viscous estimate: the surface at NP points and both layers (the march does
+// not depend on NP). A cambered Joukowsky airfoil at 2 degrees, Re 1e6.
+void BoundaryLayer(benchmark::State& state) {
+    orvek::SolverInput s;
+    s.airfoil = {0.1, 0.05, 2.0};
+    s.AlfaD = 2;
+    s.N1 = static_cast<double>(state.range(0));
+    orvek::ViscousInput v;
+    v.airfoil = s.airfoil;
+    v.alphaDegrees = 2;
+    v.Re = 1e6;
+    for (auto _ : state) {
+        orvek::Expected<orvek::SolverResult> r = orvek::ORVEK(s);
+        orvek::Expected<orvek::ViscousResult> layer = orvek::boundaryLayer(v);
+        benchmark::DoNotOptimize(r->coefficients.CL);
+        benchmark::DoNotOptimize(layer->CD);
+    }
+}
+
+// A drag polar of 41 angles, -10 to 10 degrees, of a Karman-Trefftz airfoil at Re 3e6.
+void DragPolar41Angles(benchmark::State& state) {
+    orvek::ViscousInput v;
+    v.airfoil = {0.1, 0.05, 1.95};
+    v.Re = 3e6;
+    for (auto _ : state) {
+        orvek::Expected<std::vector<orvek::DragPolarRow>> rows = orvek::dragPolar(v, -10, 10, 0.5);
+        benchmark::DoNotOptimize(rows->data());
+    }
+}
+
 }  // namespace
+
+BENCHMARK(BoundaryLayer)->Arg(401)->Unit(benchmark::kMicrosecond);
+BENCHMARK(DragPolar41Angles)->Unit(benchmark::kMillisecond);
 
 // Argument: the exponent's kind, 2 Joukowsky, 1 Karman-Trefftz (m = 1.9).
 BENCHMARK(Sweep51Angles)->Arg(2)->Arg(1)->Unit(benchmark::kMillisecond);

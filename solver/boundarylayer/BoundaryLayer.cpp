@@ -203,10 +203,10 @@ void SideMarch::advance(double sa, double sb, double Ua, double Ub) {
         double Ue = 0, dUe = 0;
         seen(s, Ue, dUe);
         const Rates r0 = rates(l_, Ue, dUe, in_.Re);
-        // A step that changes theta by ~2 %, the shape by ~0.005 (H1 by 0.05) or N by 0.3.
-        const double hsScale = l_.mode == Mode::Laminar || l_.mode == Mode::Bubble ? 0.004 : 0.05;
-        const double need = std::max({std::fabs(r0.dTheta) / l_.theta / 0.02, std::fabs(r0.dHs) / hsScale,
-                                      std::fabs(r0.dN) / 0.3, 1e-12});
+        // A step that changes theta by ~3 %, H* by ~0.006 (H1 by 0.08) or N by 0.5.
+        const double hsScale = l_.mode == Mode::Laminar || l_.mode == Mode::Bubble ? 0.006 : 0.08;
+        const double need = std::max({std::fabs(r0.dTheta) / l_.theta / 0.03, std::fabs(r0.dHs) / hsScale,
+                                      std::fabs(r0.dN) / 0.5, 1e-12});
         const double h = std::min(sb - s, std::max(1.0 / need, (sb - sa) / 256.0));
         // The midpoint rule.
         Layer mid = l_;

@@ -57,7 +57,7 @@ inline constexpr double MinReynolds = 1e3;
 inline constexpr double MaxReynolds = 1e9;
 
 /// The march's stations per side by default, and the accepted range.
-inline constexpr std::size_t DefaultLayerStations = 241;
+inline constexpr std::size_t DefaultLayerStations = 161;
 inline constexpr std::size_t MinLayerStations = 41;
 inline constexpr std::size_t MaxLayerStations = 100001;
 

@@ -38,7 +38,10 @@ inline double laminarCf2Re(double H) {
 
 // Re_theta 2CD/H* of the laminar family (CD the dissipation coefficient).
 inline double laminarDissipationRe(double H) {
-    if (H < 4.0) return 0.207 + 0.00205 * std::pow(4.0 - H, 5.5);
+    if (H < 4.0) {
+        const double d = 4.0 - H, d2 = d * d;
+        return 0.207 + 0.00205 * d2 * d2 * d * std::sqrt(d);  // (4 - H)^5.5
+    }
     const double d = H - 4.0;
     return 0.207 - 0.0016 * d * d / (1.0 + 0.02 * d * d);
 }
@@ -46,6 +49,8 @@ inline double laminarDissipationRe(double H) {
 // dN/ds times theta: the envelope amplification rate, zero below the critical Re_theta0(H).
 inline double amplificationRate(double H, double Ret) {
     const double h1 = 1.0 / (H - 1.0);
+    // Re_theta0 is above 11 for every shape up to H = 16: no rate below it.
+    if (Ret < 11.0) return 0.0;
     const double log10Crit = (1.415 * h1 - 0.489) * std::tanh(20.0 * h1 - 12.9) + 3.295 * h1 + 0.44;
     if (!(std::log10(Ret) > log10Crit)) return 0.0;
     const double a = 2.4 * H - 3.7 + 2.5 * std::tanh(1.5 * H - 4.65);
@@ -69,7 +74,8 @@ inline double headEntrainment(double H1) { return 0.0306 * std::pow(H1 - 3.0, -0
 
 // Ludwieg-Tillmann's turbulent skin friction.
 inline double ludwiegTillmannCf(double H, double Ret) {
-    return 0.246 * std::pow(10.0, -0.678 * H) * std::pow(std::fmax(Ret, 1.0), -0.268);
+    // 0.246 10^(-0.678 H) Re_theta^(-0.268) in one exponential
+    return 0.246 * std::exp(-1.5611536 * H - 0.268 * std::log(std::fmax(Ret, 1.0)));
 }
 
 // The root of f in [a, b] by bisection (f(a) and f(b) of opposite signs).

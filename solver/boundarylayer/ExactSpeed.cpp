@@ -14,6 +14,10 @@ ExactSpeed::ExactSpeed(const Airfoil& airfoil, double alphaRadians)
     mb_ = m_ * b;
     shift_ = mb_ - 1.0;
     scale_ = 1.0 / (m_ * m_ * std::pow(2.0 * R_, m_ - 1.0));
+    cb_ = std::cos(0.5 * beta_);
+    sb_ = std::sin(0.5 * beta_);
+    cc_ = std::cos(alpha_ + 0.5 * beta_);
+    sc_ = std::sin(alpha_ + 0.5 * beta_);
     // pi + 2 alpha + beta, brought within (-beta, 2 pi - beta)
     const double twoPi = 2.0 * Pi;
     double s = Pi + 2.0 * alpha_ + beta_;
@@ -22,10 +26,11 @@ ExactSpeed::ExactSpeed(const Airfoil& airfoil, double alphaRadians)
 }
 
 SurfaceSample ExactSpeed::at(double vartheta) const {
-    const double h = 0.5 * (vartheta + beta_);
-    const double g = 0.5 * (vartheta - beta_);
-    const double sig = std::sin(h);
-    const double sg = std::sin(g), cg = std::cos(g);
+    // The three half angles (vartheta + beta)/2, (vartheta - beta)/2 and vartheta/2 - alpha - beta/2
+    // are vartheta/2 turned by constants: one sine and cosine, three rotations.
+    const double sh = std::sin(0.5 * vartheta), ch = std::cos(0.5 * vartheta);
+    const double sig = sh * cb_ + ch * sb_;
+    const double sg = sh * cb_ - ch * sb_, cg = ch * cb_ + sh * sb_;
     // zeta - 1 = 2 i R sin(h) e^(i g), exact near the trailing edge; zeta + 1 = (zeta - 1) + 2
     const double zmRe = -2.0 * R_ * sig * sg, zmIm = 2.0 * R_ * sig * cg;
     const double zpRe = zmRe + 2.0, zpIm = zmIm;
@@ -50,7 +55,7 @@ SurfaceSample ExactSpeed::at(double vartheta) const {
     SurfaceSample out;
     out.x = mb_ * (1.0 - (wRe * wRe + wIm * wIm)) / D - shift_;
     out.y = 2.0 * mb_ * wIm / D;
-    const double c = std::cos(0.5 * vartheta - alpha_ - 0.5 * beta_);
+    const double c = ch * cc_ + sh * sc_;  // cos(vartheta/2 - (alpha + beta/2))
     out.V = std::fabs(c) * D * dpPow * sigPow * scale_;
     return out;
 }

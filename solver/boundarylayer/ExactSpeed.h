@@ -37,6 +37,8 @@ public:
 private:
     double m_ = 2, R_ = 1, beta_ = 0, alpha_ = 0, mb_ = 1, shift_ = 0, stagnation_ = 0;
     double scale_ = 1;  ///< 1 / (m^2 (2R)^(m-1))
+    double cb_ = 1, sb_ = 0;  ///< cos and sin of beta/2
+    double cc_ = 1, sc_ = 0;  ///< cos and sin of alpha + beta/2
     bool joukowsky_ = true;
 };
 
