@@ -335,29 +335,44 @@ CommandOutput tableCommand(const Arguments& a) {
                          shortestText(MaxAngleDegrees) + " degrees, not '" + a.text("alpha").value_or("") + "'"};
     }
 
+    layerOptionsNeedRe(a);
+    std::optional<ViscousInput> layer;
+    if (a.has("re")) layer = viscousOptions(a, Airfoil{}, alpha);
+
     Expected<Catalogue> catalogue = loadCatalogueFile(*file, *file);
     if (!catalogue) return Failure{catalogueFailure(*file, catalogue.error())};
     std::vector<std::string> problems;
     if (catalogue->problem) problems.push_back(catalogue->problem->text);
     std::vector<CatalogueTableRow> rows = catalogueTable(*catalogue, alpha, N1);
+    // With --re each airfoil's drag: the estimate at the same angle, or why there is none.
+    std::vector<Expected<ViscousResult>> drag;
     for (const CatalogueTableRow& t : rows) {
         if (!t.result) problems.push_back(*file + ", row " + std::to_string(t.row) + ": " + t.result.error());
+        if (!layer) continue;
+        ViscousInput v = *layer;
+        v.airfoil = t.airfoil.airfoil;
+        drag.push_back(t.result ? boundaryLayer(v) : Expected<ViscousResult>(Failure{t.result.error()}));
+        if (t.result && !drag.back()) {
+            problems.push_back(*file + ", row " + std::to_string(t.row) + ": " + drag.back().error());
+        }
     }
-    Output out = to(a, [rows = std::move(rows), format, name = *file, alpha, N1](TextOutput& text) {
-        const auto entry = [](const CatalogueTableRow& t) {
+    Output out = to(a, [rows = std::move(rows), drag = std::move(drag), viscous = layer.has_value(), format,
+                        name = *file, alpha, N1](TextOutput& text) {
+        const auto entry = [&](const CatalogueTableRow& t, std::size_t k) {
             CatalogueTableEntry e;
             e.row = t.row;
             e.airfoil = t.airfoil.airfoil;
             e.catalogued = t.airfoil.geometry;
             e.result = &t.result;
+            e.viscous = viscous ? &drag[k] : nullptr;
             return e;
         };
         if (format == "csv") {
-            CatalogueTableCsvWriter csv(text);
-            for (const CatalogueTableRow& t : rows) csv.row(entry(t));
+            CatalogueTableCsvWriter csv(text, viscous);
+            for (std::size_t k = 0; k < rows.size(); ++k) csv.row(entry(rows[k], k));
         } else {
             CatalogueTableJsonWriter json(text, name, alpha, N1);
-            for (const CatalogueTableRow& t : rows) json.row(entry(t));
+            for (std::size_t k = 0; k < rows.size(); ++k) json.row(entry(rows[k], k));
             json.finish();
         }
         return Status{};

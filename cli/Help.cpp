@@ -287,6 +287,7 @@ HelpText tableHelp() {
     HelpText h;
     h.usage = R"(  orvek-batch table --catalogue FILE --alpha DEG [--np N] [--format csv|json]
                     [--output FILE|-]
+                    [--re RE [--ncrit N] [--trip-upper X] [--trip-lower X]]
 )";
     h.moreUsage = "  orvek-batch table --alpha DEG [options] -- FILE\n";
     h.summary = "every airfoil of a catalogue file at one angle of attack\n";
@@ -299,15 +300,18 @@ airfoils before it listed) at one angle of attack. One row each:
 Delta to Tau are the catalogue's columns; CpMin and xCpMin as for sweep. An airfoil
 that cannot be calculated has the reason in the problem column; the exit status is
 then 1, after all rows. A catalogue that cannot be read is said with what the path
-is; an --output that is the catalogue itself is refused (exit 2).
+is; an --output that is the catalogue itself is refused (exit 2). With --re a column
+CD (the viscous estimate, as solve --re gives it) stands before problem; an airfoil
+without one has its reason there.
 )";
-    h.options = {
-        {"catalogue", "FILE", "the catalogue file"},
-        angleOption(),
-        {"np", "N", "surface points per airfoil (default " + number(SweepPoints) + ")"},
-        formatOption("csv|json", "default csv"),
-        outputOption(),
-    };
+    h.options = joined({{
+                            {"catalogue", "FILE", "the catalogue file"},
+                            angleOption(),
+                            {"np", "N", "surface points per airfoil (default " + number(SweepPoints) + ")"},
+                            formatOption("csv|json", "default csv"),
+                            outputOption(),
+                        },
+                        viscousOptions()});
     h.operands = 1;
     return h;
 }

@@ -2,9 +2,14 @@
 
 namespace orvek {
 
-CatalogueTableCsvWriter::CatalogueTableCsvWriter(TextOutput& out) : csv_(out) {
-    csv_.header(
-        {"row", "F", "G", "m", "Delta", "Gama", "xDltC", "Tau", "CL", "CMc4", "Alfa0", "CpMin", "xCpMin", "problem"});
+CatalogueTableCsvWriter::CatalogueTableCsvWriter(TextOutput& out, bool viscous) : csv_(out), viscous_(viscous) {
+    if (viscous) {
+        csv_.header({"row", "F", "G", "m", "Delta", "Gama", "xDltC", "Tau", "CL", "CMc4", "Alfa0", "CpMin", "xCpMin",
+                     "CD", "problem"});
+    } else {
+        csv_.header({"row", "F", "G", "m", "Delta", "Gama", "xDltC", "Tau", "CL", "CMc4", "Alfa0", "CpMin", "xCpMin",
+                     "problem"});
+    }
 }
 
 void CatalogueTableCsvWriter::row(const CatalogueTableEntry& e) {
@@ -14,9 +19,18 @@ void CatalogueTableCsvWriter::row(const CatalogueTableEntry& e) {
     const Expected<SweepRow>& r = *e.result;
     if (r) {
         const Coefficients& k = r->coefficients;
-        csv_.field(k.CL).field(k.CMc4).field(k.Alfa0).field(r->CpMin).field(r->xCpMin).emptyField();
+        csv_.field(k.CL).field(k.CMc4).field(k.Alfa0).field(r->CpMin).field(r->xCpMin);
+        if (!viscous_) {
+            csv_.emptyField();
+        } else if (e.viscous && *e.viscous) {
+            csv_.field((*e.viscous)->CD).emptyField();
+        } else {
+            csv_.emptyField().field(e.viscous ? e.viscous->error() : std::string());
+        }
     } else {
-        csv_.emptyField().emptyField().emptyField().emptyField().emptyField().field(r.error());
+        csv_.emptyField().emptyField().emptyField().emptyField().emptyField();
+        if (viscous_) csv_.emptyField();
+        csv_.field(r.error());
     }
     csv_.endLine();
 }
@@ -37,9 +51,17 @@ void CatalogueTableJsonWriter::row(const CatalogueTableEntry& e) {
     if (r) {
         const Coefficients& k = r->coefficients;
         json_.key("CL").value(k.CL).key("CMc4").value(k.CMc4).key("Alfa0").value(k.Alfa0);
-        json_.key("CpMin").value(r->CpMin).key("xCpMin").value(r->xCpMin).key("problem").null();
+        json_.key("CpMin").value(r->CpMin).key("xCpMin").value(r->xCpMin);
+        if (e.viscous && *e.viscous) {
+            json_.key("CD").value((*e.viscous)->CD).key("problem").null();
+        } else if (e.viscous) {
+            json_.key("CD").null().key("problem").value(e.viscous->error());
+        } else {
+            json_.key("problem").null();
+        }
     } else {
         json_.key("CL").null().key("CMc4").null().key("Alfa0").null().key("CpMin").null().key("xCpMin").null();
+        if (e.viscous) json_.key("CD").null();
         json_.key("problem").value(r.error());
     }
     json_.endObject();

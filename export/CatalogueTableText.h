@@ -9,6 +9,7 @@
 #include "solver/analysis/Describe.h"
 #include "solver/Expected.h"
 #include "solver/analysis/Sweep.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
 
 #include <cstddef>
 #include <string>
@@ -21,21 +22,25 @@ struct CatalogueTableEntry {
     Airfoil airfoil;
     AirfoilGeometry catalogued;
     const Expected<SweepRow>* result = nullptr;  // the results at the angle, or the reason
+    const Expected<ViscousResult>* viscous = nullptr;  // with table --re: the estimate, or the reason
 };
 
 // "row,F,G,m,Delta,Gama,xDltC,Tau,CL,CMc4,Alfa0,CpMin,xCpMin,problem" and a line per airfoil; an
-// airfoil without results has empty result fields and its reason in the problem column.
+// airfoil without results has empty result fields and its reason in the problem column. With the
+// viscous estimate a column CD stands before problem (empty, with the reason, where there is none).
 class CatalogueTableCsvWriter {
 public:
-    explicit CatalogueTableCsvWriter(TextOutput& out);
+    explicit CatalogueTableCsvWriter(TextOutput& out, bool viscous = false);
     void row(const CatalogueTableEntry& entry);
 
 private:
     CsvWriter csv_;
+    bool viscous_ = false;
 };
 
 // {"catalogue": NAME, "alpha": , "np": , "rows": [ an object per airfoil on its own line ]}; the
-// results of an airfoil without them are null, its reason in "problem" (null when it has them).
+// results of an airfoil without them are null, its reason in "problem" (null when it has them);
+// with the viscous estimate each row has "CD" too.
 class CatalogueTableJsonWriter {
 public:
     CatalogueTableJsonWriter(TextOutput& out, const std::string& catalogue, double AlfaD, double N1);

@@ -223,6 +223,18 @@ private slots:
         const QList<QByteArray> rows = p.out.trimmed().split('\n');
         QCOMPARE(rows.front(), QByteArray("alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin,CD,CDf,CDp,xtrUpper,xtrLower,LD,valid"));
         QCOMPARE(rows[1].split(',')[7].toDouble(), CD);
+
+        // table --re: CD before problem, each the estimate solve --re gives the airfoil
+        const Run t = batch({"table", "--catalogue", ORVEK_SOURCE_DIR "/data/ORVEK_Input.txt", "--alpha", "2", "--re",
+                             "1e6"});
+        QCOMPARE(t.exitCode, 0);
+        const QList<QByteArray> table = t.out.trimmed().split('\n');
+        QVERIFY(table.front().endsWith(",xCpMin,CD,problem"));
+        const QList<QByteArray> first = table[1].split(',');
+        const Run one = batch({"solve", "--F", first[1], "--G", first[2], "--m", first[3], "--alpha", "2", "--np", "21",
+                               "--re", "1e6"});
+        QCOMPARE(first[13].toDouble(),
+                 QJsonDocument::fromJson(one.out).object()["viscous"].toObject()["CD"].toDouble());
     }
     void failures() {
         QFETCH(QStringList, args);
