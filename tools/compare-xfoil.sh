@@ -37,8 +37,9 @@ for spec in "${airfoils[@]}"; do
         printf 'LOAD %s\nPANE\nOPER\nVISC %s\nITER 200\nPACC\n%s\n\nASEQ -2 4 1\nPACC\n\nQUIT\n' \
             "$work/$name.dat" "$re" "$polar" > "$work/$name-$re.cmd"
         start=$(date +%s.%N)
-        timeout 600 xvfb-run -a -s "-screen 0 1024x768x24 -fp built-ins,$work/fonts" xfoil \
-            < "$work/$name-$re.cmd" > "$work/$name-$re.log" 2>&1 || true
+        # in the work folder: XFOIL leaves files of its own (":00.bl") where it runs
+        (cd "$work" && timeout 600 xvfb-run -a -s "-screen 0 1024x768x24 -fp built-ins,$work/fonts" xfoil \
+            < "$work/$name-$re.cmd" > "$work/$name-$re.log" 2>&1) || true
         end=$(date +%s.%N)
         xfoilSeconds=$(python3 -c "print($xfoilSeconds + $end - $start)")
         start=$(date +%s.%N)
