@@ -33,47 +33,44 @@ std::string circulationWords(const FlowField& f) {
 
 }  // namespace
 
-CommandOutput fieldCommand(const Arguments& a) {
-    const std::string format = formatOption(a, {"csv", "vtk"});
-    const std::optional<std::string> pointsFile = a.text("points"), grid = a.text("grid");
-    if (pointsFile && grid) throw UsageError{"give either --points or --grid, not both"};
-    if (!pointsFile && !grid) throw UsageError{"missing option '--points' or '--grid'"};
-    if (pointsFile && format == "vtk") throw UsageError{"--format vtk goes with --grid"};
+namespace {
 
-    if (pointsFile) {
-        Expected<FlowField> f = flowOf(a);  // the airfoil's options judged before the input is read
-        Expected<PointFile> input = PointFile::open(*pointsFile);
-        if (!input) throw UsageError{"option '--points': " + input.error()};
-        // Every point is read and judged before the first byte is written, and kept in blocks.
-        auto points = std::make_shared<PointSpool>();
-        const Status read = input->read(PointSpool::BlockPoints, [&](const double* x, const double* y,
-                                                                      std::size_t n) { points->add(x, y, n); });
-        if (!read) throw UsageError{read.error()};
-        if (Status kept = points->status(); !kept) return Failure{kept.error()};
-        if (!f) return Failure{f.error()};
-        return to(a, [field = *f, points](TextOutput& out) {
-            writeFlowCsvHeader(out);
-            FlowSamples block(std::min(PointSpool::BlockPoints, points->size()));
-            return points->replay([&](const double* x, const double* y, std::size_t n) {
-                std::copy(x, x + n, block.x.begin());
-                std::copy(y, y + n, block.y.begin());
-                FlowRun run = block.run();
-                run.count = n;
-                field.evaluate(run);
-                writeFlowCsvRows(out, block, n);
-            });
+// field --points: every point read and judged before the first byte is written, kept in blocks,
+// then evaluated and written a block at a time.
+CommandOutput fieldAtPoints(const Arguments& a, const std::string& path) {
+    Expected<FlowField> f = flowOf(a);  // the airfoil's options judged before the input is read
+    Expected<PointFile> input = PointFile::open(path);
+    if (!input) throw UsageError{"option '--points': " + input.error()};
+    auto points = std::make_shared<PointSpool>();
+    const Status read = input->read(
+        PointSpool::BlockPoints, [&](const double* x, const double* y, std::size_t n) { points->add(x, y, n); });
+    if (!read) throw UsageError{read.error()};
+    if (Status kept = points->status(); !kept) return Failure{kept.error()};
+    if (!f) return Failure{f.error()};
+    return to(a, [field = *f, points](TextOutput& out) {
+        writeFlowCsvHeader(out);
+        FlowSamples block(std::min(PointSpool::BlockPoints, points->size()));
+        return points->replay([&](const double* x, const double* y, std::size_t n) {
+            std::copy(x, x + n, block.x.begin());
+            std::copy(y, y + n, block.y.begin());
+            FlowRun run = block.run();
+            run.count = n;
+            field.evaluate(run);
+            writeFlowCsvRows(out, block, n);
         });
-    }
+    });
+}
 
+// --grid X0:X1:NX,Y0:Y1:NY.
+GridShape gridOption(const std::string& grid) {
     const std::string form = "X0:X1:NX,Y0:Y1:NY";
-    const std::vector<std::string> axes = parts(*grid, ',', 2, "grid", form);
-    GridShape shape;
+    const std::vector<std::string> axes = parts(grid, ',', 2, "grid", form);
     double n[2];
     Range r[2];
     for (std::size_t k = 0; k < 2; ++k) {
         const std::vector<std::string> p = parts(axes[k], ':', 3, "grid", form);
-        r[k] = range(p[0] + ":" + p[1], "grid", form, *grid, k == 0 ? "X" : "Y");
-        n[k] = finiteNumber(p[2], "grid", form, *grid);
+        r[k] = range(p[0] + ":" + p[1], "grid", form, grid, k == 0 ? "X" : "Y");
+        n[k] = finiteNumber(p[2], "grid", form, grid);
         if (n[k] != std::floor(n[k]) || n[k] < 2) {
             throw UsageError{std::string("option '--grid': N") + (k == 0 ? "X" : "Y") +
                              " must be a whole number of at least 2, not " + p[2]};
@@ -83,10 +80,23 @@ CommandOutput fieldCommand(const Arguments& a) {
         throw UsageError{"option '--grid': at most " + shortestText(MaxGridPoints) + " points, not " +
                          shortestText(n[0] * n[1])};
     }
+    return GridShape::spanning(r[0].from, r[0].to, static_cast<std::size_t>(n[0]), r[1].from, r[1].to,
+                               static_cast<std::size_t>(n[1]));
+}
+
+}  // namespace
+
+CommandOutput fieldCommand(const Arguments& a) {
+    const std::string format = formatOption(a, {"csv", "vtk"});
+    const std::optional<std::string> pointsFile = a.text("points"), grid = a.text("grid");
+    if (pointsFile && grid) throw UsageError{"give either --points or --grid, not both"};
+    if (!pointsFile && !grid) throw UsageError{"missing option '--points' or '--grid'"};
+    if (pointsFile && format == "vtk") throw UsageError{"--format vtk goes with --grid"};
+    if (pointsFile) return fieldAtPoints(a, *pointsFile);
+
+    const GridShape shape = gridOption(*grid);
     Expected<FlowField> f = flowOf(a);
     if (!f) return Failure{f.error()};
-    shape = GridShape::spanning(r[0].from, r[0].to, static_cast<std::size_t>(n[0]), r[1].from, r[1].to,
-                                static_cast<std::size_t>(n[1]));
     const std::string title =
         f->airfoil().name() + " at " + shortestText(a.number("alpha")) + " degrees" + circulationWords(*f);
     return to(a, [field = *f, shape, format, title](TextOutput& out) {
