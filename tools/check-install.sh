@@ -116,6 +116,13 @@ check "man -l renders orvek-batch(1) without warnings" test -n "$batch_page" -a 
 for word in solve describe sweep export design table --version --help "EXIT STATUS" "orvek-batch $version"; do
   check "orvek-batch(1) mentions '$word'" grep -qF -- "$word" <<< "$batch_page"
 done
+# The page is made from the help: every command the help lists has its section, with the
+# same first usage line.
+for command in $("$prefix/bin/orvek-batch" --help | sed -n '/^Commands:/,/^$/p' | awk 'NF > 1 {print $1}'); do
+  usage="$("$prefix/bin/orvek-batch" "$command" --help | sed -n 2p | sed 's/^ *//')"
+  check "orvek-batch(1) has a section on $command" grep -qxF -- "   $command" <<< "$batch_page"
+  check "orvek-batch(1) has the usage of $command" grep -qF -- "$usage" <<< "$batch_page"
+done
 for status in 0 1 2; do
   check "orvek-batch(1) explains exit status $status" \
     grep -qE "^ +$status +[a-z]" <<< "$(sed -n '/^EXIT STATUS/,/^[A-Z]/p' <<< "$batch_page")"
