@@ -158,7 +158,7 @@ Status PointFile::read(std::size_t blockSize, const PointBlockSink& sink) {
     std::vector<char> buffer(ReadBlockBytes);
     std::FILE* f = file_.get();
     int error = 0;
-    const Status read = readPointBlocks(
+    Status read = readPointBlocks(
         [&](std::string_view& block) {
             const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), f);
             if (n == 0 && std::ferror(f)) {
