@@ -89,7 +89,7 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
     makeRow(Camber, "Camber", "the camber", -0.1, 0.1, -0.1, 0.1, 4, {}, "camber");
     makeRow(TeAngle, QString::fromUtf8("Trailing-edge angle (°)"), "the trailing-edge angle", 0.0, 30.0, 0.0, 30.0, 2,
             degrees, "teAngle");
-    makeRow(Alpha, QString::fromUtf8("α (°)"), "the angle of attack", -15.0, 20.0, -360.0, 360.0, 2, degrees, "alpha");
+    makeRow(Alpha, QString::fromUtf8("α (°)"), "the angle of attack", -15.0, 20.0, -orvek::MaxAngleDegrees, orvek::MaxAngleDegrees, 2, degrees, "alpha");
     auto* controls = new QGridLayout;
     for (int p = 0; p < ParameterCount; ++p) {
         controls->addWidget(rows_[static_cast<std::size_t>(p)].caption, p, 0);

@@ -26,8 +26,8 @@
 namespace {
 
 // The angles the core accepts, and the point counts.
-constexpr double LeastAngle = -360, LargestAngle = 360;
-constexpr double LeastPoints = 2, MostPoints = 1000001;
+constexpr double LeastAngle = -orvek::MaxAngleDegrees, LargestAngle = orvek::MaxAngleDegrees;
+constexpr double LeastPoints = 2, MostPoints = orvek::MaxPoints;
 
 NumberBox* angleBox(const QString& what, double value, const char* name) {
     auto* box = new NumberBox(what, LeastAngle, LargestAngle, 2, QString::fromUtf8("°"));

@@ -44,8 +44,8 @@ Status pointCountFault(std::string_view typed, double value) {
 // Whether a typed angle of attack can be used, and if not why.
 Status angleFault(std::string_view typed, double value) {
     if (std::fabs(value) <= MaxAngleDegrees) return {};
-    return Failure{"The angle of attack " + typedForMessage(typed) +
-                   " is too large. Type an angle from -360 to 360 degrees."};
+    return Failure{"The angle of attack " + typedForMessage(typed) + " is too large. Type an angle from -" +
+                   shortestText(MaxAngleDegrees) + " to " + shortestText(MaxAngleDegrees) + " degrees."};
 }
 
 }  // namespace
@@ -73,7 +73,6 @@ Expected<CoefficientTexts> Calculate(CaseState& state, std::string_view textN1, 
     if (Status fault = pointCountFault(textN1, in.N1); !fault) return Failure{fault.error()};
     if (Status fault = angleFault(textAlfaD, in.AlfaD); !fault) return Failure{fault.error()};
     in.Chord = state.Chord;
-    in.Pi = state.Pi;
     // The solver fills the spare arrays; the shown case's arrays stay untouched until it succeeds.
     // Inputs it would refuse are refused here, before the spare arrays are handed over.
     if (Status fault = inputFault(in); !fault) return Failure{fault.error()};

@@ -146,12 +146,7 @@ CommandOutput streamlinesCommand(const Arguments& a) {
     StreamlinePicture pic;
     pic.extent = rq.extent;
     pic.body = bodyOutline(*f, rq.plane);
-    if (rq.plane == StreamPlane::Airfoil) {
-        pic.stagnation = f->stagnationPoints();
-    } else {
-        // about the circle both zeros of the velocity are stagnation points, the trailing edge too
-        pic.stagnation = f->circleStagnationPoints();
-    }
+    pic.stagnation = f->stagnationPoints(rq.plane);
     pic.title = "Streamlines about the " + f->airfoil().name() + " airfoil at " + shortestText(a.number("alpha")) +
                 " degrees" + circulationWords(*f) + (rq.plane == StreamPlane::Circle ? ", circle plane" : "");
     return to(a, [lines = std::move(*lines), pic = std::move(pic)](TextOutput& out) {

@@ -21,6 +21,13 @@ struct Airfoil {
 
     bool isJoukowsky() const { return orvek::isJoukowsky(m); }
 
+    /// The circle's radius squared, \f$R^2 = (1+F)^2 + G^2\f$ (it passes through \f$\zeta = 1\f$).
+    double radiusSquared() const { return (1.0 + F) * (1.0 + F) + G * G; }
+    double radius() const { return std::sqrt(radiusSquared()); }
+
+    /// \f$\beta = \arctan\frac{G}{1+F}\f$ in radians: the lift vanishes at the angle of attack \f$-\beta\f$.
+    double betaRadians() const { return std::atan(G / (1.0 + F)); }
+
     /// The mapping scale \f$b = \frac{c}{2m}\left(1 - \left(\frac{F}{1+F}\right)^m\right)\f$ that
     /// makes the chord c: the image of \f$\zeta = -(1+2F)\f$ lies one chord ahead of the trailing edge.
     double mappingScale(double chord = 1.0) const { return (chord / (2.0 * m)) * (1.0 - std::pow(F / (1.0 + F), m)); }
@@ -35,6 +42,10 @@ struct Airfoil {
     friend bool operator==(const Airfoil& a, const Airfoil& b) { return a.F == b.F && a.G == b.G && a.m == b.m; }
     friend bool operator!=(const Airfoil& a, const Airfoil& b) { return !(a == b); }
 };
+
+/// The largest angle of attack accepted, either way, in degrees: one full turn. Far larger angles
+/// would lose the angle's own digits in the conversion to radians and its sine.
+constexpr double MaxAngleDegrees = 360.0;
 
 /// The closed-form coefficients of one airfoil at one angle of attack.
 struct Coefficients {

@@ -13,7 +13,7 @@ ExactPoint exactSurfacePoint(const orvek::SolverInput& in, std::size_t index) {
     const double K = in.airfoil.F == 0.0 ? (N1 - 1) / 2 : (N1 - 1) / 2 + 1;
     // Which pass of the loop wrote this index last: the upper one (i = N1 + 1 - index) wins.
     const double iUpper = static_cast<double>(N + 1 - index), iLower = static_cast<double>(index);
-    const double dTheta = (2 * in.Pi) / (N1 - 1);
+    const double dTheta = (2 * orvek::Pi) / (N1 - 1);
     double thetaD;
     if (iUpper >= 2 && iUpper <= K) {
         thetaD = (iUpper - 1) * dTheta;
@@ -42,7 +42,7 @@ ExactPoint exactSurfacePoint(const orvek::SolverInput& in, std::size_t index) {
     // Unit free stream at angle alpha past the circle with centre zeta0 and radius R, the
     // circulation set by the Kutta condition dW/dzeta = 0 at zeta = 1:
     // dW/dzeta = e^(-i alpha) - R^2 e^(i alpha) / (zeta - zeta0)^2 + c / (zeta - zeta0), c = i Gamma / 2 pi.
-    const quad alpha = static_cast<quad>(in.AlfaD) * static_cast<quad>(in.Pi) / 180;
+    const quad alpha = static_cast<quad>(in.AlfaD) * static_cast<quad>(orvek::Pi) / 180;
     const Complex zeta0{-F, G};
     const quad R2 = (one + F) * (one + F) + G * G;
     const Complex eMinus = polar(one, -alpha), ePlus = R2 * polar(one, alpha);

@@ -3,7 +3,7 @@
 #include <cmath>
 
 orvek::SolverResult referenceSolve(const orvek::SolverInput& in) {
-    const double N1 = in.N1, F = in.airfoil.F, G = in.airfoil.G, m = in.airfoil.m, Chord = in.Chord, Pi = in.Pi;
+    const double N1 = in.N1, F = in.airfoil.F, G = in.airfoil.G, m = in.airfoil.m, Chord = in.Chord, Pi = orvek::Pi;
     orvek::SolverResult out = orvek::coefficients(in);
     const orvek::MappingConstants& k = out.k;
 

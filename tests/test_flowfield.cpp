@@ -363,7 +363,8 @@ private slots:
         }
         QVERIFY2(std::fabs(integral + gamma) < 1e-9, qPrintable(QString::number(integral + gamma)));
 
-        const std::vector<FlowPoint> circlePoints = f.circleStagnationPoints(), st = f.stagnationPoints();
+        const std::vector<FlowPoint> circlePoints = f.stagnationPoints(orvek::StreamPlane::Circle),
+                                     st = f.stagnationPoints();
         QCOMPARE(static_cast<int>(circlePoints.size()), points);
         QCOMPARE(st.size(), circlePoints.size());
         const FlowPoint c = f.centre();
@@ -451,6 +452,12 @@ private slots:
         }
         QVERIFY(std::hypot(st[0].x - s.points.x[slowest], st[0].y - s.points.y[slowest]) < 1e-3);
         if ((G == 0.0 || F == 0.0) && alpha == 0.0) QVERIFY(std::hypot(st[0].x, st[0].y) < 1e-12);
+        // About the circle both zeros of dW/dzeta, the trailing edge too; the front one maps onto st[0].
+        const std::vector<FlowPoint> circle = f.stagnationPoints(orvek::StreamPlane::Circle);
+        QCOMPARE(circle.size(), std::size_t{2});
+        for (const FlowPoint& p : circle) QVERIFY(std::hypot(f.atCircle(p).u, f.atCircle(p).v) < 1e-12);
+        const FlowPoint front = f.toAirfoil(circle[0].x - 1.0, circle[0].y);
+        QVERIFY(std::hypot(front.x - st[0].x, front.y - st[0].y) < 1e-9);
     }
 
     void streamlinesFollowTheirLevels_data() {
@@ -510,7 +517,7 @@ private slots:
             }
             dividing += line.dividing ? 1 : 0;
         }
-        const bool offBody = f.circleStagnationPoints().size() == 1;
+        const bool offBody = f.stagnationPoints(orvek::StreamPlane::Circle).size() == 1;
         // off the body the values of psi entering the box may all lie to one side of 0, and a level
         // next to 0 then touch no edge
         QVERIFY(offBody ? static_cast<int>(levels.size()) >= count - 1 : static_cast<int>(levels.size()) == count);
@@ -525,7 +532,7 @@ private slots:
         for (const orvek::Streamline& line : *lines) {
             if (line.dividing) (over == nullptr ? over : under) = &line;
         }
-        const std::vector<FlowPoint> circlePoints = f.circleStagnationPoints();
+        const std::vector<FlowPoint> circlePoints = f.stagnationPoints(orvek::StreamPlane::Circle);
         if (circlePoints.size() == 1) {
             // the stagnation points off the body: psi = 0 is the contour, closed, and a line
             // passing it from upstream to downstream, outside it all along

@@ -60,15 +60,7 @@ void FlowPicture::compute(const orvek::FlowField& field, const FlowScene& scene)
     if (scene_.layers.body) body_ = orvek::bodyOutlineInView(field, scene_.plane, OutlineDetail * scale, box);
 
     stagnation_.clear();
-    if (scene_.layers.stagnation) {
-        if (!field.kutta() && scene_.plane == orvek::StreamPlane::Circle) {
-            stagnation_ = field.circleStagnationPoints();
-        } else {
-            for (const orvek::FlowPoint& p : field.stagnationPoints()) {
-                stagnation_.push_back(scene_.plane == orvek::StreamPlane::Airfoil ? p : field.toCircle(p));
-            }
-        }
-    }
+    if (scene_.layers.stagnation) stagnation_ = field.stagnationPoints(scene_.plane);
 
     arrows_.clear();
     if (scene_.layers.arrows) computeArrows(field);

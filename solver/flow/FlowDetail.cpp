@@ -61,8 +61,7 @@ void refineStreamline(const FlowField& field, StreamPlane plane, Streamline& lin
     line.points = std::move(out);
 }
 
-std::vector<FlowPoint> bodyOutlineInView(const FlowField& field, StreamPlane plane, double spacing,
-                                         const Extent& box) {
+std::vector<FlowPoint> bodyOutlineInView(const FlowField& field, StreamPlane plane, double spacing, const Extent& box) {
     const double R = field.radius();
     const FlowPoint c = field.centre();
     // The circle from the trailing edge (zeta = 1) round over the upper side.

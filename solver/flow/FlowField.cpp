@@ -1,6 +1,7 @@
 #include "solver/flow/FlowField.h"
 
 #include "solver/ShortestText.h"
+#include "solver/kernels/CoreSlices.h"
 #include "solver/kernels/Kernels.h"
 
 #include <algorithm>
@@ -16,11 +17,6 @@ namespace {
 // Below this many points one core evaluates a request; above it the cores share it (a field
 // point costs about as much as a Karman-Trefftz surface point).
 constexpr std::size_t ThreadedPoints = 16384;
-// Work is handed out in blocks of whole vectors.
-constexpr std::size_t ThreadBlock = 64;
-
-// The largest angle of attack accepted, either way, in degrees (as for the surface).
-constexpr double MaxAlphaDegrees = 360.0;
 
 }  // namespace
 
@@ -42,9 +38,9 @@ Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees,
         return refuse("F must be at least 0, so that the circle encloses the mapping's critical point, not " +
                       shortestText(F) + ".");
     }
-    if (!(std::fabs(alphaDegrees) <= MaxAlphaDegrees)) {
-        return Failure{"Cannot calculate: the angle of attack must be from -360 to 360 degrees, not " +
-                       shortestText(alphaDegrees) + "."};
+    if (!(std::fabs(alphaDegrees) <= MaxAngleDegrees)) {
+        return Failure{"Cannot calculate: the angle of attack must be from -" + shortestText(MaxAngleDegrees) + " to " +
+                       shortestText(MaxAngleDegrees) + " degrees, not " + shortestText(alphaDegrees) + "."};
     }
 
     if (circulation && !(std::fabs(*circulation) <= MaxCirculation)) {
@@ -56,11 +52,11 @@ Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees,
     FlowField f;
     f.airfoil_ = airfoil;
     f.alpha_ = (alphaDegrees * Pi) / 180.0;
-    f.beta_ = std::atan(G / (1.0 + F));
+    f.beta_ = airfoil.betaRadians();
     FlowConstants& c = f.c_;
-    const double R2 = (1.0 + F) * (1.0 + F) + G * G;
+    const double R2 = airfoil.radiusSquared();
     c.F = F;
-    c.R = std::sqrt(R2);
+    c.R = airfoil.radius();
     c.invM = 1.0 / m;
     c.halfInvM = 0.5 / m;
     c.b = airfoil.mappingScale(1.0);
@@ -119,19 +115,9 @@ void FlowField::evaluate(const FlowRun& run) const {
 
 void FlowField::evaluate(const FlowRun& run, InstructionSet set, unsigned threads) const {
     const FlowKernelFn kernel = flowKernel(set);
-    const std::size_t workers = std::max(1u, threads);
-    if (workers == 1 || run.count <= ThreadBlock) {
-        kernel(c_, run);
-        return;
-    }
-    // Consecutive slices of whole blocks; each point is computed exactly as one thread would.
-    const std::size_t blocks = (run.count + ThreadBlock - 1) / ThreadBlock;
-    const std::size_t perWorker = (blocks + workers - 1) / workers * ThreadBlock;
-    const auto slice = [&](std::size_t w) {
-        const std::size_t from = w * perWorker;
-        if (from >= run.count) return;
+    splitAmongCores(run.count, threads, [&](std::size_t, std::size_t from, std::size_t to) {
         FlowRun part = run;
-        part.count = std::min(perWorker, run.count - from);
+        part.count = to - from;
         part.x += from;
         part.y += from;
         part.u += from;
@@ -139,11 +125,7 @@ void FlowField::evaluate(const FlowRun& run, InstructionSet set, unsigned thread
         part.cp += from;
         part.psi += from;
         kernel(c_, part);
-    };
-    std::vector<std::thread> helpers;
-    for (std::size_t w = 1; w < workers; ++w) helpers.emplace_back(slice, w);
-    slice(0);
-    for (std::thread& t : helpers) t.join();
+    });
 }
 
 double FlowField::frontStagnationAngle() const {
@@ -183,8 +165,14 @@ std::vector<std::pair<double, double>> circleZeros(double R, double s, double al
 
 }  // namespace
 
-std::vector<FlowPoint> FlowField::stagnationPoints() const {
+std::vector<FlowPoint> FlowField::stagnationPoints(StreamPlane plane) const {
+    const bool circle = plane == StreamPlane::Circle;
     if (!c_.byHand) {
+        if (circle) {
+            // about the circle both zeros of the velocity are stagnation points, the trailing edge too
+            const double s = frontStagnationAngle();
+            return {{centre().x + radius() * std::cos(s), centre().y + radius() * std::sin(s)}, {1.0, 0.0}};
+        }
         // zeta - 1 = t2 - t1
         std::vector<FlowPoint> out{toAirfoil(-c_.t12Re, -c_.t12Im)};
         if (!c_.joukowsky) out.push_back({1.0, 0.0});
@@ -192,20 +180,8 @@ std::vector<FlowPoint> FlowField::stagnationPoints() const {
     }
     std::vector<FlowPoint> out;
     for (const auto& [tRe, tIm] : circleZeros(c_.R, circulationRatio(), alpha_)) {
-        // zeta - 1 = t - t1
-        out.push_back(toAirfoil(tRe - c_.t1Re, tIm - c_.t1Im));
-    }
-    return out;
-}
-
-std::vector<FlowPoint> FlowField::circleStagnationPoints() const {
-    if (!c_.byHand) {
-        const double s = frontStagnationAngle();
-        return {{centre().x + radius() * std::cos(s), centre().y + radius() * std::sin(s)}, {1.0, 0.0}};
-    }
-    std::vector<FlowPoint> out;
-    for (const auto& [tRe, tIm] : circleZeros(c_.R, circulationRatio(), alpha_)) {
-        out.push_back({centre().x + tRe, centre().y + tIm});
+        // t = zeta - zeta0, so zeta - 1 = t - t1
+        out.push_back(circle ? FlowPoint{centre().x + tRe, centre().y + tIm} : toAirfoil(tRe - c_.t1Re, tIm - c_.t1Im));
     }
     return out;
 }

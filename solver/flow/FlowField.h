@@ -33,6 +33,9 @@ struct FlowPoint {
     double x = 0, y = 0;
 };
 
+/// The two planes the flow is seen in: the airfoil's, and the circle's it is mapped from.
+enum class StreamPlane { Airfoil, Circle };
+
 /// A rectangle of a plane (the airfoil's or the circle's): x from x0 to x1, y from y0 to y1. The
 /// region a streamline request covers, a view of the flow shows and a picture of it spans.
 struct Extent {
@@ -81,14 +84,13 @@ public:
     void evaluate(const FlowRun& run) const;
     void evaluate(const FlowRun& run, InstructionSet set, unsigned threads) const;
 
-    /// The stagnation points in the airfoil plane. By the Kutta condition: the front one, and the
-    /// trailing edge (1, 0) unless the airfoil is a Joukowsky one (its cusp keeps a finite speed).
-    /// With the circulation set by hand: the images of the circle's two stagnation points (front
-    /// first), or, when they have left the circle, the one free stagnation point in the flow.
-    std::vector<FlowPoint> stagnationPoints() const;
-    /// The same points in the circle plane (zeta), the trailing edge among them for the Kutta flow
-    /// of every airfoil (about the circle the velocity is zero there).
-    std::vector<FlowPoint> circleStagnationPoints() const;
+    /// The stagnation points, the front one first. In the airfoil plane, by the Kutta condition:
+    /// the front one, and the trailing edge (1, 0) unless the airfoil is a Joukowsky one (its cusp
+    /// keeps a finite speed). In the circle plane (zeta): the front one and zeta = 1 for every
+    /// airfoil (both zeros of dW/dzeta). With the circulation set by hand, in either plane: the
+    /// circle's two stagnation points (front first), or, when they have left the circle, the one
+    /// free stagnation point in the flow.
+    std::vector<FlowPoint> stagnationPoints(StreamPlane plane = StreamPlane::Airfoil) const;
 
     /// The circle plane: the image in the airfoil plane of the circle-plane point zeta, given by
     /// zeta - 1 (exact near the trailing edge); zeta must lie on or outside the circle.

@@ -23,8 +23,6 @@
 
 namespace orvek {
 
-enum class StreamPlane { Airfoil, Circle };
-
 struct StreamlineRequest {
     Extent extent;   ///< the region the levels are chosen for and the lines traced in
     int count = 21;  ///< number of levels of psi, 1 to MaxStreamlines

@@ -1,6 +1,7 @@
 #include "solver/surface/Solver.h"
 
 #include "solver/ShortestText.h"
+#include "solver/kernels/CoreSlices.h"
 #include "solver/kernels/SurfaceKernel.h"
 
 #include <algorithm>
@@ -26,8 +27,6 @@ const char* const CannotCalculateAirfoil = "Cannot calculate this airfoil: ";
 // point in about 6, so on an otherwise idle machine the split pays from roughly 4,000 to 10,000
 // points on; this bound leaves a margin for a busy one.
 constexpr double ThreadedPoints = 20000;
-// Work is handed out in blocks of whole vectors.
-constexpr std::size_t ThreadBlock = 64;
 
 PointConstants pointConstants(const SolverInput& in, const MappingConstants& k) {
     const Airfoil& a = in.airfoil;
@@ -42,7 +41,7 @@ PointConstants pointConstants(const SolverInput& in, const MappingConstants& k) 
     c.kRe = ((1.0 + a.F) * std::cos(A) + a.G * std::sin(A)) / k.R2;
     c.kIm = (a.G * std::cos(A) - (1.0 + a.F) * std::sin(A)) / k.R2;
     c.inv4m4 = 1.0 / (4.0 * a.m * a.m * a.m * a.m);
-    c.dTheta = (2.0 * in.Pi) / k.steps;
+    c.dTheta = (2.0 * Pi) / k.steps;
     c.joukowsky = a.isJoukowsky();
     return c;
 }
@@ -128,24 +127,11 @@ bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
 
     const PointConstants c = pointConstants(in, k);
     const SurfaceKernelFn kernel = surfaceKernel(how.instructionSet);
-    const std::size_t workers = std::max(1u, how.threads);
-    bool finite = true;
-    if (workers == 1) {
-        finite = fillIndices(kernel, c, ix, pts, 2, N);
-    } else {
-        // Consecutive slices of whole blocks; each point is computed exactly as one thread would.
-        const std::size_t blocks = (N + ThreadBlock - 1) / ThreadBlock;
-        const std::size_t perWorker = (blocks + workers - 1) / workers * ThreadBlock;
-        std::vector<std::thread> helpers;
-        std::vector<char> ok(workers, 1);
-        for (std::size_t w = 1; w < workers; ++w) {
-            helpers.emplace_back(
-                [&, w] { ok[w] = fillIndices(kernel, c, ix, pts, w * perWorker, (w + 1) * perWorker); });
-        }
-        ok[0] = fillIndices(kernel, c, ix, pts, 0, perWorker);
-        for (std::thread& t : helpers) t.join();
-        for (char o : ok) finite = finite && o;
-    }
+    std::vector<char> ok(std::max(1u, how.threads), 1);
+    splitAmongCores(N, how.threads, [&](std::size_t worker, std::size_t from, std::size_t to) {
+        ok[worker] = fillIndices(kernel, c, ix, pts, from, to);
+    });
+    const bool finite = std::all_of(ok.begin(), ok.end(), [](char o) { return o != 0; });
 
     // Trailing edge, index 1 and again index N1. The Joukowsky trailing edge is a cusp with the
     // finite speed cos(alpha + beta) / R; any other exponent gives a corner and a stagnation point.
@@ -210,15 +196,15 @@ Status inputFault(const SolverInput& in) {
 SolverResult coefficients(const SolverInput& in) {
     SolverResult out;
     MappingConstants& k = out.k;
-    const double F = in.airfoil.F, G = in.airfoil.G, m = in.airfoil.m, Chord = in.Chord, pi = in.Pi;
+    const double F = in.airfoil.F, G = in.airfoil.G, m = in.airfoil.m, Chord = in.Chord, pi = Pi;
     k.steps = in.N1 - 1.0;
     k.b = in.airfoil.mappingScale(Chord);
     k.mb = m * k.b;
     k.chordOverB = Chord / k.b;
     k.shift = k.mb - Chord;
-    k.beta = std::atan(G / (1.0 + F));
-    k.R2 = (1.0 + F) * (1.0 + F) + G * G;
-    k.R = std::sqrt(k.R2);
+    k.beta = in.airfoil.betaRadians();
+    k.R2 = in.airfoil.radiusSquared();
+    k.R = in.airfoil.radius();
     k.dOverR = std::sqrt((F * F + G * G) / k.R2);
     k.delta = std::atan2(G, F);  // angle of the centre vector; equals atan(G/F) for F > 0
     k.alpha = (in.AlfaD * pi) / 180.0;

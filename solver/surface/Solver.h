@@ -32,16 +32,11 @@ namespace orvek {
 /// 24 MB per case).
 constexpr double MaxPoints = 1000001.0;
 
-/// The largest angle of attack accepted, either way, in degrees: one full turn. Far larger angles
-/// would lose the angle's own digits in the conversion to radians and its sine.
-constexpr double MaxAngleDegrees = 360.0;
-
 struct SolverInput {
-    double N1 = 51;         ///< number of surface points, a whole number from 2 to MaxPoints
-    Airfoil airfoil;        ///< F, G and the exponent m
-    double Chord = 1;       ///< chord length
-    double AlfaD = 0;       ///< angle of attack in degrees
-    double Pi = orvek::Pi;  ///< the program's value of pi, 4*atan(1)
+    double N1 = 51;    ///< number of surface points, a whole number from 2 to MaxPoints
+    Airfoil airfoil;   ///< F, G and the exponent m
+    double Chord = 1;  ///< chord length
+    double AlfaD = 0;  ///< angle of attack in degrees
 };
 
 /// Quantities computed once per calculation and used at every surface point.
