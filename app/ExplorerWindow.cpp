@@ -89,7 +89,8 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
     makeRow(Camber, "Camber", "the camber", -0.1, 0.1, -0.1, 0.1, 4, {}, "camber");
     makeRow(TeAngle, QString::fromUtf8("Trailing-edge angle (°)"), "the trailing-edge angle", 0.0, 30.0, 0.0, 30.0, 2,
             degrees, "teAngle");
-    makeRow(Alpha, QString::fromUtf8("α (°)"), "the angle of attack", -15.0, 20.0, -orvek::MaxAngleDegrees, orvek::MaxAngleDegrees, 2, degrees, "alpha");
+    makeRow(Alpha, QString::fromUtf8("α (°)"), "the angle of attack", -15.0, 20.0, -orvek::MaxAngleDegrees,
+            orvek::MaxAngleDegrees, 2, degrees, "alpha");
     auto* controls = new QGridLayout;
     for (int p = 0; p < ParameterCount; ++p) {
         controls->addWidget(rows_[static_cast<std::size_t>(p)].caption, p, 0);
@@ -294,9 +295,9 @@ void ExplorerWindow::setTargetMode(bool targets) {
     setQuietly(G, airfoil_.G);
     setQuietly(m, airfoil_.m);
     if (measured_) {
-        setQuietly(Thickness, geometry_.Delta);
-        setQuietly(Camber, geometry_.Gama);
-        setQuietly(TeAngle, geometry_.Tau);
+        setQuietly(Thickness, geometry_.thickness);
+        setQuietly(Camber, geometry_.camber);
+        setQuietly(TeAngle, geometry_.teAngleDegrees);
     }
     recalculate();
 }
@@ -420,9 +421,9 @@ std::optional<QString> ExplorerWindow::measure() {
     geometry_ = *g;
     measured_ = airfoil_;
     if (!byTargets_->isChecked()) {
-        setQuietly(Thickness, geometry_.Delta);
-        setQuietly(Camber, geometry_.Gama);
-        setQuietly(TeAngle, geometry_.Tau);
+        setQuietly(Thickness, geometry_.thickness);
+        setQuietly(Camber, geometry_.camber);
+        setQuietly(TeAngle, geometry_.teAngleDegrees);
     }
     return std::nullopt;
 }
@@ -471,10 +472,12 @@ void ExplorerWindow::showTexts(const orvek::Coefficients& coefficients) {
 void ExplorerWindow::showMeasurement() {
     const QLocale locale;
     values_[3]->setText(
-        QString("%1 at x/c %2").arg(plainNumber(geometry_.Delta, 4, locale), plainNumber(geometry_.xDltC, 4, locale)));
+        QString("%1 at x/c %2")
+            .arg(plainNumber(geometry_.thickness, 4, locale), plainNumber(geometry_.thicknessPosition, 4, locale)));
     values_[4]->setText(
-        QString("%1 at x/c %2").arg(plainNumber(geometry_.Gama, 4, locale), plainNumber(geometry_.xGama, 4, locale)));
-    values_[5]->setText(plainNumber(geometry_.Tau, 2, locale) + QString::fromUtf8("°"));
+        QString("%1 at x/c %2")
+            .arg(plainNumber(geometry_.camber, 4, locale), plainNumber(geometry_.camberPosition, 4, locale)));
+    values_[5]->setText(plainNumber(geometry_.teAngleDegrees, 2, locale) + QString::fromUtf8("°"));
 }
 
 void ExplorerWindow::copyCatalogueLine() {

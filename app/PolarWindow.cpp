@@ -172,9 +172,9 @@ void PolarWindow::recalculate() {
     } else {
         orvek::SweepInput in;
         in.airfoil = airfoil_;
-        in.from = from_->value();
-        in.to = to_->value();
-        in.step = step_->value();
+        in.fromDegrees = from_->value();
+        in.toDegrees = to_->value();
+        in.stepDegrees = step_->value();
         in.N1 = np_->value();
         orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
         if (rows) rows_ = std::move(*rows);
@@ -202,9 +202,9 @@ void PolarWindow::showRows() {
     for (std::size_t k = 0; k < rows_.size(); ++k) {
         const orvek::SweepRow& r = rows_[k];
         const int row = static_cast<int>(k);
-        cl.push_back(QPointF(r.alpha, r.coefficients.CL));
-        cm.push_back(QPointF(r.alpha, r.coefficients.CMc4));
-        cell(row, 0, plainNumber(r.alpha, 2, locale));
+        cl.push_back(QPointF(r.alphaDegrees, r.coefficients.CL));
+        cm.push_back(QPointF(r.alphaDegrees, r.coefficients.CMc4));
+        cell(row, 0, plainNumber(r.alphaDegrees, 2, locale));
         cell(row, 1, plainNumber(r.coefficients.CL, 4, locale));
         cell(row, 2, plainNumber(r.coefficients.CMc4, 4, locale));
         cell(row, 3, plainNumber(r.CpMin, 4, locale));

@@ -16,9 +16,9 @@ void Sweep51Angles(benchmark::State& state) {
     in.airfoil.F = 0.1;
     in.airfoil.G = 0.05;
     in.airfoil.m = state.range(0) == 2 ? 2.0 : 1.9;
-    in.from = -10;
-    in.to = 15;
-    in.step = 0.5;
+    in.fromDegrees = -10;
+    in.toDegrees = 15;
+    in.stepDegrees = 0.5;
     in.N1 = 201;
     for (auto _ : state) {
         orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
@@ -38,7 +38,7 @@ void DesignFromTargets(benchmark::State& state) {
 void MeasureAirfoil(benchmark::State& state) {
     for (auto _ : state) {
         orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil({0.1, 0.05, 1.95});
-        benchmark::DoNotOptimize(g->Delta);
+        benchmark::DoNotOptimize(g->thickness);
     }
 }
 

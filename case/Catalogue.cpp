@@ -38,8 +38,13 @@ Status parseRow(std::string_view line, CatalogueRow& row) {
     if (count != 7) {
         return Failure{"expected 7 numbers, found " + std::to_string(isBlankLine(line) ? 0 : count)};
     }
-    double* targets[7] = {&row.geometry.Delta, &row.geometry.Gama, &row.geometry.xDltC, &row.geometry.Tau,
-                          &row.airfoil.F,      &row.airfoil.G,     &row.airfoil.m};
+    double* targets[7] = {&row.geometry.thickness,
+                          &row.geometry.camber,
+                          &row.geometry.thicknessPosition,
+                          &row.geometry.teAngleDegrees,
+                          &row.airfoil.F,
+                          &row.airfoil.G,
+                          &row.airfoil.m};
     for (std::size_t k = 0; k < 7; ++k) {
         std::optional<double> v = parseWholeDecimal(trimBlanks(fields[k]));
         if (!v) return Failure{"field " + std::to_string(k + 1) + " is not a number"};

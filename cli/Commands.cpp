@@ -101,10 +101,10 @@ Expected<AirfoilGeometry> headerValues(const Arguments& a, const SolverInput& in
             g = *measured;
         }
     }
-    g.Delta = given[0].value_or(g.Delta);
-    g.Gama = given[1].value_or(g.Gama);
-    g.xDltC = given[2].value_or(g.xDltC);
-    g.Tau = given[3].value_or(g.Tau);
+    g.thickness = given[0].value_or(g.thickness);
+    g.camber = given[1].value_or(g.camber);
+    g.thicknessPosition = given[2].value_or(g.thicknessPosition);
+    g.teAngleDegrees = given[3].value_or(g.teAngleDegrees);
     return g;
 }
 
@@ -173,11 +173,11 @@ CommandOutput sweepCommand(const Arguments& a) {
     layerOptionsNeedRe(a);
     SweepInput in;
     in.airfoil = airfoilOption(a);
-    in.from = a.number("from");
-    in.to = a.number("to");
-    in.step = a.number("step");
+    in.fromDegrees = a.number("from");
+    in.toDegrees = a.number("to");
+    in.stepDegrees = a.number("step");
     in.N1 = a.optionalNumber("np").value_or(SweepPoints);
-    const Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step);
+    const Expected<std::vector<double>> angles = sweepAngles(in.fromDegrees, in.toDegrees, in.stepDegrees);
     if (!angles) throw UsageError{angles.error()};
     // Judged before any row is written (a check of each angle's inputs, without calculating): an
     // airfoil, a point count or an angle that cannot be calculated fails the sweep at the first
@@ -186,7 +186,7 @@ CommandOutput sweepCommand(const Arguments& a) {
     check.airfoil = in.airfoil;
     check.N1 = in.N1;
     std::optional<ViscousInput> layer;
-    if (a.has("re")) layer = viscousOptions(a, in.airfoil, in.from);
+    if (a.has("re")) layer = viscousOptions(a, in.airfoil, in.fromDegrees);
     for (double alpha : *angles) {
         check.AlfaD = alpha;
         if (Status fault = inputFault(check); !fault) {
@@ -207,7 +207,7 @@ CommandOutput sweepCommand(const Arguments& a) {
         const auto estimate = [&](const SweepRow& r) -> std::optional<ViscousResult> {
             if (!layer) return std::nullopt;
             ViscousInput v = *layer;
-            v.alphaDegrees = r.alpha;
+            v.alphaDegrees = r.alphaDegrees;
             Expected<ViscousResult> e = boundaryLayer(v);
             if (!e) return std::nullopt;
             return std::move(*e);
@@ -262,12 +262,13 @@ CommandOutput designCommand(const Arguments& a) {
     DesignTargets t;
     t.thickness = a.number("thickness");
     t.camber = a.number("camber");
-    t.teAngle = a.number("te-angle");
+    t.teAngleDegrees = a.number("te-angle");
     Expected<DesignResult> d = designAirfoil(t);
     if (!d) return Failure{d.error()};
     // The airfoil found, measured as describe measures it; refused unless it meets the targets.
     const AirfoilGeometry* g = &d->reached;
-    const double rT = g->Delta - t.thickness, rC = g->Gama - t.camber, rTau = g->Tau - t.teAngle;
+    const double rT = g->thickness - t.thickness, rC = g->camber - t.camber,
+                 rTau = g->teAngleDegrees - t.teAngleDegrees;
     if (!(std::fabs(rT) <= 1e-6 && std::fabs(rC) <= 1e-6 && std::fabs(rTau) <= 0.01)) {
         return Failure{"Cannot design: the airfoil found misses the targets (thickness by " + num(rT) + ", camber by " +
                        num(rC) + ", trailing-edge angle by " + num(rTau) + ")."};
@@ -385,10 +386,14 @@ CommandOutput tableCommand(const Arguments& a) {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
-        {"solve", solveHelp(), solve},           {"sweep", sweepHelp(), sweepCommand},
-        {"export", exportHelp(), exportCommand}, {"design", designHelp(), designCommand},
-        {"table", tableHelp(), tableCommand},    {"describe", describeHelp(), describe},
-        {"field", fieldHelp(), fieldCommand},    {"streamlines", streamlinesHelp(), streamlinesCommand},
+        {"solve", solveHelp(), solve},
+        {"sweep", sweepHelp(), sweepCommand},
+        {"export", exportHelp(), exportCommand},
+        {"design", designHelp(), designCommand},
+        {"table", tableHelp(), tableCommand},
+        {"describe", describeHelp(), describe},
+        {"field", fieldHelp(), fieldCommand},
+        {"streamlines", streamlinesHelp(), streamlinesCommand},
         {"boundary-layer", boundaryLayerHelp(), boundaryLayerCommand},
     };
     return list;

@@ -15,7 +15,7 @@ CatalogueTableCsvWriter::CatalogueTableCsvWriter(TextOutput& out, bool viscous) 
 void CatalogueTableCsvWriter::row(const CatalogueTableEntry& e) {
     const AirfoilGeometry& c = e.catalogued;
     csv_.field(e.row).field(e.airfoil.F).field(e.airfoil.G).field(e.airfoil.m);
-    csv_.field(c.Delta).field(c.Gama).field(c.xDltC).field(c.Tau);
+    csv_.field(c.thickness).field(c.camber).field(c.thicknessPosition).field(c.teAngleDegrees);
     const Expected<SweepRow>& r = *e.result;
     if (r) {
         const Coefficients& k = r->coefficients;
@@ -46,7 +46,14 @@ void CatalogueTableJsonWriter::row(const CatalogueTableEntry& e) {
     const AirfoilGeometry& c = e.catalogued;
     json_.lineBreak("  ").beginObject();
     json_.key("row").value(e.row).key("F").value(e.airfoil.F).key("G").value(e.airfoil.G).key("m").value(e.airfoil.m);
-    json_.key("Delta").value(c.Delta).key("Gama").value(c.Gama).key("xDltC").value(c.xDltC).key("Tau").value(c.Tau);
+    json_.key("Delta")
+        .value(c.thickness)
+        .key("Gama")
+        .value(c.camber)
+        .key("xDltC")
+        .value(c.thicknessPosition)
+        .key("Tau")
+        .value(c.teAngleDegrees);
     const Expected<SweepRow>& r = *e.result;
     if (r) {
         const Coefficients& k = r->coefficients;

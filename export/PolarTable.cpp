@@ -13,7 +13,7 @@ PolarCsvWriter::PolarCsvWriter(TextOutput& out, bool viscous) : csv_(out) {
 
 void PolarCsvWriter::row(const SweepRow& r, const ViscousResult* v) {
     const Coefficients& c = r.coefficients;
-    csv_.field(r.alpha).field(c.CL).field(c.CMc4).field(c.Alfa0).field(r.CpMin).field(r.xCpMin);
+    csv_.field(r.alphaDegrees).field(c.CL).field(c.CMc4).field(c.Alfa0).field(r.CpMin).field(r.xCpMin);
     csv_.field(surfaceName(r.surface));
     if (v) {
         csv_.field(v->CD).field(v->CDf).field(v->CDp).field(v->upper.transition).field(v->lower.transition);
@@ -32,7 +32,14 @@ PolarJsonWriter::PolarJsonWriter(TextOutput& out, const SweepInput& sweep) : jso
 void PolarJsonWriter::row(const SweepRow& r, const ViscousResult* v) {
     json_.lineBreak("  ").beginObject();
     const Coefficients& c = r.coefficients;
-    json_.key("alpha").value(r.alpha).key("CL").value(c.CL).key("CMc4").value(c.CMc4).key("Alfa0").value(c.Alfa0);
+    json_.key("alpha")
+        .value(r.alphaDegrees)
+        .key("CL")
+        .value(c.CL)
+        .key("CMc4")
+        .value(c.CMc4)
+        .key("Alfa0")
+        .value(c.Alfa0);
     json_.key("CpMin").value(r.CpMin).key("xCpMin").value(r.xCpMin).key("surfaceCpMin").value(surfaceName(r.surface));
     if (v) {
         json_.key("CD").value(v->CD).key("CDf").value(v->CDf).key("CDp").value(v->CDp);

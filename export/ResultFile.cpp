@@ -48,10 +48,10 @@ void writeResultFile(TextOutput& file, const ResultFileCase& state, Layout layou
 
     // Always the Karman-Trefftz form: a Joukowsky airfoil is its case m = 2.
     const AirfoilGeometry& h = state.header;
-    out += " Delta=" + optionalDecimals(h.Delta, 2, separator);
-    out += "  Gama=" + optionalDecimals(h.Gama, 2, separator);
-    out += "  xDltC=" + optionalDecimals(h.xDltC, 5, separator);
-    out += "  Tau=" + optionalDecimals(h.Tau, 2, separator);
+    out += " Delta=" + optionalDecimals(h.thickness, 2, separator);
+    out += "  Gama=" + optionalDecimals(h.camber, 2, separator);
+    out += "  xDltC=" + optionalDecimals(h.thicknessPosition, 5, separator);
+    out += "  Tau=" + optionalDecimals(h.teAngleDegrees, 2, separator);
     out += "  Karman-Trefftz airfoil";
     endLine();
     if (state.NP) out += numberItem(NP, separator);

@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (whole) {
         if (whole->rows.size() > 50) std::abort();
         for (const orvek::CatalogueRow& row : whole->rows) {
-            for (double v : {row.geometry.Delta, row.geometry.Gama, row.geometry.xDltC, row.geometry.Tau, row.airfoil.F,
-                             row.airfoil.G, row.airfoil.m}) {
+            for (double v : {row.geometry.thickness, row.geometry.camber, row.geometry.thicknessPosition,
+                             row.geometry.teAngleDegrees, row.airfoil.F, row.airfoil.G, row.airfoil.m}) {
                 if (!std::isfinite(v)) std::abort();
             }
         }

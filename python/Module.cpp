@@ -207,9 +207,9 @@ py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double 
                       const std::optional<double>& re, double ncrit, const Trips& trip) {
     SweepInput in;
     in.airfoil = airfoil;
-    in.from = first;
-    in.to = last;
-    in.step = step;
+    in.fromDegrees = first;
+    in.toDegrees = last;
+    in.stepDegrees = step;
     in.N1 = pointCount(np);
     // The angles' own faults, in the sentence orvek-batch gives them.
     if (Expected<std::vector<double>> angles = sweepAngles(first, last, step); !angles) {
@@ -231,7 +231,7 @@ py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double 
     py::list surface;
     for (const SweepRow& row : rows) surface.append(surfaceName(row.surface));
     py::dict columns;
-    columns["alpha"] = column(rows, [](const SweepRow& r) { return r.alpha; });
+    columns["alpha"] = column(rows, [](const SweepRow& r) { return r.alphaDegrees; });
     columns["CL"] = column(rows, [](const SweepRow& r) { return r.coefficients.CL; });
     columns["CMc4"] = column(rows, [](const SweepRow& r) { return r.coefficients.CMc4; });
     columns["Alfa0"] = column(rows, [](const SweepRow& r) { return r.coefficients.Alfa0; });
@@ -307,15 +307,16 @@ PYBIND11_MODULE(_orvek, m) {
     m.attr("__version__") = orvek::Version;
 
     py::class_<AirfoilGeometry>(m, "Geometry", "The measured shape of an airfoil along its exact contour (chord 1).")
-        .def_readonly("Delta", &AirfoilGeometry::Delta, "maximum thickness over chord")
-        .def_readonly("Gama", &AirfoilGeometry::Gama, "maximum camber over chord, signed")
-        .def_readonly("xDltC", &AirfoilGeometry::xDltC, "chordwise position of the maximum thickness, over chord")
-        .def_readonly("Tau", &AirfoilGeometry::Tau, "trailing-edge angle, degrees")
-        .def_readonly("xGama", &AirfoilGeometry::xGama, "chordwise position of the maximum camber, over chord")
+        .def_readonly("Delta", &AirfoilGeometry::thickness, "maximum thickness over chord")
+        .def_readonly("Gama", &AirfoilGeometry::camber, "maximum camber over chord, signed")
+        .def_readonly("xDltC", &AirfoilGeometry::thicknessPosition,
+                      "chordwise position of the maximum thickness, over chord")
+        .def_readonly("Tau", &AirfoilGeometry::teAngleDegrees, "trailing-edge angle, degrees")
+        .def_readonly("xGama", &AirfoilGeometry::camberPosition, "chordwise position of the maximum camber, over chord")
         .def("__repr__", [](const AirfoilGeometry& g) {
-            return "Geometry(Delta=" + shortestText(g.Delta) + ", Gama=" + shortestText(g.Gama) +
-                   ", xDltC=" + shortestText(g.xDltC) + ", Tau=" + shortestText(g.Tau) +
-                   ", xGama=" + shortestText(g.xGama) + ")";
+            return "Geometry(Delta=" + shortestText(g.thickness) + ", Gama=" + shortestText(g.camber) +
+                   ", xDltC=" + shortestText(g.thicknessPosition) + ", Tau=" + shortestText(g.teAngleDegrees) +
+                   ", xGama=" + shortestText(g.camberPosition) + ")";
         });
 
     py::class_<ViscousFlag>(m, "Flag", "Where the viscous estimate stops meaning anything, or a note (a bubble).")

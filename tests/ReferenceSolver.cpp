@@ -25,11 +25,11 @@ orvek::SolverResult referenceSolve(const orvek::SolverInput& in) {
             const double D = (1 + std::pow(rho, 2 * m)) - (2 * std::pow(rho, m)) * std::cos(m * phi);
             const double X = (k.mb * (1 - std::pow(rho, 2 * m))) / D;
             const double Y = ((k.mb * 2) * std::pow(rho, m) * std::sin(m * phi)) / D;
-            const double s = k.dOverR * std::sin(theta + k.delta);
+            const double s = k.dOverR * std::sin(theta + k.deltaRadians);
             const double gamma = std::atan(s / std::sqrt(1 - s * s));
-            const double psi = (theta - k.alpha) - gamma;
+            const double psi = (theta - k.alphaRadians) - gamma;
             const double J = ((2 * m / dPlus) * (2 * m / dPlus) * std::pow(rho, m - 1)) / D;
-            const double V = 2 * (std::sin(k.alpha + k.beta) + std::sin(psi)) / J;
+            const double V = 2 * (std::sin(k.alphaRadians + k.betaRadians) + std::sin(psi)) / J;
             const auto idx = static_cast<std::size_t>(j == 1 ? i : ((N1 - 1) - i) + 2);
             x[idx] = X - k.shift;
             y[idx] = Y;
@@ -42,7 +42,7 @@ orvek::SolverResult referenceSolve(const orvek::SolverInput& in) {
     x[N] = x[1];
     y[1] = 0;
     y[N] = y[1];
-    Cu[1] = m == 2 ? std::cos(k.alpha + k.beta) * std::cos(k.alpha + k.beta) / k.R2 : 0;
+    Cu[1] = m == 2 ? std::cos(k.alphaRadians + k.betaRadians) * std::cos(k.alphaRadians + k.betaRadians) / k.R2 : 0;
     Cu[N] = Cu[1];
     written[1] = written[N] = true;
     out.points.x = std::move(x);

@@ -122,10 +122,10 @@ private slots:
         const Catalogue c = *readCatalogue(lines({"Title, with comma", RowA, RowB}));
         QCOMPARE(c.rows.size(), std::size_t(2));
         const auto& r = c.rows[1];
-        QCOMPARE(r.geometry.Delta, 0.2);
-        QCOMPARE(r.geometry.Gama, 0.1);
-        QCOMPARE(r.geometry.xDltC, 0.3);
-        QCOMPARE(r.geometry.Tau, 18.0);
+        QCOMPARE(r.geometry.thickness, 0.2);
+        QCOMPARE(r.geometry.camber, 0.1);
+        QCOMPARE(r.geometry.thicknessPosition, 0.3);
+        QCOMPARE(r.geometry.teAngleDegrees, 18.0);
         QCOMPARE(r.airfoil.F, 0.12);
         QCOMPARE(r.airfoil.G, -0.05);
         QCOMPARE(r.airfoil.m, 1.9);

@@ -572,8 +572,8 @@ private slots:
             const orvek::CatalogueRow& airfoil = c.rows[static_cast<std::size_t>(k - 1)];
             QCOMPARE(row[0], QString::number(k));
             QCOMPARE(number(row[1]), airfoil.airfoil.F);
-            QCOMPARE(number(row[4]), airfoil.geometry.Delta);
-            QCOMPARE(number(row[7]), airfoil.geometry.Tau);
+            QCOMPARE(number(row[4]), airfoil.geometry.thickness);
+            QCOMPARE(number(row[7]), airfoil.geometry.teAngleDegrees);
             const Solved s = solved(row[1], row[2], row[3], "3", "101");
             QCOMPARE(number(row[8]), s.coefficients.CL);
             QCOMPARE(number(row[9]), s.coefficients.CMc4);

@@ -44,8 +44,8 @@ orvek::AirfoilGeometry denseSurfaceGeometry(const orvek::Airfoil& a) {
     for (int s = 0; s <= 100000; ++s) {
         const double xs = x0 + (1.0 - x0) * s / 100000.0;
         const double up = at(xu, yu, xs), low = at(xl, yl, xs);
-        if (up - low > g.Delta) g.Delta = up - low, g.xDltC = xs;
-        if (std::fabs(0.5 * (up + low)) > std::fabs(g.Gama)) g.Gama = 0.5 * (up + low), g.xGama = xs;
+        if (up - low > g.thickness) g.thickness = up - low, g.thicknessPosition = xs;
+        if (std::fabs(0.5 * (up + low)) > std::fabs(g.camber)) g.camber = 0.5 * (up + low), g.camberPosition = xs;
     }
     return g;
 }
@@ -58,23 +58,23 @@ private slots:
     void knownShapes() {
         const auto sym = orvek::measureAirfoil({0.1, 0.0, 2.0});
         QVERIFY(sym);
-        QVERIFY(std::fabs(sym->Gama) < 1e-9);          // symmetric: no camber
-        QCOMPARE(sym->xGama, 0.0);                     // and so no place of it
-        QVERIFY(std::fabs(sym->xDltC - 0.25) < 0.01);  // Joukowsky: thickest near the quarter chord
-        QCOMPARE(sym->Tau, 0.0);                       // cusp
+        QVERIFY(std::fabs(sym->camber) < 1e-9);                    // symmetric: no camber
+        QCOMPARE(sym->camberPosition, 0.0);                        // and so no place of it
+        QVERIFY(std::fabs(sym->thicknessPosition - 0.25) < 0.01);  // Joukowsky: thickest near the quarter chord
+        QCOMPARE(sym->teAngleDegrees, 0.0);                        // cusp
         const auto kt = orvek::measureAirfoil({0.1, 0.05, 1.9});
         QVERIFY(kt);
-        QVERIFY(std::fabs(kt->Tau - (2 - 1.9) * 180) < 1e-12);  // corner angle (2 - m) * 180 degrees
-        QVERIFY(kt->Gama > 0);
-        QVERIFY(kt->xGama > 0.3 && kt->xGama < 0.6);
+        QVERIFY(std::fabs(kt->teAngleDegrees - (2 - 1.9) * 180) < 1e-12);  // corner angle (2 - m) * 180 degrees
+        QVERIFY(kt->camber > 0);
+        QVERIFY(kt->camberPosition > 0.3 && kt->camberPosition < 0.6);
         // A circular arc (F = 0) has no thickness, so no place of largest thickness either; its
         // camber lies at mid-chord.
         const auto arc = orvek::measureAirfoil({0.0, 0.05, 2.0});
         QVERIFY(arc);
-        QCOMPARE(arc->Delta, 0.0);
-        QCOMPARE(arc->xDltC, 0.0);
-        QVERIFY(std::fabs(arc->Gama - 0.025) < 1e-3);  // camber-line height G/2 of the arc over chord
-        QVERIFY(std::fabs(arc->xGama - 0.5) < 1e-6);
+        QCOMPARE(arc->thickness, 0.0);
+        QCOMPARE(arc->thicknessPosition, 0.0);
+        QVERIFY(std::fabs(arc->camber - 0.025) < 1e-3);  // camber-line height G/2 of the arc over chord
+        QVERIFY(std::fabs(arc->camberPosition - 0.5) < 1e-6);
         QCOMPARE(QString::fromStdString(orvek::catalogueLine(*arc, {0.0, 0.05, 2.0})).left(9), QString("0,0.025,0"));
     }
 
@@ -95,10 +95,12 @@ private slots:
         QFETCH(double, G);
         QFETCH(double, m);
         const orvek::AirfoilGeometry c = *orvek::measureAirfoil({F, G, m}), d = denseSurfaceGeometry({F, G, m});
-        QVERIFY2(std::fabs(c.Delta - d.Delta) < 1e-8, qPrintable(QString::number(c.Delta - d.Delta)));
-        QVERIFY2(std::fabs(c.Gama - d.Gama) < 1e-8, qPrintable(QString::number(c.Gama - d.Gama)));
-        if (d.Delta > orvek::NoThickness) QVERIFY(std::fabs(c.xDltC - d.xDltC) < 2e-5);
-        if (G != 0) QVERIFY2(std::fabs(c.xGama - d.xGama) < 1e-3, qPrintable(QString::number(c.xGama - d.xGama)));
+        QVERIFY2(std::fabs(c.thickness - d.thickness) < 1e-8, qPrintable(QString::number(c.thickness - d.thickness)));
+        QVERIFY2(std::fabs(c.camber - d.camber) < 1e-8, qPrintable(QString::number(c.camber - d.camber)));
+        if (d.thickness > orvek::NoThickness) QVERIFY(std::fabs(c.thicknessPosition - d.thicknessPosition) < 2e-5);
+        if (G != 0)
+            QVERIFY2(std::fabs(c.camberPosition - d.camberPosition) < 1e-3,
+                     qPrintable(QString::number(c.camberPosition - d.camberPosition)));
     }
 
     // Shapes the solver calculates but that are no simple airfoil are refused with a sentence.

@@ -34,13 +34,14 @@ private slots:
         QCOMPARE(d->airfoil.m, 2.0 - teAngle / 180.0);
         const orvek::Expected<orvek::AirfoilGeometry> g = orvek::measureAirfoil(d->airfoil);
         QVERIFY(g.ok());
-        QVERIFY2(std::fabs(g->Delta - thickness) <= 1e-6, qPrintable(QString::number(g->Delta - thickness)));
-        QVERIFY2(std::fabs(g->Gama - camber) <= 1e-6, qPrintable(QString::number(g->Gama - camber)));
-        QVERIFY2(std::fabs(g->Tau - teAngle) <= 0.01, qPrintable(QString::number(g->Tau - teAngle)));
+        QVERIFY2(std::fabs(g->thickness - thickness) <= 1e-6, qPrintable(QString::number(g->thickness - thickness)));
+        QVERIFY2(std::fabs(g->camber - camber) <= 1e-6, qPrintable(QString::number(g->camber - camber)));
+        QVERIFY2(std::fabs(g->teAngleDegrees - teAngle) <= 0.01,
+                 qPrintable(QString::number(g->teAngleDegrees - teAngle)));
         // The design's own figures are those of the one measurement.
-        QCOMPARE(d->reached.Delta, g->Delta);
-        QCOMPARE(d->reached.Gama, g->Gama);
-        QCOMPARE(d->reached.xDltC, g->xDltC);
+        QCOMPARE(d->reached.thickness, g->thickness);
+        QCOMPARE(d->reached.camber, g->camber);
+        QCOMPARE(d->reached.thicknessPosition, g->thicknessPosition);
     }
 
     void refused_data() {

@@ -95,7 +95,7 @@ private slots:
         const QString shown = explorer.findChild<QLabel*>("explorerDelta")->text();
         QVERIFY(shown != shownBefore);
         QCOMPARE(shown.section(' ', 0, 0), QLocale().toString(target, 'f', 4));
-        QVERIFY(std::fabs(explorer.geometry().Delta - target) < 1e-5);
+        QVERIFY(std::fabs(explorer.geometry().thickness - target) < 1e-5);
         // The mapping parameters follow the targets: m from the angle.
         QCOMPARE(explorer.airfoil().m, 2.0 - explorer.spinBox(ExplorerWindow::TeAngle)->value() / 180.0);
     }
@@ -318,7 +318,7 @@ private slots:
         QCOMPARE(explorer.spinBox(first)->value(), targets ? 0.15 : 0.12);
         QCOMPARE(explorer.spinBox(second)->value(), 0.02);
         QVERIFY2(explorer.plotsShown(), qPrintable(explorer.problem()));
-        if (targets) QVERIFY(std::fabs(explorer.geometry().Gama - 0.02) < 1e-6);
+        if (targets) QVERIFY(std::fabs(explorer.geometry().camber - 0.02) < 1e-6);
         else QCOMPARE(explorer.airfoil().G, 0.02);
     }
 

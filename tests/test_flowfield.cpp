@@ -57,9 +57,9 @@ std::vector<Sample> flowSamples(const FlowField& f, int count, unsigned seed) {
         const double rho = 1.0 + std::pow(10.0, -7.0 + 10.0 * unit(random));
         const FlowPoint zeta{c.x + R * rho * std::cos(theta), c.y + R * rho * std::sin(theta)};
         const double gamma = f.kutta() ? std::nan("") : f.circulation();
-        const ExactFlowPoint e = exactFlowAt(f.airfoil(), f.alpha(), zeta.x, zeta.y, gamma);
+        const ExactFlowPoint e = exactFlowAt(f.airfoil(), f.alphaRadians(), zeta.x, zeta.y, gamma);
         const ExactFlowPoint foot =
-            exactFlowAt(f.airfoil(), f.alpha(), c.x + R * std::cos(theta), c.y + R * std::sin(theta), gamma);
+            exactFlowAt(f.airfoil(), f.alphaRadians(), c.x + R * std::cos(theta), c.y + R * std::sin(theta), gamma);
         if (std::hypot(e.x - foot.x, e.y - foot.y) < 1e-4 || std::hypot(e.x - 0.5, e.y) > 100) continue;
         out.push_back({zeta, e});
     }
@@ -261,7 +261,7 @@ private slots:
             const FlowPoint zeta = f.toCircle(below);
             const FlowPoint c = f.centre();
             QVERIFY(std::hypot(zeta.x - c.x, zeta.y - c.y) > f.radius());
-            const ExactFlowPoint e = exactFlowAt(f.airfoil(), f.alpha(), zeta.x, zeta.y);
+            const ExactFlowPoint e = exactFlowAt(f.airfoil(), f.alphaRadians(), zeta.x, zeta.y);
             QVERIFY(close(e.x, below.x, 1e-12) && close(e.y, below.y, 1e-12));
             QVERIFY(close(v.u, e.u) && close(v.v, e.v) && close(v.Cp, e.Cp) && close(v.psi, e.psi));
             const FlowValues inside = f.at({x, 0.5 * (lower + upper)});
@@ -379,7 +379,7 @@ private slots:
             if (points == 1) QVERIFY(std::hypot(f.at(z).u, f.at(z).v) < 1e-9);
         }
         if (gamma == 0.0) {
-            const double a = f.alpha();
+            const double a = f.alphaRadians();
             QVERIFY(std::fabs(circlePoints[1].x - (c.x + f.radius() * std::cos(a))) < 1e-14);
             QVERIFY(std::fabs(circlePoints[1].y - (c.y + f.radius() * std::sin(a))) < 1e-14);
             QVERIFY(std::fabs(circlePoints[0].x - (c.x - f.radius() * std::cos(a))) < 1e-14);

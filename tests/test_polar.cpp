@@ -45,14 +45,14 @@ private slots:
         // Row for row what the core's sweep gives.
         orvek::SweepInput sweep;
         sweep.airfoil = {0.1, 0.05, 1.9};
-        sweep.from = -10;
-        sweep.to = 15;
-        sweep.step = 0.5;
+        sweep.fromDegrees = -10;
+        sweep.toDegrees = 15;
+        sweep.stepDegrees = 0.5;
         const orvek::Expected<std::vector<orvek::SweepRow>> core = orvek::sweep(sweep);
         QVERIFY(core);
         QCOMPARE(polar->rows().size(), core->size());
         for (std::size_t k = 0; k < core->size(); ++k) {
-            QCOMPARE(polar->rows()[k].alpha, (*core)[k].alpha);
+            QCOMPARE(polar->rows()[k].alphaDegrees, (*core)[k].alphaDegrees);
             QCOMPARE(polar->rows()[k].xCpMin, (*core)[k].xCpMin);
             QCOMPARE(table->item(static_cast<int>(k), 5)->text(), QString(orvek::surfaceName((*core)[k].surface)));
         }

@@ -176,7 +176,7 @@ private slots:
 
     void wholeDeltaAndDecimalComma() {
         CaseState s = indexedCase(2);
-        s.AirfoilRow[1].geometry.Delta = 1;
+        s.AirfoilRow[1].geometry.thickness = 1;
         QVERIFY(QString::fromStdString(fileText(s, Layout::None, '.')).startsWith(" Delta=1.  Gama=0.05"));
         const QStringList l = fileLines(fileText(s, Layout::XYCp, ','));
         QVERIFY(l[0].startsWith(" Delta=1,  Gama=0,05  xDltC=0,12"));

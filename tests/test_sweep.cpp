@@ -200,14 +200,14 @@ private slots:
         in.airfoil.G = G;
         in.airfoil.m = m;
         in.N1 = N1;
-        in.from = 12;
-        in.to = -4;
-        in.step = -0.8;
+        in.fromDegrees = 12;
+        in.toDegrees = -4;
+        in.stepDegrees = -0.8;
         const orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
         QVERIFY(rows.ok());
         QCOMPARE(rows->size(), std::size_t(21));
         for (const orvek::SweepRow& row : *rows) {
-            const orvek::SolverResult r = solveCase(F, G, m, row.alpha, N1);
+            const orvek::SolverResult r = solveCase(F, G, m, row.alphaDegrees, N1);
             QCOMPARE(row.coefficients.CL, r.coefficients.CL);
             QCOMPARE(row.coefficients.CMc4, r.coefficients.CMc4);
             QCOMPARE(row.coefficients.Alfa0, r.coefficients.Alfa0);
@@ -224,35 +224,37 @@ private slots:
         in.airfoil.F = 0.1;
         in.airfoil.G = 0.05;
         in.airfoil.m = 1.9;
-        in.from = -9.5;
-        in.to = 9.5;
-        in.step = 1;
+        in.fromDegrees = -9.5;
+        in.toDegrees = 9.5;
+        in.stepDegrees = 1;
         const orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
         QVERIFY(rows.ok());
         QCOMPARE(rows->size(), std::size_t(20));
         for (const orvek::SweepRow& row : *rows) {
             const orvek::Coefficients plain =
-                referenceSolve(caseInput(in.airfoil.F, in.airfoil.G, in.airfoil.m, row.alpha, in.N1)).coefficients;
-            QVERIFY2(std::fabs(row.coefficients.CL - plain.CL) < 1e-13, qPrintable(QString::number(row.alpha)));
-            QVERIFY2(std::fabs(row.coefficients.CMc4 - plain.CMc4) < 1e-13, qPrintable(QString::number(row.alpha)));
+                referenceSolve(caseInput(in.airfoil.F, in.airfoil.G, in.airfoil.m, row.alphaDegrees, in.N1))
+                    .coefficients;
+            QVERIFY2(std::fabs(row.coefficients.CL - plain.CL) < 1e-13, qPrintable(QString::number(row.alphaDegrees)));
+            QVERIFY2(std::fabs(row.coefficients.CMc4 - plain.CMc4) < 1e-13,
+                     qPrintable(QString::number(row.alphaDegrees)));
         }
-        QCOMPARE(rows->front().alpha, -9.5);
-        QCOMPARE(rows->back().alpha, 9.5);
+        QCOMPARE(rows->front().alphaDegrees, -9.5);
+        QCOMPARE(rows->back().alphaDegrees, 9.5);
     }
 
     void failsWhole() {
         orvek::SweepInput in;
         in.airfoil.F = 0.1;
         in.airfoil.m = 0;  // no airfoil
-        in.from = 0;
-        in.to = 5;
-        in.step = 1;
+        in.fromDegrees = 0;
+        in.toDegrees = 5;
+        in.stepDegrees = 1;
         const orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
         QVERIFY(!rows.ok());
         QCOMPARE(QString::fromStdString(rows.error()),
                  "At the angle of attack 0: Cannot calculate this airfoil: the exponent m is 0.");
         in.airfoil.m = 2;
-        in.step = -1;
+        in.stepDegrees = -1;
         QVERIFY(!orvek::sweep(in).ok());
     }
 

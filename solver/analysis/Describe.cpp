@@ -202,14 +202,14 @@ Expected<AirfoilGeometry> measureAirfoil(const Airfoil& a) {
     };
     AirfoilGeometry g;
     const double xT = refine(bestT, [](const Section& q) { return q.thickness; });
-    g.Delta = section(xT).thickness;
-    g.xDltC = xT;
+    g.thickness = section(xT).thickness;
+    g.thicknessPosition = xT;
     const double xC = refine(bestC, [](const Section& q) { return std::fabs(q.camber); });
-    g.Gama = section(xC).camber;
-    g.xGama = std::fabs(g.Gama) < NoThickness ? 0.0 : xC;  // no place for a camber of rounding noise
-    if (g.Delta < NoThickness) g.Delta = g.xDltC = 0.0;
+    g.camber = section(xC).camber;
+    g.camberPosition = std::fabs(g.camber) < NoThickness ? 0.0 : xC;  // no place for a camber of rounding noise
+    if (g.thickness < NoThickness) g.thickness = g.thicknessPosition = 0.0;
     // A Karman-Trefftz trailing edge is a corner of (2 - m) * 180 degrees; m = 2 is a cusp.
-    g.Tau = std::fabs(2.0 - a.m) * 180.0;
+    g.teAngleDegrees = std::fabs(2.0 - a.m) * 180.0;
     return g;
 }
 

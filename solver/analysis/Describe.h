@@ -8,16 +8,18 @@
 
 namespace orvek {
 
+// The catalogue's columns Delta, Gama, xDltC and Tau are the first four fields; the reader and
+// the writers of files map them, nothing else uses those names.
 struct AirfoilGeometry {
-    double Delta = 0;  // maximum thickness over chord
-    double Gama = 0;   // maximum camber over chord (signed: the camber of largest size)
-    double xDltC = 0;  // chordwise position of the maximum thickness, over chord
-    double Tau = 0;    // trailing-edge angle in degrees
-    double xGama = 0;  // chordwise position of the maximum camber (no catalogue column holds it)
+    double thickness = 0;          // maximum thickness over chord (Delta)
+    double camber = 0;             // maximum camber over chord, signed: the camber of largest size (Gama)
+    double thicknessPosition = 0;  // chordwise position of the maximum thickness, over chord (xDltC)
+    double teAngleDegrees = 0;     // trailing-edge angle (Tau)
+    double camberPosition = 0;     // chordwise position of the maximum camber (no catalogue column holds it)
 };
 
 // Thickness below this (chord 1) is rounding noise of a profile without thickness, a flat plate
-// or a circular arc (F = 0): it has no thickness maximum, so Delta and xDltC are 0.
+// or a circular arc (F = 0): it has no thickness maximum, so its thickness and position are 0.
 constexpr double NoThickness = 1e-9;
 
 // Whether the airfoil is a simple closed profile that can be measured and written to coordinate

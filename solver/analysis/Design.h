@@ -17,20 +17,20 @@
 namespace orvek {
 
 struct DesignTargets {
-    double thickness = 0.12;  // maximum thickness over chord (Delta)
-    double camber = 0;        // maximum camber over chord, signed (Gama)
-    double teAngle = 0;       // trailing-edge angle, degrees (Tau)
+    double thickness = 0.12;    // maximum thickness over chord (Delta)
+    double camber = 0;          // maximum camber over chord, signed (Gama)
+    double teAngleDegrees = 0;  // trailing-edge angle (Tau)
 };
 
 struct DesignLimits {
     double thickness = 0.30;        // largest thickness
     double thicknessMargin = 0.01;  // above the lens limit tan(tau/4)
     double camber = 0.10;           // largest size of the camber
-    double teAngle = 30;            // largest trailing-edge angle, degrees
+    double teAngleDegrees = 30;     // largest trailing-edge angle
 };
 
 // The least thickness a design accepts for a trailing-edge angle in degrees: tan(tau/4) + 0.01.
-double leastDesignThickness(double teAngle);
+double leastDesignThickness(double teAngleDegrees);
 
 struct DesignResult {
     Airfoil airfoil;

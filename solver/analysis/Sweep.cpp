@@ -76,7 +76,7 @@ Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare) {
     Expected<PressureMinimum> pm = pressureMinimum(r->points, in.Chord);
     if (!pm) return Failure{"Cannot calculate: " + pm.error() + "."};
     SweepRow row;
-    row.alpha = in.AlfaD;
+    row.alphaDegrees = in.AlfaD;
     row.coefficients = r->coefficients;
     row.CpMin = pm->CpMin;
     row.xCpMin = pm->xCpMin;
@@ -87,7 +87,7 @@ Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare) {
 
 Status sweepRows(const SweepInput& in,
                  const std::function<void(const SweepRow& row, std::size_t index, std::size_t count)>& onRow) {
-    Expected<std::vector<double>> angles = sweepAngles(in.from, in.to, in.step);
+    Expected<std::vector<double>> angles = sweepAngles(in.fromDegrees, in.toDegrees, in.stepDegrees);
     if (!angles) return Failure{angles.error()};
     SolverInput s;
     s.airfoil = in.airfoil;

@@ -19,15 +19,15 @@ inline constexpr double SweepPoints = 201.0;
 
 struct SweepInput {
     Airfoil airfoil;
-    double from = 0;          // first angle of attack, degrees
-    double to = 0;            // last angle, reached when it lies on the grid from + k*step
-    double step = 1;          // degrees; negative to sweep downwards
+    double fromDegrees = 0;   // first angle of attack
+    double toDegrees = 0;     // last angle, reached when it lies on the grid from + k*step
+    double stepDegrees = 1;   // negative to sweep downwards
     double N1 = SweepPoints;  // surface points per angle
     double Chord = 1;
 };
 
 struct SweepRow {
-    double alpha = 0;  // degrees
+    double alphaDegrees = 0;
     Coefficients coefficients;
     double CpMin = 0, xCpMin = 0;
     Surface surface = Surface::Upper;

@@ -51,8 +51,8 @@ Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees,
 
     FlowField f;
     f.airfoil_ = airfoil;
-    f.alpha_ = (alphaDegrees * Pi) / 180.0;
-    f.beta_ = airfoil.betaRadians();
+    f.alphaRadians_ = (alphaDegrees * Pi) / 180.0;
+    f.betaRadians_ = airfoil.betaRadians();
     FlowConstants& c = f.c_;
     const double R2 = airfoil.radiusSquared();
     c.F = F;
@@ -61,16 +61,16 @@ Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees,
     c.halfInvM = 0.5 / m;
     c.b = airfoil.mappingScale(1.0);
     c.twoMb = 2.0 * m * c.b;
-    c.cosMB = std::cos(m * f.beta_);
-    c.sinMB = std::sin(m * f.beta_);
+    c.cosMB = std::cos(m * f.betaRadians_);
+    c.sinMB = std::sin(m * f.betaRadians_);
     c.cosB = (1.0 + F) / c.R;
     c.sinB = -G / c.R;
     c.t1Re = 1.0 + F;
     c.t1Im = -G;
     c.twoMinusT1Re = 1.0 - F;
     c.twoMinusT1Im = G;
-    c.cosA = std::cos(f.alpha_);
-    c.sinA = std::sin(f.alpha_);
+    c.cosA = std::cos(f.alphaRadians_);
+    c.sinA = std::sin(f.alphaRadians_);
     // t2 = -(1 + F + iG) e^(2 i alpha): the front stagnation point, the circle's other zero of W'
     const double cos2A = (c.cosA - c.sinA) * (c.cosA + c.sinA), sin2A = 2.0 * c.sinA * c.cosA;
     const double t2Re = -((1.0 + F) * cos2A - G * sin2A), t2Im = -((1.0 + F) * sin2A + G * cos2A);
@@ -130,16 +130,16 @@ void FlowField::evaluate(const FlowRun& run, InstructionSet set, unsigned thread
 
 double FlowField::frontStagnationAngle() const {
     // t2 = -R e^(i (2 alpha + beta))
-    return std::atan2(-std::sin(2.0 * alpha_ + beta_), -std::cos(2.0 * alpha_ + beta_));
+    return std::atan2(-std::sin(2.0 * alphaRadians_ + betaRadians_), -std::cos(2.0 * alphaRadians_ + betaRadians_));
 }
 
 double FlowField::kuttaCirculation() const {
     // as the solver: 4 pi R b sin(alpha + beta)
-    return (((4.0 * Pi) * c_.R) * c_.b) * std::sin(alpha_ + beta_);
+    return (((4.0 * Pi) * c_.R) * c_.b) * std::sin(alphaRadians_ + betaRadians_);
 }
 
 double FlowField::circulationRatio() const {
-    if (!c_.byHand) return std::sin(alpha_ + beta_);
+    if (!c_.byHand) return std::sin(alphaRadians_ + betaRadians_);
     return circulation_ / (4.0 * Pi * c_.b * c_.R);
 }
 
@@ -179,7 +179,7 @@ std::vector<FlowPoint> FlowField::stagnationPoints(StreamPlane plane) const {
         return out;
     }
     std::vector<FlowPoint> out;
-    for (const auto& [tRe, tIm] : circleZeros(c_.R, circulationRatio(), alpha_)) {
+    for (const auto& [tRe, tIm] : circleZeros(c_.R, circulationRatio(), alphaRadians_)) {
         // t = zeta - zeta0, so zeta - 1 = t - t1
         out.push_back(circle ? FlowPoint{centre().x + tRe, centre().y + tIm} : toAirfoil(tRe - c_.t1Re, tIm - c_.t1Im));
     }

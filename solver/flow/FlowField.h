@@ -102,8 +102,8 @@ public:
     FlowValues atCircle(FlowPoint zeta) const;
 
     const Airfoil& airfoil() const { return airfoil_; }
-    double alpha() const { return alpha_; }  ///< radians
-    double beta() const { return beta_; }    ///< zero-lift angle, radians
+    double alphaRadians() const { return alphaRadians_; }
+    double betaRadians() const { return betaRadians_; }  ///< minus the zero-lift angle
     double radius() const { return c_.R; }
     FlowPoint centre() const { return {-airfoil_.F, airfoil_.G}; }
     double mappingScale() const { return c_.b; }
@@ -125,7 +125,7 @@ public:
 private:
     FlowField() = default;
     Airfoil airfoil_;
-    double alpha_ = 0, beta_ = 0;
+    double alphaRadians_ = 0, betaRadians_ = 0;
     bool byHand_ = false;
     double circulation_ = 0;
     FlowConstants c_;

@@ -92,7 +92,7 @@ public:
     CirclePoints(const FlowField& f, StreamPlane plane) : f_(f), plane_(plane) {}
 
     FlowPoint at(double rhoMinusOne, double theta) const {
-        const double R = f_.radius(), beta = f_.beta();
+        const double R = f_.radius(), beta = f_.betaRadians();
         // zeta - 1 = R ((rho - 1) e^(i theta) + e^(i theta) - e^(-i beta)),
         // e^(i theta) - e^(-i beta) = 2i sin((theta + beta)/2) e^(i (theta - beta)/2)
         const double s = 2.0 * std::sin(0.5 * (theta + beta)), h = 0.5 * (theta - beta);
@@ -109,11 +109,11 @@ public:
         const double g = 2.0 * f_.circulationRatio();
         const double a = std::asin(std::max(-1.0, std::min(1.0, g * L)));
         const double phi = upstream ? Pi + a : -a;
-        return at(std::expm1(u), f_.alpha() + phi);
+        return at(std::expm1(u), f_.alphaRadians() + phi);
     }
     double branchAngle(bool upstream) const {
         const double a = std::asin(std::max(-1.0, std::min(1.0, f_.circulationRatio())));
-        return f_.alpha() + (upstream ? Pi + a : -a);
+        return f_.alphaRadians() + (upstream ? Pi + a : -a);
     }
 
 private:
@@ -151,7 +151,7 @@ std::vector<Streamline> dividingLinesOffBody(const FlowField& f, StreamPlane pla
     a.points.insert(a.points.end(), down.begin(), down.end());
     a.points = trimmedToBox(a.points, box);
     const auto none = [](FlowPoint) { return false; };
-    b.points = sampleCurve([&](double t) { return circle.at(0.0, -f.beta() + t); }, 2.0 * Pi, 1e-3, none);
+    b.points = sampleCurve([&](double t) { return circle.at(0.0, -f.betaRadians() + t); }, 2.0 * Pi, 1e-3, none);
     if (!b.points.empty()) b.points.back() = b.points.front();  // closed at the trailing edge
     std::vector<Streamline> out;
     for (Streamline* l : {&a, &b}) {
@@ -386,7 +386,7 @@ Expected<std::vector<Streamline>> streamlines(const FlowField& field, const Stre
 
 std::vector<FlowPoint> bodyOutline(const FlowField& field, StreamPlane plane) {
     const CirclePoints circle(field, plane);
-    const double from = -field.beta();
+    const double from = -field.betaRadians();
     std::vector<FlowPoint> pts = sampleCurve([&](double s) { return circle.at(0.0, from + s); }, 2.0 * Pi, 1e-3,
                                              [](FlowPoint) { return false; });
     if (!pts.empty()) pts.back() = pts.front();

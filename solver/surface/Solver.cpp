@@ -26,7 +26,7 @@ const char* const CannotCalculateAirfoil = "Cannot calculate this airfoil: ";
 // processor time, and one thread computes a Karman-Trefftz point in about 16 ns, a Joukowsky
 // point in about 6, so on an otherwise idle machine the split pays from roughly 4,000 to 10,000
 // points on; this bound leaves a margin for a busy one.
-constexpr double ThreadedPoints = 20000;
+constexpr std::size_t ThreadedPoints = 20000;
 
 PointConstants pointConstants(const SolverInput& in, const MappingConstants& k) {
     const Airfoil& a = in.airfoil;
@@ -37,11 +37,11 @@ PointConstants pointConstants(const SolverInput& in, const MappingConstants& k) 
     c.mb2 = k.mb * 2.0;
     c.shift = k.shift;
     c.onePlus2F = 1.0 + 2.0 * a.F;
-    const double A = k.alpha + k.beta;
+    const double A = k.alphaRadians + k.betaRadians;
     c.kRe = ((1.0 + a.F) * std::cos(A) + a.G * std::sin(A)) / k.R2;
     c.kIm = (a.G * std::cos(A) - (1.0 + a.F) * std::sin(A)) / k.R2;
     c.inv4m4 = 1.0 / (4.0 * a.m * a.m * a.m * a.m);
-    c.dTheta = (2.0 * Pi) / k.steps;
+    c.dTheta = (2.0 * Pi) / static_cast<double>(k.steps);
     c.joukowsky = a.isJoukowsky();
     return c;
 }
@@ -78,10 +78,10 @@ struct IndexRanges {
     std::size_t lowerLast = 1, upperFirst = 2, N = 2;
 };
 
-IndexRanges indexRanges(double N1, double F) {
+IndexRanges indexRanges(std::size_t pointCount, double F) {
     IndexRanges r;
-    r.N = static_cast<std::size_t>(N1);
-    const double K = loopBound(N1, F);
+    r.N = pointCount;
+    const double K = loopBound(pointCount, F);
     const std::size_t steps = K >= 2.0 ? static_cast<std::size_t>(std::floor(K)) : 1;  // last i with i <= K
     r.upperFirst = r.N + 1 - steps;
     r.lowerLast = std::min(steps, r.upperFirst - 1);
@@ -117,7 +117,7 @@ bool fillIndices(SurfaceKernelFn kernel, const PointConstants& c, const IndexRan
 }
 
 bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints& pts, const SurfaceOptions& how) {
-    const IndexRanges ix = indexRanges(in.N1, in.airfoil.F);
+    const IndexRanges ix = indexRanges(pointCount(in), in.airfoil.F);
     const std::size_t N = ix.N;
     // Every entry is written below, so arrays handed in for reuse keep their memory.
     makeRoom(pts.x, N + 1);
@@ -139,7 +139,7 @@ bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
     pts.x[N] = pts.x[1];
     pts.y[1] = 0.0;
     pts.y[N] = pts.y[1];
-    const double cosTE = std::cos(k.alpha + k.beta);
+    const double cosTE = std::cos(k.alphaRadians + k.betaRadians);
     pts.Cu[1] = in.airfoil.isJoukowsky() ? (cosTE * cosTE) / k.R2 : 0.0;
     pts.Cu[N] = pts.Cu[1];
 
@@ -152,7 +152,12 @@ bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
 
 }  // namespace
 
-double loopBound(double N1, double F) { return F == 0.0 ? (N1 - 1.0) / 2.0 : (N1 - 1.0) / 2.0 + 1.0; }
+double loopBound(std::size_t pointCount, double F) {
+    const double half = (static_cast<double>(pointCount) - 1.0) / 2.0;
+    return F == 0.0 ? half : half + 1.0;
+}
+
+std::size_t pointCount(const SolverInput& in) { return static_cast<std::size_t>(in.N1); }
 
 Status inputFault(const SolverInput& in) {
     // A fault of the typed inputs, and a fault of the airfoil itself.
@@ -197,26 +202,28 @@ SolverResult coefficients(const SolverInput& in) {
     SolverResult out;
     MappingConstants& k = out.k;
     const double F = in.airfoil.F, G = in.airfoil.G, m = in.airfoil.m, Chord = in.Chord, pi = Pi;
-    k.steps = in.N1 - 1.0;
+    k.steps = pointCount(in) - 1;
     k.b = in.airfoil.mappingScale(Chord);
     k.mb = m * k.b;
     k.chordOverB = Chord / k.b;
     k.shift = k.mb - Chord;
-    k.beta = in.airfoil.betaRadians();
+    k.betaRadians = in.airfoil.betaRadians();
     k.R2 = in.airfoil.radiusSquared();
     k.R = in.airfoil.radius();
     k.dOverR = std::sqrt((F * F + G * G) / k.R2);
-    k.delta = std::atan2(G, F);  // angle of the centre vector; equals atan(G/F) for F > 0
-    k.alpha = (in.AlfaD * pi) / 180.0;
-    k.Gamma = (((4.0 * pi) * k.R) * k.b) * std::sin(k.alpha + k.beta);
+    k.deltaRadians = std::atan2(G, F);  // angle of the centre vector; equals atan(G/F) for F > 0
+    k.alphaRadians = (in.AlfaD * pi) / 180.0;
+    k.Gamma = (((4.0 * pi) * k.R) * k.b) * std::sin(k.alphaRadians + k.betaRadians);
     out.coefficients.CL = (2.0 * k.Gamma) / Chord;
-    const double normalLift = out.coefficients.CL * std::cos(k.alpha);
-    const double A = ((4.0 * (m * m - 1.0)) / 3.0) / (k.chordOverB * k.chordOverB) * pi * std::sin(2.0 * k.alpha);
+    const double normalLift = out.coefficients.CL * std::cos(k.alphaRadians);
+    const double A =
+        ((4.0 * (m * m - 1.0)) / 3.0) / (k.chordOverB * k.chordOverB) * pi * std::sin(2.0 * k.alphaRadians);
     const double B = ((8.0 * pi) * k.R) / (k.chordOverB * k.chordOverB) *
-                     (F * std::cos(k.alpha) - G * std::sin(k.alpha)) * std::sin(k.alpha + k.beta);
+                     (F * std::cos(k.alphaRadians) - G * std::sin(k.alphaRadians)) *
+                     std::sin(k.alphaRadians + k.betaRadians);
     k.CM0 = A + B;
     out.coefficients.CMc4 = k.CM0 - normalLift * (std::fabs(k.shift) / Chord - 0.25);
-    out.coefficients.Alfa0 = (-k.beta * 180.0) / pi;
+    out.coefficients.Alfa0 = (-k.betaRadians * 180.0) / pi;
     return out;
 }
 
@@ -227,10 +234,10 @@ Status nonFiniteScalar(const SolverResult& r) {
         const char* name;
         double value;
     } scalars[] = {{"the mapping scale b", r.k.b},
-                   {"the zero-lift angle", r.k.beta},
+                   {"the zero-lift angle", r.k.betaRadians},
                    {"the circle radius", r.k.R},
                    {"the centre distance", r.k.dOverR},
-                   {"the angle of attack", r.k.alpha},
+                   {"the angle of attack", r.k.alphaRadians},
                    {"the lift coefficient CL", r.coefficients.CL},
                    {"the moment coefficient CMc/4", r.coefficients.CMc4},
                    {"the zero-lift angle Alfa0", r.coefficients.Alfa0}};
@@ -260,16 +267,19 @@ Status nonFiniteQuantity(const SolverResult& r) {
     return {};
 }
 
-unsigned surfaceThreads(double N1) {
-    if (N1 < ThreadedPoints) return 1;
+unsigned surfaceThreads(std::size_t pointCount) {
+    if (pointCount < ThreadedPoints) return 1;
     const unsigned cores = std::thread::hardware_concurrency();
     return cores == 0 ? 1 : cores;
 }
 
-SurfaceOptions defaultSurfaceOptions(double N1) { return {preferredInstructionSet(), surfaceThreads(N1)}; }
+SurfaceOptions defaultSurfaceOptions(std::size_t pointCount) {
+    return {preferredInstructionSet(), surfaceThreads(pointCount)};
+}
 
 Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse) {
-    return ORVEK(in, std::move(reuse), defaultSurfaceOptions(in.N1));
+    if (Status fault = inputFault(in); !fault) return Failure{fault.error()};
+    return ORVEK(in, std::move(reuse), defaultSurfaceOptions(pointCount(in)));
 }
 
 Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse, const SurfaceOptions& how) {

@@ -41,18 +41,18 @@ struct SolverInput {
 
 /// Quantities computed once per calculation and used at every surface point.
 struct MappingConstants {
-    double steps = 0;  ///< N1 - 1 angular steps around the circle
-    double b = 0;      ///< mapping scale
-    double mb = 0;     ///< abscissa of the trailing edge before the shift
+    std::size_t steps = 0;  ///< N1 - 1 angular steps around the circle
+    double b = 0;           ///< mapping scale
+    double mb = 0;          ///< abscissa of the trailing edge before the shift
     double chordOverB = 0;
-    double shift = 0;      ///< mb - Chord
-    double beta = 0;       ///< zero-lift angle, radians
-    double R2 = 0, R = 0;  ///< circle radius squared and radius
-    double dOverR = 0;     ///< distance of the centre from the origin, over R
-    double delta = 0;      ///< angle of the centre vector (F, G)
-    double alpha = 0;      ///< angle of attack, radians
-    double Gamma = 0;      ///< circulation for unit free-stream speed
-    double CM0 = 0;        ///< moment coefficient about the mapping origin
+    double shift = 0;         ///< mb - Chord
+    double betaRadians = 0;   ///< minus the zero-lift angle
+    double R2 = 0, R = 0;     ///< circle radius squared and radius
+    double dOverR = 0;        ///< distance of the centre from the origin, over R
+    double deltaRadians = 0;  ///< angle of the centre vector (F, G)
+    double alphaRadians = 0;  ///< angle of attack
+    double Gamma = 0;         ///< circulation for unit free-stream speed
+    double CM0 = 0;           ///< moment coefficient about the mapping origin
 };
 
 struct SolverResult {
@@ -77,11 +77,11 @@ struct SurfaceOptions {
 /// The same calculation with the surface computed as `how` says.
 Expected<SolverResult> ORVEK(const SolverInput& in, SurfacePoints reuse, const SurfaceOptions& how);
 
-/// The number of threads for N1 surface points: one for small cases, every core for large ones.
-unsigned surfaceThreads(double N1);
+/// The number of threads for a surface of `pointCount` points: one for small cases, every core for large ones.
+unsigned surfaceThreads(std::size_t pointCount);
 
-/// What `ORVEK` uses: the preferred instruction set and `surfaceThreads(N1)`.
-SurfaceOptions defaultSurfaceOptions(double N1);
+/// What `ORVEK` uses: the preferred instruction set and `surfaceThreads(pointCount)`.
+SurfaceOptions defaultSurfaceOptions(std::size_t pointCount);
 
 /// Whether these inputs can be calculated, and if not why (checked before any computing).
 Status inputFault(const SolverInput& in);
@@ -91,7 +91,10 @@ SolverResult coefficients(const SolverInput& in);
 
 /// The bound K of the loop over the circle's steps: (N1-1)/2 + 1, or (N1-1)/2 when F = 0 (the
 /// circle then passes through the critical point zeta = -1, which the loop must not reach).
-double loopBound(double N1, double F);
+double loopBound(std::size_t pointCount, double F);
+
+/// N1 as the whole number it is once `inputFault` has passed the inputs.
+std::size_t pointCount(const SolverInput& in);
 
 /// Fails, naming the first non-finite value of a result, unless every value is finite.
 Status nonFiniteQuantity(const SolverResult& r);
