@@ -3,8 +3,8 @@
 // nearly circular-arc airfoils (F down to 1e-12), with every instruction set this processor has,
 // and with the work split among threads.
 
-#include "HighPrecision.h"
-#include "SolveCase.h"
+#include "support/HighPrecision.h"
+#include "support/SolveCase.h"
 #include "solver/surface/Solver.h"
 
 #include <QtTest>
@@ -86,6 +86,29 @@ void addCaseColumns() {
     QTest::addColumn<double>("N1");
 }
 
+// The case of the current data row, from the columns addCaseColumns adds.
+SolverInput fetchedCase() {
+    QFETCH(double, F);
+    QFETCH(double, G);
+    QFETCH(double, m);
+    QFETCH(double, AlfaD);
+    QFETCH(double, N1);
+    return caseInput(F, G, m, AlfaD, N1);
+}
+
+// The surface computed as `how` says within Tolerance of the yardstick.
+void checkAgainstHighPrecision(const SolverInput& in, const orvek::SurfaceOptions& how) {
+    const orvek::InstructionSet set = how.instructionSet;
+    const orvek::Expected<SolverResult> r = orvek::ORVEK(in, {}, how);
+    QVERIFY2(r, r ? "" : r.error().c_str());
+    const Worst w = worstError(in, *r, sampleIndices(orvek::pointCount(in)));
+    report(w, orvek::instructionSetName(set));
+    QVERIFY2(
+        w.error <= Tolerance,
+        qPrintable(
+            QString("%1: %2 at index %3: %4").arg(orvek::instructionSetName(set), w.what).arg(w.index).arg(w.error)));
+}
+
 }  // namespace
 
 class TestAccuracy : public QObject {
@@ -110,17 +133,12 @@ private slots:
             << 0.1 << 0.05 << 2.0 << 5.0 << 1000001.0 << 1000000 << skip << skip << 0.8103077 << 7;
     }
     void yardstickGivesKnownFigures() {
-        QFETCH(double, F);
-        QFETCH(double, G);
-        QFETCH(double, m);
-        QFETCH(double, AlfaD);
-        QFETCH(double, N1);
         QFETCH(int, index);
         QFETCH(double, x);
         QFETCH(double, y);
         QFETCH(double, Cu);
         QFETCH(int, decimals);
-        const ExactPoint e = exactSurfacePoint(caseInput(F, G, m, AlfaD, N1), static_cast<std::size_t>(index));
+        const ExactPoint e = exactSurfacePoint(fetchedCase(), static_cast<std::size_t>(index));
         QVERIFY(e.set);
         const double halfUnit = 0.5 * std::pow(10.0, -decimals) + 1e-15;
         if (!std::isnan(x)) QVERIFY2(std::fabs(e.x - x) <= halfUnit, qPrintable(QString::number(e.x, 'g', 17)));
@@ -128,45 +146,53 @@ private slots:
         if (!std::isnan(Cu)) QVERIFY2(std::fabs(e.Cu - Cu) <= halfUnit, qPrintable(QString::number(e.Cu, 'g', 17)));
     }
 
+    // The preferred instruction set (the one ORVEK_SIMD forces), and for the rows marked so each set
+    // this build has and this processor runs.
     void againstHighPrecision_data() {
         addCaseColumns();
+        QTest::addColumn<bool>("everySet");
         const double million = 1000001;
-        QTest::newRow("Joukowsky, a million points") << 0.1 << 0.05 << 2.0 << 5.0 << million;
-        QTest::newRow("Karman-Trefftz 1.95, a million points") << 0.12 << 0.1 << 1.95 << -2.0 << million;
-        QTest::newRow("Karman-Trefftz 1.9, a million points") << 0.1 << 0.05 << 1.9 << 5.0 << million;
-        QTest::newRow("negative camber, even count") << 0.1 << -0.05 << 1.9 << 3.0 << 1000000.0;
-        QTest::newRow("thick, steep angle") << 0.4 << 0.2 << 1.8 << -8.0 << million;
-        QTest::newRow("circular arc, a million points") << 0.0 << 0.05 << 2.0 << 5.0 << million;
-        QTest::newRow("circular arc Karman-Trefftz") << 0.0 << 0.08 << 1.9 << 2.0 << million;
-        QTest::newRow("flat plate") << 0.0 << 0.0 << 2.0 << 3.0 << million;
-        QTest::newRow("negative F, whole m") << -0.05 << 0.05 << 2.0 << 2.0 << million;
-        QTest::newRow("m = 3") << 0.1 << 0.05 << 3.0 << 4.0 << million;
-        QTest::newRow("m = 1") << 0.1 << 0.05 << 1.0 << 4.0 << 2001.0;
+        const auto row = [](const char* name, double F, double G, double m, double AlfaD, double N1,
+                            bool everySet = false) { QTest::newRow(name) << F << G << m << AlfaD << N1 << everySet; };
+        row("Joukowsky, a million points", 0.1, 0.05, 2.0, 5.0, million, true);
+        row("Karman-Trefftz 1.95, a million points", 0.12, 0.1, 1.95, -2.0, million, true);
+        row("Karman-Trefftz 1.9, a million points", 0.1, 0.05, 1.9, 5.0, million);
+        row("negative camber, even count", 0.1, -0.05, 1.9, 3.0, 1000000.0);
+        row("thick, steep angle", 0.4, 0.2, 1.8, -8.0, million);
+        row("circular arc, a million points", 0.0, 0.05, 2.0, 5.0, million);
+        row("circular arc, even count", 0.0, 0.05, 2.0, 5.0, 100000.0, true);
+        row("circular arc Karman-Trefftz", 0.0, 0.08, 1.9, 2.0, million);
+        row("flat plate", 0.0, 0.0, 2.0, 3.0, million);
+        row("negative F, whole m", -0.05, 0.05, 2.0, 2.0, million);
+        row("m = 3", 0.1, 0.05, 3.0, 4.0, million);
+        row("m = 1", 0.1, 0.05, 1.0, 4.0, 2001.0);
         const double thin[] = {1e-12, 1e-9, 1e-6, 1e-3};
         for (double F : thin) {
             for (double m : {1.9, 2.0}) {
                 for (double N1 : {101.0, million}) {
-                    QTest::addRow("F %g, m %g, NP %g", F, m, N1) << F << 0.05 << m << 5.0 << N1;
+                    QTest::addRow("F %g, m %g, NP %g", F, m, N1) << F << 0.05 << m << 5.0 << N1 << false;
                 }
             }
-            QTest::addRow("F %g, symmetric", F) << F << 0.0 << 1.9 << 4.0 << 2001.0;
-            QTest::addRow("F %g, negative camber", F) << F << -0.05 << 2.0 << -3.0 << 2001.0;
+            QTest::addRow("F %g, symmetric", F) << F << 0.0 << 1.9 << 4.0 << 2001.0 << false;
+            QTest::addRow("F %g, negative camber", F) << F << -0.05 << 2.0 << -3.0 << 2001.0 << false;
         }
-        QTest::newRow("odd small") << 0.1 << 0.05 << 1.9 << 5.0 << 7.0;
-        QTest::newRow("three points") << 0.1 << 0.05 << 1.9 << 5.0 << 3.0;
+        row("F 1e-12, every set", 1e-12, 0.05, 1.9, 5.0, 100001.0, true);
+        row("odd small", 0.1, 0.05, 1.9, 5.0, 7.0);
+        row("three points", 0.1, 0.05, 1.9, 5.0, 3.0);
     }
     void againstHighPrecision() {
-        QFETCH(double, F);
-        QFETCH(double, G);
-        QFETCH(double, m);
-        QFETCH(double, AlfaD);
-        QFETCH(double, N1);
-        const SolverInput in = caseInput(F, G, m, AlfaD, N1);
-        const orvek::Expected<SolverResult> r = orvek::ORVEK(in);
-        QVERIFY2(r, r ? "" : r.error().c_str());
-        const Worst w = worstError(in, *r, sampleIndices(static_cast<std::size_t>(N1)));
-        report(w, orvek::instructionSetName(orvek::preferredInstructionSet()));
-        QVERIFY2(w.error <= Tolerance, qPrintable(QString("%1 at index %2: %3").arg(w.what).arg(w.index).arg(w.error)));
+        QFETCH(bool, everySet);
+        const SolverInput in = fetchedCase();
+        checkAgainstHighPrecision(in, orvek::defaultSurfaceOptions(orvek::pointCount(in)));
+        if (!everySet) return;
+        for (orvek::InstructionSet set : {orvek::InstructionSet::Scalar, orvek::InstructionSet::Sse2,
+                                          orvek::InstructionSet::Avx2, orvek::InstructionSet::Avx512}) {
+            if (orvek::instructionSetAvailable(set)) {
+                checkAgainstHighPrecision(in, {set, 1});
+            } else {
+                qInfo("%s: not available here", orvek::instructionSetName(set));
+            }
+        }
     }
 
     // Airfoils drawn at random over the whole range the solver accepts, every point checked.
@@ -199,39 +225,6 @@ private slots:
         }
     }
 
-    // Each instruction set this build has and this processor runs, not only the preferred one.
-    void everyInstructionSet_data() {
-        addCaseColumns();
-        QTest::newRow("Joukowsky") << 0.1 << 0.05 << 2.0 << 5.0 << 1000001.0;
-        QTest::newRow("Karman-Trefftz") << 0.12 << 0.1 << 1.95 << -2.0 << 1000001.0;
-        QTest::newRow("F 1e-12") << 1e-12 << 0.05 << 1.9 << 5.0 << 100001.0;
-        QTest::newRow("circular arc") << 0.0 << 0.05 << 2.0 << 5.0 << 100000.0;
-    }
-    void everyInstructionSet() {
-        QFETCH(double, F);
-        QFETCH(double, G);
-        QFETCH(double, m);
-        QFETCH(double, AlfaD);
-        QFETCH(double, N1);
-        const SolverInput in = caseInput(F, G, m, AlfaD, N1);
-        const std::vector<std::size_t> indices = sampleIndices(static_cast<std::size_t>(N1));
-        for (orvek::InstructionSet set : {orvek::InstructionSet::Scalar, orvek::InstructionSet::Sse2,
-                                          orvek::InstructionSet::Avx2, orvek::InstructionSet::Avx512}) {
-            if (!orvek::instructionSetAvailable(set)) {
-                qInfo("%s: not available here", orvek::instructionSetName(set));
-                continue;
-            }
-            const orvek::Expected<SolverResult> r = orvek::ORVEK(in, {}, {set, 1});
-            QVERIFY2(r, r ? "" : r.error().c_str());
-            const Worst w = worstError(in, *r, indices);
-            report(w, orvek::instructionSetName(set));
-            QVERIFY2(w.error <= Tolerance, qPrintable(QString("%1: %2 at index %3: %4")
-                                                          .arg(orvek::instructionSetName(set), w.what)
-                                                          .arg(w.index)
-                                                          .arg(w.error)));
-        }
-    }
-
     // Splitting the surface among threads changes nothing, to the last bit, for any split.
     void threadsGiveIdenticalResults_data() {
         addCaseColumns();
@@ -241,12 +234,7 @@ private slots:
         QTest::newRow("few points") << 0.1 << 0.05 << 1.9 << 5.0 << 131.0;
     }
     void threadsGiveIdenticalResults() {
-        QFETCH(double, F);
-        QFETCH(double, G);
-        QFETCH(double, m);
-        QFETCH(double, AlfaD);
-        QFETCH(double, N1);
-        const SolverInput in = caseInput(F, G, m, AlfaD, N1);
+        const SolverInput in = fetchedCase();
         const orvek::InstructionSet set = orvek::preferredInstructionSet();
         const SolverResult one = *orvek::ORVEK(in, {}, {set, 1});
         for (unsigned threads : {2u, 3u, 7u}) {

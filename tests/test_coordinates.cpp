@@ -1,6 +1,6 @@
 // Airfoil coordinate files, read back by a reader of their own that knows only the formats.
 
-#include "SolveCase.h"
+#include "support/SolveCase.h"
 #include "support/AirfoilData.h"
 #include "support/CoordinateFileReader.h"
 #include "export/AirfoilCoordinates.h"

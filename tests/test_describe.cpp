@@ -1,7 +1,7 @@
 // The one measurement of an airfoil: known shapes, the shipped catalogue's columns, a dense-surface
 // yardstick beyond the design range, and the shapes it refuses.
 
-#include "SolveCase.h"
+#include "support/SolveCase.h"
 #include "case/Catalogue.h"
 #include "export/CatalogueLine.h"
 #include "solver/analysis/Describe.h"

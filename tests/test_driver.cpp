@@ -1,6 +1,6 @@
 // The calculation driver without the window: the result boxes' texts and the two sets of arrays.
 
-#include "SolveCase.h"
+#include "support/SolveCase.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/NumberFormat.h"

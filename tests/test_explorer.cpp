@@ -1,7 +1,7 @@
 // The airfoil explorer, driven headless as a user would drive it.
 
 #include "ExplorerWindow.h"
-#include "SolveCase.h"
+#include "support/SolveCase.h"
 #include "plot/Chart.h"
 #include "support/MainWindowDriver.h"
 

@@ -2,8 +2,8 @@
 // plane, the surface and the lift it implies, the stream function on the body and on the
 // streamlines, the far field, the stagnation points, and the VTK grid file read back.
 
-#include "HighPrecisionFlow.h"
-#include "SolveCase.h"
+#include "support/HighPrecisionFlow.h"
+#include "support/SolveCase.h"
 #include "export/StreamlineFiles.h"
 #include "export/VtkGrid.h"
 #include "solver/flow/FlowField.h"

@@ -2,7 +2,7 @@
 // moment; the Kutta condition makes the trailing edge a stagnation point for a corner. The viscous
 // estimate against the exact layers (Blasius, a turbulent flat plate, Hiemenz) and Karman-Tsien.
 
-#include "SolveCase.h"
+#include "support/SolveCase.h"
 #include "solver/boundarylayer/BoundaryLayer.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 // The plots' context menus and shortcuts, their pictures and coordinate files, driven headless as
 // a user would drive them.
 
-#include "SolveCase.h"
+#include "support/SolveCase.h"
 #include "support/CoordinateFileReader.h"
 #include "support/MainWindowDriver.h"
 

@@ -3,7 +3,7 @@
 #include "CasePlots.h"
 #include "plot/PlotArea.h"
 #include "plot/PolylineThinning.h"
-#include "SolveCase.h"
+#include "support/SolveCase.h"
 
 #include <QPainter>
 #include <QtTest>

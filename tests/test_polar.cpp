@@ -1,7 +1,7 @@
 // The polar window, opened from the main window and driven headless as a user would drive it.
 
 #include "PolarWindow.h"
-#include "SolveCase.h"
+#include "support/SolveCase.h"
 #include "plot/Chart.h"
 #include "support/MainWindowDriver.h"
 

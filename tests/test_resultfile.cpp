@@ -1,7 +1,7 @@
 // The result file: number patterns, layouts, index tables and whole files.
 
-#include "ReferenceSolver.h"
-#include "SolveCase.h"
+#include "support/ReferenceSolver.h"
+#include "support/SolveCase.h"
 #include "case/Catalogue.h"
 #include "case/Driver.h"
 #include "export/NumberFormat.h"

@@ -1,7 +1,7 @@
 // The solver's figures, index layout, faults, and agreement with the plain transcription.
 
-#include "ReferenceSolver.h"
-#include "SolveCase.h"
+#include "support/ReferenceSolver.h"
+#include "support/SolveCase.h"
 #include "case/Driver.h"
 #include "solver/surface/Solver.h"
 

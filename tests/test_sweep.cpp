@@ -1,7 +1,7 @@
 // The pressure minimum of a surface, the polar sweep and the catalogue table.
 
-#include "ReferenceSolver.h"
-#include "SolveCase.h"
+#include "support/ReferenceSolver.h"
+#include "support/SolveCase.h"
 #include "case/CatalogueTable.h"
 #include "solver/analysis/PressureMinimum.h"
 #include "solver/analysis/Sweep.h"
