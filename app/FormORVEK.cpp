@@ -145,7 +145,7 @@ public:
 Form_ORVEK::Form_ORVEK(MessagePresenter& messages, QWidget* parent) : QMainWindow(parent), messages_(messages) {
     buildControls();
     // Context menus and shortcuts of the plots, the polar and explorer windows.
-    auto* tools = new PlotTools(*this, *pressurePlot, *profilePlot, state_, messages_);
+    auto* tools = new PlotTools(*this, *pressurePlot_, *profilePlot_, state_, messages_);
     connect(this, &Form_ORVEK::caseCalculated, tools, &PlotTools::caseCalculated);
     connect(tools, &PlotTools::reloadCatalogueRequested, this, [this] { handle([this] { reloadCatalogue(); }); });
     handle([this] { loadCatalogue(); });
@@ -158,9 +158,9 @@ void Form_ORVEK::buildControls() {
     setWindowTitle("Karman-Trefftz Airfoil Coordinates and Velocities");
     setFont(windowFont(8.25));
 
-    aboutAction = menuBar()->addAction("About");
-    aboutAction->setObjectName("Mn_About");
-    connect(aboutAction, &QAction::triggered, this, [this] { handle([this] { showAbout(); }); });
+    aboutAction_ = menuBar()->addAction("About");
+    aboutAction_->setObjectName("Mn_About");
+    connect(aboutAction_, &QAction::triggered, this, [this] { handle([this] { showAbout(); }); });
 
     auto* client = new QWidget(this);
     client->setObjectName("client");
@@ -182,51 +182,51 @@ void Form_ORVEK::buildControls() {
     greyHeading(Label3);
     label(Frame2, "Label6", " F              G             m", twipsRect(2280, 240, 1815, 255));
 
-    airfoilList = place(new QComboBox(client), "Combo1", twipsRect(120, 840, 4335, 315));
-    airfoilList->setAccessibleName("Airfoil");
+    airfoilList_ = place(new QComboBox(client), "Combo1", twipsRect(120, 840, 4335, 315));
+    airfoilList_->setAccessibleName("Airfoil");
     // Where a list with an edit field is announced by its text, screen readers name it after its
     // label: an unseen one, since the headings above the list are its only caption.
-    QLabel* spokenLabel = label(client, "Combo1Name", "Airfoil", airfoilList->geometry());
-    spokenLabel->setBuddy(airfoilList);
+    QLabel* spokenLabel = label(client, "Combo1Name", "Airfoil", airfoilList_->geometry());
+    spokenLabel->setBuddy(airfoilList_);
     spokenLabel->hide();
-    airfoilList->setEditable(true);
-    airfoilList->setInsertPolicy(QComboBox::NoInsert);
-    airfoilList->setCompleter(nullptr);
-    airfoilList->setEditText(" ");
+    airfoilList_->setEditable(true);
+    airfoilList_->setInsertPolicy(QComboBox::NoInsert);
+    airfoilList_->setCompleter(nullptr);
+    airfoilList_->setEditText(" ");
     // The keyboard focus of an editable list is the list itself, which hands keys straight to
     // its edit field: Return is stopped at both.
     // Nor does leaving the field choose an entry whose text was typed: the list would pick it
     // when its editing finishes.
-    QObject::disconnect(airfoilList->lineEdit(), &QLineEdit::editingFinished, airfoilList, nullptr);
-    auto* swallowReturn = new SwallowReturn(airfoilList);
-    airfoilList->installEventFilter(swallowReturn);
-    airfoilList->lineEdit()->installEventFilter(swallowReturn);
+    QObject::disconnect(airfoilList_->lineEdit(), &QLineEdit::editingFinished, airfoilList_, nullptr);
+    auto* swallowReturn = new SwallowReturn(airfoilList_);
+    airfoilList_->installEventFilter(swallowReturn);
+    airfoilList_->lineEdit()->installEventFilter(swallowReturn);
     // A chosen entry is shown from its start, so its columns stand under their headings even
     // when the line is wider than the field.
     // (The list itself is captured, not the window: the list still changes its entry while the
     // window is being destroyed.)
-    connect(airfoilList, &QComboBox::currentIndexChanged, airfoilList,
-            [combo = airfoilList] { combo->lineEdit()->setCursorPosition(0); });
-    connect(airfoilList, &QComboBox::activated, this, [this] { handle([this] { chooseAirfoil(); }); });
+    connect(airfoilList_, &QComboBox::currentIndexChanged, airfoilList_,
+            [combo = airfoilList_] { combo->lineEdit()->setCursorPosition(0); });
+    connect(airfoilList_, &QComboBox::activated, this, [this] { handle([this] { chooseAirfoil(); }); });
 
     QGroupBox* Frame1 = frame(client, "Frame1", twipsRect(120, 1200, 4335, 4095));
     QGroupBox* Frame3 = frame(Frame1, "Frame3", twipsRect(240, 120, 2655, 975));
     // 75 twips wider than designed, so the "=" shows whole; it still ends before Text_N1.
     label(Frame3, "Label4", "Number of Points  NP =", twipsRect(120, 240, 1770, 255));
-    pointCountBox = textBox(Frame3, "Text_N1", "51", twipsRect(1920, 240, 495, 285), "Number of points");
+    pointCountBox_ = textBox(Frame3, "Text_N1", "51", twipsRect(1920, 240, 495, 285), "Number of points");
     label(Frame3, "Label10", "Angle of attack", twipsRect(120, 600, 1095, 255));
     label(Frame3, "Label5", QString::fromUtf8("α ="), twipsRect(1560, 600, 255, 255));
-    angleBox = textBox(Frame3, "Text_AlfaD", "0", twipsRect(1920, 600, 495, 285), "Angle of attack in degrees");
+    angleBox_ = textBox(Frame3, "Text_AlfaD", "0", twipsRect(1920, 600, 495, 285), "Angle of attack in degrees");
 
-    calculateButton = place(new QPushButton("Calculate", Frame1), "Command2", twipsRect(3045, 315, 1065, 330));
-    saveButton = place(new QPushButton("Save result", Frame1), "Command1", twipsRect(3000, 735, 1095, 330));
+    calculateButton_ = place(new QPushButton("Calculate", Frame1), "Command2", twipsRect(3045, 315, 1065, 330));
+    saveButton_ = place(new QPushButton("Save result", Frame1), "Command1", twipsRect(3000, 735, 1095, 330));
     // Return and Enter press the focused button, as Space does.
-    calculateButton->setAutoDefault(true);
-    saveButton->setAutoDefault(true);
-    connect(calculateButton, &QPushButton::clicked, this, [this] { handle([this] { calculate(); }); });
-    connect(saveButton, &QPushButton::clicked, this, [this] { handle([this] { saveResult(); }); });
+    calculateButton_->setAutoDefault(true);
+    saveButton_->setAutoDefault(true);
+    connect(calculateButton_, &QPushButton::clicked, this, [this] { handle([this] { calculate(); }); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { handle([this] { saveResult(); }); });
     // Return or Enter in the point count or the angle calculates, as in a dialog.
-    for (QLineEdit* box : {pointCountBox, angleBox}) {
+    for (QLineEdit* box : {pointCountBox_, angleBox_}) {
         connect(box, &QLineEdit::returnPressed, this, [this] { handle([this] { calculate(); }); });
     }
 
@@ -235,45 +235,46 @@ void Form_ORVEK::buildControls() {
     QFont underlined = windowFont(8.25);
     underlined.setUnderline(true);
     Label11->setFont(underlined);
-    layoutXY = place(new QRadioButton("i    x(i)     y(i)", Frame4), "Option1", twipsRect(120, 600, 1215, 255));
-    layoutXYCu = place(new QRadioButton("i    x(i)     y(i)  1-Cp", Frame4), "Option2", twipsRect(120, 960, 1935, 255));
-    layoutSplit = place(new QRadioButton("i    xU(i)     yU(i)   xL(i)   yL(i)", Frame4), "Option3",
-                        twipsRect(120, 1320, 2775, 255));
+    layoutXY_ = place(new QRadioButton("i    x(i)     y(i)", Frame4), "Option1", twipsRect(120, 600, 1215, 255));
+    layoutXYCu_ =
+        place(new QRadioButton("i    x(i)     y(i)  1-Cp", Frame4), "Option2", twipsRect(120, 960, 1935, 255));
+    layoutSplit_ = place(new QRadioButton("i    xU(i)     yU(i)   xL(i)   yL(i)", Frame4), "Option3",
+                         twipsRect(120, 1320, 2775, 255));
     // 120 twips wider than designed: even with the narrower indicator the longest caption needs
     // 225 pixels; the button still ends well inside its frame.
-    layoutSplitCu = place(new QRadioButton("i    xU(i)     yU(i)   1-Cp    xL(i)   yL(i)   1-Cp", Frame4), "Option4",
-                          twipsRect(120, 1680, 3375, 255));
+    layoutSplitCu_ = place(new QRadioButton("i    xU(i)     yU(i)   1-Cp    xL(i)   yL(i)   1-Cp", Frame4), "Option4",
+                           twipsRect(120, 1680, 3375, 255));
     auto* optionStyle = new OptionButtonStyle(QStyleFactory::create(QApplication::style()->name()));
     optionStyle->setParent(this);
     // The tab key enters the option group at its selected button; the arrow keys move within it.
-    for (QRadioButton* option : {layoutXY, layoutXYCu, layoutSplit, layoutSplitCu}) {
+    for (QRadioButton* option : {layoutXY_, layoutXYCu_, layoutSplit_, layoutSplitCu_}) {
         option->setStyle(optionStyle);
         connect(option, &QRadioButton::toggled, option,
                 [option](bool checked) { option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus); });
         option->setFocusPolicy(Qt::ClickFocus);
     }
-    layoutSplitCu->setChecked(true);
+    layoutSplitCu_->setChecked(true);
 
     QGroupBox* Frame5 = frame(Frame1, "Frame5", twipsRect(240, 3120, 3855, 855));
     label(Frame5, "Label12", "CL =", twipsRect(120, 360, 375, 255));
-    liftBox = resultBox(Frame5, "Text_CL", twipsRect(480, 360, 615, 285), "Lift coefficient");
+    liftBox_ = resultBox(Frame5, "Text_CL", twipsRect(480, 360, 615, 285), "Lift coefficient");
     label(Frame5, "Label13", "CMc/4 =", twipsRect(1200, 360, 735, 255));
-    momentBox =
+    momentBox_ =
         resultBox(Frame5, "Text_CMc4", twipsRect(1920, 360, 615, 285), "Moment coefficient about the quarter chord");
     label(Frame5, "Label14", QString::fromUtf8("α 0 ="), twipsRect(2640, 360, 375, 255));
-    zeroLiftAngleBox = resultBox(Frame5, "Text_Alfa0", twipsRect(3000, 360, 615, 285), "Zero-lift angle in degrees");
+    zeroLiftAngleBox_ = resultBox(Frame5, "Text_Alfa0", twipsRect(3000, 360, 615, 285), "Zero-lift angle in degrees");
 
-    pressurePlot = place(new PlotArea(LightYellow, client), "pressure", twipsRect(4560, 120, 4800, 3015));
-    profilePlot = place(new PlotArea(LightYellow, client), "profil", twipsRect(4560, 3240, 4800, 2200));
-    pressurePlot->setAccessibleName("Pressure distribution 1-Cp");
-    profilePlot->setAccessibleName("Airfoil profile");
-    for (PlotArea* plot : {pressurePlot, profilePlot}) {
+    pressurePlot_ = place(new PlotArea(LightYellow, client), "pressure", twipsRect(4560, 120, 4800, 3015));
+    profilePlot_ = place(new PlotArea(LightYellow, client), "profil", twipsRect(4560, 3240, 4800, 2200));
+    pressurePlot_->setAccessibleName("Pressure distribution 1-Cp");
+    profilePlot_->setAccessibleName("Airfoil profile");
+    for (PlotArea* plot : {pressurePlot_, profilePlot_}) {
         plot->setAccessibleDescription(NothingDrawn);
         plot->setFocusPolicy(Qt::StrongFocus);
     }
     // Axis captions of the 1-Cp plot, laid over it and so drawn above its curves.
-    for (QLabel* caption : {label(pressurePlot, "Label7", "1-Cp", twipsRect(480, 120, 375, 255)),
-                            label(pressurePlot, "Label8", "x/c", twipsRect(1920, 2520, 375, 255))}) {
+    for (QLabel* caption : {label(pressurePlot_, "Label7", "1-Cp", twipsRect(480, 120, 375, 255)),
+                            label(pressurePlot_, "Label8", "x/c", twipsRect(1920, 2520, 375, 255))}) {
         QPalette p = caption->palette();
         p.setColor(QPalette::Window, LightYellow);
         caption->setPalette(p);
@@ -281,8 +282,8 @@ void Form_ORVEK::buildControls() {
     }
 
     // Keyboard focus order.
-    QWidget* order[] = {pressurePlot, profilePlot, airfoilList, saveButton,    pointCountBox,  angleBox,
-                        layoutXY,     layoutXYCu,  layoutSplit, layoutSplitCu, calculateButton};
+    QWidget* order[] = {pressurePlot_, profilePlot_, airfoilList_, saveButton_,    pointCountBox_,  angleBox_,
+                        layoutXY_,     layoutXYCu_,  layoutSplit_, layoutSplitCu_, calculateButton_};
     for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
@@ -306,16 +307,16 @@ void Form_ORVEK::loadCatalogue() {
 }
 
 void Form_ORVEK::fillList() {
-    airfoilList->clear();
+    airfoilList_->clear();
     for (int i = 1; i <= state_.AirfoilCount; ++i) {
-        airfoilList->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)].text));
+        airfoilList_->addItem(QString::fromStdString(state_.AirfoilRow[static_cast<std::size_t>(i)].text));
     }
     // Filling the list chooses no entry: the edit field keeps its single space.
-    airfoilList->setCurrentIndex(-1);
-    airfoilList->setEditText(" ");
+    airfoilList_->setCurrentIndex(-1);
+    airfoilList_->setEditText(" ");
     // The drop-down list is as wide as its widest entry (the catalogue's lines are laid out in
     // columns and may be wider than the list's edit field), never narrower than the list.
-    QAbstractItemView* view = airfoilList->view();
+    QAbstractItemView* view = airfoilList_->view();
     view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
                           view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view));
 }
@@ -336,7 +337,7 @@ void Form_ORVEK::reloadCatalogue() {
     // The selection stays with the airfoil whose results are shown, where the file still holds it.
     state_.SelIndex = calculated && state_.SelIndex > 0 ? orvek::matchSelection(state_, shown) : 0;
     if (state_.SelIndex > 0) {
-        airfoilList->setCurrentIndex(state_.SelIndex - 1);
+        airfoilList_->setCurrentIndex(state_.SelIndex - 1);
     } else if (calculated) {
         // Its line is gone: no result may be saved under another airfoil's header.
         state_ = [&] {
@@ -344,9 +345,9 @@ void Form_ORVEK::reloadCatalogue() {
             orvek::storeCatalogue(fresh, *catalogue);
             return fresh;
         }();
-        for (QLineEdit* box : {liftBox, momentBox, zeroLiftAngleBox}) box->clear();
-        pressurePlot->clear();
-        profilePlot->clear();
+        for (QLineEdit* box : {liftBox_, momentBox_, zeroLiftAngleBox_}) box->clear();
+        pressurePlot_->clear();
+        profilePlot_->clear();
     }
     if (catalogue->problem) {
         messages_.show(this, QString::fromStdString(catalogue->problem->message()), MessagePresenter::Kind::Warning);
@@ -357,26 +358,26 @@ void Form_ORVEK::chooseAirfoil() {
     // The selection stays with the results it describes: when the chosen airfoil cannot be
     // calculated, the selection and the list return to the airfoil shown (or to none).
     const int shown = state_.SelIndex;
-    state_.SelIndex = orvek::matchSelection(state_, airfoilList->currentText().toStdString());
+    state_.SelIndex = orvek::matchSelection(state_, airfoilList_->currentText().toStdString());
     if (calculate()) return;
     state_.SelIndex = shown;
-    airfoilList->setCurrentIndex(shown - 1);
-    if (shown == 0) airfoilList->setEditText(" ");
+    airfoilList_->setCurrentIndex(shown - 1);
+    if (shown == 0) airfoilList_->setEditText(" ");
 }
 
 bool Form_ORVEK::calculate() {
     const orvek::Expected<orvek::CoefficientTexts> texts = [this] {
         BusyCursor busy;
-        return orvek::Calculate(state_, pointCountBox->text().toStdString(), angleBox->text().toStdString());
+        return orvek::Calculate(state_, pointCountBox_->text().toStdString(), angleBox_->text().toStdString());
     }();
     if (!texts) {
         messages_.show(this, QString::fromStdString(texts.error()), MessagePresenter::Kind::Plain);
         return false;
     }
-    liftBox->setText(localeDisplayText(texts->CL));
-    momentBox->setText(localeDisplayText(texts->CMc4));
-    zeroLiftAngleBox->setText(localeDisplayText(texts->Alfa0));
-    drawCase(*profilePlot, *pressurePlot, static_cast<std::size_t>(*state_.NP), state_.points.x, state_.points.y,
+    liftBox_->setText(localeDisplayText(texts->CL));
+    momentBox_->setText(localeDisplayText(texts->CMc4));
+    zeroLiftAngleBox_->setText(localeDisplayText(texts->Alfa0));
+    drawCase(*profilePlot_, *pressurePlot_, static_cast<std::size_t>(*state_.NP), state_.points.x, state_.points.y,
              state_.points.Cu);
     emit caseCalculated();
     return true;
@@ -384,10 +385,10 @@ bool Form_ORVEK::calculate() {
 
 void Form_ORVEK::saveResult() {
     orvek::Layout layout = orvek::Layout::None;
-    if (layoutXY->isChecked()) layout = orvek::Layout::XY;
-    else if (layoutXYCu->isChecked()) layout = orvek::Layout::XYCp;
-    else if (layoutSplit->isChecked()) layout = orvek::Layout::Split;
-    else if (layoutSplitCu->isChecked()) layout = orvek::Layout::SplitCp;
+    if (layoutXY_->isChecked()) layout = orvek::Layout::XY;
+    else if (layoutXYCu_->isChecked()) layout = orvek::Layout::XYCp;
+    else if (layoutSplit_->isChecked()) layout = orvek::Layout::Split;
+    else if (layoutSplitCu_->isChecked()) layout = orvek::Layout::SplitCp;
     const orvek::ResultFileCase file = orvek::resultFileCase(state_);
     const char separator = localeDecimalSeparator();
     const orvek::Status saved = orvek::saveFile(

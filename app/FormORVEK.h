@@ -55,19 +55,19 @@ private:
     std::unique_ptr<Form_About> about_;  // created at the first use of "About", kept for the run
 
     // The designed controls; their object names are those of the design (Combo1, Text_N1, ...).
-    QComboBox* airfoilList = nullptr;
-    QLineEdit* pointCountBox = nullptr;
-    QLineEdit* angleBox = nullptr;
-    QLineEdit* liftBox = nullptr;
-    QLineEdit* momentBox = nullptr;
-    QLineEdit* zeroLiftAngleBox = nullptr;
-    QRadioButton* layoutXY = nullptr;
-    QRadioButton* layoutXYCu = nullptr;
-    QRadioButton* layoutSplit = nullptr;
-    QRadioButton* layoutSplitCu = nullptr;
-    QPushButton* saveButton = nullptr;
-    QPushButton* calculateButton = nullptr;
-    PlotArea* pressurePlot = nullptr;
-    PlotArea* profilePlot = nullptr;
-    QAction* aboutAction = nullptr;
+    QComboBox* airfoilList_ = nullptr;
+    QLineEdit* pointCountBox_ = nullptr;
+    QLineEdit* angleBox_ = nullptr;
+    QLineEdit* liftBox_ = nullptr;
+    QLineEdit* momentBox_ = nullptr;
+    QLineEdit* zeroLiftAngleBox_ = nullptr;
+    QRadioButton* layoutXY_ = nullptr;
+    QRadioButton* layoutXYCu_ = nullptr;
+    QRadioButton* layoutSplit_ = nullptr;
+    QRadioButton* layoutSplitCu_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* calculateButton_ = nullptr;
+    PlotArea* pressurePlot_ = nullptr;
+    PlotArea* profilePlot_ = nullptr;
+    QAction* aboutAction_ = nullptr;
 };

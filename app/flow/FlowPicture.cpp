@@ -75,7 +75,7 @@ void FlowPicture::computeColours(const orvek::FlowField& field) {
     const bool circle = scene_.plane == orvek::StreamPlane::Circle;
     const orvek::FlowPoint c = field.centre();
     const double R2 = field.radius() * field.radius();
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
     std::vector<bool> insideCircle(circle ? n : 0);
     // The grid point (i, j) lies at the middle of its cell: (i + 1/2) / density logical pixels.
     const QPointF first = scene_.view.toPlane(QPointF(0.5 / density, 0.5 / density), scene_.size);
@@ -106,7 +106,7 @@ void FlowPicture::computeColours(const orvek::FlowField& field) {
     field.evaluate(grid_.run());
     if (circle) {
         for (std::size_t k = 0; k < n; ++k) {
-            if (insideCircle[k]) grid_.cp[k] = nan;
+            if (insideCircle[k]) grid_.cp[k] = NaN;
         }
     }
 

@@ -27,12 +27,13 @@ QVector<Chart::Curve> profileFlowCurves(const orvek::Airfoil& airfoil, double al
         }
     }
     // Each stagnation point as a small square around it, 0.03 chords across.
-    constexpr double h = 0.015;
+    constexpr double HalfSide = 0.015;
     for (const orvek::FlowPoint& p : field->stagnationPoints()) {
         Chart::Curve mark;
         mark.colour = stagnationMarkColour();
-        mark.points = {QPointF(p.x - h, p.y - h), QPointF(p.x + h, p.y - h), QPointF(p.x + h, p.y + h),
-                       QPointF(p.x - h, p.y + h), QPointF(p.x - h, p.y - h)};
+        mark.points = {QPointF(p.x - HalfSide, p.y - HalfSide), QPointF(p.x + HalfSide, p.y - HalfSide),
+                       QPointF(p.x + HalfSide, p.y + HalfSide), QPointF(p.x - HalfSide, p.y + HalfSide),
+                       QPointF(p.x - HalfSide, p.y - HalfSide)};
         out.push_back(std::move(mark));
     }
     return out;

@@ -46,8 +46,8 @@ void Chart::setCurves(QVector<Curve> curves, QVector<Mark> marks) {
 }
 
 Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) const {
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    double xlo = inf, xhi = -inf, ylo = inf, yhi = -inf, rlo = inf, rhi = -inf;
+    constexpr double Infinity = std::numeric_limits<double>::infinity();
+    double xlo = Infinity, xhi = -Infinity, ylo = Infinity, yhi = -Infinity, rlo = Infinity, rhi = -Infinity;
     bool hasRight = false;
     for (const Curve& c : curves_) {
         hasRight = hasRight || c.rightAxis;

@@ -262,12 +262,12 @@ LayerSide SideMarch::run() {
     const Edge& first = e_[1];
     double tauStart = 0;  // the friction integral over the first interval, times its direction
     if (sharp_) {
-        const double Ft = laminarCf2Re(BlasiusH());
+        const double Ft = laminarCf2Re(blasiusH());
         l_.theta = std::sqrt(2.0 * Ft * first.s / (in_.Re * first.Ue));
-        l_.hs = laminarHstar(BlasiusH());
+        l_.hs = laminarHstar(blasiusH());
         tauStart = 2.0 * l_.theta * first.Ue * first.Ue;
     } else {
-        const double H = HiemenzH();
+        const double H = hiemenzH();
         const double lambda = laminarCf2Re(H) / (H + 2.0);
         // Ue = K s + c s^2 through the first two stations: K the speed's slope at the stagnation point.
         const Edge& second = e_[2];
@@ -474,10 +474,10 @@ double karmanTsien(double Cp0, double M) {
 }
 
 double sonicCp(double M) {
-    constexpr double gamma = 1.4;
+    constexpr double Gamma = 1.4;
     const double M2 = M * M;
-    return 2.0 / (gamma * M2) *
-           (std::pow((2.0 + (gamma - 1.0) * M2) / (gamma + 1.0), gamma / (gamma - 1.0)) - 1.0);
+    return 2.0 / (Gamma * M2) *
+           (std::pow((2.0 + (Gamma - 1.0) * M2) / (Gamma + 1.0), Gamma / (Gamma - 1.0)) - 1.0);
 }
 
 Expected<CompressibleResult> compressible(const Airfoil& airfoil, double alphaDegrees, double M) {
@@ -545,21 +545,21 @@ Expected<CompressibleResult> compressible(const Airfoil& airfoil, double alphaDe
     // The least Cp refined between its neighbours by golden sections.
     {
         double a = tMin - step, b = tMin + step;
-        constexpr double r = 0.6180339887498949;
-        double u = b - r * (b - a), v = a + r * (b - a);
+        constexpr double GoldenSection = 0.6180339887498949;
+        double u = b - GoldenSection * (b - a), v = a + GoldenSection * (b - a);
         double fu = cpAt(u), fv = cpAt(v);
         for (int i = 0; i < 60; ++i) {
             if (fu < fv) {
                 b = v;
                 v = u;
                 fv = fu;
-                u = b - r * (b - a);
+                u = b - GoldenSection * (b - a);
                 fu = cpAt(u);
             } else {
                 a = u;
                 u = v;
                 fu = fv;
-                v = a + r * (b - a);
+                v = a + GoldenSection * (b - a);
                 fv = cpAt(v);
             }
         }

@@ -94,13 +94,13 @@ double bisect(Fn f, double a, double b) {
 }
 
 // The flat plate's shape factor in this family (Blasius): friction and dissipation balance.
-inline double BlasiusH() {
+inline double blasiusH() {
     static const double H = bisect([](double h) { return laminarDissipationRe(h) - laminarCf2Re(h); }, 2.2, 3.5);
     return H;
 }
 
 // The stagnation point's shape factor (Hiemenz, Ue = K s): 3 Re_theta Cf/2 = (H + 2) Re_theta 2CD/H*.
-inline double HiemenzH() {
+inline double hiemenzH() {
     static const double H =
         bisect([](double h) { return (h + 2.0) * laminarDissipationRe(h) - 3.0 * laminarCf2Re(h); }, 1.8, 3.0);
     return H;
