@@ -116,7 +116,7 @@ CommandOutput streamlinesCommand(const Arguments& a) {
         }
     }
     if (rq.plane == StreamPlane::Circle) {
-        rq.extent = Extent{-3, 3, -2, 2};
+        rq.extent = CircleExtent;
     }
     if (const std::optional<std::string> e = a.text("extent")) {
         const std::string form = "X0:X1,Y0:Y1";

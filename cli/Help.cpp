@@ -53,6 +53,11 @@ std::vector<OptionHelp> viscousOptions() {
             {"trip-lower", "X", "force transition at x/c = X (0 to 1) on that side"}};
 }
 
+// "X0:X1,Y0:Y1" as --extent takes it.
+std::string extentText(const Extent& e) {
+    return number(e.x0) + ":" + number(e.x1) + "," + number(e.y0) + ":" + number(e.y1);
+}
+
 std::string circulationLimit() {
     return "from -" + number(FlowField::MaxCirculation) + " to " + number(FlowField::MaxCirculation);
 }
@@ -398,8 +403,11 @@ stagnation points marked, the dividing streamline in red.
           "the circulation set by hand (CL = 2 G), as for field; the\n"
           "stagnation points move off the trailing edge, and for a large G\n"
           "off the body, when psi = 0 is the contour and one line passing it"},
-         {"count", "N", "number of levels, 1 to " + std::to_string(MaxStreamlines) + " (default 21)"},
-         {"extent", "X0:X1,Y0:Y1", "the box (default -1:2,-1:1; in the circle plane -3:3,-2:2)"},
+         {"count", "N",
+          "number of levels, 1 to " + std::to_string(MaxStreamlines) + " (default " +
+              std::to_string(StreamlineRequest{}.count) + ")"},
+         {"extent", "X0:X1,Y0:Y1",
+          "the box (default " + extentText(Extent{}) + "; in the circle plane " + extentText(CircleExtent) + ")"},
          {"plane", "P",
           "airfoil (default), or circle: the same lines in the circle's own\n"
           "frame (centre -F + iG, the trailing-edge point at 1)"},
