@@ -242,6 +242,11 @@ void ExplorerWindow::buildMenu() {
                                          if (plotsShown()) emit polarRequested(airfoil_);
                                      });
     plotActions_ << polar;
+    QAction* compare = addWindowAction(*this, menu_, QString::fromUtf8("Compare with a file…"),
+                                       QKeySequence("Ctrl+Shift+O"), "explorerCompare", [this] {
+                                           if (plotsShown()) emit compareRequested(airfoil_, alpha_);
+                                       });
+    plotActions_ << compare;
     for (Chart* chart : {pressure_, profile_}) {
         chart->setContextMenuPolicy(Qt::CustomContextMenu);
         chart->setFocusPolicy(Qt::StrongFocus);

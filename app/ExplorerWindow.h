@@ -80,6 +80,8 @@ public:
 signals:
     // "Polar…" of the plots' menu: the polar window shows this airfoil.
     void polarRequested(const orvek::Airfoil& airfoil);
+    // "Compare with a file…" of the plots' menu: a file laid over this airfoil at this angle.
+    void compareRequested(const orvek::Airfoil& airfoil, double alpha);
     // A line was added to the working folder's catalogue.
     void catalogueExtended();
 

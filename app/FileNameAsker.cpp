@@ -26,3 +26,16 @@ std::optional<FileNameAsker::Choice> DialogFileNameAsker::askSaveFile(QWidget* p
     if (QFileInfo(choice.path).suffix().isEmpty() && !extension.isEmpty()) choice.path += "." + extension;
     return choice;
 }
+
+std::optional<FileNameAsker::Choice> DialogFileNameAsker::askOpenFile(QWidget* parent, const QString& caption,
+                                                                      const QStringList& filters) {
+    QFileDialog dialog(parent, caption);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    Choice choice;
+    choice.filter = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    choice.path = dialog.selectedFiles().constFirst();
+    return choice;
+}

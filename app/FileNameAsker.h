@@ -20,6 +20,8 @@ public:
     // answer means the user cancelled.
     virtual std::optional<Choice> askSaveFile(QWidget* parent, const QString& caption, const QString& suggestedName,
                                               const QStringList& filters) = 0;
+    // Asks for an existing file to read, with the filter chosen (what kind of file it is).
+    virtual std::optional<Choice> askOpenFile(QWidget* parent, const QString& caption, const QStringList& filters) = 0;
 };
 
 // The file dialog; a name typed without an extension gets the chosen filter's.
@@ -27,6 +29,7 @@ class DialogFileNameAsker : public FileNameAsker {
 public:
     std::optional<Choice> askSaveFile(QWidget* parent, const QString& caption, const QString& suggestedName,
                                       const QStringList& filters) override;
+    std::optional<Choice> askOpenFile(QWidget* parent, const QString& caption, const QStringList& filters) override;
 };
 
 // The first extension a name filter lists ("png" for "PNG image (*.png)"), empty when none.

@@ -1,5 +1,6 @@
 #include "PlotTools.h"
 
+#include "CompareWindow.h"
 #include "CoordinateFile.h"
 #include "ExplorerWindow.h"
 #include "FlowWindow.h"
@@ -41,7 +42,9 @@ PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, cons
     flow_ = action(QString::fromUtf8("Flow field…"), QKeySequence("Ctrl+Shift+F"), "flowField", &PlotTools::showFlow);
     reloadCatalogue_ = addWindowAction(window_, nullptr, "Reload catalogue", QKeySequence(Qt::Key_F5),
                                        "reloadCatalogue", [this] { emit reloadCatalogueRequested(); });
-    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_}) a->setEnabled(false);
+    compare_ = action(QString::fromUtf8("Compare with a file…"), QKeySequence("Ctrl+Shift+O"), "compareWithFile",
+                      &PlotTools::compareWithFile);
+    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_, compare_}) a->setEnabled(false);
 
     menu_ = new QMenu(&window_);
     menu_->setObjectName("plotMenu");
@@ -49,10 +52,19 @@ PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, cons
     menu_->addAction(savePicture_);
     menu_->addSeparator();
     menu_->addAction(exportCoordinates_);
+    menu_->addAction(compare_);
     menu_->addSeparator();
     menu_->addAction(polar_);
     menu_->addAction(flow_);
     menu_->addAction(explore_);
+    menu_->addSeparator();
+    menu_->addAction(reloadCatalogue_);
+
+    // Nothing on the plots tells of the tools; the pointer resting on one does.
+    const QString tip = QString::fromUtf8("Right click (or the menu key) for pictures, export, compare, polar, flow "
+                                          "and explorer");
+    pressure_.setToolTip(tip);
+    profil_.setToolTip(tip);
 
     pressure_.installEventFilter(this);
     profil_.installEventFilter(this);
@@ -103,7 +115,7 @@ void PlotTools::caseCalculated() {
     if (!s.NP || !s.AlfaD) return;
     const auto k = static_cast<std::size_t>(s.SelIndex);
     last_ = LastCase{s.AirfoilRow[k].airfoil, *s.AlfaD};
-    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_}) a->setEnabled(true);
+    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_, compare_}) a->setEnabled(true);
     if (polarWindow_) polarWindow_->setAirfoil(last_->airfoil);
     if (flowWindow_) flowWindow_->setCase(last_->airfoil, last_->AlfaD);
 }
@@ -171,7 +183,13 @@ void PlotTools::showPolar() {
 }
 
 void PlotTools::showPolarOf(const orvek::Airfoil& airfoil) {
-    if (!polarWindow_) polarWindow_ = std::make_unique<PolarWindow>(messages_, *files_);
+    if (!polarWindow_) {
+        polarWindow_ = std::make_unique<PolarWindow>(messages_, *files_);
+        connect(polarWindow_.get(), &PolarWindow::compareRequested, this,
+                [this](const orvek::Airfoil& shown, double alpha) {
+                    compareFileWith(polarWindow_.get(), shown, alpha, 161);
+                });
+    }
     polarWindow_->setAirfoil(airfoil);
     polarWindow_->show();
     polarWindow_->raise();
@@ -183,6 +201,10 @@ void PlotTools::showExplorer() {
         explorerWindow_ = std::make_unique<ExplorerWindow>(messages_, *files_);
         connect(explorerWindow_.get(), &ExplorerWindow::polarRequested, this, &PlotTools::showPolarOf);
         connect(explorerWindow_.get(), &ExplorerWindow::catalogueExtended, this, &PlotTools::reloadCatalogueRequested);
+        connect(explorerWindow_.get(), &ExplorerWindow::compareRequested, this,
+                [this](const orvek::Airfoil& airfoil, double alpha) {
+                    compareFileWith(explorerWindow_.get(), airfoil, alpha, 161);
+                });
     }
     // The explorer follows the main window until the user changes it.
     if (last_ && !explorerWindow_->editedByUser()) explorerWindow_->setAirfoil(last_->airfoil, last_->AlfaD);
@@ -202,7 +224,18 @@ void PlotTools::showFlow() {
     flowWindow_->activateWindow();
 }
 
+void PlotTools::compareWithFile() {
+    if (refusedShape()) return;
+    compareFileWith(&window_, last_->airfoil, last_->AlfaD, state_.NP ? static_cast<int>(*state_.NP) : 161);
+}
+
+void PlotTools::compareFileWith(QWidget* parent, const orvek::Airfoil& airfoil, double alpha, int points) {
+    if (!compareWindow_) compareWindow_ = std::make_unique<CompareWindow>(messages_);
+    compareWindow_->askAndCompare(parent, *files_, airfoil, alpha, points);
+}
+
 void PlotTools::closeWindows() {
+    if (compareWindow_) compareWindow_->close();
     if (polarWindow_) polarWindow_->close();
     if (explorerWindow_) explorerWindow_->close();
     if (flowWindow_) flowWindow_->close();

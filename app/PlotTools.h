@@ -16,6 +16,7 @@
 namespace orvek {
 struct CaseState;
 }
+class CompareWindow;
 class ExplorerWindow;
 class FlowWindow;
 class MessagePresenter;
@@ -44,6 +45,8 @@ public:
     QAction* exploreAction() const { return explore_; }
     QAction* flowAction() const { return flow_; }
     QAction* reloadCatalogueAction() const { return reloadCatalogue_; }
+    QAction* compareAction() const { return compare_; }
+    CompareWindow* compareWindow() const { return compareWindow_.get(); }
     QMenu* menu() const { return menu_; }
     PolarWindow* polarWindow() const { return polarWindow_.get(); }
     ExplorerWindow* explorerWindow() const { return explorerWindow_.get(); }
@@ -70,6 +73,8 @@ private:
     void showPolarOf(const orvek::Airfoil& airfoil);
     void showExplorer();
     void showFlow();
+    void compareWithFile();
+    void compareFileWith(QWidget* parent, const orvek::Airfoil& airfoil, double alpha, int points);
     void closeWindows();
     // Pictures and coordinate files are made of simple airfoils only: otherwise (or before any
     // calculation) true, with the reason shown.
@@ -96,8 +101,10 @@ private:
     QAction* explore_ = nullptr;
     QAction* flow_ = nullptr;
     QAction* reloadCatalogue_ = nullptr;
+    QAction* compare_ = nullptr;
     QMenu* menu_ = nullptr;
     std::unique_ptr<PolarWindow> polarWindow_;
     std::unique_ptr<ExplorerWindow> explorerWindow_;
     std::unique_ptr<FlowWindow> flowWindow_;
+    std::unique_ptr<CompareWindow> compareWindow_;
 };

@@ -90,6 +90,8 @@ PolarWindow::PolarWindow(MessagePresenter& messages, FileNameAsker& files) : mes
     pictureAction("Copy picture", QKeySequence("Ctrl+Shift+C"), "polarCopyPicture", &PolarWindow::copyPicture);
     pictureAction(QString::fromUtf8("Save picture as…"), QKeySequence("Ctrl+Shift+S"), "polarSavePicture",
                   &PolarWindow::savePicture);
+    addWindowAction(*this, chartMenu_, QString::fromUtf8("Compare with a file…"), QKeySequence("Ctrl+Shift+O"),
+                    "polarCompare", [this] { emit compareRequested(airfoil_, 0.0); });
     connect(chart_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { chartMenu_->popup(chart_->mapToGlobal(at)); });
 

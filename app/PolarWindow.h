@@ -44,6 +44,10 @@ public:
     void clearComparison();
     const Comparison& comparison() const { return comparison_; }
 
+signals:
+    // "Compare with a file…" of the chart's menu: a polar file laid over this airfoil's.
+    void compareRequested(const orvek::Airfoil& airfoil, double alpha);
+
 private:
     void recalculate();
     void showRows();

@@ -1,6 +1,9 @@
 // Reading the airfoil catalogue "ORVEK_Input.txt" from its bytes.
 
 #include "case/Catalogue.h"
+#include "case/CompareFiles.h"
+#include "export/AirfoilCoordinates.h"
+#include "solver/surface/Solver.h"
 
 #include "support/ChildProcess.h"
 
@@ -395,6 +398,146 @@ private slots:
         f.write(bytes);
         f.close();
         QCOMPARE(said(orvek::loadCatalogueFile(f.fileName().toStdString(), "my set.txt")), namedMessage);
+    }
+
+    // The readers of files laid over our results: each layout read to the same values, and what
+    // is wrong said with the line's number.
+    void compareReaders_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<double>("lastX");
+        QTest::addColumn<double>("lastValue");  // y, Cp or CL of the last row
+        QTest::addColumn<QString>("problem");   // empty: read
+        QTest::newRow("Selig") << "profile" << QByteArray("NACA 0012\n1.0 0.0\n0.5 0.06\n0.0 0.0\n0.5 -0.06\n1 0\n") << 5
+                               << 1.0 << 0.0 << "";
+        QTest::newRow("Lednicer, to Selig order")
+            << "profile" << QByteArray("name\n 3. 3.\n\n0 0\n0.5 0.06\n1 0.001\n\n0 0\n0.5 -0.05\n1 -0.001\n") << 5
+            << 1.0 << -0.001 << "";
+        QTest::newRow("Lednicer, counts wrong")
+            << "profile" << QByteArray("name\n 3. 4.\n0 0\n0.5 0.06\n1 0\n0 0\n0.5 -0.05\n1 0\n") << 0 << 0.0 << 0.0
+            << "the counts line says 3 and 4 points";
+        // found by fuzzing: a first pair of huge whole numbers is no Lednicer counts line
+        QTest::newRow("profile, huge first pair")
+            << "profile" << QByteArray("name\n7777777777777777777777773,777\n1 0\n0 0\n") << 3 << 0.0 << 0.0 << "";
+        QTest::newRow("profile, a word in the data")
+            << "profile" << QByteArray("name\n1 0\n0.5 x\n") << 0 << 0.0 << 0.0 << "line 3: expected a point";
+        QTest::newRow("profile, comma decimal refused")
+            << "profile" << QByteArray("name\n1 0\n0,5 0,1\n0 0\n") << 0 << 0.0 << 0.0 << "line 3";
+        QTest::newRow("pressure x Cp, no header") << "pressure" << QByteArray("1 0.2\n0 1\n1 0.1\n") << 3 << 1.0 << 0.1
+                                                  << "";
+        QTest::newRow("pressure x,y,Cp with header")
+            << "pressure" << QByteArray("x,y,Cp\n1,0,0.2\n0,0,1\n1,-0.001,0.1\n") << 3 << 1.0 << 0.1 << "";
+        QTest::newRow("pressure, XFOIL layout") << "pressure"
+                                                << QByteArray("#    x        y        Cp  \n  1.00000  0.00126  0.21\n"
+                                                              "  0.00000  0.00000  1.00\n  1.00000 -0.00126  0.19\n")
+                                                << 3 << 1.0 << 0.19 << "";
+        QTest::newRow("pressure, our CSV with 1-Cp")
+            << "pressure"
+            << QByteArray("index,x,y,OneMinusCp,surface\n 1, 1.0, 0.0, 0.25,lower\n 2, 0.0, 0.0, 0.0,upper\n")
+            << 2 << 0.0 << 1.0 << "";
+        QTest::newRow("pressure, ragged row")
+            << "pressure" << QByteArray("x Cp\n1 0.2\n0 1 5\n") << 0 << 0.0 << 0.0 << "line 3: expected 2 numbers";
+        QTest::newRow("pressure, bad surface")
+            << "pressure" << QByteArray("x,Cp,surface\n1,0.2,upper\n0,1,middle\n") << 0 << 0.0 << 0.0
+            << "line 3: the surface must be upper or lower";
+        // found by fuzzing: a header with a surface column but neither Cp nor 1-Cp
+        QTest::newRow("pressure, no Cp column named")
+            << "pressure" << QByteArray("index,x,y,OneMinus,surface\n 1, 1.0, 0.0, 0.25,lower\n") << 0 << 0.0 << 0.0
+            << "line 1: the header names no x column and no Cp or 1-Cp column";
+        QTest::newRow("pressure, four columns")
+            << "pressure" << QByteArray("1 2 3 4\n") << 0 << 0.0 << 0.0 << "line 1: expected two columns";
+        QTest::newRow("polar, our sweep CSV")
+            << "polar"
+            << QByteArray("alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin\n0,0.33,-0.075,-2.6,-0.77,0.28,upper\n"
+                          "1,0.45,-0.078,-2.6,-0.87,0.24,upper\n")
+            << 2 << 1.0 << 0.45 << "";
+        QTest::newRow("polar, XFOIL layout")
+            << "polar"
+            << QByteArray(" Calculated polar for: NACA 2412\n\n Mach =   0.000     Re =     1.000 e 6     Ncrit =   "
+                          "9.000\n\n   alpha    CL        CD       CDp       CM     Top_Xtr  Bot_Xtr\n  ------ -------- "
+                          "--------- --------- -------- -------- --------\n  -2.000  -0.0144   0.00566   0.00108  "
+                          "-0.0530   0.6827   0.2180\n   2.000   0.4589   0.00620   0.00141  -0.0536   0.5046   "
+                          "0.9998\n")
+            << 2 << 2.0 << 0.4589 << "";
+        QTest::newRow("polar, no header") << "polar" << QByteArray("0 0.3\n") << 0 << 0.0 << 0.0
+                                          << "line 1: a row of numbers before the header";
+        QTest::newRow("polar, short row") << "polar" << QByteArray("alpha CL CD\n0 0.3\n") << 0 << 0.0 << 0.0
+                                          << "line 2: expected 3 columns";
+        QTest::newRow("line too long") << "pressure" << QByteArray(5000, '1') << 0 << 0.0 << 0.0
+                                       << "line 1: the line is longer than 4096";
+    }
+    void compareReaders() {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, text);
+        QFETCH(int, rows);
+        QFETCH(double, lastX);
+        QFETCH(double, lastValue);
+        QFETCH(QString, problem);
+        const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
+        std::string error;
+        std::vector<double> x, value;
+        if (kind == "profile") {
+            const auto r = orvek::readComparedProfile(bytes, "f.dat");
+            if (r) {
+                x = r->x;
+                value = r->y;
+            } else error = r.error();
+        } else if (kind == "pressure") {
+            const auto r = orvek::readComparedPressure(bytes, "f.dat");
+            if (r) {
+                x = r->x;
+                value = r->cp;
+            } else error = r.error();
+        } else {
+            const auto r = orvek::readComparedPolar(bytes, "f.dat");
+            if (r) {
+                x = r->alpha;
+                value = r->CL;
+            } else error = r.error();
+        }
+        if (!problem.isEmpty()) {
+            QVERIFY2(QString::fromStdString(error).contains(problem), error.c_str());
+            QVERIFY(QString::fromStdString(error).startsWith("f.dat"));
+            return;
+        }
+        QVERIFY2(error.empty(), error.c_str());
+        QCOMPARE(static_cast<int>(x.size()), rows);
+        QCOMPARE(x.back(), lastX);
+        QCOMPARE(value.back(), lastValue);
+    }
+
+    // A pressure or coordinate file of our own export differs from our case by nothing (up to its
+    // eight decimals), on both sides, at every point.
+    void compareOwnExport() {
+        for (const std::size_t np : {41, 160}) {
+            orvek::SolverInput in;
+            in.airfoil = {0.1, 0.05, 1.9};
+            in.AlfaD = 4;
+            in.N1 = static_cast<double>(np);
+            const orvek::Expected<orvek::SolverResult> s = orvek::ORVEK(in);
+            QVERIFY(s.ok());
+            for (const orvek::CoordinateFormat format :
+                 {orvek::CoordinateFormat::Csv, orvek::CoordinateFormat::Selig, orvek::CoordinateFormat::Lednicer}) {
+                const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(s->points, format, "ours");
+                QVERIFY(text.ok());
+                std::vector<orvek::Difference> d;
+                if (format == orvek::CoordinateFormat::Csv) {
+                    const auto file = orvek::readComparedPressure(*text, "ours.csv");
+                    QVERIFY2(file.ok(), file.ok() ? "" : file.error().c_str());
+                    d = orvek::pressureDifference(s->points, *file);
+                } else {
+                    const auto file = orvek::readComparedProfile(*text, "ours.dat");
+                    QVERIFY2(file.ok(), file.ok() ? "" : file.error().c_str());
+                    d = orvek::profileDifference(s->points, *file);
+                }
+                QCOMPARE(d.size(), std::size_t{2});
+                QCOMPARE(d[0].x.size() + d[1].x.size(), np);
+                for (const orvek::Difference& side : d) {
+                    for (const double v : side.value) QVERIFY2(std::fabs(v) <= 5e-9, qPrintable(QString::number(v)));
+                }
+            }
+        }
     }
 };
 

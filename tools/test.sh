@@ -42,15 +42,15 @@ cmake --build "$root/build-tsan" --parallel "$jobs"
 (cd "$root" && ctest --preset tsan --parallel "$jobs")
 echo "ThreadSanitizer build and tests took $(( $(date +%s) - start )) s."
 
-# The readers of untrusted text (catalogue, point file, typed numbers, strict numbers) under libFuzzer with
+# The readers of untrusted text (catalogue, point file, typed numbers, strict numbers, compared files) under libFuzzer with
 # AddressSanitizer and UndefinedBehaviorSanitizer, about 20 s each, from the seed corpus in fuzz/.
 # New inputs go to a scratch folder, never into the repository.
 "$root/tools/install-packages.sh" clang || echo "clang could not be installed: fuzzing skipped."
 if command -v clang++ >/dev/null; then
   start=$(date +%s)
   cmake -S "$root" --preset fuzz >/dev/null
-  cmake --build "$root/build-fuzz" --parallel "$jobs" --target fuzz_catalogue fuzz_points fuzz_textnumber fuzz_decimal
-  for target in catalogue points textnumber decimal; do
+  cmake --build "$root/build-fuzz" --parallel "$jobs" --target fuzz_catalogue fuzz_points fuzz_textnumber fuzz_decimal fuzz_compare
+  for target in catalogue points textnumber decimal compare; do
     scratch="$(mktemp -d)"
     if ! "$root/build-fuzz/fuzz/fuzz_$target" -max_total_time=20 -max_len=10000 -print_final_stats=1 "$scratch" "$root/fuzz/corpus/$target" \
         >"$scratch.log" 2>&1; then

@@ -24,6 +24,11 @@ public:
         ++asked;
         return answer;
     }
+    std::optional<Choice> askOpenFile(QWidget*, const QString&, const QStringList& filters) override {
+        offered = filters;
+        ++asked;
+        return answer;
+    }
     std::optional<Choice> answer;
     QStringList offered;
     int asked = 0;
