@@ -3,6 +3,7 @@
 #include "case/Catalogue.h"
 #include "case/CompareFiles.h"
 #include "export/AirfoilCoordinates.h"
+#include "export/TextOutput.h"
 #include "solver/surface/Solver.h"
 
 #include "support/ChildProcess.h"
@@ -519,15 +520,16 @@ private slots:
             QVERIFY(s.ok());
             for (const orvek::CoordinateFormat format :
                  {orvek::CoordinateFormat::Csv, orvek::CoordinateFormat::Selig, orvek::CoordinateFormat::Lednicer}) {
-                const orvek::Expected<std::string> text = orvek::airfoilCoordinatesText(s->points, format, "ours");
-                QVERIFY(text.ok());
+                orvek::StringOutput out;
+                QVERIFY(orvek::writeAirfoilCoordinates(out, s->points, format, "ours").ok());
+                const std::string text = out.text();
                 std::vector<orvek::Difference> d;
                 if (format == orvek::CoordinateFormat::Csv) {
-                    const auto file = orvek::readComparedPressure(*text, "ours.csv");
+                    const auto file = orvek::readComparedPressure(text, "ours.csv");
                     QVERIFY2(file.ok(), file.ok() ? "" : file.error().c_str());
                     d = orvek::pressureDifference(s->points, *file);
                 } else {
-                    const auto file = orvek::readComparedProfile(*text, "ours.dat");
+                    const auto file = orvek::readComparedProfile(text, "ours.dat");
                     QVERIFY2(file.ok(), file.ok() ? "" : file.error().c_str());
                     d = orvek::profileDifference(s->points, *file);
                 }

@@ -374,7 +374,7 @@ private slots:
         }
         QCOMPARE(items, QStringList({"Copy picture", QString::fromUtf8("Save picture as…"),
                                      QString::fromUtf8("Export coordinates…"), "Add to catalogue",
-                                     QString::fromUtf8("Polar…")}));
+                                     QString::fromUtf8("Polar…"), QString::fromUtf8("Compare with a file…")}));
         // The menu opens on a plot with the right button.
         Chart* chart = explorer->pressureChart();
         QTest::mouseClick(explorer->windowHandle(), Qt::RightButton, {},
