@@ -12,6 +12,7 @@
 #include "export/AirfoilCoordinates.h"
 #include "export/SaveFile.h"
 #include "solver/analysis/Describe.h"
+#include "solver/surface/Solver.h"
 #include "plot/Chart.h"
 #include "plot/PlotArea.h"
 #include "WindowAction.h"
@@ -137,7 +138,7 @@ struct CaseChart {
 
 bool PlotTools::refusedShape() {
     if (!last_) return true;
-    const orvek::Status simple = orvek::simpleAirfoilFault(last_->airfoil);
+    const orvek::Status simple = orvek::checkSimpleAirfoil(last_->airfoil);
     if (!simple) messages_.show(&window_, QString::fromStdString(simple.error()), MessagePresenter::Kind::Warning);
     return !simple;
 }

@@ -95,7 +95,7 @@ Expected<AirfoilGeometry> headerValues(const Arguments& a, const SolverInput& in
                                             a.optionalNumber("xdltc"), a.optionalNumber("tau")};
     AirfoilGeometry g;
     if (!given[0] || !given[1] || !given[2] || !given[3]) {
-        if (simpleAirfoilFault(in.airfoil)) {
+        if (const bool simple = checkSimpleAirfoil(in.airfoil).ok(); simple) {
             Expected<AirfoilGeometry> measured = measureAirfoil(in.airfoil);
             if (!measured) return measured;
             g = *measured;
@@ -179,9 +179,9 @@ CommandOutput sweepCommand(const Arguments& a) {
     in.N1 = a.optionalNumber("np").value_or(SweepPoints);
     const Expected<std::vector<double>> angles = sweepAngles(in.fromDegrees, in.toDegrees, in.stepDegrees);
     if (!angles) throw UsageError{angles.error()};
-    // Judged before any row is written (a check of each angle's inputs, without calculating): an
-    // airfoil, a point count or an angle that cannot be calculated fails the sweep at the first
-    // such angle, with nothing written.
+    // The whole sweep is calculated before its first byte is written: a fault of the inputs
+    // (judged for every angle first, without calculating) or of a surface on the way fails the
+    // sweep with nothing written. The rows are kept, about 60 bytes an angle.
     SolverInput check;
     check.airfoil = in.airfoil;
     check.N1 = in.N1;
@@ -199,35 +199,42 @@ CommandOutput sweepCommand(const Arguments& a) {
             }
         }
     }
-    // Each row is written as it is calculated: to standard output at once, to a file that
-    // appears whole at the end.
-    return to(a, [in, format, layer](TextOutput& out) {
+    // The whole sweep is calculated before its first byte is written: a fault of the inputs
+    // (judged for every angle above, without calculating) or of a surface on the way fails the
+    // sweep with nothing written. The rows are kept, about 60 bytes an angle (with the estimate,
+    // its few numbers more).
+    std::vector<SweepRow> rows;
+    std::vector<std::optional<ViscousResult>> estimates;
+    {
         Progress progress;
-        // The drag polar's columns of a row: the estimate at its angle (judged above, so it succeeds).
-        const auto estimate = [&](const SweepRow& r) -> std::optional<ViscousResult> {
-            if (!layer) return std::nullopt;
-            ViscousInput v = *layer;
-            v.alphaDegrees = r.alphaDegrees;
-            Expected<ViscousResult> e = boundaryLayer(v);
-            if (!e) return std::nullopt;
-            return std::move(*e);
-        };
-        if (format == "csv") {
-            PolarCsvWriter csv(out, layer.has_value());
-            return sweepRows(in, [&](const SweepRow& r, std::size_t k, std::size_t count) {
-                const std::optional<ViscousResult> v = estimate(r);
-                csv.row(r, v ? &*v : nullptr);
-                progress.update(k + 1, count);
-            });
-        }
-        PolarJsonWriter json(out, in);
         Status done = sweepRows(in, [&](const SweepRow& r, std::size_t k, std::size_t count) {
-            const std::optional<ViscousResult> v = estimate(r);
-            json.row(r, v ? &*v : nullptr);
+            if (k == 0) rows.reserve(count);
+            rows.push_back(r);
+            // The drag polar's columns of a row: the estimate at its angle (judged above).
+            if (layer) {
+                ViscousInput v = *layer;
+                v.alphaDegrees = r.alphaDegrees;
+                Expected<ViscousResult> e = boundaryLayer(v);
+                estimates.push_back(e ? std::optional<ViscousResult>(std::move(*e)) : std::nullopt);
+            }
             progress.update(k + 1, count);
         });
-        if (done) json.finish();
-        return done;
+        if (!done) return Failure{done.error()};
+    }
+    return to(a, [in, format, viscous = layer.has_value(), rows = std::move(rows),
+                  estimates = std::move(estimates)](TextOutput& out) {
+        const auto estimate = [&](std::size_t k) -> const ViscousResult* {
+            return k < estimates.size() && estimates[k] ? &*estimates[k] : nullptr;
+        };
+        if (format == "csv") {
+            PolarCsvWriter csv(out, viscous);
+            for (std::size_t k = 0; k < rows.size(); ++k) csv.row(rows[k], estimate(k));
+        } else {
+            PolarJsonWriter json(out, in);
+            for (std::size_t k = 0; k < rows.size(); ++k) json.row(rows[k], estimate(k));
+            json.finish();
+        }
+        return Status{};
     });
 }
 

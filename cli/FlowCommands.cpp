@@ -16,10 +16,14 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace orvek::cli {
 
 namespace {
+
+// The least step between grid points, relative to the larger of 1 chord and the coordinates.
+constexpr double MinGridStep = 1e-12;
 
 Expected<FlowField> flowOf(const Arguments& a) {
     const Airfoil airfoil{a.number("F"), a.number("G"), a.number("m")};
@@ -42,9 +46,16 @@ CommandOutput fieldAtPoints(const Arguments& a, const std::string& path) {
     Expected<PointFile> input = PointFile::open(path);
     if (!input) throw UsageError{"option '--points': " + input.error()};
     auto points = std::make_shared<PointSpool>();
-    const Status read = input->read(
-        PointSpool::BlockPoints, [&](const double* x, const double* y, std::size_t n) { points->add(x, y, n); });
+    // A point beyond the field's reach would get values that lost their accuracy: refused.
+    std::optional<FlowPoint> far;
+    const Status read = input->read(PointSpool::BlockPoints, [&](const double* x, const double* y, std::size_t n) {
+        for (std::size_t k = 0; k < n && !far; ++k) {
+            if (!checkFlowPoint({x[k], y[k]})) far = FlowPoint{x[k], y[k]};
+        }
+        if (!far) points->add(x, y, n);
+    });
     if (!read) throw UsageError{read.error()};
+    if (far) throw UsageError{"option '--points': " + checkFlowPoint(*far).error()};
     if (Status kept = points->status(); !kept) return Failure{kept.error()};
     if (!f) return Failure{f.error()};
     return to(a, [field = *f, points](TextOutput& out) {
@@ -79,6 +90,19 @@ GridShape gridOption(const std::string& grid) {
     if (n[0] * n[1] > MaxGridPoints) {
         throw UsageError{"option '--grid': at most " + shortestText(MaxGridPoints) + " points, not " +
                          shortestText(n[0] * n[1])};
+    }
+    for (std::size_t k = 0; k < 2; ++k) {
+        // Points closer than this are no longer told apart by their coordinates (and a VTK file's
+        // spacing would round to 0).
+        const double step = (r[k].to - r[k].from) / (n[k] - 1);
+        if (!(step >= MinGridStep * std::max({1.0, std::fabs(r[k].from), std::fabs(r[k].to)}))) {
+            throw UsageError{std::string("option '--grid': the ") + (k == 0 ? "x" : "y") +
+                             " step must be at least 1e-12 chords (and 1e-12 of the coordinates' size), not " +
+                             shortestText(step)};
+        }
+    }
+    for (const FlowPoint corner : {FlowPoint{r[0].from, r[1].from}, FlowPoint{r[0].to, r[1].to}}) {
+        if (Status reach = checkFlowPoint(corner); !reach) throw UsageError{"option '--grid': " + reach.error()};
     }
     return GridShape::spanning(r[0].from, r[0].to, static_cast<std::size_t>(n[0]), r[1].from, r[1].to,
                                static_cast<std::size_t>(n[1]));
@@ -123,6 +147,9 @@ CommandOutput streamlinesCommand(const Arguments& a) {
         const std::vector<std::string> p = parts(*e, ',', 2, "extent", form);
         const Range rx = range(p[0], "extent", form, *e, "X"), ry = range(p[1], "extent", form, *e, "Y");
         rq.extent = Extent{rx.from, rx.to, ry.from, ry.to};
+        if (Status extent = checkStreamlineExtent(rq.extent); !extent) {
+            throw UsageError{"option '--extent': " + extent.error()};
+        }
     }
     if (const std::optional<std::string> c = a.text("count")) {
         const std::optional<double> n = parseWholeDecimal(*c);
@@ -135,7 +162,7 @@ CommandOutput streamlinesCommand(const Arguments& a) {
     Expected<FlowField> f = flowOf(a);
     if (!f) return Failure{f.error()};
     Expected<std::vector<Streamline>> lines = streamlines(*f, rq);
-    if (!lines) throw UsageError{lines.error()};
+    if (!lines) return Failure{"Cannot draw the streamlines: " + lines.error()};
     if (format == "csv") {
         return to(a, [lines = std::move(*lines)](TextOutput& out) {
             writeStreamlinesCsv(out, lines);

@@ -131,9 +131,16 @@ meaning anything (turbulent separation, H above )" + number(TurbulentSeparationH
 never reattaches; a locally supersonic flow). With --mach it adds "compressible".
 )";
     h.options = joined({
-        {{"F", "F", "thickness parameter (centre offset along the negative real axis)"},
-         {"G", "G", "camber parameter (centre offset along the imaginary axis)"},
-         {"m", "M", "Karman-Trefftz exponent; 2 gives a Joukowsky airfoil"},
+        {{"F", "F",
+          "thickness parameter (centre offset along the negative real axis),\nfrom -" + number(MaxShapeParameter) +
+              " to " + number(MaxShapeParameter)},
+         {"G", "G",
+          "camber parameter (centre offset along the imaginary axis), from\n-" + number(MaxShapeParameter) + " to " +
+              number(MaxShapeParameter) + ": beyond, the surface loses its accuracy\n(about 5e-16 (F^2 + G^2) chords)"},
+         {"m", "M",
+          "Karman-Trefftz exponent; 2 gives a Joukowsky airfoil; " + number(MinExponent) + " to " +
+              number(MaxExponent) + "\n(or -" + number(MaxExponent) + " to -" + number(MinExponent) +
+              "); a simple airfoil (describe, export, field) needs\nF of 0 or more and m above 1 and at most 2"},
          {"alpha", "DEG",
           "angle of attack in degrees, from -" + number(MaxAngleDegrees) + " to " + number(MaxAngleDegrees)},
          {"np", "N", "number of surface points, a whole number from 2 to " + number(MaxPoints)},
@@ -353,7 +360,9 @@ VTK (--grid only): the legacy binary STRUCTURED_POINTS file ParaView and VisIt o
 with point arrays velocity, Cp, psi (NaN inside the airfoil) and body (1 inside).
 )";
     h.options = joined({
-        airfoilOptions("the airfoil, as for solve (F at least 0, m above 1 and at most 2)"),
+        airfoilOptions("the airfoil, as for solve (F from 0 to " + number(MaxShapeParameter) + ", G from\n-" +
+                       number(MaxShapeParameter) + " to " + number(MaxShapeParameter) +
+                       ", m above 1 and at most 2)"),
         {angleOption(),
          {"points", "FILE|-",
           "one point per line, \"x,y\" or \"x y\"; blank lines and lines\n"
@@ -363,7 +372,9 @@ with point arrays velocity, Cp, psi (NaN inside the airfoil) and body (1 inside)
               " bytes;\na malformed line is an invalid argument naming its line number."},
          {"grid", "X0:X1:NX,Y0:Y1:NY",
           "NX x NY points from X0 to X1 and Y0 to Y1 (NX, NY at least 2,\nat most " +
-              number(MaxGridPoints) + " points), x running fastest"},
+              number(MaxGridPoints) + " points), x running fastest, steps of at\nleast 1e-12 chords and 1e-12 of the coordinates' size. Every point\n"
+              "lies within the field's reach, x and y from -" + number(FlowReach) + " to " + number(FlowReach) +
+              ":\nfarther the values lose their accuracy, and a point beyond is an\ninvalid argument"},
          {"circulation", "G",
           "the circulation set by hand instead of by the Kutta condition, in\n"
           "units of the free-stream speed times the chord (CL = 2 G; the Kutta\n"
@@ -397,7 +408,9 @@ direction of the flow). SVG: the lines over the extent with the airfoil filled a
 stagnation points marked, the dividing streamline in red.
 )";
     h.options = joined({
-        airfoilOptions("the airfoil, as for solve (F at least 0, m above 1 and at most 2)"),
+        airfoilOptions("the airfoil, as for solve (F from 0 to " + number(MaxShapeParameter) + ", G from\n-" +
+                       number(MaxShapeParameter) + " to " + number(MaxShapeParameter) +
+                       ", m above 1 and at most 2)"),
         {angleOption(),
          {"circulation", "G",
           "the circulation set by hand (CL = 2 G), as for field; the\n"
@@ -407,7 +420,12 @@ stagnation points marked, the dividing streamline in red.
           "number of levels, 1 to " + std::to_string(MaxStreamlines) + " (default " +
               std::to_string(StreamlineRequest{}.count) + ")"},
          {"extent", "X0:X1,Y0:Y1",
-          "the box (default " + extentText(Extent{}) + "; in the circle plane " + extentText(CircleExtent) + ")"},
+          "the box (default " + extentText(Extent{}) + "; in the circle plane " + extentText(CircleExtent) +
+              "); its\nwidth and height from " + number(MinStreamlineExtent) + " to " + number(MaxStreamlineExtent) +
+              ", its corners within x and y\nfrom -" + number(FlowReach) + " to " + number(FlowReach) +
+              ". Lines run from edge to edge: a request\nneeding more than " + std::to_string(MaxLinePoints) +
+              " points for one line or " + std::to_string(MaxStreamlinePoints) +
+              " in\nall is refused (exit 1), never cut short"},
          {"plane", "P",
           "airfoil (default), or circle: the same lines in the circle's own\n"
           "frame (centre -F + iG, the trailing-edge point at 1)"},

@@ -173,7 +173,7 @@ Expected<CoordinateFile> coordinateFile(const CoordinateFileRequest& request) {
     in.AlfaD = request.alphaDegrees;
     Expected<SolverResult> solved = ORVEK(in);
     if (!solved) return Failure{solved.error()};
-    if (Status shape = simpleAirfoilFault(request.airfoil); !shape) return Failure{shape.error()};
+    if (Status simple = checkSimpleAirfoil(request.airfoil); !simple) return Failure{simple.error()};
     CoordinateFile file;
     file.format = request.format;
     file.name = request.name.value_or(request.airfoil.name());

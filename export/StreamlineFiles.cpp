@@ -10,10 +10,20 @@ namespace orvek {
 namespace {
 
 // Pixels with two decimals: finer than any screen, short enough for large pictures.
+// Appends only what was written: snprintf returns the length the whole text would have, which
+// for a value far outside the picture exceeds any fixed buffer.
 void appendPixels(std::string& out, double value) {
-    char buf[32];
+    char buf[64];
     const int n = std::snprintf(buf, sizeof buf, "%.2f", value);
-    if (n > 0) out.append(buf, static_cast<std::size_t>(n));
+    if (n <= 0) return;
+    const auto length = static_cast<std::size_t>(n);
+    if (length < sizeof buf) {
+        out.append(buf, length);
+        return;
+    }
+    std::string wide(length + 1, '\0');
+    std::snprintf(wide.data(), wide.size(), "%.2f", value);
+    out.append(wide.data(), length);
 }
 
 std::string xmlText(const std::string& s) {

@@ -7,6 +7,7 @@
 #include <pybind11/stl.h>
 
 #include <array>
+#include <cmath>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -36,11 +37,19 @@ FlowField flowOf(const Airfoil& airfoil, double alpha, std::optional<double> cir
     return *f;
 }
 
+// numpy's functions the field uses, looked up once when the module is imported: an import per
+// call fails from __del__ at shutdown, and one under a static's guard deadlocks two threads.
+// Never freed, as the interpreter may drop its modules before the last call ends.
+struct NumpyFunctions {
+    py::object asarray, broadcastArrays;
+};
+const NumpyFunctions* numpyFunctions = nullptr;
+
 // Coordinates as contiguous float64 arrays of one shape (numpy's broadcasting rules); anything
 // that is not numbers is a TypeError, as for the other arguments.
 std::pair<Doubles, Doubles> points(const py::object& x, const py::object& y) {
-    const py::module_ numpy = py::module_::import("numpy");
-    const py::tuple both = numpy.attr("broadcast_arrays")(numpy.attr("asarray")(x), numpy.attr("asarray")(y));
+    const NumpyFunctions& numpy = *numpyFunctions;
+    const py::tuple both = numpy.broadcastArrays(numpy.asarray(x), numpy.asarray(y));
     std::array<Doubles, 2> out;
     for (std::size_t k = 0; k < 2; ++k) {
         const auto a = both[k].cast<py::array>();
@@ -111,6 +120,14 @@ FieldValues field(const Airfoil& airfoil, double alpha, const py::object& x, con
     const auto [xs, ys] = points(x, y);
     const std::vector<py::ssize_t> shape(xs.shape(), xs.shape() + xs.ndim());
     const auto count = static_cast<std::size_t>(xs.size());
+    // Beyond the field's reach the values would lose their accuracy: refused, not returned.
+    const double* px = xs.data();
+    const double* py = ys.data();
+    for (std::size_t k = 0; k < count; ++k) {
+        if (std::fabs(px[k]) > FlowReach || std::fabs(py[k]) > FlowReach) {
+            throw py::value_error("Cannot calculate the flow: " + checkFlowPoint({px[k], py[k]}).error());
+        }
+    }
     auto block = std::make_unique<BlockPool::Block>(blockPool().take(4 * count));
     double* values = block->data.get();
     const py::capsule owner(block.release(), [](void* b) {
@@ -174,6 +191,8 @@ std::vector<Line> lines(const Airfoil& airfoil, double alpha, int count,
 }  // namespace
 
 void addFlow(py::module_& m, py::class_<Airfoil>& airfoil) {
+    const py::module_ numpy = py::module_::import("numpy");
+    numpyFunctions = new NumpyFunctions{numpy.attr("asarray"), numpy.attr("broadcast_arrays")};  // NOLINT
     py::class_<FieldValues>(m, "Field",
                             "The potential flow at a set of points (unit free stream at the angle of attack):\n"
                             "four float64 arrays shaped like numpy.broadcast(x, y), NaN inside the airfoil.")

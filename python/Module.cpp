@@ -22,6 +22,7 @@
 #include <pybind11/stl.h>
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <utility>
@@ -300,6 +301,11 @@ std::string airfoilRepr(const Airfoil& a) {
 PYBIND11_MODULE(_orvek, m) {
     using namespace orvek;
     using namespace orvek::python;
+    // numpy and pybind11's table of its C functions are taken now, while the import holds the
+    // GIL alone: the table is a function-local static, and filling it on a first call would
+    // import numpy under the static's guard, where a second thread holding the GIL waits forever.
+    py::module_::import("numpy");
+    pybind11::detail::npy_api::get();
     m.doc() =
         "Karman-Trefftz and Joukowsky airfoils by conformal mapping, exactly: coefficients, surface\n"
         "points and 1-Cp, polars, shape measurement, design from targets and coordinate files.\n\n"
@@ -448,7 +454,13 @@ PYBIND11_MODULE(_orvek, m) {
                                 "the leading edge at x = 0 and the trailing edge at (1, 0).");
     airfoil
         .def(py::init([](double F, double G, double mExp) {
-                 return Airfoil{F, G, mExp};
+                 // NaN or infinity would make an airfoil whose repr does not read back: refused
+                 // with the core's sentence at once (other faults wait for a calculation).
+                 const Airfoil a{F, G, mExp};
+                 if (!std::isfinite(F) || !std::isfinite(G) || !std::isfinite(mExp)) {
+                     throw py::value_error(checkAirfoil(a).error());
+                 }
+                 return a;
              }),
              "F"_a, "G"_a, "m"_a = 2.0,
              "F: thickness parameter (the centre lies F left of the origin); G: camber parameter (the\n"

@@ -177,6 +177,12 @@ private slots:
             QTest::addRow("F %g, negative camber", F) << F << -0.05 << 2.0 << -3.0 << 2001.0 << false;
         }
         row("F 1e-12, every set", 1e-12, 0.05, 1.9, 5.0, 100001.0, true);
+        // The corners of the calculated domain (|F|, |G| up to 20, |m| from 1 to 4) keep 1e-12.
+        for (double m : {1.0, 1.001, 1.5, 2.0, -1.0, 3.0}) {
+            QTest::addRow("domain corner, m %g", m) << 20.0 << 20.0 << m << 5.0 << 2001.0 << false;
+            QTest::addRow("domain corner, negative G, m %g", m) << 20.0 << -20.0 << m << -5.0 << 2001.0 << false;
+        }
+        row("domain edge, circular arc", 0.0, 20.0, 2.0, 5.0, 2001.0, true);
         row("odd small", 0.1, 0.05, 1.9, 5.0, 7.0);
         row("three points", 0.1, 0.05, 1.9, 5.0, 3.0);
     }

@@ -122,10 +122,32 @@ private slots:
         // A number beyond every double has no form in any output: an invalid argument.
         QTest::newRow("angle overflow") << with(Joukowsky, "--alpha", "1e999") << 2
                                         << "orvek-batch: option '--alpha' expects a finite number, not '1e999'";
-        // An exponent this large overflows the power of the mapping: the surface check refuses it.
-        QTest::newRow("m 200")
-            << with(Joukowsky, "--m", "200") << 1
-            << "orvek-batch: Cannot calculate this airfoil: the surface value x at point 24 is not a finite number.";
+        // An exponent this large overflowed the power of the mapping: outside the calculated domain.
+        QTest::newRow("m 200") << with(Joukowsky, "--m", "200") << 1
+                               << "orvek-batch: Cannot calculate this airfoil: the exponent m is 200, and m from 1 to "
+                                  "4 (or -4 to -1) is calculated.";
+        // Beyond |F|, |G| = 20 the surface loses its accuracy (0.34 chord at F = 1e8): refused by
+        // every command with the solver's sentence.
+        const QString beyond = ", and F and G from -20 to 20 are calculated (beyond, the surface loses its accuracy).";
+        QTest::newRow("solve, F beyond the domain")
+            << with(Joukowsky, "--F", "1e5") << 1 << "orvek-batch: Cannot calculate this airfoil: F is 1e+05" + beyond;
+        QTest::newRow("describe, F beyond the domain")
+            << QStringList{"describe", "--F", "1e9", "--G", "0", "--m", "2"} << 1
+            << "orvek-batch: Cannot calculate this airfoil: F is 1e+09" + beyond;
+        QTest::newRow("export, G beyond the domain")
+            << QStringList{"export", "--F", "0.1", "--G", "-25", "--m", "2", "--format", "selig"} << 1
+            << "orvek-batch: Cannot calculate this airfoil: G is -25" + beyond;
+        // A sweep is judged whole before its first byte: the header is not written for a sweep
+        // that fails, whether the airfoil is refused at once or a surface fails on the way.
+        QTest::newRow("sweep, G beyond the domain")
+            << QStringList{"sweep", "--F", "0.1", "--G", "1e300", "--m", "2", "--from", "0", "--to", "1", "--step", "1"}
+            << 1 << "orvek-batch: At the angle of attack 0: Cannot calculate this airfoil: G is 1e+300" + beyond;
+        QTest::newRow("sweep as JSON, a surface that fails")
+            << QStringList{"sweep", "--F",    "20", "--G",    "20", "--m",    "4",       "--from",
+                           "0",     "--to",   "1",  "--step", "1",  "--np",   "401",     "--format",
+                           "json"}
+            << 1 << "orvek-batch: At the angle of attack 0: Cannot calculate this airfoil: the surface value x at point "
+                    "101 is not a finite number.";
         QTest::newRow("failed save")
             << (Joukowsky + QStringList{"--layout", "1", "--output", "/nonexistent/dir/r.txt"}) << 1
             << "orvek-batch: Could not save /nonexistent/dir/r.txt: the folder /nonexistent/dir does not exist";

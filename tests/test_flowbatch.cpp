@@ -194,13 +194,40 @@ private slots:
         QTest::newRow("format") << lines + QStringList{"--format", "png"} << QByteArray() << 2
                                 << "expects csv or svg, not 'png'";
         QTest::newRow("m above 2") << QStringList{"streamlines", "--F", "0.1", "--G", "0", "--m", "2.5", "--alpha", "0"}
-                                   << QByteArray() << 1 << "Cannot calculate this airfoil's flow: the exponent m";
+                                   << QByteArray() << 1 << "Not a simple airfoil: the exponent m is 2.5";
         QTest::newRow("m of 1, the circle itself")
             << QStringList{"field", "--F", "0.1", "--G", "0", "--m", "1", "--alpha", "0", "--points", "-"}
-            << QByteArray("0.5,0.5\n") << 1 << "must be above 1 and at most 2";
+            << QByteArray("0.5,0.5\n") << 1 << "only m above 1 and up to 2";
         QTest::newRow("F below 0") << QStringList{"field", "--F",     "-0.1", "--G",    "0",          "--m",
                                                   "2",     "--alpha", "0",    "--grid", "0:1:2,0:1:2"}
-                                   << QByteArray() << 1 << "F must be at least 0";
+                                   << QByteArray() << 1 << "only F of 0 or more";
+        // Where solve refuses an airfoil, field and streamlines refuse it with the same sentence.
+        const QString domain = "orvek-batch: Cannot calculate this airfoil: F is 1e+20, and F and G from -20 to 20";
+        QTest::newRow("field, F beyond the domain")
+            << QStringList{"field", "--F", "1e20", "--G", "0", "--m", "2", "--alpha", "5", "--grid", "-1:2:4,-1:1:3"}
+            << QByteArray() << 1 << domain;
+        // Numbers too small or too large to mean anything in the picture or the grid are refused.
+        const QStringList svg{"streamlines", "--F", "0.1", "--G", "0.05", "--m", "1.9", "--alpha", "5", "--format", "svg"};
+        QTest::newRow("extent of 1e-30") << svg + QStringList{"--extent=-1e-30:1e-30,-1e-30:1e-30"} << QByteArray() << 2
+                                         << "the extent's width and height must be from 1e-06 to 1000, not 2e-30.";
+        QTest::newRow("extent of 1e-320") << svg + QStringList{"--extent=-1e-320:1e-320,0:1"} << QByteArray() << 2
+                                          << "the extent's width and height must be from 1e-06 to 1000";
+        QTest::newRow("extent of 2000") << lines + QStringList{"--extent=-1000:1000,-1000:1000"} << QByteArray() << 2
+                                        << "not 2000.";
+        QTest::newRow("extent beyond the reach") << svg + QStringList{"--extent=1e15:1.0000000000001e15,0:1"}
+                                                 << QByteArray() << 2 << "lies beyond the field's reach";
+        QTest::newRow("grid step subnormal")
+            << field + QStringList{"--grid", "0:1e-320:3,0:1:2", "--format", "vtk"} << QByteArray() << 2
+            << "the x step must be at least 1e-12 chords";
+        // Far away the inverse mapping loses its digits: Cp = -5017 at 1e16 chords was written.
+        QTest::newRow("grid beyond the reach") << field + QStringList{"--grid", "1e16:2e16:3,0:1:2"} << QByteArray() << 2
+                                               << "option '--grid': the point (1e+16, 0) lies beyond the field's reach";
+        QTest::newRow("point beyond the reach")
+            << field + QStringList{"--points", "-"} << QByteArray("0,1\n-2e5 0\n") << 2
+            << "option '--points': the point (-2e+05, 0) lies beyond the field's reach: x and y from -1e+05";
+        QTest::newRow("streamlines, G beyond the domain")
+            << QStringList{"streamlines", "--F", "0.1", "--G", "1e10", "--m", "2", "--alpha", "5"} << QByteArray() << 1
+            << "Cannot calculate this airfoil: G is 1e+10, and F and G from -20 to 20";
     }
     // Each fault says what is wrong in one line on stderr, prints nothing on stdout, and exits 2
     // for invalid arguments or 1 for an airfoil whose flow cannot be calculated.

@@ -262,6 +262,21 @@ private slots:
             << "Cannot calculate this airfoil: F is below -1/2 (-0.7), so the circle does not enclose the origin.";
         QTest::newRow("F infinite") << 51.0 << inf << 2.0 << 1.0 << 0.0
                                     << "Cannot calculate this airfoil: F is not a finite number.";
+        // Beyond the domain the surface loses its accuracy (2e-6 chord at F = 1e5): refused.
+        QTest::newRow("F beyond the domain")
+            << 51.0 << 1e5 << 2.0 << 1.0 << 0.0
+            << "Cannot calculate this airfoil: F is 1e+05, and F and G from -20 to 20 are calculated (beyond, the "
+               "surface loses its accuracy).";
+        QTest::newRow("F just beyond the domain")
+            << 51.0 << -20.5 << 2.0 << 1.0 << 0.0
+            << "Cannot calculate this airfoil: F is -20.5, and F and G from -20 to 20 are calculated (beyond, the "
+               "surface loses its accuracy).";
+        QTest::newRow("m below 1") << 51.0 << 0.1 << 0.5 << 1.0 << 0.0
+                                   << "Cannot calculate this airfoil: the exponent m is 0.5, and m from 1 to 4 (or -4 "
+                                      "to -1) is calculated.";
+        QTest::newRow("m beyond 4") << 51.0 << 0.1 << -1e9 << 1.0 << 0.0
+                                    << "Cannot calculate this airfoil: the exponent m is -1e+09, and m from 1 to "
+                                       "4 (or -4 to -1) is calculated.";
     }
     void faults() {
         QFETCH(double, N1);
@@ -276,13 +291,18 @@ private slots:
     }
 
     void nonFiniteResultIsRefused() {
-        // A camber parameter this large passes the input checks but overflows the radius.
+        // A camber parameter of 1e200 overflowed the radius; it is now outside the domain.
         SolverInput in = caseInput(0.1, 0.0, 2.0, 0.0, 51);
         in.airfoil.G = 1e200;
+        const orvek::Expected<SolverResult> far = orvek::ORVEK(in);
+        QVERIFY(!far);
+        QVERIFY(QString::fromStdString(far.error()).startsWith("Cannot calculate this airfoil: G is 1e+200, and F and G"));
+        // m = 4 sends a circle point of this airfoil to infinity: said, not written.
+        in = caseInput(20.0, 20.0, 4.0, 5.0, 401);
         const orvek::Expected<SolverResult> o = orvek::ORVEK(in);
         QVERIFY(!o);
-        QCOMPARE(QString::fromStdString(o.error()),
-                 QString("Cannot calculate this airfoil: the circle radius is not a finite number."));
+        QVERIFY2(QString::fromStdString(o.error()).startsWith("Cannot calculate this airfoil: the surface value x at"),
+                 o.error().c_str());
     }
 };
 

@@ -129,8 +129,12 @@ void FlowCanvas::resizeEvent(QResizeEvent*) {
 void FlowCanvas::wheelEvent(QWheelEvent* event) {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0) return;
-    movedView().zoomAbout(event->position(), size(), std::pow(ZoomStep, notches));
-    changed();
+    FlowView& v = movedView();
+    const FlowView before = v;
+    v.zoomAbout(event->position(), size(), std::pow(ZoomStep, notches));
+    // At the zoom's limit a notch changes nothing and draws nothing; the notches that do come
+    // faster than frames share one redraw (update() queues a single paint).
+    if (v.scale != before.scale || v.centre != before.centre) changed();
     event->accept();
 }
 

@@ -3,8 +3,17 @@
 #include <algorithm>
 
 namespace {
-constexpr double FinestScale = 1e-6, CoarsestScale = 10;
+// From a millionth of a chord per pixel to a quarter chord: a 1920-pixel view then spans 480
+// chords, within the streamlines' largest extent (1000), and its streamlines stay few points.
+constexpr double FinestScale = 1e-6, CoarsestScale = 0.25;
+// The middle of the view stays this near the airfoil, so the whole view lies within the field's
+// reach (1e5 chords), where its values hold their accuracy.
+constexpr double FarthestCentre = 5e4;
+
+QPointF nearAirfoil(QPointF p) {
+    return {std::clamp(p.x(), -FarthestCentre, FarthestCentre), std::clamp(p.y(), -FarthestCentre, FarthestCentre)};
 }
+}  // namespace
 
 FlowView FlowView::fitting(const QRectF& box, QSizeF size) {
     FlowView v;
@@ -35,7 +44,7 @@ void FlowView::zoomAbout(QPointF pixel, QSizeF size, double factor) {
     scale = std::clamp(scale / factor, FinestScale, CoarsestScale);
     // The point under the pixel stays there: shift the centre by what the new scale moved it.
     const QPointF moved = toPlane(pixel, size);
-    centre += fixed - moved;
+    centre = nearAirfoil(centre + (fixed - moved));
 }
 
-void FlowView::panBy(QPointF pixels) { centre += QPointF(-pixels.x() * scale, pixels.y() * scale); }
+void FlowView::panBy(QPointF pixels) { centre = nearAirfoil(centre + QPointF(-pixels.x() * scale, pixels.y() * scale)); }

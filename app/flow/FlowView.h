@@ -20,7 +20,8 @@ struct FlowView {
     QRectF extent(QSizeF size) const;
 
     // Enlarges by `factor` (below 1 shrinks) keeping the plane point under `pixel` where it is;
-    // the scale stays between a millionth of a chord and ten chords per pixel.
+    // the scale stays between a millionth of a chord and a quarter chord per pixel, the middle
+    // within 5e4 chords of the airfoil.
     void zoomAbout(QPointF pixel, QSizeF size, double factor);
     // Moves the picture by `pixels` (the plane follows the pointer of a drag).
     void panBy(QPointF pixels);

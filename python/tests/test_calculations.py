@@ -217,7 +217,7 @@ def test_solve_refusal_is_the_cores_sentence(batch, capfd, airfoil, alpha, np):
     assert str(refused.value) == batch.refusal("solve", *airfoil_options(*airfoil), "--alpha", repr(alpha), "--np", np)
 
 
-# Values orvek-batch does not even read as numbers still reach the core through the module.
+# Values orvek-batch does not even read as numbers are refused by the module with the core's sentence.
 @pytest.mark.parametrize("airfoil,alpha,why", [
     ((0.1, 0.05, 2.0), math.inf, "Cannot calculate: the angle of attack must be from -360 to 360 degrees; it is too large."),
     ((0.1, 0.05, 2.0), math.nan, "Cannot calculate: the angle of attack must be from -360 to 360 degrees; it is not a number."),

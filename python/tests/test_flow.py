@@ -76,6 +76,14 @@ def test_field_refusals(batch, tmp_path):
         orvek.Airfoil(0.1, 0.0).field(5.0, ["a"], [0.2])
     with pytest.raises(ValueError):  # shapes numpy cannot broadcast
         orvek.Airfoil(0.1, 0.0).field(5.0, [0.0, 1.0, 2.0], [0.0, 1.0])
+    # Beyond 1e5 chords the values lost their accuracy (Cp = -5017 at 1e16): refused, not returned.
+    with pytest.raises(ValueError, match=r"the point \(1e\+16, 0\) lies beyond the field's reach"):
+        orvek.Airfoil(0.1, 0.05, 1.9).field(5.0, [0.5, 1e16], [0.0, 0.0])
+    # Where solve refuses the airfoil, field refuses it with the same sentence.
+    with pytest.raises(ValueError) as refused:
+        orvek.Airfoil(1e20, 0.0).field(5.0, [-0.5], [0.2])
+    assert str(refused.value) == batch.refusal("solve", "--F", "1e20", "--G", "0", "--m", "2", "--alpha", "5",
+                                               "--np", "51")
 
 
 @pytest.mark.parametrize("F,G,m", AIRFOILS)
@@ -109,6 +117,8 @@ def test_streamlines_are_orvek_batch_streamlines(batch, F, G, m, count, extent, 
     ({"extent": (1, 2, 3)}, TypeError),
     ({"circulation": 1e4}, ValueError),
     ({"circulation": math.nan}, ValueError),
+    ({"extent": (-1e-30, 1e-30, -1e-30, 1e-30)}, ValueError),
+    ({"extent": (-1000, 1000, -1, 1)}, ValueError),
 ])
 def test_streamline_refusals(arguments, error):
     with pytest.raises(error):

@@ -3,8 +3,10 @@
 import ast
 import concurrent.futures
 import copy
+import math
 import pathlib
 import pickle
+import subprocess
 import sys
 import threading
 import time
@@ -62,6 +64,39 @@ def test_repr_reads_back_as_the_same_airfoil(F, G, m):
     assert eval(repr(a), {"Airfoil": orvek.Airfoil}) == a
     assert repr(a).startswith("Airfoil(F=")
     assert repr(a.solve(2.0, np=11)).startswith(f"Solution({a!r}, alpha=2, np=11, CL=")
+
+
+@pytest.mark.parametrize("value", [math.nan, math.inf, -math.inf])
+def test_an_airfoil_holds_finite_numbers(value):
+    for args in ((value, 0.05, 2.0), (0.1, value, 2.0), (0.1, 0.05, value)):
+        with pytest.raises(ValueError, match="not a finite number"):
+            orvek.Airfoil(*args)
+
+
+def test_airfoils_beyond_the_calculated_domain_are_refused():
+    # At F = 1e5 the surface was 2e-6 chord off, at F = 1e9 describe gave a symmetric airfoil camber.
+    with pytest.raises(ValueError, match="F is 1e\\+05, and F and G from -20 to 20 are calculated"):
+        orvek.Airfoil(1e5, 0.05).solve(5.0)
+    with pytest.raises(ValueError, match="F is 1e\\+09"):
+        orvek.Airfoil(1e9, 0.0).describe()
+
+
+SCRIPTS = {
+    # two threads' first calls in a script that never imported numpy itself
+    "first calls from threads": """
+import concurrent.futures as cf, orvek
+a = orvek.Airfoil(0.1, 0.05, 1.9)
+print(sum(cf.ThreadPoolExecutor(4).map(lambda al: a.solve(al).CL, range(8))) > 0)
+""",
+}
+
+
+@pytest.mark.parametrize("name", SCRIPTS)
+def test_scripts_end_cleanly(name):
+    for _ in range(3):
+        run = subprocess.run([sys.executable, "-c", SCRIPTS[name]], capture_output=True, text=True, timeout=60)
+        assert run.returncode == 0, run.stderr
+        assert run.stdout.strip() == "True"
 
 
 @pytest.mark.parametrize("protocol", range(pickle.HIGHEST_PROTOCOL + 1))

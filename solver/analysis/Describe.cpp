@@ -146,25 +146,8 @@ struct Section {
 
 }  // namespace
 
-Status simpleAirfoilFault(const Airfoil& a) {
-    const std::string cannot = "Cannot measure the airfoil: ";
-    if (a.F < 0.0) {
-        return Failure{cannot + "F is " + shortestText(a.F) +
-                       ", and only F of 0 or more maps the circle onto a simple airfoil."};
-    }
-    if (!(a.m > 1.0 && a.m <= 2.0)) {
-        return Failure{cannot + "the exponent m is " + shortestText(a.m) +
-                       ", and only m above 1 and up to 2 maps the circle onto a simple airfoil (beyond 2 the "
-                       "contour crosses itself)."};
-    }
-    return {};
-}
-
 Expected<AirfoilGeometry> measureAirfoil(const Airfoil& a) {
-    SolverInput in;
-    in.airfoil = a;
-    if (Status fault = inputFault(in); !fault) return Failure{fault.error()};
-    if (Status shape = simpleAirfoilFault(a); !shape) return Failure{shape.error()};
+    if (Status simple = checkSimpleAirfoil(a); !simple) return Failure{simple.error()};
     const Contour c(a);
     // The foremost point: the image of zeta = -1 when the circle passes through it (F = 0), else
     // the least x of the contour, which lies on the circle's far side.

@@ -22,18 +22,13 @@ struct AirfoilGeometry {
 // or a circular arc (F = 0): it has no thickness maximum, so its thickness and position are 0.
 constexpr double NoThickness = 1e-9;
 
-// Whether the airfoil is a simple closed profile that can be measured and written to coordinate
-// files: F of 0 or more and m above 1 and up to 2. `ORVEK` calculates more (a negative F, a larger
-// m), but those contours are lens-like, inside out or cross themselves; this says why, as a sentence.
-Status simpleAirfoilFault(const Airfoil& airfoil);
-
 // Measures the airfoil along its exact contour (chord 1, from the leading edge at (0, 0) to the
 // trailing edge at (1, 0)): the contour is split at its foremost point into upper and lower
 // surfaces; at each chordwise station the two surfaces' heights are found on the contour itself
 // (not between surface points), and thickness and camber are their difference and mean, each
 // maximum located to about 1e-9 of the chord. The trailing-edge angle is the corner the mapping
 // makes, (2 - m) * 180 degrees. A fraction of a millisecond. Fails with the solver's reason when
-// the airfoil cannot be calculated, and with simpleAirfoilFault's when it is not a simple airfoil.
+// the airfoil cannot be calculated, and with checkSimpleAirfoil's when it is not a simple airfoil.
 Expected<AirfoilGeometry> measureAirfoil(const Airfoil& airfoil);
 
 }  // namespace orvek

@@ -3,6 +3,7 @@
 #include "solver/ShortestText.h"
 #include "solver/kernels/CoreSlices.h"
 #include "solver/kernels/Kernels.h"
+#include "solver/surface/Solver.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,24 +21,19 @@ constexpr std::size_t ThreadedPoints = 16384;
 
 }  // namespace
 
+Status checkFlowPoint(FlowPoint z) {
+    // (a NaN coordinate passes: it is no point, and its values are NaN)
+    if (!(std::fabs(z.x) > FlowReach || std::fabs(z.y) > FlowReach)) return {};
+    return Failure{"the point (" + shortestText(z.x) + ", " + shortestText(z.y) +
+                   ") lies beyond the field's reach: x and y from -" + shortestText(FlowReach) + " to " +
+                   shortestText(FlowReach) + " chords."};
+}
+
 Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees, std::optional<double> circulation) {
-    const auto refuse = [](const std::string& why) { return Failure{"Cannot calculate this airfoil's flow: " + why}; };
+    // Only the shapes the measurement accepts have a flow here: beyond m = 2 the mapping is not
+    // one to one, up to 1 the image is no airfoil, and F < 0 leaves the critical point outside.
+    if (Status simple = checkSimpleAirfoil(airfoil); !simple) return Failure{simple.error()};
     const double F = airfoil.F, G = airfoil.G, m = airfoil.m;
-    if (!std::isfinite(F) || !std::isfinite(G) || !std::isfinite(m)) {
-        return refuse("F, G and m must be finite numbers.");
-    }
-    // Beyond 2 the mapping is not one to one; up to 1 the image is no airfoil (m = 1 gives the
-    // circle back). Only the shapes the measurement accepts have a flow here.
-    if (!(m > 1.0 && m <= 2.0)) {
-        return refuse(
-            "the exponent m must be above 1 and at most 2, where the circle maps onto a simple airfoil, "
-            "not " +
-            shortestText(m) + ".");
-    }
-    if (F < 0.0) {
-        return refuse("F must be at least 0, so that the circle encloses the mapping's critical point, not " +
-                      shortestText(F) + ".");
-    }
     if (!(std::fabs(alphaDegrees) <= MaxAngleDegrees)) {
         return Failure{"Cannot calculate: the angle of attack must be from -" + shortestText(MaxAngleDegrees) + " to " +
                        shortestText(MaxAngleDegrees) + " degrees, not " + shortestText(alphaDegrees) + "."};

@@ -63,11 +63,20 @@ struct FlowSamples {
     FlowRun run() { return {x.size(), x.data(), y.data(), u.data(), v.data(), cp.data(), psi.data()}; }
 };
 
+/// How far from the airfoil the field is evaluated: |x| and |y| up to FlowReach chords, where every
+/// value holds 1e-10. Beyond it the inverse mapping's 1 - w^(1/m) loses digits in proportion to the
+/// distance (1e-4 at 1e12 chords, Cp = 1 from 1e18) and from about 1e154 chords overflows.
+constexpr double FlowReach = 1e5;
+
+/// Whether the point lies within FlowReach, and if not why, as a sentence.
+Status checkFlowPoint(FlowPoint z);
+
 class FlowField {
 public:
-    /// The flow about `airfoil` at `alphaDegrees`, or why there is none. The airfoil must be one
-    /// whose circle encloses the mapping's critical point -1 (F >= 0) and whose mapping is one to
-    /// one and the image a simple airfoil (1 < m <= 2); the angle of attack lies within +-360 degrees.
+    /// The flow about `airfoil` at `alphaDegrees`, or why there is none. The airfoil must pass
+    /// checkSimpleAirfoil (its circle encloses the mapping's critical point -1, F >= 0, and its
+    /// mapping is one to one, the image a simple airfoil, 1 < m <= 2, within the calculated
+    /// domain); the angle of attack lies within +-360 degrees.
     /// `circulation`: Gamma set by hand (|Gamma| at most MaxCirculation); without it the Kutta
     /// condition fixes it, and the values are exactly those of the Kutta flow.
     static Expected<FlowField> make(const Airfoil& airfoil, double alphaDegrees,

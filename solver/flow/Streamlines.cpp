@@ -15,8 +15,7 @@ namespace {
 constexpr double MaxTurn = 0.03;
 // Smallest step a trace takes before it gives up (a stagnation point ahead).
 constexpr double MinStep = 1e-10;
-// Points per line at most, and samples of psi along each edge of the extent.
-constexpr std::size_t MaxLinePoints = 200000;
+// Samples of psi along each edge of the extent.
 constexpr std::size_t EdgeSamples = 256;
 
 // Farther from the box than its own size: a branch sampled from the body outward may stop.
@@ -203,7 +202,9 @@ std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, con
 // predictor that costs no evaluation), Newton steps along grad psi = (-v, u) put the point back
 // on c, and the step is halved until the image in the plane shown is near enough to the last
 // point and turns little enough.
-std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Extent& box, double c, FlowPoint zeta) {
+// `cut` is set when the line reaches MaxLinePoints inside the box.
+std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Extent& box, double c, FlowPoint zeta,
+                             bool& cut) {
     const double tol = 1e-12 * std::max(1.0, std::fabs(c));
     const auto shown = [&](FlowPoint z) { return plane == StreamPlane::Circle ? z : f.toAirfoil(z.x - 1.0, z.y); };
     const auto onLevel = [&](FlowPoint& q, Probe& qr) {
@@ -265,8 +266,9 @@ std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Extent
         zeta = next;
         pr = nr;
         h *= std::max(0.5, grow);
-        if (!box.contains(image)) break;
+        if (!box.contains(image)) return out;
     }
+    cut = out.size() >= MaxLinePoints;
     return out;
 }
 
@@ -317,12 +319,28 @@ std::vector<double> levels(double lo, double hi, int count) {
 
 }  // namespace
 
+Status checkStreamlineExtent(const Extent& box) {
+    const double x0 = box.x0, x1 = box.x1, y0 = box.y0, y1 = box.y1;
+    if (!(x0 < x1) || !(y0 < y1) || !std::isfinite(x1 - x0) || !std::isfinite(y1 - y0)) {
+        return Failure{"the extent must have X0 < X1 and Y0 < Y1."};
+    }
+    const std::string lo = shortestText(MinStreamlineExtent), hi = shortestText(MaxStreamlineExtent);
+    for (const double side : {x1 - x0, y1 - y0}) {
+        if (side < MinStreamlineExtent || side > MaxStreamlineExtent) {
+            return Failure{"the extent's width and height must be from " + lo + " to " + hi + ", not " +
+                           shortestText(side) + "."};
+        }
+    }
+    for (const FlowPoint corner : {FlowPoint{x0, y0}, FlowPoint{x1, y1}}) {
+        if (Status reach = checkFlowPoint(corner); !reach) return Failure{"the extent's corner " + reach.error().substr(4)};
+    }
+    return {};
+}
+
 Expected<std::vector<Streamline>> streamlines(const FlowField& field, const StreamlineRequest& request) {
     const StreamlineRequest& rq = request;
     const Extent& box = rq.extent;
-    if (!(box.x0 < box.x1) || !(box.y0 < box.y1) || !std::isfinite(box.width()) || !std::isfinite(box.height())) {
-        return Failure{"the extent must have X0 < X1 and Y0 < Y1."};
-    }
+    if (Status extent = checkStreamlineExtent(box); !extent) return Failure{extent.error()};
     if (rq.count < 1 || rq.count > MaxStreamlines) {
         return Failure{"the count of streamlines must be from 1 to " + std::to_string(MaxStreamlines) + ", not " +
                        std::to_string(rq.count) + "."};
@@ -336,10 +354,12 @@ Expected<std::vector<Streamline>> streamlines(const FlowField& field, const Stre
     }
 
     std::vector<Streamline> out;
+    std::size_t total = 0;
     for (const double c : levels(lo, hi, rq.count)) {
         if (c == 0.0) {
             for (Streamline& d : dividingLines(field, rq.plane, box)) {
                 d.psi = 0.0;
+                total += d.points.size();
                 out.push_back(std::move(d));
             }
             continue;
@@ -377,7 +397,14 @@ Expected<std::vector<Streamline>> streamlines(const FlowField& field, const Stre
             if (pr.inside || pr.u * a.nx + pr.v * a.ny <= 0) continue;  // where the level leaves the box
             Streamline line;
             line.psi = c;
-            line.points = trace(field, rq.plane, box, c, rq.plane == StreamPlane::Circle ? p : field.toCircle(p));
+            bool cut = false;
+            line.points = trace(field, rq.plane, box, c, rq.plane == StreamPlane::Circle ? p : field.toCircle(p), cut);
+            total += line.points.size();
+            if (cut || total > MaxStreamlinePoints) {
+                return Failure{"the streamlines need more than " +
+                               std::to_string(cut ? MaxLinePoints : MaxStreamlinePoints) +
+                               " points" + (cut ? " for one line" : " in all") + " in this extent; choose a smaller extent or fewer lines."};
+            }
             if (line.points.size() > 1) out.push_back(std::move(line));
         }
     }

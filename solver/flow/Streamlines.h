@@ -19,6 +19,7 @@
 #include "solver/Expected.h"
 #include "solver/flow/FlowField.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace orvek {
@@ -34,6 +35,20 @@ constexpr int MaxStreamlines = 1000;
 /// Largest distance between neighbouring points of a line, in chords (circle-plane units there).
 constexpr double StreamlineSpacing = 0.01;
 
+/// The sides of an extent, in chords (circle-plane units there): at least a millionth of a chord
+/// (the flow window's deepest view, refined there by FlowDetail; a picture's pixels then still
+/// have a size), and at most as long as a line of MaxLinePoints points can cross; the extent
+/// lies within the field's reach (FlowReach).
+constexpr double MinStreamlineExtent = 1e-6;
+constexpr double MaxStreamlineExtent = 1000;
+
+/// Points of one line at most, and of all the lines of one request.
+constexpr std::size_t MaxLinePoints = 200000;
+constexpr std::size_t MaxStreamlinePoints = 20000000;
+
+/// Whether `box` is an extent streamlines are drawn in, and if not why, as a sentence.
+Status checkStreamlineExtent(const Extent& box);
+
 struct Streamline {
     double psi = 0;
     /// The dividing streamline psi = 0 comes as two lines: from upstream to the front stagnation
@@ -44,8 +59,10 @@ struct Streamline {
 };
 
 /// The lines of the request, ordered by psi (the two dividing lines in their place). A level may
-/// give more than one line when it crosses the extent more than once. Fails for an empty extent
-/// or a count outside 1 to MaxStreamlines.
+/// give more than one line when it crosses the extent more than once. Every line runs from edge to
+/// edge of the extent (or to the body); one that would need more than MaxLinePoints points, or
+/// lines of more than MaxStreamlinePoints in all, fail the request instead of stopping short.
+/// Fails for an extent checkStreamlineExtent refuses or a count outside 1 to MaxStreamlines.
 Expected<std::vector<Streamline>> streamlines(const FlowField& field, const StreamlineRequest& request);
 
 /// The outline of the body in the plane asked for, closed (first point repeated at the end), from

@@ -162,7 +162,6 @@ std::size_t pointCount(const SolverInput& in) { return static_cast<std::size_t>(
 Status inputFault(const SolverInput& in) {
     // A fault of the typed inputs, and a fault of the airfoil itself.
     const auto calc = [](const std::string& why) { return Failure{CannotCalculate + why}; };
-    const auto airfoil = [](const std::string& why) { return Failure{CannotCalculateAirfoil + why}; };
     if (!std::isfinite(in.N1) || in.N1 != std::floor(in.N1)) {
         return calc("the number of points NP must be a whole number, not " + shortestText(in.N1) + ".");
     }
@@ -178,23 +177,54 @@ Status inputFault(const SolverInput& in) {
         if (std::isinf(in.AlfaD)) return calc(range + "; it is too large.");
         return calc(range + ", not " + shortestText(in.AlfaD) + ".");
     }
-    const Airfoil& a = in.airfoil;
+    return checkAirfoil(in.airfoil, in.Chord);
+}
+
+Status checkAirfoil(const Airfoil& a, double chord) {
+    const auto airfoil = [](const std::string& why) { return Failure{CannotCalculateAirfoil + why}; };
     const struct {
         const char* name;
         double value;
-    } parameters[] = {{"F", a.F}, {"G", a.G}, {"the exponent m", a.m}, {"the chord", in.Chord}};
+    } parameters[] = {{"F", a.F}, {"G", a.G}, {"the exponent m", a.m}, {"the chord", chord}};
     for (const auto& p : parameters) {
         if (!std::isfinite(p.value)) return airfoil(std::string(p.name) + " is not a finite number.");
     }
+    const std::string bound = shortestText(MaxShapeParameter);
+    for (const auto& p : {parameters[0], parameters[1]}) {
+        if (!(std::fabs(p.value) <= MaxShapeParameter)) {
+            return airfoil(std::string(p.name) + " is " + shortestText(p.value) + ", and F and G from -" + bound +
+                           " to " + bound + " are calculated (beyond, the surface loses its accuracy).");
+        }
+    }
     if (a.m == 0.0) return airfoil("the exponent m is 0.");
+    if (!(std::fabs(a.m) >= MinExponent && std::fabs(a.m) <= MaxExponent)) {
+        const std::string lo = shortestText(MinExponent), hi = shortestText(MaxExponent);
+        return airfoil("the exponent m is " + shortestText(a.m) + ", and m from " + lo + " to " + hi + " (or -" + hi +
+                       " to -" + lo + ") is calculated.");
+    }
     if (a.F == -1.0) return airfoil("F is -1.");
     if (a.F > -1.0 && a.F < 0.0 && a.m != std::floor(a.m)) {
         return airfoil("F is negative (" + shortestText(a.F) + ") and the exponent m is not a whole number (" +
                        shortestText(a.m) + ").");
     }
-    if (a.mappingScale(in.Chord) == 0.0) return airfoil("the mapping scale b is 0.");
+    if (a.mappingScale(chord) == 0.0) return airfoil("the mapping scale b is 0.");
     if (a.F < -0.5)
         return airfoil("F is below -1/2 (" + shortestText(a.F) + "), so the circle does not enclose the origin.");
+    return {};
+}
+
+Status checkSimpleAirfoil(const Airfoil& a) {
+    if (Status calculated = checkAirfoil(a); !calculated) return calculated;
+    const std::string no = "Not a simple airfoil: ";
+    if (a.F < 0.0) {
+        return Failure{no + "F is " + shortestText(a.F) +
+                       ", and only F of 0 or more maps the circle onto a simple airfoil."};
+    }
+    if (!(a.m > 1.0 && a.m <= 2.0)) {
+        return Failure{no + "the exponent m is " + shortestText(a.m) +
+                       ", and only m above 1 and up to 2 maps the circle onto a simple airfoil (beyond 2 the "
+                       "contour crosses itself)."};
+    }
     return {};
 }
 

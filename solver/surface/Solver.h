@@ -83,6 +83,30 @@ unsigned surfaceThreads(std::size_t pointCount);
 /// What `ORVEK` uses: the preferred instruction set and `surfaceThreads(pointCount)`.
 SurfaceOptions defaultSurfaceOptions(std::size_t pointCount);
 
+/// The largest size of F and of G the program calculates. The surface's error against an exact
+/// evaluation grows as the square of the circle's radius, about 5e-16 (F^2 + G^2) chords: within
+/// this bound every x, y and 1-Cp holds 1e-12, the flow field 1e-10 and the measured camber 1e-9
+/// (at F or G = 1e5 the surface is off by 2e-6 chord and a symmetric airfoil's camber by 7e-8).
+constexpr double MaxShapeParameter = 20.0;
+
+/// The sizes of the exponent m calculated: |m| from MinExponent to MaxExponent, either sign. The
+/// error grows as 1/|m| below 1 (2e-12 at m = 0.5, F = G = 20). Only 1 < m <= 2 gives a simple
+/// airfoil; the rest are shapes the mapping still draws.
+constexpr double MinExponent = 1.0;
+constexpr double MaxExponent = 4.0;
+
+/// Whether the airfoil can be calculated, and if not why, in one sentence ("Cannot calculate
+/// this airfoil: ..."): finite F, G and m, F and G within MaxShapeParameter, |m| within
+/// MinExponent to MaxExponent, F not -1 and not below -1/2, a whole m for a negative F,
+/// a mapping scale other than 0. Every calculation asks this first.
+Status checkAirfoil(const Airfoil& airfoil, double chord = 1.0);
+
+/// Whether the airfoil is calculated (checkAirfoil) and is a simple closed profile, which can be
+/// measured, written to coordinate files and flowed around: F of 0 or more and m above 1 and up
+/// to 2. `ORVEK` calculates more (a negative F, another m), but those contours are lens-like,
+/// inside out or cross themselves; this says why, as a sentence ("Not a simple airfoil: ...").
+Status checkSimpleAirfoil(const Airfoil& airfoil);
+
 /// Whether these inputs can be calculated, and if not why (checked before any computing).
 Status inputFault(const SolverInput& in);
 
