@@ -44,21 +44,35 @@ void replacePoint(std::string& s, char separator) {
     if (p != std::string::npos) s[p] = separator;
 }
 
+// Plain decimal notation of a non-negative value from its scientific text "d.ddde[+-]XX" (or
+// "de[+-]XX"): the digits moved about the point, no exponent, no trailing zero decimals.
+std::string plainFromScientific(const std::string& s) {
+    std::size_t e = s.find('e');
+    int exponent = std::atoi(s.c_str() + e + 1);
+    std::string digits = s.substr(0, 1) + (e > 2 ? s.substr(2, e - 2) : std::string());
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    if (exponent < 0) return "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= integerDigits) return digits + std::string(integerDigits - digits.size(), '0');
+    return digits.substr(0, integerDigits) + "." + digits.substr(integerDigits);
+}
+
 // Plain decimal notation of a non-negative value at no more than 15 significant digits.
 std::string plainDecimal(double value) {
     if (value == 0) return "0";
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
     if (ec != std::errc()) return "0";
-    std::string s(buf, end);  // d.dddddddddddddde[+-]XX
-    std::size_t e = s.find('e');
-    int exponent = std::atoi(s.c_str() + e + 1);
-    std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    if (exponent < 0) return "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
-    if (digits.size() <= integerDigits) return digits + std::string(integerDigits - digits.size(), '0');
-    return digits.substr(0, integerDigits) + "." + digits.substr(integerDigits);
+    return plainFromScientific(std::string(buf, end));
+}
+
+// Plain decimal notation of a non-negative value with the fewest digits that read back as it.
+std::string plainShortest(double value) {
+    if (value == 0) return "0";
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    if (ec != std::errc()) return "0";
+    return plainFromScientific(std::string(buf, end));
 }
 
 }  // namespace
@@ -124,6 +138,17 @@ std::string optionalDecimals(double value, int decimals, char separator) {
 std::string numberItem(double value, char separator) {
     std::string s = value < 0 ? "-" : " ";
     std::string digits = plainDecimal(std::fabs(value));
+    replacePoint(digits, separator);
+    s += digits;
+    s += ' ';
+    return s;
+}
+
+std::string angleItem(double value, char separator) {
+    // A whole angle (and a value that is no number) keeps the rounded item it always had.
+    if (!std::isfinite(value) || value == std::trunc(value)) return numberItem(roundHalfEven(value, 0), separator);
+    std::string s = value < 0 ? "-" : " ";
+    std::string digits = plainShortest(std::fabs(value));
     replacePoint(digits, separator);
     s += digits;
     s += ' ';

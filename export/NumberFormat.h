@@ -28,6 +28,11 @@ std::string optionalDecimals(double value, int decimals, char separator);
 // significant digits, then one space (" 51 ", "-3.76 ", " 0.5234 ").
 std::string numberItem(double value, char separator);
 
+// The angle of attack as a number item: a whole angle as `numberItem` writes it, any other with
+// the fewest digits that read back as the angle calculated (" 5 ", " 3.5 ", "-0.5 ",
+// " 0.30000000000000004 ").
+std::string angleItem(double value, char separator);
+
 // Appends the shortest text that reads back as the same double, a negative zero as "0": the
 // numbers of the CSV files.
 void appendShortest(std::string& out, double value);

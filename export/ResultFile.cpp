@@ -60,7 +60,7 @@ void writeResultFile(TextOutput& file, const ResultFileCase& state, Layout layou
 
     if (withCp) {
         const Coefficients c = state.coefficients.value_or(Coefficients{});
-        out += "  AlfaD = " + numberItem(roundHalfEven(state.AlfaD.value_or(0.0), 0), separator);
+        out += "  AlfaD = " + angleItem(state.AlfaD.value_or(0.0), separator);
         endLine();
         out += "  CL    = " + numberItem(roundHalfEven(c.CL, 4), separator);
         endLine();

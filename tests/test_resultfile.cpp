@@ -165,6 +165,35 @@ private slots:
         QCOMPARE(l[6].split("  ", Qt::SkipEmptyParts).size(), 7);
     }
 
+    // The angle line states the angle calculated: a whole angle as always, any other with the
+    // fewest digits that read back as it, never rounded to another angle.
+    void angleLine_data() {
+        QTest::addColumn<double>("AlfaD");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("whole") << 5.0 << "." << "  AlfaD =  5 ";
+        QTest::newRow("whole negative") << -12.0 << "." << "  AlfaD = -12 ";
+        QTest::newRow("negative zero") << -0.0 << "." << "  AlfaD =  0 ";
+        QTest::newRow("3.5") << 3.5 << "." << "  AlfaD =  3.5 ";
+        QTest::newRow("2.5") << 2.5 << "." << "  AlfaD =  2.5 ";
+        QTest::newRow("-0.5") << -0.5 << "." << "  AlfaD = -0.5 ";
+        QTest::newRow("12.75 comma") << 12.75 << "," << "  AlfaD =  12,75 ";
+        QTest::newRow("sixteen digits") << 0.1 + 0.2 << "." << "  AlfaD =  0.30000000000000004 ";
+        QTest::newRow("small") << 1e-7 << "." << "  AlfaD =  0.0000001 ";
+    }
+    void angleLine() {
+        QFETCH(double, AlfaD);
+        QFETCH(QString, separator);
+        QFETCH(QString, line);
+        CaseState s = indexedCase(3);
+        s.AlfaD = AlfaD;
+        const QStringList l = fileLines(fileText(s, Layout::XYCp, separator.toLatin1()[0]));
+        QCOMPARE(l[2], line);
+        // The angle reads back exactly.
+        QString digits = l[2].mid(10).trimmed().replace(',', '.');
+        QCOMPARE(digits.toDouble(), AlfaD);
+    }
+
     void layoutOneRow() {
         CaseState s = indexedCase(7);
         s.points.x[7] = 0.123456;
