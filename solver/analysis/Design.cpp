@@ -63,7 +63,10 @@ std::optional<DesignResult> newtonForThicknessAndCamber(const DesignTargets& tar
     const double T = targets.thickness, C = targets.camber;
     // Thickness grows by about 1.2 F above the lens limit, camber by about 0.45 G.
     double F = std::max((T - std::tan(targets.teAngleDegrees * Pi / 720.0)) / 1.2, 0.005);
-    double G = C / 0.45;
+    // No camber is the symmetric airfoil G = 0 exactly: only F is sought then, so no residue of
+    // the iteration leaves a trace of camber.
+    const bool symmetric = C == 0.0;
+    double G = symmetric ? 0.0 : C / 0.45;
     const double h = 1e-6;  // difference step of the Jacobian
     const double tolerance = 1e-10;
     AirfoilGeometry last;  // the geometry of the latest measurement
@@ -81,12 +84,20 @@ std::optional<DesignResult> newtonForThicknessAndCamber(const DesignTargets& tar
         const double rT = t - T, rC = cc - C;
         if (std::fabs(rT) <= tolerance && std::fabs(rC) <= tolerance) return DesignResult{{F, G, m}, last, it};
         double tF = 0, cF = 0, tG = 0, cG = 0;
-        if (!measure(F + h, G, tF, cF) || !measure(F, G + h, tG, cG)) break;
-        const double a = (tF - t) / h, b = (tG - t) / h, c = (cF - cc) / h, d = (cG - cc) / h;
-        const double det = a * d - b * c;
-        if (det == 0.0 || !std::isfinite(det)) break;
-        double dF = -(d * rT - b * rC) / det;
-        double dG = -(-c * rT + a * rC) / det;
+        if (!measure(F + h, G, tF, cF)) break;
+        const double a = (tF - t) / h;
+        double dF = 0, dG = 0;
+        if (symmetric) {
+            if (a == 0.0 || !std::isfinite(a)) break;
+            dF = -rT / a;
+        } else {
+            if (!measure(F, G + h, tG, cG)) break;
+            const double b = (tG - t) / h, c = (cF - cc) / h, d = (cG - cc) / h;
+            const double det = a * d - b * c;
+            if (det == 0.0 || !std::isfinite(det)) break;
+            dF = -(d * rT - b * rC) / det;
+            dG = -(-c * rT + a * rC) / det;
+        }
         // Keep F positive: halve the step until it is.
         while (F + dF < 0.25 * F) {
             dF *= 0.5;
