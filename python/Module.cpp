@@ -502,7 +502,7 @@ PYBIND11_MODULE(_orvek, m) {
              "ncrit"_a = DefaultNcrit, "trip"_a = Trips{},
              "A polar: one calculation per angle first, first + step, ... up to last inclusive (degrees;\n"
              "step may be negative), np surface points each. Returns a dict of column name to array:\n"
-             "alpha (degrees), CL, CMc4, Alfa0 (degrees), CpMin (the least Cp over the points), xCpMin\n"
+             "alpha (degrees), CL, CMc4, Alfa0 (degrees), CpMin (the least Cp of the continuous surface), xCpMin\n"
              "(its x over chord), all float64, and surface ('upper' or 'lower', the side of the\n"
              "suction peak); pandas.DataFrame takes it as it is. With re a drag polar: CD, CDf, CDp,\n"
              "xtr_upper, xtr_lower, LD and valid as well. Raises ValueError when an angle\n"

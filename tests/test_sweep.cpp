@@ -88,6 +88,56 @@ private slots:
         if (pm->xCpMin > 0.01) QCOMPARE(pm->y > 0, surface == "upper");
     }
 
+    // The polar's pressure minimum is that of the continuous surface: the same, to 1e-10 in CpMin
+    // and in its position, at any number of points, and below the points of the densest surface by
+    // no more than their spacing allows.
+    void continuousMinimum_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("alpha");
+        QTest::addColumn<double>("chord");
+        QTest::addColumn<QString>("surface");
+        QTest::newRow("Joukowsky at -10") << 0.1 << 0.05 << 2.0 << -10.0 << 1.0 << "lower";
+        QTest::newRow("Joukowsky at 8") << 0.1 << 0.05 << 2.0 << 8.0 << 1.0 << "upper";
+        QTest::newRow("Karman-Trefftz at 4, chord 2") << 0.12 << 0.1 << 1.95 << 4.0 << 2.0 << "upper";
+        QTest::newRow("thin, sharp peak at 12") << 0.02 << 0.02 << 1.9 << 12.0 << 1.0 << "upper";
+        QTest::newRow("symmetric at 0") << 0.1 << 0.0 << 2.0 << 0.0 << 1.0 << "upper";
+    }
+    void continuousMinimum() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, alpha);
+        QFETCH(double, chord);
+        QFETCH(QString, surface);
+        const auto rowAt = [&](double N1) {
+            orvek::SweepInput in;
+            in.airfoil = {F, G, m};
+            in.from = in.to = alpha;
+            in.N1 = N1;
+            in.Chord = chord;
+            const orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
+            if (!rows || rows->size() != 1) qFatal("the sweep failed");
+            return rows->front();
+        };
+        const orvek::SweepRow dense = rowAt(1000001);
+        QCOMPARE(QString(orvek::surfaceName(dense.surface)), surface);
+        for (double N1 : {6.0, 21.0, 64.0, 201.0, 2000.0, 20001.0}) {
+            const orvek::SweepRow row = rowAt(N1);
+            QVERIFY2(std::fabs(row.CpMin - dense.CpMin) <= 1e-10,
+                     qPrintable(QString("NP %1: CpMin %2 against %3").arg(N1).arg(row.CpMin, 0, 'g', 17).arg(dense.CpMin, 0, 'g', 17)));
+            QVERIFY2(std::fabs(row.xCpMin - dense.xCpMin) <= 1e-10,
+                     qPrintable(QString("NP %1: xCpMin %2 against %3").arg(N1).arg(row.xCpMin, 0, 'g', 17).arg(dense.xCpMin, 0, 'g', 17)));
+            QCOMPARE(QString(orvek::surfaceName(row.surface)), surface);
+        }
+        // The densest points lie on the same surface: their least Cp is no lower, and close.
+        const orvek::SolverResult r = solveCase(caseInput(F, G, m, alpha, 1000001, chord));
+        const double pointsCpMin = 1.0 - largestOneMinusCp(r.points);
+        QVERIFY2(dense.CpMin <= pointsCpMin + 1e-13 && pointsCpMin - dense.CpMin < 1e-9 * std::fabs(dense.CpMin),
+                 qPrintable(QString::number(pointsCpMin - dense.CpMin)));
+    }
+
     void pressureMinimumHalfChord() {
         const orvek::SolverResult r = solveCase(caseInput(0.1, 0.05, 2.0, 5.0, 201, 2.0));
         const orvek::Expected<orvek::PressureMinimum> pm = orvek::pressureMinimum(r.points, 2.0);
@@ -211,10 +261,12 @@ private slots:
             QCOMPARE(row.coefficients.CL, r.coefficients.CL);
             QCOMPARE(row.coefficients.CMc4, r.coefficients.CMc4);
             QCOMPARE(row.coefficients.Alfa0, r.coefficients.Alfa0);
-            QCOMPARE(row.CpMin, 1.0 - largestOneMinusCp(r.points));
-            const orvek::PressureMinimum pm = *orvek::pressureMinimum(r.points);
+            const orvek::PressureMinimum pm = *orvek::surfacePressureMinimum(caseInput(F, G, m, row.alpha, N1), r);
+            QCOMPARE(row.CpMin, pm.CpMin);
             QCOMPARE(row.xCpMin, pm.xCpMin);
             QVERIFY(row.surface == pm.surface);
+            // The surface between the points dips at least as low as the points do.
+            QVERIFY(row.CpMin <= 1.0 - largestOneMinusCp(r.points) + 1e-14);
         }
     }
 
@@ -276,7 +328,7 @@ private slots:
             const orvek::SolverResult r = solveCase(a.F, a.G, a.m, 3.0, 101);
             QCOMPARE(t.result->coefficients.CL, r.coefficients.CL);
             QCOMPARE(t.result->coefficients.CMc4, r.coefficients.CMc4);
-            QCOMPARE(t.result->CpMin, 1.0 - largestOneMinusCp(r.points));
+            QCOMPARE(t.result->CpMin, orvek::surfacePressureMinimum(caseInput(a.F, a.G, a.m, 3.0, 101), r)->CpMin);
         }
     }
 };

@@ -3,6 +3,7 @@
 // which side of the airfoil.
 
 #include "solver/Expected.h"
+#include "solver/surface/Solver.h"
 #include "solver/surface/SurfacePoints.h"
 
 #include <cstddef>
@@ -32,5 +33,15 @@ struct PressureMinimum {
 // so a symmetric airfoil at zero incidence reports its upper side. Fails only for a surface
 // without points or a chord that is not a positive number.
 Expected<PressureMinimum> pressureMinimum(const SurfacePoints& points, double chord = 1.0);
+
+// The least pressure coefficient of the continuous surface of a calculated case, not only of its
+// points: the largest 1-Cp of the points (and, for fewer than 257 points, of 256 angles around the
+// circle as well) is refined on the exact surface speed as a function of the circle's polar
+// angle, by golden sections and then the zero of the speed's slope, so CpMin and its position are
+// the same to about 1e-10 at any NP. `index` is the point nearest to it, `surface` its side (the
+// leading edge counts as upper). An F = 0 airfoil has a sharp nose where the speed grows without
+// bound at almost every angle: there the minimum over the points is given. Fails as
+// pressureMinimum does.
+Expected<PressureMinimum> surfacePressureMinimum(const SolverInput& in, const SolverResult& result);
 
 }  // namespace orvek

@@ -73,7 +73,7 @@ Expected<std::vector<double>> sweepAngles(double from, double to, double step) {
 Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare) {
     Expected<SolverResult> r = ORVEK(in, std::exchange(spare, {}));
     if (!r) return Failure{r.error()};
-    Expected<PressureMinimum> pm = pressureMinimum(r->points, in.Chord);
+    Expected<PressureMinimum> pm = surfacePressureMinimum(in, *r);
     if (!pm) return Failure{"Cannot calculate: " + pm.error() + "."};
     SweepRow row;
     row.alphaDegrees = in.AlfaD;

@@ -14,7 +14,7 @@ namespace orvek {
 // The most angles one sweep calculates.
 inline constexpr std::size_t MaxSweepRows = 100001;
 
-// The default number of surface points of a sweep (CpMin is taken over them).
+// The default number of surface points of a sweep (CpMin is refined from them).
 inline constexpr double SweepPoints = 201.0;
 
 struct SweepInput {
@@ -34,7 +34,7 @@ struct SweepRow {
 };
 
 // One case as a row of a polar: its angle, the coefficients of the closed forms and the pressure
-// minimum over its surface points. `spare` lends its arrays to the calculation and gets them back
+// minimum of its continuous surface (surfacePressureMinimum). `spare` lends its arrays to the calculation and gets them back
 // when it succeeds, so a series of cases reuses one set of arrays. Fails with the solver's reason.
 Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare);
 
@@ -49,7 +49,7 @@ Expected<SweepRow> polarRow(const SolverInput& in, SurfacePoints& spare);
 Expected<std::vector<double>> sweepAngles(double from, double to, double step);
 
 // One row per angle of sweepAngles: the coefficients of the closed forms and the pressure minimum
-// over the N1 surface points, exactly as single calculations at those angles give them. All or
+// of the continuous surface, exactly as single calculations at those angles give them. All or
 // nothing: an angle that cannot be calculated fails the whole sweep with the solver's reason and
 // the angle ("At the angle of attack 5: Cannot calculate ..."). The point arrays are reused from
 // one angle to the next.

@@ -152,6 +152,21 @@ bool fillSurface(const SolverInput& in, const MappingConstants& k, SurfacePoints
 
 }  // namespace
 
+SurfaceValue surfacePointAt(const SolverInput& in, const MappingConstants& k, double theta) {
+    // A run of one point whose angle 1 * dTheta is theta itself.
+    PointConstants c = pointConstants(in, k);
+    c.dTheta = theta;
+    SurfaceValue v;
+    SurfaceRun run;
+    run.count = 1;
+    run.tFirst = 1.0;
+    run.x = &v.x;
+    run.y = &v.y;
+    run.cu = &v.Cu;
+    surfaceKernel(InstructionSet::Scalar)(c, run);
+    return v;
+}
+
 double loopBound(std::size_t pointCount, double F) {
     const double half = (static_cast<double>(pointCount) - 1.0) / 2.0;
     return F == 0.0 ? half : half + 1.0;

@@ -120,6 +120,17 @@ double loopBound(std::size_t pointCount, double F);
 /// N1 as the whole number it is once `inputFault` has passed the inputs.
 std::size_t pointCount(const SolverInput& in);
 
+/// One point of the continuous surface: x, y and 1-Cp.
+struct SurfaceValue {
+    double x = 0, y = 0, Cu = 0;
+};
+
+/// The surface at the polar angle theta of the circle, by the same formulas as the surface points:
+/// theta 0 is the trailing edge, positive angles run along the upper surface and pi is the
+/// leading edge of the chord; point i lies at -(i - 1) * 2 pi / (N1 - 1). `k` are the mapping
+/// constants of `in` (as `coefficients(in)` gives them), for inputs that passed `inputFault`.
+SurfaceValue surfacePointAt(const SolverInput& in, const MappingConstants& k, double theta);
+
 /// Fails, naming the first non-finite value of a result, unless every value is finite.
 Status nonFiniteQuantity(const SolverResult& r);
 
