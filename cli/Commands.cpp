@@ -249,6 +249,9 @@ CommandOutput exportCommand(const Arguments& a) {
     request.airfoil = airfoilOption(a);
     request.format = *format;
     request.NP = a.optionalNumber("np").value_or(CoordinatePoints);
+    if (Status few = coordinatePointsFault(request.NP); !few && request.NP < LeastCoordinatePoints) {
+        throw UsageError{"option '--np': " + few.error()};
+    }
     request.alphaDegrees = a.optionalNumber("alpha").value_or(0.0);
     request.name = a.text("name");
     if (request.name && *format != CoordinateFormat::Csv) {

@@ -177,9 +177,11 @@ be negative; at most )" + std::to_string(MaxSweepRows) +
              R"( angles; each angle rounded to 15 significant digits).
 One row per angle:
   alpha, CL, CMc4, Alfa0   the closed-form coefficients, as solve gives them
-  CpMin                    1 - max(1-Cp) over the N surface points
-  xCpMin                   the x/c of that point
-  surfaceCpMin             upper or lower: its side, by the point layout
+  CpMin                    the least Cp of the continuous surface: the largest
+                           1-Cp of the N points refined on the exact surface speed
+                           (over the points for F = 0, whose nose is sharp)
+  xCpMin                   the x/c of that minimum
+  surfaceCpMin             upper or lower: its side
 With --re a drag polar: each row adds CD, CDf, CDp, xtrUpper and xtrLower (the
 transition positions, x/c), LD (CL/CD) and valid, as solve --re gives them.
 CSV has a header line; numbers are the shortest text that reads back unchanged.
@@ -248,15 +250,16 @@ meshers):
              lower surface the same way
   csv        index,x,y,OneMinusCp,surface with 1-Cp at --alpha
 Values with 8 decimals in aligned columns, a point as decimal separator, LF line
-ends. Unset points (the leading edge of an F = 0 airfoil) are left out. A shape that
-is no simple airfoil is refused, as describe refuses it.
+ends. The selig and lednicer files hold the leading edge (0, 0) at any --np; the
+csv file lists the calculated points only (not the unset nose of an F = 0 airfoil).
+A shape that is no simple airfoil is refused, as describe refuses it.
 )";
     h.options = joined({
         airfoilOptions("the airfoil, as for solve"),
         {formatOption("FORMAT", "selig, lednicer or csv"),
          {"np", "N",
-          "number of surface points (default " + number(CoordinatePoints) +
-              "; an odd number gives\nboth surfaces the leading-edge point)"},
+          "number of surface points, at least " + number(LeastCoordinatePoints) + " (default " +
+              number(CoordinatePoints) + ")"},
          {"alpha", "DEG", "angle of attack for the csv 1-Cp column (default 0)"},
          {"name", "TEXT",
           "the name line (default e.g. \"Karman-Trefftz F=0.1 G=0.05 m=1.9\",\n"
@@ -335,8 +338,12 @@ HelpText describeHelp() {
     h.body = R"(
 Prints the catalogue line "Delta,Gama,xDltC,Tau,F,G,m" of an airfoil: maximum
 thickness, maximum camber and its position over chord (4 decimals) and the
-trailing-edge angle in degrees (2 decimals), measured along the exact contour,
-ready to be pasted into ORVEK_Input.txt.
+trailing-edge angle in degrees (2 decimals), ready to be pasted into ORVEK_Input.txt.
+They are measured along the exact contour, not between surface points: at each
+chordwise station the heights of the upper and lower surface are found on the
+contour itself, thickness and camber are their difference and mean, and each
+maximum and its position is located to about 1e-9 of the chord. The trailing-edge
+angle is the corner the mapping makes, (2 - m) * 180 degrees.
 )";
     h.options = airfoilOptions("the airfoil, as for solve");
     return h;

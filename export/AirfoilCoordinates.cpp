@@ -33,16 +33,27 @@ std::string fixedText(double value) {
 
 // Right-aligned columns written in two passes over the points: the first measures every cell,
 // the second writes the rows, so no cell is kept and the memory stays that of one line.
-// The set points from index `first` to `last` (either direction), one row each.
+//
+// A run of rows walks positions 2i (point i) and, between them, 2i + 1: the leading edge always
+// sits at position NP + 1, which is the middle point of an odd NP and lies between the two middle
+// points of an even one. Rows are the set points of the run, and, when the run asks for it, the
+// leading edge (0, 0) at its position wherever no set point stands there (an even NP, or the
+// unset nose of an F = 0 airfoil).
+constexpr std::size_t LeadingEdgeRow = static_cast<std::size_t>(-1);
+
 struct PointRun {
     const SurfacePoints* points;
-    std::size_t first, last;
+    std::size_t first, last;  // positions, either direction
+    bool withLeadingEdge = false;
 
     template <typename Visit>
     void forEach(Visit visit) const {
-        for (std::size_t i = first;; i = first <= last ? i + 1 : i - 1) {
-            if (points->isSet(i)) visit(i);
-            if (i == last) break;
+        const std::size_t front = points->size();  // NP + 1
+        for (std::size_t q = first;; q = first <= last ? q + 1 : q - 1) {
+            const bool set = q % 2 == 0 && points->isSet(q / 2);
+            if (set) visit(q / 2);
+            else if (q == front && withLeadingEdge) visit(LeadingEdgeRow);
+            if (q == last) break;
         }
     }
     std::size_t count() const {
@@ -92,8 +103,8 @@ private:
 ColumnWriter pairs(const SurfacePoints& p, PointRun indices) {
     return ColumnWriter(indices, [&p](std::size_t i, ColumnWriter::Cells& cells) {
         cells.resize(2);
-        cells[0] = fixedText(p.x[i]);
-        cells[1] = fixedText(p.y[i]);
+        cells[0] = fixedText(i == LeadingEdgeRow ? 0.0 : p.x[i]);
+        cells[1] = fixedText(i == LeadingEdgeRow ? 0.0 : p.y[i]);
     });
 }
 
@@ -122,17 +133,21 @@ Status writeAirfoilCoordinates(TextOutput& out, const SurfacePoints& points, Coo
         if (Status fault = checkAirfoilName(name); !fault) return fault;
     }
     const std::size_t N = points.size() == 0 ? 0 : points.size() - 1;
-    if (N == 0 || PointRun{&points, 1, N}.count() == 0) return Failure{"Cannot export: the surface has no points."};
+    if (N == 0 || PointRun{&points, 2, 2 * N}.count() == 0) return Failure{"Cannot export: the surface has no points."};
+    if (Status few = coordinatePointsFault(static_cast<double>(N)); !few) return few;
     // The upper surface is the middle up to NP, the lower the middle down to 1, each from the
-    // leading edge to the trailing edge; for an odd NP both begin at the shared middle point.
-    const PointRun all{&points, 1, N};
-    const PointRun upper{&points, N / 2 + 1, N};
-    const PointRun lower{&points, (N + 1) / 2, 1};
+    // leading edge to the trailing edge; both begin at the leading edge, the shared middle point
+    // of an odd NP. The .dat files hold the leading edge at any NP: panel programs start their
+    // surfaces there.
+    const PointRun all{&points, 2, 2 * N};
+    const PointRun upper{&points, N + 1, 2 * N, true};
+    const PointRun lower{&points, N + 1, 2, true};
 
     switch (format) {
     case CoordinateFormat::Selig: {
         out << name << '\n';
-        pairs(points, PointRun{&points, N, 1}).write(out, " ", "  ");  // from the trailing edge over the upper side
+        // from the trailing edge over the upper side, the leading edge, and back along the lower
+        pairs(points, PointRun{&points, 2 * N, 2, true}).write(out, " ", "  ");
         break;
     }
     case CoordinateFormat::Lednicer:
@@ -158,6 +173,14 @@ Status writeAirfoilCoordinates(TextOutput& out, const SurfacePoints& points, Coo
     return {};
 }
 
+Status coordinatePointsFault(double NP) {
+    if (NP >= LeastCoordinatePoints) return {};
+    return Failure{"A coordinate file needs at least " + shortestText(LeastCoordinatePoints) +
+                   " points (the trailing edge at both ends, the leading edge and a point of each surface "
+                   "between them), not " +
+                   shortestText(NP) + "."};
+}
+
 void CoordinateFile::write(TextOutput& out) const { (void)writeAirfoilCoordinates(out, points, format, name); }
 
 std::string CoordinateFile::text() const {
@@ -167,6 +190,7 @@ std::string CoordinateFile::text() const {
 }
 
 Expected<CoordinateFile> coordinateFile(const CoordinateFileRequest& request) {
+    if (Status few = coordinatePointsFault(request.NP); !few && request.NP < LeastCoordinatePoints) return few;
     SolverInput in;
     in.airfoil = request.airfoil;
     in.N1 = request.NP;
@@ -181,7 +205,7 @@ Expected<CoordinateFile> coordinateFile(const CoordinateFileRequest& request) {
         if (Status fault = checkAirfoilName(file.name); !fault) return Failure{fault.error()};
     }
     const std::size_t N = solved->points.size() == 0 ? 0 : solved->points.size() - 1;
-    if (N == 0 || PointRun{&solved->points, 1, N}.count() == 0)
+    if (N == 0 || PointRun{&solved->points, 2, 2 * N}.count() == 0)
         return Failure{"Cannot export: the surface has no points."};
     file.points = std::move(solved->points);
     return file;

@@ -30,16 +30,25 @@ enum class CoordinateFormat {
 // the leading-edge point x = 0, y = 0 shared by both surfaces.
 inline constexpr double CoordinatePoints = 161.0;
 
+// The fewest points a coordinate file is made from: the trailing edge at both ends, the leading
+// edge and at least one point of each surface between them.
+inline constexpr double LeastCoordinatePoints = 5.0;
+
+// Whether NP points are enough for a coordinate file; if not, why, as a sentence.
+Status coordinatePointsFault(double NP);
+
 // "selig", "lednicer" or "csv".
 std::optional<CoordinateFormat> coordinateFormat(std::string_view name);
 
 // The file's text: LF line ends, a point as decimal separator whatever the locale, every value
-// with 8 decimals, right-aligned in its column. Unset points (the leading edge of an F = 0
-// airfoil) are left out. The Lednicer split follows the point layout: the lower surface is
-// indices 1 up to the middle, the upper surface the middle up to NP; for an odd NP both begin at
-// the shared leading-edge point. Fails for a name that is empty or not one line (the CSV file
-// has no name line and ignores it), and for a surface without points, before anything is
-// written. Streamed: the memory used is that of one line, besides the lists of point indices.
+// with 8 decimals, right-aligned in its column. Unset points (the nose of an F = 0 airfoil) are
+// left out. The Selig and Lednicer files always hold the leading edge (0, 0): the middle point of
+// an odd NP, and for an even NP (or an unset nose) the point (0, 0) between the two middle
+// points. The Lednicer split follows the point layout: the lower surface is indices 1 up to the
+// middle, the upper surface the middle up to NP, both beginning at the leading edge. The CSV file
+// lists the calculated points by index, nothing else. Fails for a name that is empty or not one
+// line (the CSV file has no name line and ignores it), and for fewer than LeastCoordinatePoints
+// points, before anything is written. Streamed: the memory used is that of one line.
 Status writeAirfoilCoordinates(TextOutput& out, const SurfacePoints& points, CoordinateFormat format,
                                const std::string& name);
 
@@ -66,8 +75,8 @@ struct CoordinateFile {
 // The coordinate file of an airfoil, as the windows' "Export coordinates", orvek-batch export and
 // the Python module give it: the airfoil solved at NP points (chord 1), then refused, with the
 // sentence saying why, when it cannot be calculated, when its shape is no simple airfoil (as
-// describe judges it), when the name cannot stand on the name line or when the surface has no
-// points.
+// describe judges it), when the name cannot stand on the name line, or when NP is fewer than
+// LeastCoordinatePoints (said before anything is calculated).
 Expected<CoordinateFile> coordinateFile(const CoordinateFileRequest& request);
 
 // Whether `name` can stand on a file's name line: not empty and one line; else why, as a sentence.

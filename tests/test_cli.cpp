@@ -484,8 +484,15 @@ private slots:
             << QStringList{"--format", "selig", "--output", "/nonexistent/dir/out.dat"} << 1
             << "orvek-batch: Could not save /nonexistent/dir/out.dat: the folder /nonexistent/dir does not exist";
         QTest::newRow("no airfoil")
-            << QStringList{"--format", "selig", "--np", "0"} << 1
-            << "orvek-batch: Cannot calculate: the number of points NP must be at least 2, not 0.";
+            << QStringList{"--format", "selig", "--np", "12.5"} << 1
+            << "orvek-batch: Cannot calculate: the number of points NP must be a whole number, not 12.5.";
+        for (const char* np : {"0", "2", "4"}) {
+            QTest::addRow("%s points", np)
+                << QStringList{"--format", "lednicer", "--np", np} << 2
+                << QString("orvek-batch: option '--np': A coordinate file needs at least 5 points (the trailing "
+                           "edge at both ends, the leading edge and a point of each surface between them), not %1.")
+                       .arg(np);
+        }
     }
     void exportRefusals() {
         QFETCH(QStringList, args);
@@ -735,6 +742,7 @@ private slots:
         QTest::newRow("export --help after options") << QStringList{"export", "--F", "0.1", "--help"} << "lednicer";
         QTest::newRow("design --help") << QStringList{"design", "--help"} << "tan(DEG/4) + 0.01";
         QTest::newRow("table --help") << QStringList{"table", "--help"} << "--catalogue FILE";
+        QTest::newRow("describe --help") << QStringList{"describe", "--help"} << "along the exact contour";
         QTest::newRow("help solve") << QStringList{"help", "solve"} << "--layout L";
     }
     void commandHelp() {

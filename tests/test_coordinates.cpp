@@ -8,6 +8,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -43,6 +44,18 @@ std::vector<std::size_t> range(std::size_t from, std::size_t to) {  // inclusive
         out.push_back(i);
         if (i == to) break;
     }
+    return out;
+}
+
+// One surface as the .dat files hold it: the leading edge first (the middle point of an odd NP
+// when it is set, else (0, 0)), then the surface's points out to the trailing edge.
+std::vector<Point> fromLeadingEdge(const orvek::SurfacePoints& s, std::size_t N, bool upper) {
+    const std::size_t middle = (N + 1) / 2;
+    std::vector<Point> out;
+    if (N % 2 == 1 && s.isSet(middle)) out.push_back({s.x[middle], s.y[middle]});
+    else out.push_back({0.0, 0.0});
+    const std::vector<Point> rest = upper ? solverPoints(s, range(N / 2 + 1 + N % 2, N)) : solverPoints(s, range(N / 2, 1));
+    out.insert(out.end(), rest.begin(), rest.end());
     return out;
 }
 
@@ -97,8 +110,11 @@ private slots:
         QTest::addColumn<int>("NP");
         QTest::newRow("Karman-Trefftz, default points") << orvek::Airfoil{0.1, 0.05, 1.9} << 161;
         QTest::newRow("Joukowsky, even points") << orvek::Airfoil{0.1, 0.05, 2.0} << 40;
+        QTest::newRow("Karman-Trefftz, 8 points") << orvek::Airfoil{0.1, 0.05, 1.9} << 8;
+        QTest::newRow("fewest points") << orvek::Airfoil{0.1, 0.05, 1.9} << 5;
         QTest::newRow("negative camber") << orvek::Airfoil{0.12, -0.08, 1.95} << 61;
         QTest::newRow("circular arc, nose unset") << orvek::Airfoil{0.0, 0.05, 2.0} << 41;
+        QTest::newRow("circular arc, even points") << orvek::Airfoil{0.0, 0.05, 2.0} << 40;
     }
 
     void selig_data() { formats_data(); }
@@ -112,9 +128,15 @@ private slots:
         QVERIFY(f.ok);
         const std::vector<std::string> l = lines(written);
         QCOMPARE(f.name, QString("Test airfoil"));
-        const std::vector<Point> expected = solverPoints(r.points, range(N, 1));
+        // From the trailing edge over the upper side to the leading edge and back along the lower.
+        std::vector<Point> expected = fromLeadingEdge(r.points, N, true);
+        std::reverse(expected.begin(), expected.end());
+        const std::vector<Point> lower = fromLeadingEdge(r.points, N, false);
+        expected.insert(expected.end(), lower.begin() + 1, lower.end());
         const std::vector<Point>& read = f.all;
         QVERIFY(samePoints(read, expected));
+        // The leading edge is in the file at any NP.
+        QVERIFY(std::any_of(read.begin(), read.end(), [](const Point& p) { return p.x == 0.0 && p.y == 0.0; }));
         QVERIFY(aligned(l, 1, l.size() - 1));
         // Trailing edge at both ends; the upper surface first.
         QCOMPARE(read.front().x, 1.0);
@@ -138,19 +160,15 @@ private slots:
         QCOMPARE(l[1].back(), '.');
         const std::vector<Point>&upper = f.upper, &lower = f.lower;
         const std::size_t nu = upper.size(), nl = lower.size();
-        const std::size_t middle = (N + 1) / 2;  // the leading edge for odd N
-        QVERIFY(samePoints(upper, solverPoints(r.points, range(N % 2 == 1 ? middle : N / 2 + 1, N))));
-        QVERIFY(samePoints(lower, solverPoints(r.points, range(N % 2 == 1 ? middle : N / 2, 1))));
+        QVERIFY(samePoints(upper, fromLeadingEdge(r.points, N, true)));
+        QVERIFY(samePoints(lower, fromLeadingEdge(r.points, N, false)));
         QVERIFY(aligned(l, 3, nu));
-        // Both surfaces run from the leading edge to the trailing edge; for odd NP they share the
-        // leading-edge point (0, 0) unless it is unset.
+        // Both surfaces run from the leading-edge point (0, 0), at any NP, to the trailing edge.
         QCOMPARE(upper.back().x, 1.0);
         QCOMPARE(lower.back().x, 1.0);
-        QVERIFY(upper.front().x < 0.05 && lower.front().x < 0.05);
-        if (N % 2 == 1 && airfoil.F != 0.0) {
-            QCOMPARE(nu, middle);
-            QCOMPARE(upper.front().x, 0.0);
-            QCOMPARE(lower.front().x, 0.0);
+        for (const Point& front : {upper.front(), lower.front()}) {
+            QCOMPARE(front.x, 0.0);
+            QCOMPARE(front.y, 0.0);
         }
         QVERIFY(upper[nu / 2].y >= lower[nl / 2].y);
     }
@@ -205,6 +223,27 @@ private slots:
                      writtenText(r.points, orvek::CoordinateFormat::Lednicer, " ").error()),
                  "The airfoil's name is empty.");
         QVERIFY(!writtenText(orvek::SurfacePoints{}, orvek::CoordinateFormat::Csv, "x").ok());
+        // Fewer points than make an airfoil, in every format.
+        const QString fewPoints = "A coordinate file needs at least 5 points (the trailing edge at both ends, the "
+                                  "leading edge and a point of each surface between them), not %1.";
+        for (int NP : {2, 3, 4}) {
+            const orvek::SolverResult few = solveCase(0.1, 0.05, 2.0, 0.0, NP);
+            for (auto f : {orvek::CoordinateFormat::Selig, orvek::CoordinateFormat::Lednicer,
+                           orvek::CoordinateFormat::Csv}) {
+                const orvek::Expected<std::string> t = writtenText(few.points, f, "x");
+                QVERIFY(!t.ok());
+                QCOMPARE(QString::fromStdString(t.error()), fewPoints.arg(NP));
+            }
+            // The one coordinate file of the windows, orvek-batch and Python says it before solving.
+            orvek::CoordinateFileRequest request;
+            request.NP = NP;
+            const orvek::Expected<orvek::CoordinateFile> file = orvek::coordinateFile(request);
+            QVERIFY(!file.ok());
+            QCOMPARE(QString::fromStdString(file.error()), fewPoints.arg(NP));
+        }
+        orvek::CoordinateFileRequest fewest;
+        fewest.NP = 5;
+        QVERIFY(orvek::coordinateFile(fewest).ok());
         QVERIFY(orvek::coordinateFormat("lednicer") == orvek::CoordinateFormat::Lednicer);
         QVERIFY(!orvek::coordinateFormat("Selig"));
     }
@@ -212,11 +251,11 @@ private slots:
     // Values that round to zero carry no minus sign; negative values keep theirs.
     void signs() {
         orvek::SurfacePoints p;
-        p.x = {0, 1, -1e-12, 1};
-        p.y = {0, 0, -0.25, 0};
-        p.Cu = {0, 0, 0, 0};
+        p.x = {0, 1, -1e-12, 0, 0.5, 1};
+        p.y = {0, 0, -0.25, 0, 0.1, 0};
+        p.Cu = {0, 0, 0, 0, 0, 0};
         const std::vector<std::string> l = lines(text(p, orvek::CoordinateFormat::Selig));
-        QCOMPARE(l[2], std::string("  0.00000000  -0.25000000"));
+        QCOMPARE(l[4], std::string("  0.00000000  -0.25000000"));
         QCOMPARE(l[1], std::string("  1.00000000   0.00000000"));
     }
 };
