@@ -69,6 +69,9 @@ public:
     }
 };
 
+constexpr const char* NothingToSave =
+    "There is nothing to save yet: choose an airfoil and calculate a case first. No file was written.";
+
 template <typename W>
 W* place(W* widget, const char* name, QRect geometry) {
     widget->setObjectName(name);
@@ -374,6 +377,13 @@ bool Form_ORVEK::calculate() {
         messages_.show(this, QString::fromStdString(texts.error()), MessagePresenter::Kind::Plain);
         return false;
     }
+    // The list's field shows the entry calculated, whatever was typed into it meanwhile.
+    const int entry = state_.SelIndex - 1;
+    if (airfoilList_->currentIndex() != entry) airfoilList_->setCurrentIndex(entry);
+    if (airfoilList_->currentText() != airfoilList_->itemText(entry)) {
+        airfoilList_->setEditText(airfoilList_->itemText(entry));
+        airfoilList_->lineEdit()->setCursorPosition(0);
+    }
     liftBox_->setText(localeDisplayText(texts->CL));
     momentBox_->setText(localeDisplayText(texts->CMc4));
     zeroLiftAngleBox_->setText(localeDisplayText(texts->Alfa0));
@@ -384,6 +394,11 @@ bool Form_ORVEK::calculate() {
 }
 
 void Form_ORVEK::saveResult() {
+    // Before the first calculation there is no case: a file of an earlier session stays as it is.
+    if (!state_.NP) {
+        messages_.show(this, QString::fromUtf8(NothingToSave), MessagePresenter::Kind::Plain);
+        return;
+    }
     orvek::Layout layout = orvek::Layout::None;
     if (layoutXY_->isChecked()) layout = orvek::Layout::XY;
     else if (layoutXYCu_->isChecked()) layout = orvek::Layout::XYCp;

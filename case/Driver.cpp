@@ -1,11 +1,11 @@
 #include "case/Driver.h"
 
-#include "case/DecimalText.h"
 #include "case/TextNumber.h"
 #include "export/NumberFormat.h"
 #include "solver/surface/Solver.h"
 
 #include <cmath>
+#include <optional>
 
 namespace orvek {
 
@@ -24,28 +24,32 @@ std::string typedForMessage(std::string_view typed) {
     return std::string(typed.substr(0, cut)) + "...";
 }
 
-// Whether a typed point count can be used (`value` is its numeric value), and if not why.
-Status pointCountFault(std::string_view typed, double value) {
-    if (std::isfinite(value) && value == std::floor(value) && value >= 2 && value <= MaxPoints) return {};
+// The text quoted as the user typed it, for "is not a number".
+std::string quoted(std::string_view typed) { return "'" + typedForMessage(typed) + "'"; }
+
+// Whether a typed point count can be used, and if not why.
+Status pointCountFault(std::string_view typed, std::optional<double> value) {
     const std::string wanted = "The number of points must be a whole number from 2 to 1,000,001; ";
-    const std::string packed = packedNumberText(typed);
-    if (packed.empty()) return Failure{wanted + "the field is empty."};
-    // Text that is not one number as a whole ("abc", "0x10", "1,5") is named as such: the value the
-    // leading part gives would only confuse.
-    if (readDecimalPrefix(packed, "EeDd").length != packed.size()) {
-        return Failure{wanted + "\"" + typedForMessage(typed) + "\" is not a number."};
-    }
+    if (packedNumberText(typed).empty()) return Failure{wanted + "the field is empty."};
+    // Text that is not one number as a whole ("abc", "0x10", "5abc") is named as such.
+    if (!value) return Failure{wanted + quoted(typed) + " is not a number."};
+    const double v = *value;
+    if (std::isfinite(v) && v == std::floor(v) && v >= 2 && v <= MaxPoints) return {};
     const std::string number = typedForMessage(typed);
-    if (!(value >= 2)) return Failure{wanted + number + " is too small."};
-    if (!(value <= MaxPoints)) return Failure{wanted + number + " is too large."};
+    if (!(v >= 2)) return Failure{wanted + number + " is too small."};
+    if (!(v <= MaxPoints)) return Failure{wanted + number + " is too large."};
     return Failure{wanted + number + " is not a whole number."};
 }
 
 // Whether a typed angle of attack can be used, and if not why.
-Status angleFault(std::string_view typed, double value) {
-    if (std::fabs(value) <= MaxAngleDegrees) return {};
-    return Failure{"The angle of attack " + typedForMessage(typed) + " is too large. Type an angle from -" +
-                   shortestText(MaxAngleDegrees) + " to " + shortestText(MaxAngleDegrees) + " degrees."};
+Status angleFault(std::string_view typed, std::optional<double> value) {
+    const std::string range = "from -" + shortestText(MaxAngleDegrees) + " to " + shortestText(MaxAngleDegrees);
+    const std::string wanted = "The angle of attack must be a number of degrees " + range + "; ";
+    if (packedNumberText(typed).empty()) return Failure{wanted + "the field is empty."};
+    if (!value) return Failure{wanted + quoted(typed) + " is not a number."};
+    if (std::fabs(*value) <= MaxAngleDegrees) return {};
+    return Failure{"The angle of attack " + typedForMessage(typed) + " is too large. Type an angle " + range +
+                   " degrees."};
 }
 
 }  // namespace
@@ -67,11 +71,13 @@ Expected<CoefficientTexts> Calculate(CaseState& state, std::string_view textN1, 
     const auto slot = static_cast<std::size_t>(state.SelIndex);
     SolverInput in;
     in.airfoil = state.AirfoilRow[slot].airfoil;
-    in.N1 = textNumber(textN1);
-    in.AlfaD = textNumber(textAlfaD);
-    // The typed values are judged here, where the text is still at hand to be quoted.
-    if (Status fault = pointCountFault(textN1, in.N1); !fault) return Failure{fault.error()};
-    if (Status fault = angleFault(textAlfaD, in.AlfaD); !fault) return Failure{fault.error()};
+    // The typed values are judged here, where the text is still at hand to be quoted: a point or
+    // a comma as decimal separator, and nothing else left over.
+    const std::optional<double> N1 = typedNumber(textN1), AlfaD = typedNumber(textAlfaD);
+    if (Status fault = pointCountFault(textN1, N1); !fault) return Failure{fault.error()};
+    if (Status fault = angleFault(textAlfaD, AlfaD); !fault) return Failure{fault.error()};
+    in.N1 = *N1;
+    in.AlfaD = *AlfaD;
     in.Chord = state.Chord;
     // The solver fills the spare arrays; the shown case's arrays stay untouched until it succeeds.
     // Inputs it would refuse are refused here, before the spare arrays are handed over.

@@ -17,4 +17,14 @@ std::string packedNumberText(std::string_view text) {
 
 double textNumber(std::string_view text) { return readDecimalPrefix(packedNumberText(text), "EeDd").value; }
 
+std::optional<double> typedNumber(std::string_view text) {
+    std::string packed = packedNumberText(text);
+    for (char& c : packed) {
+        if (c == ',') c = '.';
+    }
+    const DecimalPrefix number = readDecimalPrefix(packed, "EeDd");
+    if (packed.empty() || number.length != packed.size()) return std::nullopt;
+    return number.value;
+}
+
 }  // namespace orvek

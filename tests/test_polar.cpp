@@ -39,8 +39,11 @@ private slots:
             QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].coefficients.CL, r.coefficients.CL);
             QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].coefficients.CMc4, r.coefficients.CMc4);
             QCOMPARE(table->item(row, 1)->text(), locale.toString(r.coefficients.CL, 'f', 4));
+            // The continuous surface's minimum, at or below the points'.
+            QVERIFY(polar->rows()[static_cast<std::size_t>(row)].CpMin <=
+                    1.0 - *std::max_element(r.points.Cu.begin() + 1, r.points.Cu.end()) + 1e-12);
             QCOMPARE(polar->rows()[static_cast<std::size_t>(row)].CpMin,
-                     1.0 - *std::max_element(r.points.Cu.begin() + 1, r.points.Cu.end()));
+                     orvek::surfacePressureMinimum(caseInput(0.1, 0.05, 1.9, alpha, 201), r)->CpMin);
         }
         // Row for row what the core's sweep gives.
         orvek::SweepInput sweep;

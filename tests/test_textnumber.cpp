@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <random>
 
 class TestTextNumber : public QObject {
@@ -48,6 +49,43 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, expected);
         QCOMPARE(orvek::textNumber(text.toStdString()), expected);
+        // The windows' reading gives the same value for every text this rule reads whole.
+        const std::string packed = orvek::packedNumberText(text.toStdString());
+        if (!packed.empty() && orvek::readDecimalPrefix(packed, "EeDd").length == packed.size()) {
+            QCOMPARE(orvek::typedNumber(text.toStdString()), std::optional<double>(expected));
+        }
+    }
+
+    // A number typed into a window's box: a point or a comma, and nothing else left over.
+    void typed_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("isNumber");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("comma") << "5,5" << true << 5.5;
+        QTest::newRow("point") << "5.5" << true << 5.5;
+        QTest::newRow("comma first") << ",5" << true << 0.5;
+        QTest::newRow("comma last") << "3," << true << 3.0;
+        QTest::newRow("comma, blanks, exponent D") << " -1, 5 D1 " << true << -15.0;
+        QTest::newRow("comma and exponent E") << "2,5e-1" << true << 0.25;
+        QTest::newRow("letters after") << "5abc" << false << 0.0;
+        QTest::newRow("letters only") << "abc" << false << 0.0;
+        QTest::newRow("empty") << "" << false << 0.0;
+        QTest::newRow("blanks only") << " \t " << false << 0.0;
+        QTest::newRow("two commas") << "1,2,3" << false << 0.0;
+        QTest::newRow("point and comma") << "1.5,5" << false << 0.0;
+        QTest::newRow("grouping") << "1,000.5" << false << 0.0;
+        QTest::newRow("hexadecimal") << "0x10" << false << 0.0;
+        QTest::newRow("lone sign") << "-" << false << 0.0;
+        QTest::newRow("lone comma") << "," << false << 0.0;
+        QTest::newRow("carriage return inside") << "5\r1" << false << 0.0;
+    }
+    void typed() {
+        QFETCH(QString, text);
+        QFETCH(bool, isNumber);
+        QFETCH(double, expected);
+        const std::optional<double> v = orvek::typedNumber(text.toStdString());
+        QCOMPARE(v.has_value(), isNumber);
+        if (isNumber) QCOMPARE(*v, expected);
     }
 
     void outOfRangeIsInfinite_data() {
