@@ -190,7 +190,8 @@ std::string CoordinateFile::text() const {
 }
 
 Expected<CoordinateFile> coordinateFile(const CoordinateFileRequest& request) {
-    if (Status few = coordinatePointsFault(request.NP); !few && request.NP < LeastCoordinatePoints) return few;
+    if (Status few = coordinatePointsFault(request.NP); !few && request.NP < LeastCoordinatePoints)
+        return Failure{few.error()};
     SolverInput in;
     in.airfoil = request.airfoil;
     in.N1 = request.NP;
