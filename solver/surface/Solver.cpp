@@ -162,7 +162,7 @@ SurfaceValue surfacePointAt(const SolverInput& in, const MappingConstants& k, do
     run.tFirst = 1.0;
     run.x = &v.x;
     run.y = &v.y;
-    run.cu = &v.Cu;
+    run.Cu = &v.Cu;
     surfaceKernel(InstructionSet::Scalar)(c, run);
     return v;
 }
