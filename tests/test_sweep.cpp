@@ -114,7 +114,7 @@ private slots:
         const auto rowAt = [&](double N1) {
             orvek::SweepInput in;
             in.airfoil = {F, G, m};
-            in.from = in.to = alpha;
+            in.fromDegrees = in.toDegrees = alpha;
             in.N1 = N1;
             in.Chord = chord;
             const orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
@@ -261,7 +261,7 @@ private slots:
             QCOMPARE(row.coefficients.CL, r.coefficients.CL);
             QCOMPARE(row.coefficients.CMc4, r.coefficients.CMc4);
             QCOMPARE(row.coefficients.Alfa0, r.coefficients.Alfa0);
-            const orvek::PressureMinimum pm = *orvek::surfacePressureMinimum(caseInput(F, G, m, row.alpha, N1), r);
+            const orvek::PressureMinimum pm = *orvek::surfacePressureMinimum(caseInput(F, G, m, row.alphaDegrees, N1), r);
             QCOMPARE(row.CpMin, pm.CpMin);
             QCOMPARE(row.xCpMin, pm.xCpMin);
             QVERIFY(row.surface == pm.surface);

@@ -102,7 +102,7 @@ Expected<PressureMinimum> surfacePressureMinimum(const SolverInput& in, const So
     if (!sampled || in.airfoil.F == 0.0) return sampled;
     const std::size_t N = result.points.size() - 1;
     if (N < 3) return sampled;
-    const double dTheta = 2.0 * in.Pi / (in.N1 - 1.0);
+    const double dTheta = 2.0 * Pi / (in.N1 - 1.0);
     const auto at = [&](double t) { return surfacePointAt(in, result.k, t); };
     const auto cu = [&](double t) {
         const double v = at(t).Cu;
@@ -115,7 +115,7 @@ Expected<PressureMinimum> surfacePressureMinimum(const SolverInput& in, const So
     double reach = dTheta;
     double peak = 1.0 - sampled->CpMin;
     if (in.N1 <= RingAngles) {
-        const double ring = 2.0 * in.Pi / RingAngles;
+        const double ring = 2.0 * Pi / RingAngles;
         for (double j = 1; j < RingAngles; ++j) {
             const double t = j * ring;
             const double v = cu(t);
