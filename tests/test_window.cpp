@@ -6,7 +6,7 @@
 #include "MessagePresenter.h"
 #include "plot/PlotArea.h"
 #include "case/Catalogue.h"
-#include "SolveCase.h"
+#include "support/SolveCase.h"
 #include "case/Driver.h"
 #include "export/NumberFormat.h"
 #include "export/ResultFile.h"
