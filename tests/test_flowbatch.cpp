@@ -170,7 +170,7 @@ private slots:
             << field + QStringList{"--points", "-"} << QByteArray("0,1\n1;") + QByteArray(3000, '7') + "\n" << 2
             << "line 2: expected a point \"x,y\" or \"x y\", not '1;777777777";
         QTest::newRow("control characters escaped")
-            << field + QStringList{"--points", "-"} << QByteArray("0.5\x01,1\x1b[2J\n", 13) << 2
+            << field + QStringList{"--points", "-"} << QByteArray("0.5\x01,1\x1b[2J\n") << 2
             << "not '0.5\\x01,1\\x1B[2J'";
         QTest::newRow("grid wider than every number")
             << field + QStringList{"--grid", "-1e308:1e308:3,0:1:2"} << QByteArray() << 2
