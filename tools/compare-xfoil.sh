@@ -25,8 +25,8 @@ reynolds=(1e6 3e6)
 : > "$work/rows.txt"
 xfoilSeconds=0
 oursSeconds=0
-for spec in "${airfoils[@]}"; do
-    read -r t c te <<< "$spec"
+for shape in "${airfoils[@]}"; do
+    read -r t c te <<< "$shape"
     line=$("$batch" design --thickness "$t" --camber "$c" --te-angle "$te")
     IFS=, read -r _ _ _ _ F G m <<< "$line"
     name="t$t-c$c-te$te"
