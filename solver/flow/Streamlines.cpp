@@ -324,12 +324,12 @@ Status checkStreamlineExtent(const Extent& box) {
     if (!(x0 < x1) || !(y0 < y1) || !std::isfinite(x1 - x0) || !std::isfinite(y1 - y0)) {
         return Failure{"the extent must have X0 < X1 and Y0 < Y1."};
     }
-    const std::string lo = shortestText(MinStreamlineExtent), hi = shortestText(MaxStreamlineExtent);
+    const auto outOfRange = [](double side) {
+        return Failure{"the extent's width and height must be from " + shortestText(MinStreamlineExtent) + " to " +
+                       shortestText(MaxStreamlineExtent) + ", not " + shortestText(side) + "."};
+    };
     for (const double side : {x1 - x0, y1 - y0}) {
-        if (side < MinStreamlineExtent || side > MaxStreamlineExtent) {
-            return Failure{"the extent's width and height must be from " + lo + " to " + hi + ", not " +
-                           shortestText(side) + "."};
-        }
+        if (side < MinStreamlineExtent || side > MaxStreamlineExtent) return outOfRange(side);
     }
     for (const FlowPoint corner : {FlowPoint{x0, y0}, FlowPoint{x1, y1}}) {
         if (Status reach = checkFlowPoint(corner); !reach) return Failure{"the extent's corner " + reach.error().substr(4)};

@@ -204,12 +204,13 @@ Status checkAirfoil(const Airfoil& a, double chord) {
     for (const auto& p : parameters) {
         if (!std::isfinite(p.value)) return airfoil(std::string(p.name) + " is not a finite number.");
     }
-    const std::string bound = shortestText(MaxShapeParameter);
+    const auto outOfRange = [&airfoil](const char* name, double value) {
+        const std::string bound = shortestText(MaxShapeParameter);
+        return airfoil(std::string(name) + " is " + shortestText(value) + ", and F and G from -" + bound + " to " +
+                       bound + " are calculated (beyond, the surface loses its accuracy).");
+    };
     for (const auto& p : {parameters[0], parameters[1]}) {
-        if (!(std::fabs(p.value) <= MaxShapeParameter)) {
-            return airfoil(std::string(p.name) + " is " + shortestText(p.value) + ", and F and G from -" + bound +
-                           " to " + bound + " are calculated (beyond, the surface loses its accuracy).");
-        }
+        if (!(std::fabs(p.value) <= MaxShapeParameter)) return outOfRange(p.name, p.value);
     }
     if (a.m == 0.0) return airfoil("the exponent m is 0.");
     if (!(std::fabs(a.m) >= MinExponent && std::fabs(a.m) <= MaxExponent)) {
