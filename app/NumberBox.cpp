@@ -1,5 +1,8 @@
 #include "NumberBox.h"
 
+#include "MessagePresenter.h"
+#include "case/TextNumber.h"
+
 #include <QLineEdit>
 #include <QRegularExpression>
 
@@ -10,6 +13,8 @@ namespace {
 
 // Far beyond any range a box offers: the spin box itself never cuts a typed value.
 constexpr double Unbounded = 1e12;
+// The value of an empty optional box: below anything a box holds or can be typed.
+constexpr double NoValue = -2 * Unbounded;
 
 // The typed text without the unit, and with a point for a comma.
 QString numberPart(QString text, const QString& unit) {
@@ -44,8 +49,27 @@ NumberBox::NumberBox(const QString& what, double lo, double hi, int decimals, co
     setMaximumWidth(minimumWidth() + 40);
 }
 
+void NumberBox::setOptional(bool optional) {
+    optional_ = optional;
+    setRange(optional ? NoValue : -Unbounded, Unbounded);
+}
+
+bool NumberBox::isNoValue(double value) const { return optional_ && value <= NoValue; }
+
+std::optional<double> NumberBox::number() const {
+    const double v = value();
+    if (isNoValue(v)) return std::nullopt;
+    return v;
+}
+
+void NumberBox::sayRefusals(MessagePresenter& messages, const QString& example) {
+    refusals_ = &messages;
+    example_ = example;
+}
+
 std::optional<QString> NumberBox::rangeProblem() const {
     const double v = value();
+    if (isNoValue(v)) return std::nullopt;
     if (v >= lo_ && v <= hi_) return std::nullopt;
     const QLocale locale;
     return QString("%1 must be from %2%4 to %3%4; %5%4 is %6.")
@@ -55,9 +79,15 @@ std::optional<QString> NumberBox::rangeProblem() const {
 }
 
 QValidator::State NumberBox::validate(QString& text, int&) const {
-    static const QRegularExpression complete(QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)$"));
-    static const QRegularExpression started(QStringLiteral("^[-+]?\\.?$"));
+    static const QRegularExpression complete(QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)([eE][-+]?\\d+)?$"));
+    static const QRegularExpression started(QStringLiteral("^[-+]?(\\.?|(\\d+\\.?\\d*|\\.\\d+)[eE][-+]?)$"));
     const QString number = numberPart(text, unit_);
+    if (optional_ && number.isEmpty()) return QValidator::Acceptable;
+    if (refusals_) {
+        // Anything may be typed; what is no number is refused with a sentence when it is entered.
+        const std::optional<double> v = orvek::typedNumber(number.toStdString());
+        return v && std::fabs(*v) <= Unbounded ? QValidator::Acceptable : QValidator::Intermediate;
+    }
     // More decimals than the box shows are taken and rounded, never dropped as they are typed.
     if (complete.match(number).hasMatch()) {
         return std::fabs(number.toDouble()) <= Unbounded ? QValidator::Acceptable : QValidator::Invalid;
@@ -65,11 +95,29 @@ QValidator::State NumberBox::validate(QString& text, int&) const {
     return started.match(number).hasMatch() ? QValidator::Intermediate : QValidator::Invalid;
 }
 
-double NumberBox::valueFromText(const QString& text) const { return numberPart(text, unit_).toDouble(); }
+double NumberBox::valueFromText(const QString& text) const {
+    const QString number = numberPart(text, unit_);
+    if (optional_ && number.isEmpty()) return NoValue;
+    if (refusals_) return orvek::typedNumber(number.toStdString()).value_or(value());
+    return number.toDouble();
+}
 
-QString NumberBox::textFromValue(double value) const { return plainNumber(value, decimals()); }
+QString NumberBox::textFromValue(double value) const {
+    return isNoValue(value) ? QString() : plainNumber(value, decimals());
+}
 
-void NumberBox::fixup(QString& text) const { text = textFromValue(value()) + unit_; }
+void NumberBox::fixup(QString& text) const {
+    if (refusals_) {
+        const QString typed = text.trimmed();
+        const QString sentence =
+            typed.isEmpty()
+                ? QString("Type a number for %1, such as %2.").arg(what_, example_)
+                : QString::fromUtf8("“%1” is no number for %2: type digits with a point or a comma, such as %3%4.")
+                      .arg(typed, what_, example_, optional_ ? ", or leave the box empty for none" : "");
+        refusals_->show(window(), sentence, MessagePresenter::Kind::Warning);
+    }
+    text = textFromValue(value()) + unit_;
+}
 
 void NumberBox::stepBy(int steps) {
     const double v = std::clamp(value() + steps * singleStep(), lo_, hi_);

@@ -3,11 +3,18 @@
 // the decimal separator (these windows have no thousands), shows its value the locale's way and
 // never groups digits. A typed value beyond the box's range is kept as typed, never cut to its
 // first digits: the window asks `rangeProblem()` and shows the sentence instead of calculating.
-// The arrow keys and the wheel stay inside the range.
+// The arrow keys and the wheel stay inside the range. An exponent is read too (1e6 for 1000000).
+//
+// A box may be optional: left empty it has no value. A box may say its refusals: it then takes
+// any text while it is typed, and text that is no number is refused on Return or on leaving the
+// box with a sentence through the presenter, the box keeping its value; otherwise it takes only
+// keys that can make a number.
 
 #include <QDoubleSpinBox>
 
 #include <optional>
+
+class MessagePresenter;
 
 class NumberBox : public QDoubleSpinBox {
     Q_OBJECT
@@ -22,6 +29,15 @@ public:
     // A sentence naming the limit when the value lies outside the range, else nothing.
     std::optional<QString> rangeProblem() const;
 
+    // An empty box means "none" (`example` is a number the refusal sentence offers); `number()`
+    // is then empty, and `value()` is below any range.
+    void setOptional(bool optional);
+    bool isOptional() const { return optional_; }
+    // The value, or nothing while an optional box is empty.
+    std::optional<double> number() const;
+    // Text that is no number is said through `messages` (which must outlive the box).
+    void sayRefusals(MessagePresenter& messages, const QString& example);
+
     QValidator::State validate(QString& text, int& pos) const override;
     double valueFromText(const QString& text) const override;
     QString textFromValue(double value) const override;
@@ -29,8 +45,13 @@ public:
     void stepBy(int steps) override;
 
 private:
+    bool isNoValue(double value) const;
+
     QString what_, unit_;
     double lo_, hi_;
+    bool optional_ = false;
+    MessagePresenter* refusals_ = nullptr;
+    QString example_;
 };
 
 // The number as text without group separators, with the decimal separator of `locale`.

@@ -1,5 +1,6 @@
 #include "PlotTools.h"
 
+#include "BoundaryLayerWindow.h"
 #include "CompareWindow.h"
 #include "CoordinateFile.h"
 #include "ExplorerWindow.h"
@@ -41,11 +42,15 @@ PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, cons
     explore_ = action(QString::fromUtf8("Explore airfoil…"), QKeySequence("Ctrl+Shift+A"), "exploreAirfoil",
                       &PlotTools::showExplorer);
     flow_ = action(QString::fromUtf8("Flow field…"), QKeySequence("Ctrl+Shift+F"), "flowField", &PlotTools::showFlow);
+    boundaryLayer_ = action(QString::fromUtf8("Boundary layer…"), QKeySequence("Ctrl+Shift+B"), "boundaryLayer",
+                            &PlotTools::showBoundaryLayer);
     reloadCatalogue_ = addWindowAction(window_, nullptr, "Reload catalogue", QKeySequence(Qt::Key_F5),
                                        "reloadCatalogue", [this] { emit reloadCatalogueRequested(); });
     compare_ = action(QString::fromUtf8("Compare with a file…"), QKeySequence("Ctrl+Shift+O"), "compareWithFile",
                       &PlotTools::compareWithFile);
-    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_, compare_}) a->setEnabled(false);
+    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_, boundaryLayer_, compare_}) {
+        a->setEnabled(false);
+    }
 
     menu_ = new QMenu(&window_);
     menu_->setObjectName("plotMenu");
@@ -57,13 +62,14 @@ PlotTools::PlotTools(QWidget& window, PlotArea& pressure, PlotArea& profil, cons
     menu_->addSeparator();
     menu_->addAction(polar_);
     menu_->addAction(flow_);
+    menu_->addAction(boundaryLayer_);
     menu_->addAction(explore_);
     menu_->addSeparator();
     menu_->addAction(reloadCatalogue_);
 
     // Nothing on the plots tells of the tools; the pointer resting on one does.
-    const QString tip = QString::fromUtf8("Right click (or the menu key) for pictures, export, compare, polar, flow "
-                                          "and explorer");
+    const QString tip = QString::fromUtf8("Right click (or the menu key) for pictures, export, compare, polar, flow, "
+                                          "boundary layer and explorer");
     pressure_.setToolTip(tip);
     profil_.setToolTip(tip);
 
@@ -79,6 +85,7 @@ void PlotTools::setFileNameAsker(FileNameAsker& files) {
     if (polarWindow_) polarWindow_->setFileNameAsker(files);
     if (explorerWindow_) explorerWindow_->setFileNameAsker(files);
     if (flowWindow_) flowWindow_->setFileNameAsker(files);
+    if (boundaryLayerWindow_) boundaryLayerWindow_->setFileNameAsker(files);
 }
 
 bool PlotTools::eventFilter(QObject* watched, QEvent* event) {
@@ -116,9 +123,12 @@ void PlotTools::caseCalculated() {
     if (!s.NP || !s.AlfaD) return;
     const auto k = static_cast<std::size_t>(s.SelIndex);
     last_ = LastCase{s.AirfoilRow[k].airfoil, *s.AlfaD};
-    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_, compare_}) a->setEnabled(true);
+    for (QAction* a : {copyPicture_, savePicture_, exportCoordinates_, polar_, flow_, boundaryLayer_, compare_}) {
+        a->setEnabled(true);
+    }
     if (polarWindow_) polarWindow_->setAirfoil(last_->airfoil);
     if (flowWindow_) flowWindow_->setCase(last_->airfoil, last_->AlfaD);
+    if (boundaryLayerWindow_) boundaryLayerWindow_->setCase(last_->airfoil, last_->AlfaD);
 }
 
 namespace {
@@ -225,6 +235,17 @@ void PlotTools::showFlow() {
     flowWindow_->activateWindow();
 }
 
+void PlotTools::showBoundaryLayer() {
+    if (!last_) return;
+    if (!boundaryLayerWindow_) {
+        boundaryLayerWindow_ = std::make_unique<BoundaryLayerWindow>(messages_, *files_);
+        boundaryLayerWindow_->setCase(last_->airfoil, last_->AlfaD);
+    }
+    boundaryLayerWindow_->show();
+    boundaryLayerWindow_->raise();
+    boundaryLayerWindow_->activateWindow();
+}
+
 void PlotTools::compareWithFile() {
     if (refusedShape()) return;
     compareFileWith(&window_, last_->airfoil, last_->AlfaD, state_.NP ? static_cast<int>(*state_.NP) : 161);
@@ -240,4 +261,5 @@ void PlotTools::closeWindows() {
     if (polarWindow_) polarWindow_->close();
     if (explorerWindow_) explorerWindow_->close();
     if (flowWindow_) flowWindow_->close();
+    if (boundaryLayerWindow_) boundaryLayerWindow_->close();
 }

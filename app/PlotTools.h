@@ -2,7 +2,7 @@
 // What the main window offers beyond its designed controls, without moving any of them: a
 // context menu on each plot (right button, the Menu key, Shift+F10) and the same items as
 // keyboard shortcuts of the window: copy or save a picture of a plot, export the airfoil's
-// coordinates, open the polar, explorer and flow-field windows; and F5, which asks the window to read the
+// coordinates, open the polar, explorer, flow-field and boundary-layer windows; and F5, which asks the window to read the
 // catalogue again. The secondary windows close with the main window.
 
 #include "FileNameAsker.h"
@@ -16,6 +16,7 @@
 namespace orvek {
 struct CaseState;
 }
+class BoundaryLayerWindow;
 class CompareWindow;
 class ExplorerWindow;
 class FlowWindow;
@@ -44,6 +45,7 @@ public:
     QAction* polarAction() const { return polar_; }
     QAction* exploreAction() const { return explore_; }
     QAction* flowAction() const { return flow_; }
+    QAction* boundaryLayerAction() const { return boundaryLayer_; }
     QAction* reloadCatalogueAction() const { return reloadCatalogue_; }
     QAction* compareAction() const { return compare_; }
     CompareWindow* compareWindow() const { return compareWindow_.get(); }
@@ -51,6 +53,7 @@ public:
     PolarWindow* polarWindow() const { return polarWindow_.get(); }
     ExplorerWindow* explorerWindow() const { return explorerWindow_.get(); }
     FlowWindow* flowWindow() const { return flowWindow_.get(); }
+    BoundaryLayerWindow* boundaryLayerWindow() const { return boundaryLayerWindow_.get(); }
 
     // The main window calls this after every successful calculation.
     void caseCalculated();
@@ -73,6 +76,7 @@ private:
     void showPolarOf(const orvek::Airfoil& airfoil);
     void showExplorer();
     void showFlow();
+    void showBoundaryLayer();
     void compareWithFile();
     void compareFileWith(QWidget* parent, const orvek::Airfoil& airfoil, double alpha, int points);
     void closeWindows();
@@ -100,11 +104,13 @@ private:
     QAction* polar_ = nullptr;
     QAction* explore_ = nullptr;
     QAction* flow_ = nullptr;
+    QAction* boundaryLayer_ = nullptr;
     QAction* reloadCatalogue_ = nullptr;
     QAction* compare_ = nullptr;
     QMenu* menu_ = nullptr;
     std::unique_ptr<PolarWindow> polarWindow_;
     std::unique_ptr<ExplorerWindow> explorerWindow_;
     std::unique_ptr<FlowWindow> flowWindow_;
+    std::unique_ptr<BoundaryLayerWindow> boundaryLayerWindow_;
     std::unique_ptr<CompareWindow> compareWindow_;
 };

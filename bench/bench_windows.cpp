@@ -1,8 +1,10 @@
 // The explorer's update (a slider move to finished pictures of both plots) at 2,001 points, with
 // and without its streamlines, the polar window's update for 51 angles at 201 points, and a full
-// redraw of the flow-field window's 600 x 400 view (offscreen).
+// redraw of the flow-field window's 600 x 400 view (offscreen), and the boundary-layer window's
+// update for a new case (the estimate and its five charts painted).
 
 #include "plot/Chart.h"
+#include "BoundaryLayerWindow.h"
 #include "ExplorerWindow.h"
 #include "MessagePresenter.h"
 #include "FileNameAsker.h"
@@ -18,6 +20,8 @@
 #include <QSlider>
 
 #include <benchmark/benchmark.h>
+
+#include <vector>
 
 namespace {
 
@@ -136,6 +140,33 @@ void PolarWindowUpdate(benchmark::State& state) {
     if (polar.rows().size() != 51) state.SkipWithError("expected 51 angles");
 }
 
+// The boundary-layer window's whole update for a new angle of the main window: the estimate of
+// both sides (the default 161 stations each, Re 1e6) and the five charts painted at the size the
+// window gives them.
+void BoundaryLayerWindowRedraw(benchmark::State& state) {
+    NoMessages messages;
+    DialogFileNameAsker files;
+    BoundaryLayerWindow window(messages, files);
+    window.resize(1180, 760);
+    window.setCase(orvek::Airfoil{0.1, 0.05, 1.9}, 4);
+    window.show();  // the charts take their laid-out size
+    std::vector<QImage> images;
+    for (int k = 0; k < BoundaryLayerWindow::ChartCount; ++k) {
+        const Chart* chart = window.chart(static_cast<BoundaryLayerWindow::ChartKind>(k));
+        images.emplace_back(chart->size(), QImage::Format_ARGB32_Premultiplied);
+    }
+    double alpha = 4;
+    for (auto _ : state) {
+        alpha = alpha == 4 ? 5 : 4;
+        window.setCase(orvek::Airfoil{0.1, 0.05, 1.9}, alpha);
+        for (int k = 0; k < BoundaryLayerWindow::ChartCount; ++k) {
+            renderChart(*window.chart(static_cast<BoundaryLayerWindow::ChartKind>(k)), images[static_cast<std::size_t>(k)]);
+        }
+        benchmark::DoNotOptimize(images.back().bits());
+    }
+    if (!window.result()) state.SkipWithError(window.problem().toStdString().c_str());
+}
+
 }  // namespace
 
 BENCHMARK(ExplorerSliderMove)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -143,3 +174,4 @@ BENCHMARK(ExplorerSliderMoveWithFlow)->Unit(benchmark::kMillisecond);
 BENCHMARK(FlowViewRedraw)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(ExplorerRecalculate)->Unit(benchmark::kMillisecond);
 BENCHMARK(PolarWindowUpdate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BoundaryLayerWindowRedraw)->Unit(benchmark::kMillisecond);

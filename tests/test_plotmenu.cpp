@@ -1,7 +1,9 @@
 // The plots' context menus and shortcuts, their pictures and coordinate files, driven headless as
 // a user would drive them.
 
+#include "BoundaryLayerWindow.h"
 #include "CompareWindow.h"
+#include "NumberBox.h"
 #include "plot/Chart.h"
 #include "support/SolveCase.h"
 #include "support/CoordinateFileReader.h"
@@ -9,9 +11,12 @@
 
 #include <QClipboard>
 #include <QMenu>
+#include <QProcess>
+#include <QPushButton>
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 class TestPlotMenu : public QObject {
@@ -46,6 +51,7 @@ private slots:
                                    QString::fromUtf8("Compare with a file…"),
                                    QString::fromUtf8("Polar…"),
                                    QString::fromUtf8("Flow field…"),
+                                   QString::fromUtf8("Boundary layer…"),
                                    QString::fromUtf8("Explore airfoil…"),
                                    "Reload catalogue"};
         const QStringList always = {QString::fromUtf8("Explore airfoil…"), "Reload catalogue"};
@@ -78,7 +84,7 @@ private slots:
     void shortcutsAreWindowShortcuts() {
         d.open();
         const QStringList keys = {"Ctrl+Shift+C", "Ctrl+Shift+S", "Ctrl+Shift+E", "Ctrl+Shift+O",
-                                  "Ctrl+Shift+P", "Ctrl+Shift+F", "Ctrl+Shift+A", "F5"};
+                                  "Ctrl+Shift+P", "Ctrl+Shift+F", "Ctrl+Shift+B", "Ctrl+Shift+A", "F5"};
         QStringList found;
         for (QAction* a : d.tools()->menu()->actions()) {
             if (a->isSeparator()) continue;
@@ -368,6 +374,119 @@ private slots:
             QCOMPARE(row[4], QString("lower"));
         }
         QVERIFY(d.messages.messages.isEmpty());
+    }
+
+    // The boundary-layer window (Ctrl+Shift+B) estimates the main window's case with the numbers
+    // typed into its own boxes: transition and separation marked on every chart where the core
+    // puts them, the stations exported byte for byte as orvek-batch boundary-layer writes them,
+    // text that is no number refused with a sentence and the estimate kept.
+    void boundaryLayerWindow_data() {
+        QTest::addColumn<QStringList>("typed");     // box object name, text typed, ...
+        QTest::addColumn<QStringList>("options");   // the same case for orvek-batch
+        QTest::addColumn<QString>("refusal");       // a part of the sentence, empty when accepted
+        QTest::addColumn<QString>("shown");         // a part of the numbers shown
+        QTest::newRow("defaults") << QStringList{} << QStringList{"--re", "1000000"} << "" << "Transition x/c, upper";
+        QTest::newRow("Re with an exponent, Ncrit with a comma")
+            << QStringList{"layerRe", "3e5", "layerNcrit", "7,5"} << QStringList{"--re", "3e5", "--ncrit", "7.5"} << ""
+            << "CDf";
+        QTest::newRow("upper trip with a comma") << QStringList{"layerTripUpper", "0,05"}
+                                                 << QStringList{"--re", "1e6", "--trip-upper", "0.05"} << ""
+                                                 << "0.050 (trip)";
+        QTest::newRow("lower trip, Mach") << QStringList{"layerTripLower", "0.2", "layerMach", "0.3"}
+                                          << QStringList{"--re", "1e6", "--trip-lower", "0.2"} << ""
+                                          << "Critical Mach number";
+        QTest::newRow("Mach emptied again") << QStringList{"layerMach", "0.3", "layerMach", ""}
+                                            << QStringList{"--re", "1e6"} << "" << "L/D";
+        QTest::newRow("Re that is no number") << QStringList{"layerRe", "1x6"} << QStringList{"--re", "1e6"}
+                                              << QString::fromUtf8("“1x6” is no number for the Reynolds number")
+                                              << "CDp";
+        QTest::newRow("Mach that is no number") << QStringList{"layerMach", "0.3.1"} << QStringList{"--re", "1e6"}
+                                                << QString::fromUtf8("“0.3.1” is no number for the Mach number")
+                                                << "CD";
+    }
+    void boundaryLayerWindow() {
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, options);
+        QFETCH(QString, refusal);
+        QFETCH(QString, shown);
+        d.open();
+        d.calculate(1, "51", "4");
+        d.press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        BoundaryLayerWindow* w = d.tools()->boundaryLayerWindow();
+        QVERIFY(w && w->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        for (qsizetype k = 0; k + 1 < typed.size(); k += 2) {
+            auto* box = w->findChild<NumberBox*>(typed[k]);
+            QVERIFY(box);
+            box->setFocus();
+            box->selectAll();
+            if (typed[k + 1].isEmpty()) QTest::keyClick(box, Qt::Key_Delete);
+            else QTest::keyClicks(box, typed[k + 1]);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        if (refusal.isEmpty()) {
+            QVERIFY2(d.messages.messages.isEmpty(), qPrintable(d.messages.messages.join('\n')));
+        } else {
+            QCOMPARE(d.messages.messages.size(), 1);
+            QVERIFY2(d.messages.messages[0].contains(refusal), qPrintable(d.messages.messages[0]));
+        }
+        QVERIFY2(w->problem().isEmpty(), qPrintable(w->problem()));
+        QVERIFY(w->result());
+        QVERIFY(w->numbersText().contains(shown));
+
+        // The core's estimate of the same case: every chart marks its transitions and separations.
+        const orvek::Expected<orvek::ViscousResult> core = orvek::boundaryLayer(w->input());
+        QVERIFY(core);
+        QCOMPARE(w->input().airfoil, orvek::Airfoil({0.1, 0.05, 1.9}));
+        QCOMPARE(w->input().alphaDegrees, 4.0);
+        QCOMPARE(w->result()->CD, core->CD);
+        QVector<double> expected;
+        for (const orvek::LayerSide* side : {&core->upper, &core->lower}) {
+            if (side->transition < 1 || side->tripped) expected << side->transition;
+            if (side->separation) expected << *side->separation;
+        }
+        QVERIFY(!expected.isEmpty());
+        for (int k = 0; k < BoundaryLayerWindow::ChartCount; ++k) {
+            QVector<double> marked;
+            for (const Chart::Mark& m : w->chart(static_cast<BoundaryLayerWindow::ChartKind>(k))->marks()) marked << m.x;
+            QCOMPARE(marked, expected);
+        }
+        // The amplification chart's line at Ncrit.
+        const QVector<Chart::Curve>& n = w->chart(BoundaryLayerWindow::Amplification)->curves();
+        QVERIFY(std::any_of(n.begin(), n.end(), [&](const Chart::Curve& c) {
+            return c.points.size() == 2 && c.points[0].y() == core->Ncrit && c.points[1].y() == core->Ncrit;
+        }));
+
+        // "Export stations…" writes what orvek-batch boundary-layer prints for the same case.
+        d.asker.answer = FileNameAsker::Choice{d.path("stations.csv"), 0};
+        QTest::mouseClick(w->findChild<QPushButton*>("layerExport"), Qt::LeftButton);
+        QFile saved(d.path("stations.csv"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QProcess batch;
+        batch.start(ORVEK_BATCH, QStringList{"boundary-layer", "--F", "0.1", "--G", "0.05", "--m", "1.9", "--alpha",
+                                             "4", "--format", "csv"} + options);
+        QVERIFY(batch.waitForFinished(20000));
+        QCOMPARE(batch.exitCode(), 0);
+        QCOMPARE(saved.readAll(), batch.readAllStandardOutput());
+        if (QTest::currentDataTag() == QString("lower trip, Mach")) {
+            QApplication::processEvents();  // the labels laid out for their new texts
+            d.snapshotIfAsked("boundary-layer.png", w);
+        }
+
+        // The numbers copied as text, and the five charts as one picture.
+        QTest::mouseClick(w->findChild<QPushButton*>("layerCopy"), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), w->numbersText());
+        d.asker.answer = FileNameAsker::Choice{d.path("layer.svg"), 1};
+        QTest::mouseClick(w->findChild<QPushButton*>("layerSave"), Qt::LeftButton);
+        QFile svg(d.path("layer.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray picture = svg.readAll();
+        for (const char* title : {"Ue/V", "Cf", "x/c"}) QVERIFY(picture.contains(title));
+
+        // The next calculation of the main window is followed.
+        d.calculate(2, "51", "2");
+        QCOMPARE(w->input().airfoil, orvek::Airfoil({0.1, 0, 2}));
+        QCOMPARE(w->input().alphaDegrees, 2.0);
     }
 
     void savingToAnUnwritablePlaceSaysWhy() {

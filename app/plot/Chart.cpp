@@ -32,6 +32,22 @@ void Chart::setEqualAspect(bool equal) {
     update();
 }
 
+void Chart::setLegendLines(bool lines) {
+    legendLines_ = lines;
+    update();
+}
+
+void Chart::setYRange(double lo, double hi) {
+    fixedY_ = true;
+    yLo_ = lo;
+    yHi_ = hi;
+    update();
+}
+
+double Chart::legendEntryWidth(const Curve& c, const QFontMetricsF& metrics) const {
+    return 28 + metrics.horizontalAdvance(c.name) + 14;
+}
+
 void Chart::setXRange(double lo, double hi) {
     fixedX_ = true;
     xLo_ = lo;
@@ -70,13 +86,17 @@ Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) con
         xlo = xLo_;
         xhi = xHi_;
     }
+    if (fixedY_) {
+        ylo = yLo_;
+        yhi = yHi_;
+    }
     if (xlo > xhi) xlo = 0, xhi = 1;
     if (ylo > yhi) ylo = 0, yhi = 1;
     if (rlo > rhi) rlo = 0, rhi = 1;
 
     Layout l;
     l.x = fixedX_ ? axes::Range{xlo, xhi, axes::niceStep(xhi - xlo, 6)} : axes::niceRange(xlo, xhi, 6);
-    l.y = axes::niceRange(ylo, yhi, 5);
+    l.y = fixedY_ ? axes::Range{ylo, yhi, axes::niceStep(yhi - ylo, 5)} : axes::niceRange(ylo, yhi, 5);
     l.right = axes::niceRange(rlo, rhi, 5);
     l.hasRight = hasRight;
 
@@ -89,7 +109,21 @@ Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) con
         return width;
     };
     const double left = 6 + line + 4 + labelWidth(l.y) + 4;
-    const double bottom = 4 + line + 2 + line + 4;
+    if (legendLines_) {
+        // The named curves in rows as wide as the chart.
+        double used = 0;
+        for (int k = 0; k < curves_.size(); ++k) {
+            if (curves_[k].name.isEmpty()) continue;
+            const double w = legendEntryWidth(curves_[k], metrics);
+            if (l.legendRows.isEmpty() || used + w > size.width() - 8) {
+                l.legendRows.push_back({});
+                used = 0;
+            }
+            l.legendRows.back().push_back(k);
+            used += w;
+        }
+    }
+    const double bottom = 4 + line + 2 + line + 4 + static_cast<double>(l.legendRows.size()) * line;
     const double top = line * 0.5 + 4 + (caption_.isEmpty() ? 0 : line + 4);
     // Without a right axis, room for half the last x label, which is centred on the right edge.
     const std::vector<double> xTicks = axes::ticks(l.x.lo, l.x.hi, l.x.step);
@@ -184,12 +218,19 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
     painter.save();
     painter.setClipRect(a.adjusted(-1, -1, 1, 1));
     painter.setRenderHint(QPainter::Antialiasing);
+    // Each mark's caption a line below the previous one, so marks close together stay readable;
+    // one that would run past the right edge is written to the left of its line.
+    double captionY = a.top() + 2;
     for (const Mark& m : marks_) {
         if (!std::isfinite(m.x)) continue;
         const double px = mapX(m.x);
         painter.setPen(QPen(m.colour, 1, Qt::DashLine));
         painter.drawLine(QPointF(px, a.top()), QPointF(px, a.bottom()));
-        painter.drawText(QRectF(px + 3, a.top() + 2, a.width(), line), Qt::AlignLeft | Qt::AlignTop, m.caption);
+        const double w = metrics.horizontalAdvance(m.caption) + 2;
+        const bool left = px + 3 + w > a.right() && px - 3 - w > a.left();
+        painter.drawText(QRectF(left ? px - 3 - w : px + 3, captionY, w, line),
+                         left ? Qt::AlignRight | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop, m.caption);
+        if (!m.caption.isEmpty()) captionY += line;
     }
     double legendY = a.top() + 2;
     // Each unbroken run of a curve is thinned in device pixels, as the plot areas do.
@@ -211,15 +252,33 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
             thinner.add(QPointF(mapX(p.x()), c.rightAxis ? mapRight(p.y()) : mapY(p.y())) * columns);
         }
         flush();
-        painter.setPen(QPen(c.colour, 1.0));
+        const QPen pen(c.colour, 1.0, c.style);
+        painter.setPen(pen);
         painter.drawPath(path);
-        if (!c.name.isEmpty()) {
+        if (!c.name.isEmpty() && !legendLines_) {
             const double w = metrics.horizontalAdvance(c.name);
             painter.drawText(QRectF(a.right() - w - 6, legendY, w + 4, line), Qt::AlignRight, c.name);
             legendY += line;
         }
     }
     painter.restore();
+
+    // The legend below the x axis's title: a piece of each line, then its name.
+    double rowY = a.bottom() + 4 + line + 2 + line + 2;
+    for (const QVector<int>& row : l.legendRows) {
+        double x = 4;
+        for (const int k : row) {
+            const Curve& c = curves_[k];
+            const double y = rowY + line / 2;
+            painter.setPen(QPen(c.colour, 1.5, c.style));
+            painter.drawLine(QPointF(x, y), QPointF(x + 24, y));
+            painter.setPen(QPen(c.colour, 0));
+            const double w = metrics.horizontalAdvance(c.name);
+            painter.drawText(QRectF(x + 28, rowY, w + 2, line), Qt::AlignLeft | Qt::AlignVCenter, c.name);
+            x += legendEntryWidth(c, metrics);
+        }
+        rowY += line;
+    }
     painter.restore();
 }
 

@@ -14,7 +14,9 @@
 // scale; named curves are listed in a legend. Marks are vertical lines at a given x with a
 // caption. With `equalAspect` one unit has the same length on both axes (for airfoil profiles).
 // A caption, when set, is a line above the plot (pictures name the airfoil and angle there).
-// Long curves are thinned to the pixel columns of the device painted on.
+// Long curves are thinned to the pixel columns of the device painted on. A curve's line may be
+// dashed or dotted (stretches of one quantity told apart); a legend below the plot then shows a
+// short piece of each named curve's line before its name, clear of the curves and marks.
 class Chart : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +25,7 @@ public:
         QColor colour;
         QVector<QPointF> points;
         bool rightAxis = false;
+        Qt::PenStyle style = Qt::SolidLine;
     };
     struct Mark {
         double x = 0;
@@ -36,6 +39,12 @@ public:
     void setCaption(const QString& caption);
     const QString& caption() const { return caption_; }
     void setEqualAspect(bool equal);
+    // The legend goes below the x axis, in rows, each name after a short piece of its curve's line
+    // (colour and style).
+    void setLegendLines(bool lines);
+    // Fixes the range of the left axis instead of fitting it to the curves (what lies beyond is
+    // cut off at the plot's edge).
+    void setYRange(double lo, double hi);
     // Fixes the x range instead of fitting it to the curves.
     void setXRange(double lo, double hi);
     // Replaces the curves and marks and repaints.
@@ -58,13 +67,18 @@ private:
         axes::Range x, y, right;
         bool hasRight = false;
         QRectF area;
+        QVector<QVector<int>> legendRows;  // indices of named curves, row by row, below the plot
     };
     Layout layout(const QSize& size, const QFontMetricsF& metrics) const;
+    double legendEntryWidth(const Curve& c, const QFontMetricsF& metrics) const;
 
     QString xTitle_, yTitle_, rightTitle_, caption_;
     bool equalAspect_ = false;
+    bool legendLines_ = false;
     bool fixedX_ = false;
     double xLo_ = 0, xHi_ = 1;
+    bool fixedY_ = false;
+    double yLo_ = 0, yHi_ = 1;
     QVector<Curve> curves_;
     QVector<Mark> marks_;
 };
