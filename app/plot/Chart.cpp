@@ -228,8 +228,8 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
         painter.drawLine(QPointF(px, a.top()), QPointF(px, a.bottom()));
         const double w = metrics.horizontalAdvance(m.caption) + 2;
         const bool left = px + 3 + w > a.right() && px - 3 - w > a.left();
-        painter.drawText(QRectF(left ? px - 3 - w : px + 3, captionY, w, line),
-                         left ? Qt::AlignRight | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop, m.caption);
+        const Qt::Alignment align = Qt::AlignTop | (left ? Qt::AlignRight : Qt::AlignLeft);
+        painter.drawText(QRectF(left ? px - 3 - w : px + 3, captionY, w, line), static_cast<int>(align), m.caption);
         if (!m.caption.isEmpty()) captionY += line;
     }
     double legendY = a.top() + 2;
