@@ -196,7 +196,9 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(a);
     if (!caption_.isEmpty()) {
-        painter.drawText(QRectF(0, 4, size.width(), line), Qt::AlignCenter, caption_);
+        // A caption wider than the chart keeps its beginning (the airfoil's name).
+        painter.drawText(QRectF(0, 4, size.width(), line), Qt::AlignCenter,
+                         metrics.elidedText(caption_, Qt::ElideRight, size.width() - 8));
     }
 
     // Axis titles: x under the tick values, y turned upright along the left edge.
@@ -219,7 +221,8 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
     painter.setClipRect(a.adjusted(-1, -1, 1, 1));
     painter.setRenderHint(QPainter::Antialiasing);
     // Each mark's caption a line below the previous one, so marks close together stay readable;
-    // one that would run past the right edge is written to the left of its line.
+    // one that would run past the right edge is written to the left of its line, or else as far
+    // right as it fits.
     double captionY = a.top() + 2;
     for (const Mark& m : marks_) {
         if (!std::isfinite(m.x)) continue;
@@ -227,9 +230,9 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
         painter.setPen(QPen(m.colour, 1, Qt::DashLine));
         painter.drawLine(QPointF(px, a.top()), QPointF(px, a.bottom()));
         const double w = metrics.horizontalAdvance(m.caption) + 2;
-        const bool left = px + 3 + w > a.right() && px - 3 - w > a.left();
-        const Qt::Alignment align = Qt::AlignTop | (left ? Qt::AlignRight : Qt::AlignLeft);
-        painter.drawText(QRectF(left ? px - 3 - w : px + 3, captionY, w, line), static_cast<int>(align), m.caption);
+        double x = px + 3;
+        if (x + w > a.right()) x = px - 3 - w >= a.left() ? px - 3 - w : std::max(a.left(), a.right() - w);
+        painter.drawText(QRectF(x, captionY, w, line), Qt::AlignLeft | Qt::AlignTop, m.caption);
         if (!m.caption.isEmpty()) captionY += line;
     }
     double legendY = a.top() + 2;
