@@ -1,6 +1,7 @@
 #include "solver/analysis/Describe.h"
 
 #include "solver/Constants.h"
+#include "solver/analysis/GoldenSection.h"
 #include "solver/ShortestText.h"
 #include "solver/surface/Solver.h"
 
@@ -47,31 +48,6 @@ public:
 private:
     double F_, G_, m_, onePlus2F_, mb_ = 0, shift_ = 0;
 };
-
-constexpr double GoldenRatio = 0.6180339887498949;
-
-// The least of a function with one minimum in [a, b], by golden sections.
-template <typename Fn>
-double goldenMinimum(Fn f, double a, double b, int iterations) {
-    double c = b - GoldenRatio * (b - a), d = a + GoldenRatio * (b - a);
-    double fc = f(c), fd = f(d);
-    for (int k = 0; k < iterations; ++k) {
-        if (fc < fd) {
-            b = d;
-            d = c;
-            fd = fc;
-            c = b - GoldenRatio * (b - a);
-            fc = f(c);
-        } else {
-            a = c;
-            c = d;
-            fc = fd;
-            d = a + GoldenRatio * (b - a);
-            fd = f(d);
-        }
-    }
-    return fc < fd ? c : d;
-}
 
 // One surface from the foremost point to the trailing edge, sampled coarsely: the samples bracket
 // the polar angle of any station, which a root finder then pins down on the exact contour.
@@ -151,7 +127,9 @@ Expected<AirfoilGeometry> measureAirfoil(const Airfoil& a) {
     const Contour c(a);
     // The foremost point: the image of zeta = -1 when the circle passes through it (F = 0), else
     // the least x of the contour, which lies on the circle's far side.
-    const double tFront = a.F == 0.0 ? Pi : goldenMinimum([&](double t) { return c.x(t); }, 0.5 * Pi, 1.5 * Pi, 60);
+    const double tFront =
+        a.F == 0.0 ? Pi
+                   : goldenMinimum([&](double t) { return c.x(t); }, 0.5 * Pi, 1.5 * Pi, GoldenStop::after(60)).best();
     const Branch upper = sampleBranch(c, tFront, 0.0);
     const Branch lower = sampleBranch(c, tFront, 2.0 * Pi);
     const double x0 = upper.x.front();
@@ -181,7 +159,7 @@ Expected<AirfoilGeometry> measureAirfoil(const Airfoil& a) {
     // The maxima on the exact contour, within two stations of the coarse ones.
     const auto refine = [&](int s, auto value) {
         const double lo = station(std::max(s - 2, 0)), hi = station(std::min(s + 2, Stations));
-        return goldenMinimum([&](double xs) { return -value(section(xs)); }, lo, hi, 40);
+        return goldenMinimum([&](double xs) { return -value(section(xs)); }, lo, hi, GoldenStop::after(40)).best();
     };
     AirfoilGeometry g;
     const double xT = refine(bestT, [](const Section& q) { return q.thickness; });

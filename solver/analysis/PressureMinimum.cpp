@@ -1,6 +1,7 @@
 #include "solver/analysis/PressureMinimum.h"
 
 #include "solver/Constants.h"
+#include "solver/analysis/GoldenSection.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +10,6 @@ namespace orvek {
 
 namespace {
 
-constexpr double GoldenRatio = 0.6180339887498949;
 // Fewer points than this are joined by a fixed ring of as many angles when the peak is looked for.
 constexpr double RingAngles = 256;
 // The step of the slope's differences, radians: the fourth-order difference's own error (h^4) and
@@ -28,25 +28,10 @@ double slope(Fn f, double t) {
 // regula falsi (the Illinois change). Returns the angle.
 template <typename Fn>
 double peakNear(Fn f, double t0, double reach) {
-    double a = t0 - reach, b = t0 + reach;
-    double c = b - GoldenRatio * (b - a), d = a + GoldenRatio * (b - a);
-    double fc = f(c), fd = f(d);
-    while (b - a > 1e-3) {
-        if (fc > fd) {
-            b = d;
-            d = c;
-            fd = fc;
-            c = b - GoldenRatio * (b - a);
-            fc = f(c);
-        } else {
-            a = c;
-            c = d;
-            fc = fd;
-            d = a + GoldenRatio * (b - a);
-            fd = f(d);
-        }
-    }
-    const double best = fc > fd ? c : d;
+    const GoldenBracket g =
+        goldenMinimum([&](double t) { return -f(t); }, t0 - reach, t0 + reach, GoldenStop::narrowerThan(1e-3));
+    double a = g.a, b = g.b;
+    const double best = g.best();
     double sa = slope(f, a), sb = slope(f, b);
     if (!(sa > 0.0 && sb < 0.0)) return best;  // the peak is not inside: keep the sectioned one
     int side = 0;

@@ -1,6 +1,7 @@
 #include "solver/boundarylayer/BoundaryLayer.h"
 
 #include "solver/ShortestText.h"
+#include "solver/analysis/GoldenSection.h"
 #include "solver/analysis/Sweep.h"
 #include "solver/boundarylayer/Closures.h"
 #include "solver/boundarylayer/ExactSpeed.h"
@@ -543,28 +544,7 @@ Expected<CompressibleResult> compressible(const Airfoil& airfoil, double alphaDe
         cpcPrev = cpc;
     }
     // The least Cp refined between its neighbours by golden sections.
-    {
-        double a = tMin - step, b = tMin + step;
-        constexpr double GoldenSection = 0.6180339887498949;
-        double u = b - GoldenSection * (b - a), v = a + GoldenSection * (b - a);
-        double fu = cpAt(u), fv = cpAt(v);
-        for (int i = 0; i < 60; ++i) {
-            if (fu < fv) {
-                b = v;
-                v = u;
-                fv = fu;
-                u = b - GoldenSection * (b - a);
-                fu = cpAt(u);
-            } else {
-                a = u;
-                u = v;
-                fu = fv;
-                v = a + GoldenSection * (b - a);
-                fv = cpAt(v);
-            }
-        }
-        cpMin = std::min({cpMin, fu, fv});
-    }
+    cpMin = std::min(cpMin, goldenMinimum(cpAt, tMin - step, tMin + step, GoldenStop::after(60)).least());
     CompressibleResult out;
     out.M = M;
     out.CL = c.coefficients.CL + (liftC - lift0);
