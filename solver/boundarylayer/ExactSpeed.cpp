@@ -1,5 +1,7 @@
 #include "solver/boundarylayer/ExactSpeed.h"
 
+#include "solver/Complex.h"
+
 #include <cmath>
 
 namespace orvek {
@@ -32,29 +34,25 @@ SurfaceSample ExactSpeed::at(double vartheta) const {
     const double sig = sh * cb_ + ch * sb_;
     const double sg = sh * cb_ - ch * sb_, cg = ch * cb_ + sh * sb_;
     // zeta - 1 = 2 i R sin(h) e^(i g), exact near the trailing edge; zeta + 1 = (zeta - 1) + 2
-    const double zmRe = -2.0 * R_ * sig * sg, zmIm = 2.0 * R_ * sig * cg;
-    const double zpRe = zmRe + 2.0, zpIm = zmIm;
-    const double dp2 = zpRe * zpRe + zpIm * zpIm;
-    const double qRe = (zmRe * zpRe + zmIm * zpIm) / dp2;
-    const double qIm = (zmIm * zpRe - zmRe * zpIm) / dp2;
-    double wRe = 0, wIm = 0, dpPow = 0, sigPow = 1;
+    const Complex<double> zm = (2.0 * R_ * sig) * Complex<double>{-sg, cg}, zp = 2.0 + zm;
+    const double dp2 = norm(zp);
+    const Complex<double> q = timesConj(zm, zp) / dp2;
+    Complex<double> w = square(q);
+    double dpPow = 0, sigPow = 1;
     if (joukowsky_) {
-        wRe = (qRe - qIm) * (qRe + qIm);
-        wIm = 2.0 * qRe * qIm;
         dpPow = dp2 * std::sqrt(dp2);
     } else {
         // The principal argument keeps each point on its own side of the trailing edge.
-        const double rhoM = std::pow(qRe * qRe + qIm * qIm, 0.5 * m_);
-        const double phi = std::atan2(qIm, qRe);
-        wRe = rhoM * std::cos(m_ * phi);
-        wIm = rhoM * std::sin(m_ * phi);
+        const double rhoM = std::pow(norm(q), 0.5 * m_);
+        const double phi = std::atan2(q.im, q.re);
+        w = rhoM * Complex<double>{std::cos(m_ * phi), std::sin(m_ * phi)};
         dpPow = std::pow(dp2, 0.5 * (m_ + 1.0));
         sigPow = std::pow(std::fabs(sig), 2.0 - m_);
     }
-    const double D = (1.0 - wRe) * (1.0 - wRe) + wIm * wIm;  // |1 - w|^2
+    const double D = norm(1.0 - w);  // |1 - w|^2
     SurfaceSample out;
-    out.x = mb_ * (1.0 - (wRe * wRe + wIm * wIm)) / D - shift_;
-    out.y = 2.0 * mb_ * wIm / D;
+    out.x = mb_ * (1.0 - norm(w)) / D - shift_;
+    out.y = 2.0 * mb_ * w.im / D;
     const double c = ch * cc_ + sh * sc_;  // cos(vartheta/2 - (alpha + beta/2))
     out.V = std::fabs(c) * D * dpPow * sigPow * scale_;
     return out;

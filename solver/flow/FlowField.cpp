@@ -1,5 +1,6 @@
 #include "solver/flow/FlowField.h"
 
+#include "solver/Complex.h"
 #include "solver/ShortestText.h"
 #include "solver/kernels/CoreSlices.h"
 #include "solver/kernels/Kernels.h"
@@ -57,24 +58,18 @@ Expected<FlowField> FlowField::make(const Airfoil& airfoil, double alphaDegrees,
     c.halfInvM = 0.5 / m;
     c.b = airfoil.mappingScale(1.0);
     c.twoMb = 2.0 * m * c.b;
-    c.cosMB = std::cos(m * f.betaRadians_);
-    c.sinMB = std::sin(m * f.betaRadians_);
-    c.cosB = (1.0 + F) / c.R;
-    c.sinB = -G / c.R;
-    c.t1Re = 1.0 + F;
-    c.t1Im = -G;
-    c.twoMinusT1Re = 1.0 - F;
-    c.twoMinusT1Im = G;
-    c.cosA = std::cos(f.alphaRadians_);
-    c.sinA = std::sin(f.alphaRadians_);
+    c.turnMBeta = {std::cos(m * f.betaRadians_), std::sin(m * f.betaRadians_)};
+    c.turnBackBeta = {(1.0 + F) / c.R, -G / c.R};
+    c.t1 = {1.0 + F, -G};
+    c.twoMinusT1 = {1.0 - F, G};
+    c.turnAlpha = {std::cos(f.alphaRadians_), std::sin(f.alphaRadians_)};
     // t2 = -(1 + F + iG) e^(2 i alpha): the front stagnation point, the circle's other zero of W'
-    const double cos2A = (c.cosA - c.sinA) * (c.cosA + c.sinA), sin2A = 2.0 * c.sinA * c.cosA;
-    const double t2Re = -((1.0 + F) * cos2A - G * sin2A), t2Im = -((1.0 + F) * sin2A + G * cos2A);
-    c.t12Re = c.t1Re - t2Re;
-    c.t12Im = c.t1Im - t2Im;
+    const Complex<double> turn2A = square(c.turnAlpha);
+    const Complex<double> t2 = -(Complex<double>{1.0 + F, G} * turn2A);
+    c.t12 = c.t1 - t2;
     c.twoOverM2 = 2.0 / (m * m);
     // b R sin(alpha + beta), with R cos(beta) = 1 + F and R sin(beta) = G
-    c.halfGammaB = c.b * ((1.0 + F) * c.sinA + G * c.cosA);
+    c.halfGammaB = c.b * ((1.0 + F) * c.turnAlpha.im + G * c.turnAlpha.re);
     c.inv4OverR2 = 4.0 / R2;
     c.joukowsky = airfoil.isJoukowsky();
     if (circulation) {
@@ -144,8 +139,8 @@ namespace {
 // The zeros of the circle's velocity about the centre, t = e^(i alpha) tau with
 // tau^2 + i gamma tau - R^2 = 0: on the circle at tau = R(-i s +- sqrt(1 - s^2)) for |s| <= 1
 // (s = gamma/(2R); front first), else on the imaginary axis, the one in the flow first.
-std::vector<std::pair<double, double>> circleZeros(double R, double s, double alpha) {
-    std::vector<std::pair<double, double>> tau;
+std::vector<Complex<double>> circleZeros(double R, double s, double alpha) {
+    std::vector<Complex<double>> tau;
     if (std::fabs(s) <= 1.0) {
         const double c = std::sqrt((1.0 - s) * (1.0 + s));
         tau = {{-R * c, -R * s}, {R * c, -R * s}};
@@ -154,8 +149,8 @@ std::vector<std::pair<double, double>> circleZeros(double R, double s, double al
         const double big = s + std::copysign(std::sqrt((s - 1.0) * (s + 1.0)), s);
         tau = {{0.0, -R * big}};
     }
-    const double ca = std::cos(alpha), sa = std::sin(alpha);
-    for (auto& t : tau) t = {t.first * ca - t.second * sa, t.first * sa + t.second * ca};
+    const Complex<double> turn{std::cos(alpha), std::sin(alpha)};
+    for (auto& t : tau) t = t * turn;
     return tau;
 }
 
@@ -170,14 +165,15 @@ std::vector<FlowPoint> FlowField::stagnationPoints(StreamPlane plane) const {
             return {{centre().x + radius() * std::cos(s), centre().y + radius() * std::sin(s)}, {1.0, 0.0}};
         }
         // zeta - 1 = t2 - t1
-        std::vector<FlowPoint> out{toAirfoil(-c_.t12Re, -c_.t12Im)};
+        std::vector<FlowPoint> out{toAirfoil(-c_.t12.re, -c_.t12.im)};
         if (!c_.joukowsky) out.push_back({1.0, 0.0});
         return out;
     }
     std::vector<FlowPoint> out;
-    for (const auto& [tRe, tIm] : circleZeros(c_.R, circulationRatio(), alphaRadians_)) {
+    for (const Complex<double>& t : circleZeros(c_.R, circulationRatio(), alphaRadians_)) {
         // t = zeta - zeta0, so zeta - 1 = t - t1
-        out.push_back(circle ? FlowPoint{centre().x + tRe, centre().y + tIm} : toAirfoil(tRe - c_.t1Re, tIm - c_.t1Im));
+        const Complex<double> e = t - c_.t1;
+        out.push_back(circle ? FlowPoint{centre().x + t.re, centre().y + t.im} : toAirfoil(e.re, e.im));
     }
     return out;
 }
@@ -185,24 +181,18 @@ std::vector<FlowPoint> FlowField::stagnationPoints(StreamPlane plane) const {
 FlowPoint FlowField::toAirfoil(double eRe, double eIm) const {
     // q = e/(2 + e); w = q^m taken as (q e^(i beta))^m e^(-i m beta), whose root lies in the
     // half plane Re > 0 for every point on or outside the circle; z = 1 + 2 m b w/(1 - w).
-    const double dRe = 2.0 + eRe, dIm = eIm, inv = 1.0 / (dRe * dRe + dIm * dIm);
-    const double qRe = (eRe * dRe + eIm * dIm) * inv, qIm = (eIm * dRe - eRe * dIm) * inv;
-    const double cb = c_.cosB, sb = -c_.sinB;  // e^(i beta)
-    const double hRe = qRe * cb - qIm * sb, hIm = qRe * sb + qIm * cb;
-    double wtRe, wtIm;  // (q e^(i beta))^m
-    if (c_.joukowsky) {
-        wtRe = (hRe - hIm) * (hRe + hIm);
-        wtIm = 2.0 * hRe * hIm;
-    } else {
+    const Complex<double> e{eRe, eIm}, d = 2.0 + e;
+    const Complex<double> q = timesConj(e, d) * (1.0 / norm(d));
+    const Complex<double> h = q * conj(c_.turnBackBeta);  // q e^(i beta)
+    Complex<double> wt = square(h);                       // (q e^(i beta))^m
+    if (!c_.joukowsky) {
         const double m = airfoil_.m;
-        const double mod = std::pow(hRe * hRe + hIm * hIm, 0.5 * m), arg = m * std::atan2(hIm, hRe);
-        wtRe = mod * std::cos(arg);
-        wtIm = mod * std::sin(arg);
+        const double mod = std::pow(norm(h), 0.5 * m), arg = m * std::atan2(h.im, h.re);
+        wt = mod * Complex<double>{std::cos(arg), std::sin(arg)};
     }
-    const double wRe = wtRe * c_.cosMB + wtIm * c_.sinMB, wIm = wtIm * c_.cosMB - wtRe * c_.sinMB;
-    const double oRe = 1.0 - wRe, oIm = -wIm, invO = 1.0 / (oRe * oRe + oIm * oIm);
-    const double rRe = (wRe * oRe + wIm * oIm) * invO, rIm = (wIm * oRe - wRe * oIm) * invO;
-    const FlowPoint z{1.0 + c_.twoMb * rRe, c_.twoMb * rIm};
+    const Complex<double> w = timesConj(wt, c_.turnMBeta), o = 1.0 - w;
+    const Complex<double> r = timesConj(w, o) * (1.0 / norm(o));  // w/(1 - w)
+    const FlowPoint z{1.0 + c_.twoMb * r.re, c_.twoMb * r.im};
     // Only the critical point zeta = -1 (on the circle when F = 0: a circular arc's leading edge,
     // where its front stagnation point lies at the ideal angle) has no finite value here; it maps
     // to 1 - 2 m b on the chord line, the leading edge itself.
@@ -213,45 +203,39 @@ FlowPoint FlowField::toAirfoil(double eRe, double eIm) const {
 FlowPoint FlowField::toCircle(FlowPoint z) const {
     // as in the kernel: w = (z - 1)/(z - 1 + 2 m b), the root of w e^(i m beta) turned back by
     // e^(-i beta) is q, and zeta = (1 + q)/(1 - q)
-    const double dRe = z.x - 1.0, dIm = z.y, nRe = dRe + c_.twoMb, invN2 = 1.0 / (nRe * nRe + dIm * dIm);
-    const double wRe = (dRe * nRe + dIm * dIm) * invN2, wIm = (dIm * nRe - dRe * dIm) * invN2;
-    const double sRe = wRe * c_.cosMB - wIm * c_.sinMB, sIm = wRe * c_.sinMB + wIm * c_.cosMB;
-    const double mod = std::pow(sRe * sRe + sIm * sIm, c_.halfInvM), arg = std::atan2(sIm, sRe) * c_.invM;
-    const double hRe = mod * std::cos(arg), hIm = mod * std::sin(arg);
-    const double qRe = hRe * c_.cosB - hIm * c_.sinB, qIm = hRe * c_.sinB + hIm * c_.cosB;
-    const double oRe = 1.0 - qRe, inv = 1.0 / (oRe * oRe + qIm * qIm);
+    const Complex<double> d{z.x - 1.0, z.y}, n{d.re + c_.twoMb, d.im};
+    const Complex<double> s = (timesConj(d, n) * (1.0 / norm(n))) * c_.turnMBeta;
+    const double mod = std::pow(norm(s), c_.halfInvM), arg = std::atan2(s.im, s.re) * c_.invM;
+    const Complex<double> q = (mod * Complex<double>{std::cos(arg), std::sin(arg)}) * c_.turnBackBeta;
     // (1 + q)/(1 - q) = ((1 + q)(1 - conj q))/|1 - q|^2
-    return {((1.0 + qRe) * oRe - qIm * qIm) * inv, (qIm * oRe + (1.0 + qRe) * qIm) * inv};
+    const Complex<double> zeta = timesConj(1.0 + q, 1.0 - q) * (1.0 / norm(1.0 - q));
+    return {zeta.re, zeta.im};
 }
 
 FlowValues FlowField::atCircle(FlowPoint zeta) const {
     FlowValues out;
-    const double eRe = zeta.x - 1.0, eIm = zeta.y;                      // zeta - 1
-    const double tRe = zeta.x + airfoil_.F, tIm = zeta.y - airfoil_.G;  // zeta - zeta0
-    const double t2 = tRe * tRe + tIm * tIm;
+    const Complex<double> e{zeta.x - 1.0, zeta.y};                      // zeta - 1
+    const Complex<double> t{zeta.x + airfoil_.F, zeta.y - airfoil_.G};  // zeta - zeta0
+    const double t2 = norm(t);
     // |t|^2 - R^2 = |e|^2 + 2 Re(e (1 + F + iG)), exact near the trailing edge
-    const double P = (eRe * eRe + eIm * eIm) + 2.0 * (c_.t1Re * eRe + c_.t1Im * eIm);
+    const double P = norm(e) + 2.0 * timesConj(e, c_.t1).re;
     if (!(P >= 0.0)) {
         out.inside = true;
         out.u = out.v = out.Cp = out.psi = std::nan("");
         return out;
     }
     // dW/dzeta = b e^(-i alpha) (zeta - 1)(t - t2)/t^2, t - t2 = e + (t1 - t2)
-    const double sRe = eRe + c_.t12Re, sIm = eIm + c_.t12Im;
-    const double nRe = eRe * sRe - eIm * sIm, nIm = eRe * sIm + eIm * sRe;
-    const double tt2Re = (tRe - tIm) * (tRe + tIm), tt2Im = 2.0 * tRe * tIm, inv4 = 1.0 / (t2 * t2);
-    const double fRe = (nRe * tt2Re + nIm * tt2Im) * inv4, fIm = (nIm * tt2Re - nRe * tt2Im) * inv4;
-    double dRe = c_.b * (fRe * c_.cosA + fIm * c_.sinA), dIm = c_.b * (fIm * c_.cosA - fRe * c_.sinA);
+    const Complex<double> f = timesConj(e * (e + c_.t12), square(t)) * (1.0 / (t2 * t2));
+    Complex<double> d = c_.b * timesConj(f, c_.turnAlpha);
     if (c_.byHand) {
-        // + i b dgamma / t, dgamma = m^2 extraGammaOverM2
+        // + i b dgamma / t = i b dgamma conj(t) / |t|^2, dgamma = m^2 extraGammaOverM2
         const double k = c_.b * c_.extraGammaOverM2 * airfoil_.m * airfoil_.m / t2;
-        dRe += k * tIm;
-        dIm += k * tRe;
+        d = d + k * Complex<double>{t.im, t.re};
     }
-    out.u = dRe;
-    out.v = -dIm;
-    out.Cp = 1.0 - (dRe * dRe + dIm * dIm);
-    const double across = c_.cosA * tIm - c_.sinA * tRe;  // Im(e^(-i alpha) t)
+    out.u = d.re;
+    out.v = -d.im;
+    out.Cp = 1.0 - norm(d);
+    const double across = c_.turnAlpha.re * t.im - c_.turnAlpha.im * t.re;  // Im(e^(-i alpha) t)
     out.psi = c_.b * across * (P / t2) + c_.halfGammaB * std::log1p(P * (0.25 * c_.inv4OverR2));
     return out;
 }

@@ -3,6 +3,7 @@
 // the airfoil plane, computed by the widest vector instructions the processor offers (the same
 // choice as the surface kernels make).
 
+#include "solver/Complex.h"
 #include "solver/kernels/InstructionSets.h"
 
 #include <cstddef>
@@ -17,13 +18,13 @@ struct FlowConstants {
     double invM = 0;                            // 1 / m: q = w^(1/m)
     double halfInvM = 0;                        // 1 / (2m): |q| = (|w|^2)^(1/(2m))
     double twoMb = 0;                           // 2 m b: w = (z - 1)/(z - 1 + 2 m b)
-    double cosMB = 0, sinMB = 0;                // e^(i m beta): turns the flow's sector of w onto the real axis
-    double cosB = 0, sinB = 0;                  // e^(-i beta) = cosB + i sinB: back from that frame to q
+    Complex<double> turnMBeta{1, 0};            // e^(i m beta): turns the flow's sector of w onto the real axis
+    Complex<double> turnBackBeta{1, 0};         // e^(-i beta): back from that frame to q
     double R = 0;                               // circle radius
-    double t1Re = 0, t1Im = 0;                  // 1 - zeta0 = (1 + F) - iG: the trailing edge seen from the centre
-    double twoMinusT1Re = 0, twoMinusT1Im = 0;  // 2 - t1
-    double t12Re = 0, t12Im = 0;                // t1 - t2, t2 the front stagnation point about the centre
-    double cosA = 0, sinA = 0;                  // e^(-i alpha) = cosA - i sinA
+    Complex<double> t1{1, 0};                   // 1 - zeta0 = (1 + F) - iG: the trailing edge seen from the centre
+    Complex<double> twoMinusT1{1, 0};           // 2 - t1
+    Complex<double> t12{0, 0};                  // t1 - t2, t2 the front stagnation point about the centre
+    Complex<double> turnAlpha{1, 0};            // e^(i alpha); the free stream's conjugate velocity is its conjugate
     double twoOverM2 = 0;                       // 2 / m^2
     double b = 0;                               // mapping scale
     double halfGammaB = 0;   // b R sin(alpha + beta): the circulation's share of psi, per unit of log|t|^2

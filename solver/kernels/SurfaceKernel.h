@@ -6,6 +6,7 @@
 // not depend on which run, block or thread computed it.
 
 #include "solver/Airfoil.h"
+#include "solver/Complex.h"
 #include "solver/kernels/InstructionSets.h"
 
 #include <cstddef>
@@ -21,7 +22,7 @@ struct PointConstants {
     double shift = 0;      // m b - chord
     double onePlus2F = 0;  // 1 + 2F: the circle's power of the origin, negated
     // (1 + F + iG) e^(-i(alpha + beta)) / R^2: turns zeta - 1 into the circle speed's numerator
-    double kRe = 0, kIm = 0;
+    Complex<double> k{0, 0};
     double inv4m4 = 0;       // 1 / (4 m^4)
     double dTheta = 0;       // angular step 2 pi / (N1 - 1)
     bool joukowsky = false;  // m = 2: the argument is doubled without trigonometry

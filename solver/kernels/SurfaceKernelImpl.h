@@ -15,6 +15,7 @@
 // Then, as before: w = rho^m e^(i m phi), D = |1 - w|^2, x + iy = m b (1 + w)/(1 - w) - shift and
 // 1-Cp = (circle speed * |zeta + 1|^2 * D / (4 m^2 rho^(m-1)))^2.
 
+#include "solver/Complex.h"
 #include "solver/kernels/SurfaceKernel.h"
 
 #include <cstddef>
@@ -46,16 +47,16 @@ struct SurfaceKernelImpl {
         const V dMinus2 = rm1sq + fourR * (sh * sh);  // |zeta - 1|^2
         const V dPlus2 = rm1sq + fourR * (ch * ch);   // |zeta + 1|^2
         const V rho2 = dMinus2 / dPlus2;
-        const V re = rm1 * (r + 1.0), im = 2.0 * r * sinT;  // (zeta - 1)/(zeta + 1), times |zeta + 1|^2
+        const Complex<V> ratio{rm1 * (r + 1.0), 2.0 * r * sinT};  // (zeta - 1)/(zeta + 1), times |zeta + 1|^2
         V rhoM, cosMPhi, sinMPhi;
         if (c.joukowsky) {
-            const V inv = 1.0 / (re * re + im * im);
+            const Complex<V> turn = square(ratio) * (1.0 / norm(ratio));  // e^(2 i phi)
             rhoM = rho2;
-            cosMPhi = (re - im) * (re + im) * inv;
-            sinMPhi = 2.0 * re * im * inv;
+            cosMPhi = turn.re;
+            sinMPhi = turn.im;
         } else {
             // The principal argument keeps each point on its own side of the trailing edge.
-            const V phi = Ops::atan2(im, re);
+            const V phi = Ops::atan2(ratio.im, ratio.re);
             rhoM = Ops::pow(rho2, c.halfM);
             Ops::sincos(c.airfoil.m * phi, sinMPhi, cosMPhi);
         }
@@ -66,9 +67,8 @@ struct SurfaceKernelImpl {
         out.x = c.mb * (1.0 - rho2M) * invD - c.shift;
         out.y = c.mb2 * rhoM * sinMPhi * invD;
         // zeta - 1, then the circle speed (halved) as Im((zeta - 1) k)
-        const V zRe = rm1 - 2.0 * r * (sh * sh);
-        const V zIm = r * sinT;
-        const V speed = zRe * c.kIm + zIm * c.kRe;
+        const Complex<V> zm1{rm1 - 2.0 * r * (sh * sh), r * sinT};
+        const V speed = (zm1 * c.k).im;
         const V a = speed * dPlus2 * (D / rhoM);
         out.Cu = a * a * rho2 * c.inv4m4;
         return out;

@@ -38,8 +38,10 @@ PointConstants pointConstants(const SolverInput& in, const MappingConstants& k) 
     c.shift = k.shift;
     c.onePlus2F = 1.0 + 2.0 * a.F;
     const double A = k.alphaRadians + k.betaRadians;
-    c.kRe = ((1.0 + a.F) * std::cos(A) + a.G * std::sin(A)) / k.R2;
-    c.kIm = (a.G * std::cos(A) - (1.0 + a.F) * std::sin(A)) / k.R2;
+    // (1 + F + iG) e^(-i(alpha + beta)) / R^2
+    const Complex<double> turned =
+        timesConj(Complex<double>{1.0 + a.F, a.G}, Complex<double>{std::cos(A), std::sin(A)});
+    c.k = {turned.re / k.R2, turned.im / k.R2};
     c.inv4m4 = 1.0 / (4.0 * a.m * a.m * a.m * a.m);
     c.dTheta = (2.0 * Pi) / static_cast<double>(k.steps);
     c.joukowsky = a.isJoukowsky();
