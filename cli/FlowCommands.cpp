@@ -139,9 +139,7 @@ CommandOutput streamlinesCommand(const Arguments& a) {
             throw UsageError{"option '--plane' expects airfoil or circle, not '" + *plane + "'"};
         }
     }
-    if (rq.plane == StreamPlane::Circle) {
-        rq.extent = CircleExtent;
-    }
+    rq.extent = defaultExtent(rq.plane);
     if (const std::optional<std::string> e = a.text("extent")) {
         const std::string form = "X0:X1,Y0:Y1";
         const std::vector<std::string> p = parts(*e, ',', 2, "extent", form);

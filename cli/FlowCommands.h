@@ -17,9 +17,6 @@ namespace orvek::cli {
 // The largest grid of field: 16,777,216 points, about 690 MB of VTK.
 inline constexpr double MaxGridPoints = 16777216;
 
-// The default extent of streamlines in the circle plane, about the circle.
-inline constexpr Extent CircleExtent{-3, 3, -2, 2};
-
 CommandOutput fieldCommand(const Arguments& a);
 CommandOutput streamlinesCommand(const Arguments& a);
 

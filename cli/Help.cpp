@@ -34,6 +34,13 @@ std::vector<OptionHelp> airfoilOptions(const std::string& help) {
     return {{"F", "F", ""}, {"G", "G", ""}, {"m", "M", help}};
 }
 
+// The rows of the commands that need a simple airfoil around which the flow is calculated.
+std::vector<OptionHelp> flowAirfoilOptions() {
+    return airfoilOptions("the airfoil, as for solve (F from 0 to " + number(MaxShapeParameter) + ", G from\n-" +
+                          number(MaxShapeParameter) + " to " + number(MaxShapeParameter) +
+                          ", m above 1 and at most 2)");
+}
+
 OptionHelp angleOption() { return {"alpha", "DEG", "angle of attack in degrees"}; }
 
 // The one --output line.
@@ -367,9 +374,7 @@ VTK (--grid only): the legacy binary STRUCTURED_POINTS file ParaView and VisIt o
 with point arrays velocity, Cp, psi (NaN inside the airfoil) and body (1 inside).
 )";
     h.options = joined({
-        airfoilOptions("the airfoil, as for solve (F from 0 to " + number(MaxShapeParameter) + ", G from\n-" +
-                       number(MaxShapeParameter) + " to " + number(MaxShapeParameter) +
-                       ", m above 1 and at most 2)"),
+        flowAirfoilOptions(),
         {angleOption(),
          {"points", "FILE|-",
           "one point per line, \"x,y\" or \"x y\"; blank lines and lines\n"
@@ -415,9 +420,7 @@ direction of the flow). SVG: the lines over the extent with the airfoil filled a
 stagnation points marked, the dividing streamline in red.
 )";
     h.options = joined({
-        airfoilOptions("the airfoil, as for solve (F from 0 to " + number(MaxShapeParameter) + ", G from\n-" +
-                       number(MaxShapeParameter) + " to " + number(MaxShapeParameter) +
-                       ", m above 1 and at most 2)"),
+        flowAirfoilOptions(),
         {angleOption(),
          {"circulation", "G",
           "the circulation set by hand (CL = 2 G), as for field; the\n"

@@ -21,10 +21,6 @@
 
 namespace orvek {
 
-using saving::nameFault;
-using saving::nameForMessage;
-using saving::systemReason;
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -49,7 +45,7 @@ int followLinks(std::string& path) {
 // Why an existing file of this kind is not replaced, or an empty text for a regular file.
 std::string kindFault(mode_t mode) {
     if (S_ISREG(mode)) return {};
-    if (S_ISDIR(mode)) return systemReason(EISDIR);
+    if (S_ISDIR(mode)) return saving::systemReason(EISDIR);
     if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a regular file";
     if (S_ISFIFO(mode)) return "it is a pipe (FIFO), not a regular file";
     if (S_ISSOCK(mode)) return "it is a socket, not a regular file";
@@ -105,13 +101,13 @@ FileSave::~FileSave() {
 }
 
 Expected<std::unique_ptr<FileSave>> FileSave::begin(const std::string& path, const std::string& shownName) {
-    if (Status fault = nameFault(path); !fault) return Failure{fault.error()};
+    if (Status fault = saving::nameFault(path); !fault) return Failure{fault.error()};
     auto parts = std::make_unique<Parts>();
-    parts->shown = shownName.empty() ? nameForMessage(path) : shownName;
+    parts->shown = shownName.empty() ? saving::nameForMessage(path) : shownName;
     const auto failure = [&](const std::string& why) { return parts->failure(why); };
 
     std::string resolved = path;
-    if (const int error = followLinks(resolved); error != 0) return failure(systemReason(error));
+    if (const int error = followLinks(resolved); error != 0) return failure(saving::systemReason(error));
     const fs::path targetPath(resolved);
     const std::string folder = targetPath.parent_path().empty() ? "." : targetPath.parent_path().string();
     parts->target = targetPath.filename().string();
@@ -121,7 +117,7 @@ Expected<std::unique_ptr<FileSave>> FileSave::begin(const std::string& path, con
         const int error = errno;
         if (error == ENOENT) return failure("the folder " + folder + " does not exist");
         if (error == ENOTDIR) return failure(folder + " is not a folder");
-        return failure(systemReason(error));
+        return failure(saving::systemReason(error));
     }
     // A FileSave made from here on closes the folder (and removes its temporary) when dropped.
     FileSave save(std::move(parts));
@@ -131,12 +127,13 @@ Expected<std::unique_ptr<FileSave>> FileSave::begin(const std::string& path, con
     // permission bits pass to the new file.
     struct stat existing {};
     const bool exists = ::fstatat(p.folderFd, p.target.c_str(), &existing, 0) == 0;
-    if (!exists && errno != ENOENT) return p.failure(systemReason(errno));
+    if (!exists && errno != ENOENT) return p.failure(saving::systemReason(errno));
     if (exists) {
         if (const std::string why = kindFault(existing.st_mode); !why.empty()) return p.failure(why);
         // Read-only for everyone: refused even where the system would let this user write (root).
         if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return p.failure("the file is read-only");
-        if (::faccessat(p.folderFd, p.target.c_str(), W_OK, AT_EACCESS) != 0) return p.failure(systemReason(errno));
+        if (::faccessat(p.folderFd, p.target.c_str(), W_OK, AT_EACCESS) != 0)
+            return p.failure(saving::systemReason(errno));
     }
 
     // The temporary file: a unique name beside the target, known to the signal handler before the
@@ -157,7 +154,7 @@ Expected<std::unique_ptr<FileSave>> FileSave::begin(const std::string& path, con
     }
     if (p.fd < 0) {
         p.temporary.clear();
-        return p.failure(systemReason(error));
+        return p.failure(saving::systemReason(error));
     }
     // The owner first: changing it clears the setuid and setgid bits, which the mode then sets.
     if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
@@ -166,7 +163,7 @@ Expected<std::unique_ptr<FileSave>> FileSave::begin(const std::string& path, con
         (void)!::fchown(p.fd, existing.st_uid, existing.st_gid);
     }
     if (::fchmod(p.fd, exists ? static_cast<mode_t>(existing.st_mode & 07777) : newFileMode()) != 0) {
-        return p.failure(systemReason(errno));
+        return p.failure(saving::systemReason(errno));
     }
     p.out.setDescriptor(p.fd);
     return std::unique_ptr<FileSave>(new FileSave(std::move(save.parts_)));
@@ -188,7 +185,7 @@ Status FileSave::commit() {
     if (error != 0) {
         p.discard();
         p.committed = true;  // nothing more to remove
-        return p.failure(systemReason(error));
+        return p.failure(saving::systemReason(error));
     }
     p.committed = true;
     saving::releaseCleanupSlot(p.slot);

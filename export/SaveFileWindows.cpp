@@ -19,16 +19,12 @@
 
 namespace orvek {
 
-using saving::nameFault;
-using saving::nameForMessage;
-using saving::systemReason;
-
 namespace {
 
 namespace fs = std::filesystem;
 
 Status saveWhole(const std::string& path, std::string_view bytes, const std::string& shown) {
-    if (Status fault = nameFault(path); !fault) return fault;
+    if (Status fault = saving::nameFault(path); !fault) return fault;
     const std::string& name = shown;
     const auto failure = [&](const std::string& why) { return Failure{"Could not save " + name + ": " + why}; };
 
@@ -43,7 +39,7 @@ Status saveWhole(const std::string& path, std::string_view bytes, const std::str
     const fs::file_status status = fs::status(target, ec);
     const bool exists = fs::exists(status);
     if (exists) {
-        if (fs::is_directory(status)) return failure(systemReason(EISDIR));
+        if (fs::is_directory(status)) return failure(saving::systemReason(EISDIR));
         if (!fs::is_regular_file(status)) return failure("it is not a regular file");
         if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return failure("the file is read-only");
     }
@@ -63,7 +59,7 @@ Status saveWhole(const std::string& path, std::string_view bytes, const std::str
         error = fd < 0 ? errno : 0;
         if (fd < 0 && error != EEXIST) break;
     }
-    if (fd < 0) return failure(systemReason(error));
+    if (fd < 0) return failure(saving::systemReason(error));
 
     while (!bytes.empty() && error == 0) {
         const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1u << 30));
@@ -75,7 +71,7 @@ Status saveWhole(const std::string& path, std::string_view bytes, const std::str
     if (::_close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
         ::_wremove(temporary.c_str());
-        return failure(systemReason(error));
+        return failure(saving::systemReason(error));
     }
     // MoveFileExW replaces an existing file in one step (rename alone refuses to).
     if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -97,10 +93,10 @@ FileSave::FileSave(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
 FileSave::~FileSave() = default;
 
 Expected<std::unique_ptr<FileSave>> FileSave::begin(const std::string& path, const std::string& shownName) {
-    if (Status fault = nameFault(path); !fault) return Failure{fault.error()};
+    if (Status fault = saving::nameFault(path); !fault) return Failure{fault.error()};
     auto parts = std::make_unique<Parts>();
     parts->path = path;
-    parts->shown = shownName.empty() ? nameForMessage(path) : shownName;
+    parts->shown = shownName.empty() ? saving::nameForMessage(path) : shownName;
     return std::unique_ptr<FileSave>(new FileSave(std::move(parts)));
 }
 

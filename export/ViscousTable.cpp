@@ -6,16 +6,6 @@ namespace orvek {
 
 namespace {
 
-const char* flagKind(ViscousFlag::Kind k) {
-    switch (k) {
-        case ViscousFlag::Kind::TurbulentSeparation: return "turbulent separation";
-        case ViscousFlag::Kind::OpenLaminarSeparation: return "laminar separation";
-        case ViscousFlag::Kind::LaminarBubble: return "laminar bubble";
-        case ViscousFlag::Kind::LocalSupersonic: return "locally supersonic";
-    }
-    return "";
-}
-
 void optionalValue(JsonWriter& json, const std::optional<double>& v) {
     if (v) json.value(*v);
     else json.null();
@@ -34,7 +24,7 @@ void viscousMembers(JsonWriter& json, const ViscousResult& r) {
     json.key("valid").boolean(r.valid);
     json.key("flags").beginArray();
     for (const ViscousFlag& f : r.flags) {
-        json.beginObject().key("kind").value(flagKind(f.kind)).key("surface").value(surfaceName(f.surface));
+        json.beginObject().key("kind").value(flagKindName(f.kind)).key("surface").value(surfaceName(f.surface));
         json.key("x").value(f.x).key("invalidates").boolean(f.invalidates);
         json.key("message").value(f.sentence).endObject();
     }

@@ -1,5 +1,6 @@
 #include "python/Flow.h"
 
+#include "python/Raise.h"
 #include "solver/flow/FlowField.h"
 #include "solver/flow/Streamlines.h"
 
@@ -32,9 +33,7 @@ struct FieldValues {
 };
 
 FlowField flowOf(const Airfoil& airfoil, double alpha, std::optional<double> circulation) {
-    Expected<FlowField> f = FlowField::make(airfoil, alpha, circulation);
-    if (!f) throw py::value_error(f.error());
-    return *f;
+    return valueOrRaise(FlowField::make(airfoil, alpha, circulation));
 }
 
 // numpy's functions the field uses, looked up once when the module is imported: an import per
@@ -162,10 +161,7 @@ std::vector<Line> lines(const Airfoil& airfoil, double alpha, int count,
     StreamlineRequest rq;
     rq.plane = planeOf(planeName);
     rq.count = count;
-    // The default extents of orvek-batch: a chord and a half about the airfoil, or about the circle.
-    const std::array<double, 4> box = extent.value_or(
-        rq.plane == StreamPlane::Airfoil ? std::array<double, 4>{-1, 2, -1, 1} : std::array<double, 4>{-3, 3, -2, 2});
-    rq.extent = Extent{box[0], box[1], box[2], box[3]};
+    rq.extent = extent ? Extent{(*extent)[0], (*extent)[1], (*extent)[2], (*extent)[3]} : defaultExtent(rq.plane);
     const FlowField f = flowOf(airfoil, alpha, circulation);
     Expected<std::vector<Streamline>> traced = [&] {
         py::gil_scoped_release release;

@@ -7,6 +7,7 @@
 #include "export/AirfoilCoordinates.h"
 #include "python/Flow.h"
 #include "python/PointArrays.h"
+#include "python/Raise.h"
 #include "solver/analysis/Describe.h"
 #include "solver/analysis/Design.h"
 #include "solver/analysis/PressureMinimum.h"
@@ -34,13 +35,6 @@ using namespace pybind11::literals;
 namespace orvek::python {
 
 namespace {
-
-// The value of a calculation, or ValueError with the core's reason.
-template <typename T>
-T valueOrRaise(Expected<T>&& e) {
-    if (!e) throw py::value_error(e.error());
-    return std::move(*e);
-}
 
 // A number of points as the core takes it: any Python integer (int, numpy integers), never a
 // float; out-of-range counts are the core's to refuse with its sentence.
@@ -184,16 +178,6 @@ BoundaryLayerResult boundaryLayerOf(const Airfoil& airfoil, double alpha, double
 double criticalMach(const Airfoil& airfoil, double alpha) {
     py::gil_scoped_release release;
     return valueOrRaise(orvek::compressible(airfoil, alpha, 0.0)).criticalMach;
-}
-
-const char* flagKindName(ViscousFlag::Kind k) {
-    switch (k) {
-        case ViscousFlag::Kind::TurbulentSeparation: return "turbulent separation";
-        case ViscousFlag::Kind::OpenLaminarSeparation: return "laminar separation";
-        case ViscousFlag::Kind::LaminarBubble: return "laminar bubble";
-        case ViscousFlag::Kind::LocalSupersonic: return "locally supersonic";
-    }
-    return "";
 }
 
 template <typename Value>

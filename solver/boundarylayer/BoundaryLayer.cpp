@@ -431,6 +431,16 @@ Status viscousFault(const ViscousInput& in) {
     return {};
 }
 
+const char* flagKindName(ViscousFlag::Kind k) {
+    switch (k) {
+        case ViscousFlag::Kind::TurbulentSeparation: return "turbulent separation";
+        case ViscousFlag::Kind::OpenLaminarSeparation: return "laminar separation";
+        case ViscousFlag::Kind::LaminarBubble: return "laminar bubble";
+        case ViscousFlag::Kind::LocalSupersonic: return "locally supersonic";
+    }
+    return "";
+}
+
 Expected<ViscousResult> boundaryLayer(const ViscousInput& in) {
     if (Status fault = viscousFault(in); !fault) return Failure{fault.error()};
     ViscousResult out;

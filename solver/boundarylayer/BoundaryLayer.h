@@ -121,6 +121,10 @@ struct ViscousFlag {
     std::string sentence;  ///< for the user, complete
 };
 
+/// The kind's name in files and the Python module: "turbulent separation", "laminar separation",
+/// "laminar bubble" or "locally supersonic".
+const char* flagKindName(ViscousFlag::Kind k);
+
 struct CompressibleResult {
     double M = 0;
     double CL = 0, CMc4 = 0;  ///< from the Karman-Tsien corrected pressures

@@ -24,6 +24,15 @@
 
 namespace orvek {
 
+/// The default extent of streamlines in the circle plane, about the circle (the airfoil plane's is
+/// `Extent{}`, a chord and a half about the airfoil).
+inline constexpr Extent CircleExtent{-3, 3, -2, 2};
+
+/// The extent streamlines are drawn over when none is given.
+inline constexpr Extent defaultExtent(StreamPlane plane) {
+    return plane == StreamPlane::Circle ? CircleExtent : Extent{};
+}
+
 struct StreamlineRequest {
     Extent extent;   ///< the region the levels are chosen for and the lines traced in
     int count = 21;  ///< number of levels of psi, 1 to MaxStreamlines
