@@ -119,6 +119,16 @@ lines=(
   "streamlines ${J[*]} --alpha 3 --extent -1:2,1:-1"
   "streamlines ${J[*]} --alpha 3 --format png"
   "streamlines --F 0.1 --G 0 --m 2.5 --alpha 0"
+  "describe ${K[*]}"
+  "describe --F 0.05 --G 0.1 --m 1.8"
+  "solve ${J[*]} --alpha 4 --np 51 --re 1e6"
+  "solve ${K[*]} --alpha 2 --np 41 --re 3e6 --mach 0.5"
+  "solve ${J[*]} --alpha 0 --np 31 --mach 0.3"
+  "sweep ${K[*]} --from -2 --to 6 --step 2 --re 1e6"
+  "sweep ${J[*]} --from 0 --to 10 --step 2.5 --np 300 --format json"
+  "boundary-layer ${J[*]} --alpha 3 --re 1e6"
+  "boundary-layer ${K[*]} --alpha -1 --re 5e5 --ncrit 7 --trip-lower 0.4 --format json"
+  "boundary-layer --F 0 --G 0.05 --m 2 --alpha 0 --re 2e6"
 )
 
 compared=0
