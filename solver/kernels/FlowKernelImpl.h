@@ -24,9 +24,9 @@
 
 #include "solver/Complex.h"
 #include "solver/kernels/FlowKernel.h"
+#include "solver/kernels/LaneBlocks.h"
 
 #include <cstddef>
-#include <cstring>
 #include <limits>
 
 namespace orvek {
@@ -40,17 +40,6 @@ struct FlowKernelImpl {
     struct Values {
         V u, v, cp, psi;
     };
-
-    // Lanes n.. repeat lane 0, so a partial block computes only points that were asked for.
-    static V load(const double* from, std::size_t n) {
-        V out = Ops::splat(from[0]);
-        if (n == W) {
-            std::memcpy(&out, from, sizeof out);  // one vector load
-        } else {
-            std::memcpy(&out, from, n * sizeof(double));
-        }
-        return out;
-    }
 
     static Values point(const FlowConstants& c, V x, V y) {
         using C = Complex<V>;
@@ -130,14 +119,13 @@ struct FlowKernelImpl {
     }
 
     static void run(const FlowConstants& c, const FlowRun& r) {
-        for (std::size_t done = 0; done < r.count; done += W) {
-            const std::size_t n = r.count - done < W ? r.count - done : W;
-            const Values o = point(c, load(r.x + done, n), load(r.y + done, n));
+        forEachBlock<W>(r.count, [&](std::size_t done, std::size_t n) {
+            const Values o = point(c, Ops::load(r.x + done, n), Ops::load(r.y + done, n));
             Ops::store(r.u + done, o.u, n);
             Ops::store(r.v + done, o.v, n);
             Ops::store(r.cp + done, o.cp, n);
             Ops::store(r.psi + done, o.psi, n);
-        }
+        });
     }
 };
 

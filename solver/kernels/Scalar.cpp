@@ -15,6 +15,7 @@ struct ScalarOps {
     static V splat(double v) { return v; }
     static V iota() { return 0.0; }
     static V fillTail(V t, std::size_t) { return t; }
+    static V load(const double* from, std::size_t) { return *from; }
     static void store(double* to, V v, std::size_t) { *to = v; }
     static bool allZero(V v) { return v == 0.0; }
 

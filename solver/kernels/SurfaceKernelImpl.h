@@ -16,10 +16,10 @@
 // 1-Cp = (circle speed * |zeta + 1|^2 * D / (4 m^2 rho^(m-1)))^2.
 
 #include "solver/Complex.h"
+#include "solver/kernels/LaneBlocks.h"
 #include "solver/kernels/SurfaceKernel.h"
 
 #include <cstddef>
-#include <cstring>
 
 namespace orvek {
 namespace {
@@ -77,8 +77,7 @@ struct SurfaceKernelImpl {
     static bool run(const PointConstants& c, const SurfaceRun& s) {
         const V lanes = Ops::iota() * s.tStep;
         V finite = Ops::splat(0.0);  // stays 0 unless a value is infinite or not a number
-        for (std::size_t done = 0; done < s.count; done += W) {
-            const std::size_t n = s.count - done < W ? s.count - done : W;
+        forEachBlock<W>(s.count, [&](std::size_t done, std::size_t n) {
             V t = (s.tFirst + static_cast<double>(done) * s.tStep) + lanes;
             if (n < W) t = Ops::fillTail(t, n);  // lanes past the run repeat a valid angle
             // theta = sign * (t * dTheta), exactly as the loop over the circle forms it
@@ -87,7 +86,7 @@ struct SurfaceKernelImpl {
             Ops::store(s.y + done, q.y, n);
             Ops::store(s.Cu + done, q.Cu, n);
             finite = finite + (q.x * 0.0 + q.y * 0.0 + q.Cu * 0.0);
-        }
+        });
         return Ops::allZero(finite);
     }
 };

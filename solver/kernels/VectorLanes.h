@@ -26,6 +26,16 @@ struct VectorLanes {
         for (std::size_t j = n; j < N; ++j) t[j] = t[0];
         return t;
     }
+    // Lanes n.. repeat lane 0, so a partial block computes only points that were asked for.
+    static V load(const double* from, std::size_t n) {
+        V out = splat(from[0]);
+        if (n == N) {
+            std::memcpy(&out, from, sizeof out);  // one vector load
+        } else {
+            std::memcpy(&out, from, n * sizeof(double));
+        }
+        return out;
+    }
     static void store(double* to, V v, std::size_t n) {
         if (n == N) {
             std::memcpy(to, &v, sizeof v);
