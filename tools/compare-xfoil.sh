@@ -8,6 +8,9 @@
 #
 #   tools/compare-xfoil.sh BUILD/cli/orvek-batch [WORKDIR]
 #
+# With XFOIL_CACHE=DIR set, XFOIL's polars (and its time) are kept in DIR and reused: they do not
+# change between runs, so a run with a filled cache only runs orvek-batch.
+#
 # Prints a Markdown table (airfoil, Re, alpha; CD ours, XFOIL's, difference; transition x/c on
 # both sides, ours and XFOIL's) and the median and 90th percentile of |CD difference| and the
 # median transition difference, and the time per converged point of each program.
@@ -34,14 +37,24 @@ for shape in "${airfoils[@]}"; do
     for re in "${reynolds[@]}"; do
         polar="$work/$name-$re.pol"
         rm -f "$polar"
-        printf 'LOAD %s\nPANE\nOPER\nVISC %s\nITER 200\nPACC\n%s\n\nASEQ -2 4 1\nPACC\n\nQUIT\n' \
-            "$work/$name.dat" "$re" "$polar" > "$work/$name-$re.cmd"
-        start=$(date +%s.%N)
-        # in the work folder: XFOIL leaves files of its own (":00.bl") where it runs
-        (cd "$work" && timeout 600 xvfb-run -a -s "-screen 0 1024x768x24 -fp built-ins,$work/fonts" xfoil \
-            < "$work/$name-$re.cmd" > "$work/$name-$re.log" 2>&1) || true
-        end=$(date +%s.%N)
-        xfoilSeconds=$(python3 -c "print($xfoilSeconds + $end - $start)")
+        if [[ -n "${XFOIL_CACHE:-}" && -f "$XFOIL_CACHE/$name-$re.pol" && -f "$XFOIL_CACHE/$name-$re.seconds" ]]; then
+            cp "$XFOIL_CACHE/$name-$re.pol" "$polar"
+            xfoilSeconds=$(python3 -c "print($xfoilSeconds + $(cat "$XFOIL_CACHE/$name-$re.seconds"))")
+        else
+            printf 'LOAD %s\nPANE\nOPER\nVISC %s\nITER 200\nPACC\n%s\n\nASEQ -2 4 1\nPACC\n\nQUIT\n' \
+                "$work/$name.dat" "$re" "$polar" > "$work/$name-$re.cmd"
+            start=$(date +%s.%N)
+            # in the work folder: XFOIL leaves files of its own (":00.bl") where it runs
+            (cd "$work" && timeout 600 xvfb-run -a -s "-screen 0 1024x768x24 -fp built-ins,$work/fonts" xfoil \
+                < "$work/$name-$re.cmd" > "$work/$name-$re.log" 2>&1) || true
+            end=$(date +%s.%N)
+            xfoilSeconds=$(python3 -c "print($xfoilSeconds + $end - $start)")
+            if [[ -n "${XFOIL_CACHE:-}" && -f "$polar" ]]; then
+                mkdir -p "$XFOIL_CACHE"
+                cp "$polar" "$XFOIL_CACHE/$name-$re.pol"
+                python3 -c "print($end - $start)" > "$XFOIL_CACHE/$name-$re.seconds"
+            fi
+        fi
         start=$(date +%s.%N)
         "$batch" sweep --F "$F" --G "$G" --m "$m" --from -2 --to 4 --step 1 --re "$re" > "$work/$name-$re.csv"
         end=$(date +%s.%N)
