@@ -12,8 +12,10 @@
 /// - Laminar: momentum and kinetic-energy integral equations
 ///   \f[ \frac{d\theta}{ds} = \frac{C_f}{2} - (H + 2)\frac{\theta}{U_e}\frac{dU_e}{ds}, \qquad
 ///       \theta\frac{dH^*}{ds} = 2C_D - H^*\frac{C_f}{2} + H^*(H - 1)\frac{\theta}{U_e}\frac{dU_e}{ds} \f]
-///   with the Falkner-Skan closures \f$H^*(H)\f$, \f$Re_\theta C_f/2\f$, \f$Re_\theta\,2C_D/H^*\f$;
-///   the start is the stagnation-point (Hiemenz) solution of the same equations.
+///   with the Falkner-Skan closures \f$H^*(H)\f$, \f$Re_\theta C_f/2\f$, \f$Re_\theta\,2C_D/H^*\f$
+///   (the friction fitted down the adverse range, which sets how fast H grows behind the suction
+///   peak and so where transition falls); the start is the stagnation-point (Hiemenz) solution of
+///   the same equations.
 /// - Transition: the envelope amplification exponent N, \f$dN/ds = \frac{dN}{dRe_\theta}(H)\,
 ///   \frac{m(H) + 1}{2}\frac{l(H)}{\theta}\f$ once \f$Re_\theta > Re_{\theta 0}(H)\f$, reaching
 ///   Ncrit; or a trip. Laminar separation (the laminar layer reaching its singular shape H = 4,
@@ -21,8 +23,9 @@
 ///   separation point and keeps amplifying until N reaches Ncrit; reattaching, its momentum
 ///   thickness takes the pressure rise back to the exact speed, \f$\theta U_e^{H_r + 2}\f$ kept.
 /// - Turbulent: Head's entrainment equation \f$d(U_e\theta H_1)/ds = 0.0306\,U_e(H_1 - 3)^{-0.6169}\f$
-///   with the Ludwieg-Tillmann skin friction \f$C_f = 0.246\cdot 10^{-0.678H}Re_\theta^{-0.268}\f$.
-///   Turbulent separation: H above 2.4.
+///   with Swafford's skin friction \f$C_f = 0.3e^{-1.33H}(\log_{10}Re_\theta)^{-1.74 - 0.31H} +
+///   0.00011(\tanh(4 - H/0.875) - 1)\f$. Turbulent separation: H above 2.4; within the last per
+///   cent of chord (the continued speed, below) only a note.
 /// - Trailing edge: the exact speed falls to zero at a finite-angle trailing edge (m < 2), a feature
 ///   of the inviscid flow that the layer's displacement and the wake remove; over the last per cent
 ///   of chord (x/c > 0.99) each side sees the straight continuation of its speed from x/c = 0.99
@@ -57,7 +60,7 @@ inline constexpr double MinReynolds = 1e3;
 inline constexpr double MaxReynolds = 1e9;
 
 /// The march's stations per side by default, and the accepted range.
-inline constexpr std::size_t DefaultLayerStations = 161;
+inline constexpr std::size_t DefaultLayerStations = 145;
 inline constexpr std::size_t MinLayerStations = 41;
 inline constexpr std::size_t MaxLayerStations = 100001;
 
@@ -109,7 +112,7 @@ struct LayerSide {
 /// A place where the estimate stops meaning anything (or, for notes, something worth knowing).
 struct ViscousFlag {
     enum class Kind {
-        TurbulentSeparation,  ///< H above 2.4 before the trailing edge
+        TurbulentSeparation,  ///< H above 2.4 before the trailing edge (a note within the last per cent)
         OpenLaminarSeparation,  ///< a laminar separation that never reattaches
         LaminarBubble,        ///< a laminar separation bubble (a note; the estimate stays valid)
         LocalSupersonic,      ///< the corrected least Cp lies below the sonic Cp
