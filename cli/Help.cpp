@@ -134,8 +134,9 @@ With --re the JSON adds "viscous": {"Re", "Ncrit", "CD", "CDf", "CDp", "transiti
 boundary layer of each side from the front stagnation point, transition by the e^N
 envelope (or a trip) as x/c (1 where the side stays laminar), separation as x/c or
 null, and "valid": false with each reason in "flags" where the estimate stops
-meaning anything (turbulent separation, H above )" + number(TurbulentSeparationH) + R"(; a laminar separation that
-never reattaches; a locally supersonic flow). With --mach it adds "compressible".
+meaning anything (turbulent separation, H above )" + number(TurbulentSeparationH) + R"(, ahead of the last per cent
+of chord; a laminar separation that never reattaches; a locally supersonic flow).
+With --mach it adds "compressible".
 )";
     h.options = joined({
         {{"F", "F",

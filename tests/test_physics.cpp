@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -208,6 +209,42 @@ private slots:
             QVERIFY2(std::fabs(other / base - 1) < 0.02,
                      qPrintable(QString("CD %1, continued from %2: %3").arg(base).arg(c).arg(other)));
         }
+    }
+
+    // A turbulent separation ahead of the last per cent of chord ends the estimate's meaning; one
+    // within it, where the layer sees the continued speed (a finite-angle trailing edge's layer
+    // always ends near separating), is a note and the estimate stays valid.
+    void turbulentSeparationFlags_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("alpha");
+        QTest::addColumn<double>("Re");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("15-degree trailing edge, last per cent") << 0.0803 << 0.0891 << 1.9167 << 0.0 << 3e6 << true;
+        QTest::newRow("thick Joukowsky at 10 degrees, ahead") << 0.15 << 0.05 << 2.0 << 10.0 << 1e6 << false;
+    }
+    void turbulentSeparationFlags() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, alpha);
+        QFETCH(double, Re);
+        QFETCH(bool, valid);
+        orvek::ViscousInput in;
+        in.airfoil = {F, G, m};
+        in.alphaDegrees = alpha;
+        in.Re = Re;
+        const orvek::Expected<orvek::ViscousResult> r = orvek::boundaryLayer(in);
+        QVERIFY(r.ok());
+        QCOMPARE(r->valid, valid);
+        const auto f = std::find_if(r->flags.begin(), r->flags.end(), [](const orvek::ViscousFlag& flag) {
+            return flag.kind == orvek::ViscousFlag::Kind::TurbulentSeparation;
+        });
+        QVERIFY(f != r->flags.end());
+        QCOMPARE(f->invalidates, !valid);
+        QCOMPARE(f->x > in.continuation, valid);
+        QVERIFY(f->sentence.find("upper side") != std::string::npos);
     }
 
     void karmanTsienClosedForm() {
