@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -61,12 +62,64 @@ void Chart::setCurves(QVector<Curve> curves, QVector<Mark> marks) {
     update();
 }
 
+void Chart::setMarkers(QVector<Marker> markers) {
+    markers_ = std::move(markers);
+    update();
+}
+
+QRectF Chart::shownRange() const {
+    const Layout l = layout(size(), QFontMetricsF(font()));
+    return QRectF(QPointF(l.x.lo, l.y.lo), QPointF(l.x.hi, l.y.hi));
+}
+
+QRectF Chart::legendRect() const {
+    const QFontMetricsF metrics(font());
+    return legendBox(layout(size(), metrics), metrics);
+}
+
+QRectF Chart::legendBox(const Layout& l, const QFontMetricsF& metrics) const {
+    double width = 0;
+    int lines = 0;
+    for (const Curve& c : curves_) {
+        if (c.name.isEmpty()) continue;
+        width = std::max(width, metrics.horizontalAdvance(c.name));
+        ++lines;
+    }
+    if (lines == 0 || legendLines_) return {};
+    const QRectF& a = l.area;
+    const QSizeF box(width + 10, lines * metrics.height() + 4);
+    const QRectF corners[] = {
+        QRectF(QPointF(a.right() - box.width() - 2, a.top() + 2), box),
+        QRectF(QPointF(a.left() + 2, a.top() + 2), box),
+        QRectF(QPointF(a.right() - box.width() - 2, a.bottom() - box.height() - 2), box),
+        QRectF(QPointF(a.left() + 2, a.bottom() - box.height() - 2), box),
+    };
+    // Curve points under each corner, each curve sampled at no more than about 4000 points.
+    std::array<qsizetype, 4> covered{};
+    for (const Curve& c : curves_) {
+        if (!c.fit) continue;  // what fills the view is no curve to keep clear of
+        const axes::Range& yr = c.rightAxis ? l.right : l.y;
+        const qsizetype stride = std::max<qsizetype>(1, c.points.size() / 4000);
+        for (qsizetype k = 0; k < c.points.size(); k += stride) {
+            const QPointF& p = c.points[k];
+            const QPointF px(a.left() + (p.x() - l.x.lo) / (l.x.hi - l.x.lo) * a.width(),
+                             a.bottom() - (p.y() - yr.lo) / (yr.hi - yr.lo) * a.height());
+            for (std::size_t j = 0; j < covered.size(); ++j) {
+                if (corners[j].contains(px)) covered[j] += stride;
+            }
+        }
+    }
+    const auto best = std::min_element(covered.begin(), covered.end());
+    return corners[best - covered.begin()];
+}
+
 Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) const {
     constexpr double Infinity = std::numeric_limits<double>::infinity();
     double xlo = Infinity, xhi = -Infinity, ylo = Infinity, yhi = -Infinity, rlo = Infinity, rhi = -Infinity;
     bool hasRight = false;
     for (const Curve& c : curves_) {
         hasRight = hasRight || c.rightAxis;
+        if (!c.fit) continue;
         double& lo = c.rightAxis ? rlo : ylo;
         double& hi = c.rightAxis ? rhi : yhi;
         for (const QPointF& p : c.points) {
@@ -235,7 +288,6 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
         painter.drawText(QRectF(x, captionY, w, line), Qt::AlignLeft | Qt::AlignTop, m.caption);
         if (!m.caption.isEmpty()) captionY += line;
     }
-    double legendY = a.top() + 2;
     // Each unbroken run of a curve is thinned in device pixels, as the plot areas do.
     PolylineThinner thinner;
     const double columns = ratio > 0 ? ratio : 1.0;
@@ -258,9 +310,50 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
         const QPen pen(c.colour, 1.0, c.style);
         painter.setPen(pen);
         painter.drawPath(path);
-        if (!c.name.isEmpty() && !legendLines_) {
-            const double w = metrics.horizontalAdvance(c.name);
-            painter.drawText(QRectF(a.right() - w - 6, legendY, w + 4, line), Qt::AlignRight, c.name);
+    }
+    // Each marker's label above (or below) its dot, moved further out while it would cover one
+    // placed before.
+    QVector<QRectF> placed;
+    for (const Marker& m : markers_) {
+        if (!std::isfinite(m.at.x()) || !std::isfinite(m.at.y())) continue;
+        const QPointF at(mapX(m.at.x()), mapY(m.at.y()));
+        painter.setPen(QPen(text, 1.0));
+        painter.setBrush(m.colour);
+        painter.drawEllipse(at, 3.5, 3.5);
+        const double w = metrics.horizontalAdvance(m.label);
+        // On its own side first, then on the other, then a line further out each way; inside the
+        // plot where it can be.
+        const QRectF outside(at.x() - w / 2 - 2, m.labelBelow ? at.y() + 5 : at.y() - 5 - line, w + 4, line);
+        const QRectF inside = outside.translated(0, m.labelBelow ? -(line + 10) : line + 10);
+        const double away = m.labelBelow ? line : -line;
+        QRectF box = outside;
+        for (const QRectF& candidate : {outside, inside, outside.translated(0, away), inside.translated(0, -away)}) {
+            const bool free = a.contains(candidate) && std::none_of(placed.begin(), placed.end(), [&](const QRectF& r) {
+                                  return r.intersects(candidate);
+                              });
+            if (free) {
+                box = candidate;
+                break;
+            }
+        }
+        placed.push_back(box);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 200));
+        painter.drawRect(box);
+        painter.setPen(QPen(m.colour.darker(130), 0));
+        painter.drawText(box, Qt::AlignCenter, m.label);
+    }
+    // The legend on a light box, in the corner it hides the least of the curves in.
+    const QRectF legend = legendBox(l, metrics);
+    if (!legend.isEmpty()) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 215));
+        painter.drawRect(legend);
+        double legendY = legend.top() + 2;
+        for (const Curve& c : curves_) {
+            if (c.name.isEmpty()) continue;
+            painter.setPen(QPen(c.colour, 0));
+            painter.drawText(QRectF(legend.left() + 4, legendY, legend.width() - 8, line), Qt::AlignRight, c.name);
             legendY += line;
         }
     }

@@ -16,7 +16,10 @@
 // A caption, when set, is a line above the plot (pictures name the airfoil and angle there).
 // Long curves are thinned to the pixel columns of the device painted on. A curve's line may be
 // dashed or dotted (stretches of one quantity told apart); a legend below the plot then shows a
-// short piece of each named curve's line before its name, clear of the curves and marks.
+// short piece of each named curve's line before its name, clear of the curves and marks. Without
+// it the legend goes to the corner of the plot where it covers the fewest curve points. Markers
+// are labelled dots at a point (a transition on a profile). A curve that does not `fit` is drawn
+// without widening the ranges (streamlines filling whatever the other curves leave in view).
 class Chart : public QWidget {
     Q_OBJECT
 public:
@@ -26,11 +29,18 @@ public:
         QVector<QPointF> points;
         bool rightAxis = false;
         Qt::PenStyle style = Qt::SolidLine;
+        bool fit = true;  // the ranges take this curve in
     };
     struct Mark {
         double x = 0;
         QString caption;
         QColor colour;
+    };
+    struct Marker {
+        QPointF at;
+        QString label;
+        QColor colour;
+        bool labelBelow = false;  // the label under the dot (else above it)
     };
 
     explicit Chart(QWidget* parent = nullptr);
@@ -51,6 +61,14 @@ public:
     void setCurves(QVector<Curve> curves, QVector<Mark> marks = {});
     const QVector<Curve>& curves() const { return curves_; }
     const QVector<Mark>& marks() const { return marks_; }
+    // Replaces the markers (setCurves keeps them) and repaints.
+    void setMarkers(QVector<Marker> markers);
+    const QVector<Marker>& markers() const { return markers_; }
+    // The data the plot's area shows at the widget's size: x from left to right, y from bottom to top.
+    QRectF shownRange() const;
+    // Where the legend lies inside the plot, in logical pixels of the widget (empty without named
+    // curves, or with the legend below the plot).
+    QRectF legendRect() const;
 
     QSize sizeHint() const override { return QSize(420, 260); }
     QSize minimumSizeHint() const override { return QSize(200, 120); }
@@ -71,6 +89,8 @@ private:
     };
     Layout layout(const QSize& size, const QFontMetricsF& metrics) const;
     double legendEntryWidth(const Curve& c, const QFontMetricsF& metrics) const;
+    // The legend's box in the corner of `l.area` it covers the fewest curve points in.
+    QRectF legendBox(const Layout& l, const QFontMetricsF& metrics) const;
 
     QString xTitle_, yTitle_, rightTitle_, caption_;
     bool equalAspect_ = false;
@@ -81,4 +101,5 @@ private:
     double yLo_ = 0, yHi_ = 1;
     QVector<Curve> curves_;
     QVector<Mark> marks_;
+    QVector<Marker> markers_;
 };
