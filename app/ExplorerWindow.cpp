@@ -17,6 +17,7 @@
 #include "plot/Chart.h"
 #include "solver/analysis/Describe.h"
 #include "solver/analysis/Design.h"
+#include "flow/LayerPlaces.h"
 #include "solver/surface/Solver.h"
 #include "WindowAction.h"
 
@@ -24,6 +25,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -46,6 +48,27 @@ constexpr int SliderSteps = 1000;
 // The slider position of a value; values beyond the slider's range put it at its end.
 int sliderPosition(double lo, double hi, double value) {
     return static_cast<int>(std::lround(std::clamp((value - lo) / (hi - lo), 0.0, 1.0) * SliderSteps));
+}
+
+// The airfoil's name for the title, the captions and the legend: each number as typed (the
+// shortest text that reads back as it); a value the design found, with its sixteen digits, as the
+// boxes show it, to four decimals.
+QString shownName(const orvek::Airfoil& airfoil) {
+    const auto shown = [](double v) {
+        // More than six significant digits: not typed.
+        int digits = 0;
+        bool leading = true;
+        for (const char c : orvek::shortestText(v)) {
+            if (c == 'e') break;
+            if (c < '0' || c > '9' || (leading && c == '0')) continue;
+            leading = false;
+            ++digits;
+        }
+        if (digits <= 6) return v;
+        const double rounded = std::round(v * 1e4) / 1e4;
+        return rounded != 0 ? rounded : QString::number(v, 'g', 4).toDouble();
+    };
+    return QString::fromStdString(orvek::Airfoil{shown(airfoil.F), shown(airfoil.G), shown(airfoil.m)}.name());
 }
 
 }  // namespace
@@ -80,6 +103,19 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
     npLabel->setBuddy(np_);
     modes->addWidget(npLabel);
     modes->addWidget(np_);
+    re_ = new NumberBox("the Reynolds number", orvek::MinReynolds, orvek::MaxReynolds, 0);
+    re_->setObjectName("explorerRe");
+    re_->setOptional(true);
+    re_->setValue(re_->minimum());  // empty: inviscid
+    re_->setAccessibleName("Reynolds number");
+    re_->setToolTip("The Reynolds number of the chord for the viscous estimate (1e6 or 1000000); "
+                    "empty: inviscid");
+    re_->setSingleStep(1e5);
+    connect(re_, &NumberBox::valueChanged, this, [this] { handle([this] { recalculate(); }); });
+    auto* reLabel = new QLabel("R&e");
+    reLabel->setBuddy(re_);
+    modes->addWidget(reLabel);
+    modes->addWidget(re_);
 
     const QString degrees = QString::fromUtf8("°");
     makeRow(F, "F", "F", 0.0, 0.3, -0.5, 2.0, 4, {}, "F");
@@ -99,17 +135,20 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
     }
     controls->setColumnStretch(1, 1);
 
-    // The coefficients and the measured geometry.
+    // The coefficients, the measured geometry and the viscous estimate, a column each.
     auto* values = new QGridLayout;
-    const char* names[] = {"explorerCL",    "explorerCMc4", "explorerAlfa0",
-                           "explorerDelta", "explorerGama", "explorerTau"};
+    const char* names[] = {"explorerCL",   "explorerCMc4", "explorerAlfa0",      "explorerDelta", "explorerGama",
+                           "explorerTau", "explorerCD",   "explorerTransition", "explorerLD"};
     const QString captions[] = {"CL",
                                 "CMc/4",
                                 QString::fromUtf8("α0"),
                                 QString::fromUtf8("Thickness δ"),
                                 QString::fromUtf8("Camber γ"),
-                                QString::fromUtf8("Trailing-edge angle τ")};
-    for (int k = 0; k < 6; ++k) {
+                                QString::fromUtf8("Trailing-edge angle τ"),
+                                "CD",
+                                "Transition x/c",
+                                "L/D"};
+    for (int k = 0; k < static_cast<int>(values_.size()); ++k) {
         auto* value = new QLabel;
         value->setObjectName(names[k]);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -117,8 +156,13 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
         values->addWidget(new QLabel(captions[k] + " ="), k % 3, (k / 3) * 2);
         values->addWidget(value, k % 3, (k / 3) * 2 + 1);
     }
-    values->setColumnStretch(1, 1);
-    values->setColumnStretch(3, 1);
+    for (int column : {1, 3, 5}) values->setColumnStretch(column, 1);
+    viscousNote_ = new QLabel;
+    viscousNote_->setObjectName("explorerViscousNote");
+    viscousNote_->setWordWrap(true);
+    viscousNote_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    viscousNote_->setStyleSheet("color: #a04000");
+    viscousNote_->hide();
 
     profile_ = new Chart;
     profile_->setObjectName("explorerProfile");
@@ -152,33 +196,32 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
     clear_->setObjectName("explorerClear");
     clear_->setToolTip("Removes the pinned curves");
     connect(clear_, &QPushButton::clicked, this, [this] { handle([this] { clearComparison(); }); });
-    auto* bottom = new QHBoxLayout;
-    bottom->addLayout(values, 1);
-    // Two rows, no taller than the values beside them: the comparison's pair, then the line.
-    auto* buttons = new QGridLayout;
-    buttons->addWidget(keep_, 0, 0);
-    buttons->addWidget(clear_, 0, 1);
-    buttons->addWidget(copyLine_, 1, 0, 1, 2);
-    bottom->addLayout(buttons);
-    bottom->setAlignment(buttons, Qt::AlignBottom);
+    // The values across the window, the buttons under them on the right, then the estimate's
+    // warnings.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton* b : {keep_, clear_, copyLine_}) buttons->addWidget(b);
 
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     layout->addLayout(modes);
     layout->addLayout(controls);
     layout->addWidget(pages_, 1);
-    layout->addLayout(bottom);
+    layout->addLayout(values);
+    layout->addLayout(buttons);
+    layout->addWidget(viscousNote_);
     placeInScrollArea(*this, content);
     resizeWithinScreen(*this, QSize(820, 640));
 
     // Tab goes from box to box in reading order; the sliders come after them (and each follows
     // its box's value with the arrow keys).
-    QList<QWidget*> order{byParameters_, byTargets_, flow_, np_};
+    QList<QWidget*> order{byParameters_, byTargets_, flow_, np_, re_};
     for (const Row& r : rows_) order << r.box;
     for (const Row& r : rows_) order << r.slider;
     order << keep_ << clear_ << copyLine_;
     for (qsizetype k = 1; k < order.size(); ++k) setTabOrder(order[k - 1], order[k]);
 
+    profile_->installEventFilter(this);
     buildMenu();
     setTargetMode(false);
     setAirfoil(orvek::Airfoil{0.1, 0.05, 2.0}, 5.0);
@@ -309,6 +352,19 @@ void ExplorerWindow::setTargetMode(bool targets) {
 
 void ExplorerWindow::setPointCount(int NP) { np_->setValue(NP); }
 
+void ExplorerWindow::setReynolds(std::optional<double> Re) {
+    if (Re) re_->setValue(*Re);
+    else re_->setValue(re_->minimum());
+}
+
+bool ExplorerWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The streamlines fill the range the profile plot shows, which its size sets.
+    if (watched == profile_ && event->type() == QEvent::Resize && flow_->isChecked() && plotsShown() && !busy_) {
+        handle([this] { showCurves(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 QString ExplorerWindow::problem() const { return plotsShown() ? QString() : problem_->text(); }
 bool ExplorerWindow::plotsShown() const { return pages_->currentIndex() == 0; }
 
@@ -316,6 +372,8 @@ void ExplorerWindow::showProblem(const QString& reason) {
     problem_->setText(reason);
     pages_->setCurrentIndex(1);
     for (QLabel* v : values_) v->clear();
+    viscous_.reset();
+    profile_->setMarkers({});
     copyLine_->setEnabled(false);
     keep_->setEnabled(false);
     for (QAction* a : plotActions_) a->setEnabled(false);
@@ -385,6 +443,7 @@ void ExplorerWindow::recalculate() {
         showProblem(*unmeasurable);
         return;
     }
+    estimate(*coefficients);
     showCurves();
     showTexts(*coefficients);
 }
@@ -393,7 +452,7 @@ std::optional<QString> ExplorerWindow::inputProblem() const {
     // Targets that cannot be designed, and a value typed beyond its box's range, stay refused
     // until they are changed.
     if (designProblem_ && byTargets_->isChecked()) return designProblem_;
-    QList<NumberBox*> shown{np_};
+    QList<NumberBox*> shown{np_, re_};
     for (const Row& row : rows_) {
         if (!row.box->isHidden()) shown << row.box;
     }
@@ -433,9 +492,49 @@ std::optional<QString> ExplorerWindow::measure() {
     return std::nullopt;
 }
 
-double ExplorerWindow::profileAspect() const {
-    // The plot's area is its size less the axes' margins, about 60 pixels across and 50 down.
-    return std::max(1, profile_->height() - 50) / static_cast<double>(std::max(1, profile_->width() - 60));
+void ExplorerWindow::estimate(const orvek::Coefficients& coefficients) {
+    viscous_.reset();
+    const QLocale locale;
+    const std::optional<double> Re = re_->number();
+    QString note;
+    if (Re) {
+        orvek::ViscousInput in;
+        in.airfoil = airfoil_;
+        in.alphaDegrees = alpha_;
+        in.Re = *Re;
+        orvek::Expected<orvek::ViscousResult> r = orvek::boundaryLayer(in);
+        if (r) viscous_ = std::move(*r);
+        else note = QString::fromStdString(r.error());
+    }
+    QVector<Chart::Marker> markers;
+    if (viscous_) {
+        const orvek::ViscousResult& v = *viscous_;
+        values_[6]->setText(plainNumber(v.CD, 5, locale));
+        values_[7]->setText(QString("%1 upper, %2 lower")
+                                .arg(plainNumber(v.upper.transition, 3, locale), plainNumber(v.lower.transition, 3, locale)));
+        values_[8]->setText(v.CD > 0 ? plainNumber(coefficients.CL / v.CD, 1, locale) : QString());
+        QStringList sentences;
+        for (const orvek::ViscousFlag& flag : v.flags) sentences << QString::fromStdString(flag.sentence);
+        note = sentences.join('\n');
+        for (const LayerPlace& place : layerPlaces(v, locale)) {
+            const QColor colour = place.kind == LayerPlace::Kind::Transition ? QColor(0, 120, 60)
+                                  : place.kind == LayerPlace::Kind::Bubble    ? QColor(150, 110, 0)
+                                                                              : QColor(200, 0, 0);
+            markers.push_back(Chart::Marker{place.at, place.label, colour, place.surface == orvek::Surface::Lower});
+        }
+    } else {
+        const QString none = Re ? QString::fromUtf8("–") : QString("inviscid");
+        for (std::size_t k = 6; k < values_.size(); ++k) values_[k]->setText(k == 6 ? none : QString::fromUtf8("–"));
+    }
+    profile_->setMarkers(std::move(markers));
+    viscousNote_->setText(note);
+    viscousNote_->setVisible(!note.isEmpty());
+}
+
+QVector<Chart::Curve> ExplorerWindow::profileCurves() const {
+    // The range follows the profile and the pinned profiles alone; the flow fills it.
+    if (!flow_->isChecked()) return {};
+    return profileFlowCurves(airfoil_, alpha_, profile_->shownRange());
 }
 
 void ExplorerWindow::showCurves() {
@@ -449,11 +548,14 @@ void ExplorerWindow::showCurves() {
     }
     currentProfile_ = {Chart::Curve{QString(), UpperColour, contour, false}};
     currentPressure_ = surfaceCurves(points_, SurfacePlot::Pressure);
-    // The flow behind the profile, the pinned curves behind the current ones.
-    QVector<Chart::Curve> profile =
-        flow_->isChecked() ? profileFlowCurves(airfoil_, alpha_, profileAspect()) : QVector<Chart::Curve>();
-    profile += currentProfile_;
-    profile_->setCurves(comparison_.withCurrent(1, std::move(profile)));
+    // The flow behind the profile, the pinned curves behind the current ones; the flow is fitted to
+    // the range the profiles give.
+    profile_->setCurves(comparison_.withCurrent(1, currentProfile_));
+    if (flow_->isChecked()) {
+        QVector<Chart::Curve> profile = profileCurves();
+        profile += currentProfile_;
+        profile_->setCurves(comparison_.withCurrent(1, std::move(profile)));
+    }
     pressure_->setCurves(comparison_.withCurrent(0, currentPressure_));
     pages_->setCurrentIndex(0);
     copyLine_->setEnabled(true);
@@ -467,7 +569,7 @@ void ExplorerWindow::showTexts(const orvek::Coefficients& coefficients) {
     values_[1]->setText(plainNumber(coefficients.CMc4, 4, locale));
     values_[2]->setText(plainNumber(coefficients.Alfa0, 2, locale) + QString::fromUtf8("°"));
     showMeasurement();
-    const QString name = QString::fromStdString(airfoil_.name());
+    const QString name = shownName(airfoil_);
     const QString caption = QString::fromUtf8("%1, α = %2°").arg(name, plainNumber(alpha_, 2, locale));
     profile_->setCaption(caption);
     pressure_->setCaption(caption);
@@ -549,8 +651,7 @@ void ExplorerWindow::setFlowShown(bool shown) {
 
 void ExplorerWindow::keepForComparison() {
     if (!plotsShown()) return;
-    comparison_.keep(QString::fromUtf8("%1, α = %2°")
-                         .arg(QString::fromStdString(airfoil_.name()), plainNumber(alpha_, 2, QLocale())),
+    comparison_.keep(QString::fromUtf8("%1, α = %2°").arg(shownName(airfoil_), plainNumber(alpha_, 2, QLocale())),
                      {currentPressure_, currentProfile_});
     recalculate();
 }

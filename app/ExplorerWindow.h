@@ -3,6 +3,9 @@
 // G and m, or its thickness, camber and trailing-edge angle) and the angle of attack; the profile
 // and the 1-Cp distribution redrawn at every move, with the coefficients and the measured
 // geometry as text. An input that cannot be calculated shows its reason in place of the plots.
+// With a Reynolds number of its own (empty: inviscid) it adds the viscous estimate: CD, the
+// transition on each side and L/D, the estimate's warnings in words, and transition and separation
+// marked on the profile.
 // The plots have the main window's plot items (pictures, coordinates, polar) and "Add to
 // catalogue". One modeless instance, kept for the run.
 
@@ -10,6 +13,7 @@
 #include "solver/Airfoil.h"
 #include "solver/Expected.h"
 #include "solver/analysis/Describe.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
 #include "solver/surface/SurfacePoints.h"
 
 #include <QWidget>
@@ -46,6 +50,10 @@ public:
     // stays exactly as it is until a target is changed.
     void setTargetMode(bool targets);
     void setPointCount(int NP);
+    // The Reynolds number of the viscous estimate; none: inviscid.
+    void setReynolds(std::optional<double> Re);
+    // The viscous estimate shown, or nothing (inviscid, or the estimate has no answer).
+    const std::optional<orvek::ViscousResult>& viscous() const { return viscous_; }
     // Whether the user changed the airfoil or the angle since setAirfoil.
     bool editedByUser() const { return edited_; }
 
@@ -106,8 +114,11 @@ private:
     std::optional<QString> measure();
     void showCurves();
     void showTexts(const orvek::Coefficients& coefficients);
-    // The profile chart's plot area, height over width, inside the axes' margins.
-    double profileAspect() const;
+    // The viscous estimate at the box's Reynolds number: its numbers, warnings and marks.
+    void estimate(const orvek::Coefficients& coefficients);
+    // The streamlines about the profile for the range the profile chart shows, behind the curves.
+    QVector<Chart::Curve> profileCurves() const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showProblem(const QString& reason);
     void showMeasurement();
     void handle(const std::function<void()>& handler);
@@ -122,7 +133,10 @@ private:
     QLabel* problem_ = nullptr;
     Chart* profile_ = nullptr;
     Chart* pressure_ = nullptr;
-    std::array<QLabel*, 6> values_{};  // CL, CMc/4, alpha0, thickness, camber, trailing-edge angle
+    std::array<QLabel*, 9> values_{};  // CL, CMc/4, alpha0, thickness, camber, trailing-edge angle, CD,
+                                       // transition (upper, lower), L/D
+    NumberBox* re_ = nullptr;
+    QLabel* viscousNote_ = nullptr;  // the estimate's warnings, or why there is none
     QPushButton* copyLine_ = nullptr;
     QCheckBox* flow_ = nullptr;
     QPushButton* keep_ = nullptr;
@@ -140,5 +154,6 @@ private:
     std::optional<orvek::Airfoil> measured_;  // the airfoil whose geometry is in geometry_
     std::optional<QString> designProblem_;    // why the targets typed cannot be designed
     orvek::SurfacePoints points_;
+    std::optional<orvek::ViscousResult> viscous_;
     bool busy_ = false;
 };

@@ -1,7 +1,8 @@
 // The explorer's update (a slider move to finished pictures of both plots) at 2,001 points, with
-// and without its streamlines, the polar window's update for 51 angles at 201 points, and a full
-// redraw of the flow-field window's 600 x 400 view (offscreen), and the boundary-layer window's
-// update for a new case (the estimate and its five charts painted).
+// and without its streamlines, with the viscous estimate at a Reynolds number, the polar window's
+// update for 51 angles at 201 points, a full redraw of the flow-field window's 600 x 400 view
+// (offscreen), and the boundary-layer window's update for a new case (the estimate and its five
+// charts painted).
 
 #include "plot/Chart.h"
 #include "BoundaryLayerWindow.h"
@@ -82,6 +83,30 @@ void ExplorerSliderMoveWithFlow(benchmark::State& state) {
         benchmark::DoNotOptimize(profile.bits());
     }
     if (explorer.profileChart()->curves().size() < 20) state.SkipWithError("no streamlines drawn");
+}
+
+// The move of the angle slider with a Reynolds number set: the boundary layer of both sides, CD,
+// transition and its marks recalculated at every move, then both plots drawn.
+void ExplorerSliderMoveWithRe(benchmark::State& state) {
+    NoMessages messages;
+    DialogFileNameAsker files;
+    ExplorerWindow explorer(messages, files);
+    explorer.resize(820, 640);
+    explorer.setAirfoil(orvek::Airfoil{0.1, 0.05, 1.95}, 4);
+    explorer.setPointCount(2001);
+    explorer.setReynolds(1e6);
+    QSlider* slider = explorer.slider(ExplorerWindow::Alpha);
+    QImage pressure(explorer.pressureChart()->size().expandedTo(QSize(400, 250)), QImage::Format_ARGB32_Premultiplied);
+    QImage profile(explorer.profileChart()->size().expandedTo(QSize(400, 250)), QImage::Format_ARGB32_Premultiplied);
+    int position = slider->maximum() / 3;
+    for (auto _ : state) {
+        position = position == slider->maximum() / 3 ? slider->maximum() / 2 : slider->maximum() / 3;
+        slider->setValue(position);
+        renderChart(*explorer.pressureChart(), pressure);
+        renderChart(*explorer.profileChart(), profile);
+        benchmark::DoNotOptimize(profile.bits());
+    }
+    if (!explorer.viscous()) state.SkipWithError("no viscous estimate");
 }
 
 // A full redraw of the flow-field window's view at 600 x 400 pixels, as after a move of its angle
@@ -171,6 +196,7 @@ void BoundaryLayerWindowRedraw(benchmark::State& state) {
 
 BENCHMARK(ExplorerSliderMove)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExplorerSliderMoveWithFlow)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExplorerSliderMoveWithRe)->Unit(benchmark::kMillisecond);
 BENCHMARK(FlowViewRedraw)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(ExplorerRecalculate)->Unit(benchmark::kMillisecond);
 BENCHMARK(PolarWindowUpdate)->Unit(benchmark::kMillisecond);

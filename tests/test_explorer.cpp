@@ -8,6 +8,7 @@
 #include "NumberBox.h"
 #include "PolarWindow.h"
 #include "support/ChildRun.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
 
 #include <QClipboard>
 #include <QDoubleSpinBox>
@@ -202,6 +203,139 @@ private slots:
         QCOMPARE(firstNumber(gama), line[1].toDouble());
         QCOMPARE(numberAfter(delta, "x/c"), line[2].toDouble());
         QCOMPARE(firstNumber(explorer.findChild<QLabel*>("explorerTau")->text()), line[3].toDouble());
+    }
+
+    // With a Reynolds number typed (1e6 or 1000000, a point or a comma) the explorer shows the
+    // core's viscous estimate: CD, the transition on each side, L/D, the warnings in words, and
+    // transition and separation marked on the profile where the core puts them. Emptied: inviscid.
+    void viscousEstimate_data() {
+        QTest::addColumn<double>("F");
+        QTest::addColumn<double>("G");
+        QTest::addColumn<double>("m");
+        QTest::addColumn<double>("alpha");
+        QTest::addColumn<bool>("german");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("Re");
+        QTest::newRow("Joukowsky, 1e6") << 0.1 << 0.05 << 2.0 << 3.0 << false << "1e6" << 1e6;
+        QTest::newRow("Karman-Trefftz, 3000000") << 0.12 << 0.02 << 1.9 << 1.0 << false << "3000000" << 3e6;
+        QTest::newRow("separating at 12 degrees, 2,5e5 German") << 0.1 << 0.05 << 1.9 << 12.0 << true << "2,5e5"
+                                                                << 2.5e5;
+    }
+    void viscousEstimate() {
+        QFETCH(double, F);
+        QFETCH(double, G);
+        QFETCH(double, m);
+        QFETCH(double, alpha);
+        QFETCH(bool, german);
+        QFETCH(QString, typed);
+        QFETCH(double, Re);
+        QLocale::setDefault(german ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c());
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+        const QLocale locale;
+        ExplorerWindow explorer(d.messages, d.asker);
+        explorer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&explorer));
+        explorer.setAirfoil(orvek::Airfoil{F, G, m}, alpha);
+        const auto text = [&](const char* name) { return explorer.findChild<QLabel*>(name)->text(); };
+        QCOMPARE(text("explorerCD"), QString("inviscid"));
+        QVERIFY(explorer.profileChart()->markers().isEmpty());
+
+        auto* box = explorer.findChild<QDoubleSpinBox*>("explorerRe");
+        typeInto(box, typed);
+        orvek::ViscousInput in;
+        in.airfoil = orvek::Airfoil{F, G, m};
+        in.alphaDegrees = alpha;
+        in.Re = Re;
+        const orvek::Expected<orvek::ViscousResult> core = orvek::boundaryLayer(in);
+        QVERIFY(core);
+        QVERIFY(explorer.viscous());
+        QCOMPARE(explorer.viscous()->CD, core->CD);
+        QCOMPARE(text("explorerCD"), locale.toString(core->CD, 'f', 5));
+        QCOMPARE(text("explorerTransition"), QString("%1 upper, %2 lower").arg(locale.toString(core->upper.transition, 'f', 3),
+                                                                   locale.toString(core->lower.transition, 'f', 3)));
+        const double CL = solveCase(F, G, m, alpha, 201).coefficients.CL;
+        QCOMPARE(text("explorerLD"), locale.toString(CL / core->CD, 'f', 1));
+        // Each place the core names is marked on its side of the profile, at its x/c.
+        const QVector<Chart::Marker> markers = explorer.profileChart()->markers();
+        int expected = 0;
+        for (const orvek::LayerSide* side : {&core->upper, &core->lower}) {
+            const bool lower = side == &core->lower;
+            std::vector<std::pair<QString, double>> places;
+            if (side->transition < 1) places.emplace_back("transition", side->transition);
+            if (side->separation) places.emplace_back("separation", *side->separation);
+            for (const auto& [word, x] : places) {
+                ++expected;
+                const auto found = std::find_if(markers.begin(), markers.end(), [&](const Chart::Marker& mk) {
+                    return mk.labelBelow == lower && mk.label.startsWith(word) && std::fabs(mk.at.x() - x) < 1e-12;
+                });
+                QVERIFY2(found != markers.end(), qPrintable(QString("%1 at %2").arg(word).arg(x)));
+                QCOMPARE(found->label, word + " " + locale.toString(x, 'f', 2));
+                // On the drawn profile, on that side.
+                double nearest = 1;
+                for (const QPointF& p : explorer.profileChart()->curves().back().points) {
+                    nearest = std::min(nearest, std::hypot(p.x() - found->at.x(), p.y() - found->at.y()));
+                }
+                QVERIFY2(nearest < 0.01, qPrintable(QString::number(nearest)));
+                QVERIFY(lower ? found->at.y() < 0.05 : found->at.y() > -0.01);
+            }
+        }
+        QVERIFY(expected > 0);
+        // The warnings in words, where there are any.
+        auto* note = explorer.findChild<QLabel*>("explorerViscousNote");
+        QCOMPARE(note->text().isEmpty(), core->flags.empty());
+        for (const orvek::ViscousFlag& flag : core->flags) {
+            QVERIFY2(note->text().contains(QString::fromStdString(flag.sentence)), qPrintable(note->text()));
+        }
+        if (alpha > 10) QVERIFY(!core->flags.empty());
+
+        // Emptied, the box means inviscid again.
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(box->text().isEmpty());
+        QVERIFY(!explorer.viscous());
+        QCOMPARE(text("explorerCD"), QString("inviscid"));
+        QVERIFY(explorer.profileChart()->markers().isEmpty());
+        QVERIFY(d.messages.messages.isEmpty());
+    }
+
+    // The title and the captions name the airfoil with F and G as typed, not with 17 digits.
+    void airfoilNamedAsTyped_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("F 0.1") << "box_F" << "0.1" << "F=0.1 G=0.05";
+        QTest::newRow("F 0,3 with a comma") << "box_F" << "0,3" << "F=0.3 G=0.05";
+        QTest::newRow("G 0.07") << "box_G" << "0.07" << "F=0.12 G=0.07";
+        // F and G as the design finds them, to the boxes' four decimals.
+        QTest::newRow("designed for thickness 0.15") << "box_thickness" << "0.15" << "";
+    }
+    void airfoilNamedAsTyped() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, named);
+        ExplorerWindow explorer(d.messages, d.asker);
+        explorer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&explorer));
+        explorer.setAirfoil(orvek::Airfoil{0.12, 0.05, 2}, 2);
+        if (named.isEmpty()) {
+            explorer.setTargetMode(true);
+            typeInto(explorer.findChild<QDoubleSpinBox*>(box), typed);
+            const orvek::Airfoil a = explorer.airfoil();
+            QVERIFY(orvek::shortestText(a.F).size() > 10);  // the design's digits
+            const auto four = [](double v) { return std::round(v * 1e4) / 1e4; };
+            const QString name = QString::fromStdString(orvek::Airfoil{four(a.F), four(a.G), four(a.m)}.name());
+            QVERIFY(name.size() < 40);
+            QVERIFY2(explorer.windowTitle().endsWith(name), qPrintable(explorer.windowTitle() + " | " + name));
+            QVERIFY(explorer.profileChart()->caption().startsWith(name + ","));
+            return;
+        }
+        typeInto(explorer.findChild<QDoubleSpinBox*>(box), typed);
+        QVERIFY2(explorer.windowTitle().endsWith("Joukowsky " + named), qPrintable(explorer.windowTitle()));
+        QVERIFY2(explorer.profileChart()->caption().startsWith("Joukowsky " + named + ","),
+                 qPrintable(explorer.profileChart()->caption()));
+        QVERIFY(explorer.pressureChart()->caption().startsWith("Joukowsky " + named + ","));
     }
 
     // Every box of the new windows reads a point or a comma, shows the locale's separator and no

@@ -3,23 +3,22 @@
 #include "solver/flow/FlowField.h"
 #include "solver/flow/Streamlines.h"
 
-#include <algorithm>
 
 QColor stagnationMarkColour() { return QColor(0, 0, 0); }
 QColor profileStreamlineColour() { return QColor(140, 170, 210); }
 QColor profileDividingColour() { return QColor(230, 140, 0); }
 
-QVector<Chart::Curve> profileFlowCurves(const orvek::Airfoil& airfoil, double alphaDegrees, double aspect) {
+QVector<Chart::Curve> profileFlowCurves(const orvek::Airfoil& airfoil, double alphaDegrees, const QRectF& extent) {
     const orvek::Expected<orvek::FlowField> field = orvek::FlowField::make(airfoil, alphaDegrees);
     if (!field) return {};
     orvek::StreamlineRequest request;
-    const double half = 0.5 * (ProfileFlowX1 - ProfileFlowX0) * std::clamp(aspect, 0.2, 1.0);
-    request.extent = orvek::Extent{ProfileFlowX0, ProfileFlowX1, -half, half};
+    request.extent = orvek::Extent{extent.left(), extent.right(), extent.top(), extent.bottom()};
     const orvek::Expected<std::vector<orvek::Streamline>> lines = orvek::streamlines(*field, request);
     QVector<Chart::Curve> out;
     if (lines) {
         for (const orvek::Streamline& line : *lines) {
             Chart::Curve c;
+            c.fit = false;
             c.colour = line.dividing ? profileDividingColour() : profileStreamlineColour();
             c.points.reserve(static_cast<qsizetype>(line.points.size()));
             for (const orvek::FlowPoint& p : line.points) c.points.push_back(QPointF(p.x, p.y));
@@ -30,6 +29,7 @@ QVector<Chart::Curve> profileFlowCurves(const orvek::Airfoil& airfoil, double al
     constexpr double HalfSide = 0.015;
     for (const orvek::FlowPoint& p : field->stagnationPoints()) {
         Chart::Curve mark;
+        mark.fit = false;
         mark.colour = stagnationMarkColour();
         mark.points = {QPointF(p.x - HalfSide, p.y - HalfSide), QPointF(p.x + HalfSide, p.y - HalfSide),
                        QPointF(p.x + HalfSide, p.y + HalfSide), QPointF(p.x - HalfSide, p.y + HalfSide),
