@@ -11,6 +11,7 @@
 #include "export/VtkGrid.h"
 #include "flow/FlowCanvas.h"
 #include "flow/FlowStatus.h"
+#include "flow/LayerPlaces.h"
 #include "solver/ShortestText.h"
 #include "WindowAction.h"
 
@@ -88,10 +89,23 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
     auto* whole = new QPushButton("&Whole view");
     whole->setObjectName("flowWholeView");
     whole->setToolTip("Back to the whole airfoil (Home in the drawing)");
+    re_ = new NumberBox("the Reynolds number", orvek::MinReynolds, orvek::MaxReynolds, 0);
+    re_->setObjectName("flowRe");
+    re_->setOptional(true);
+    re_->setValue(re_->minimum());  // empty: none
+    re_->setAccessibleName("Reynolds number");
+    re_->setToolTip("The Reynolds number of the chord (1e6 or 1000000): the displacement surface, transition "
+                    "and separation drawn over the airfoil; empty: none");
+    re_->setSingleStep(1e5);
+    connect(re_, &NumberBox::valueChanged, this, [this] { handle([this] { recalculate(); }); });
+    auto* reLabel = new QLabel("&Re");
+    reLabel->setBuddy(re_);
     auto* angle = new QHBoxLayout;
     angle->addWidget(angleLabel);
     angle->addWidget(alpha_);
     angle->addWidget(slider_, 1);
+    angle->addWidget(reLabel);
+    angle->addWidget(re_);
     angle->addWidget(whole);
 
     colours_ = layerBox("C&olours (Cp)", "flowColours", true, "The pressure coefficient as colours, with its scale");
@@ -193,7 +207,8 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
             [this](const QPoint& at) { menu_->popup(canvas_->mapToGlobal(at)); });
 
     setTabOrder(alpha_, slider_);
-    setTabOrder(slider_, whole);
+    setTabOrder(slider_, re_);
+    setTabOrder(re_, whole);
     setTabOrder(whole, colours_);
     setTabOrder(colours_, fitScale_);
     setTabOrder(fitScale_, streamlines_);
@@ -248,9 +263,15 @@ void FlowWindow::setCase(const orvek::Airfoil& airfoil, double alphaDegrees) {
     recalculate();
 }
 
+void FlowWindow::setReynolds(std::optional<double> Re) {
+    if (Re) re_->setValue(*Re);
+    else re_->setValue(re_->minimum());
+}
+
 void FlowWindow::recalculate() {
     status_->clear();
     std::optional<QString> reason = alpha_->rangeProblem();
+    if (!reason) reason = re_->rangeProblem();
     std::optional<orvek::FlowField> field;
     if (!reason) {
         orvek::Expected<orvek::FlowField> made = orvek::FlowField::make(airfoil_, alpha_->value());
@@ -267,12 +288,43 @@ void FlowWindow::recalculate() {
         problem_->setText(*reason);
         pages_->setCurrentIndex(1);
         canvas_->setField(std::nullopt);
+        canvas_->setOverlay({});
+        viscous_.reset();
         lift_->clear();
         return;
     }
     pages_->setCurrentIndex(0);
     canvas_->setField(field);
+    estimate();
     showLift();
+}
+
+void FlowWindow::estimate() {
+    viscous_.reset();
+    viscousNote_.clear();
+    LayerOverlay overlay;
+    const std::optional<double> Re = re_->number();
+    if (Re && !kutta_->isChecked()) {
+        viscousNote_ = "The boundary layer is estimated under the Kutta condition only.";
+    } else if (Re) {
+        orvek::ViscousInput in;
+        in.airfoil = airfoil_;
+        in.alphaDegrees = alpha_->value();
+        in.Re = *Re;
+        orvek::Expected<orvek::ViscousResult> r = orvek::boundaryLayer(in);
+        if (r) {
+            viscous_ = std::move(*r);
+            overlay.displacement = {displacementSurface(viscous_->upper), displacementSurface(viscous_->lower)};
+            overlay.separatedFrom = {firstSeparatedStation(viscous_->upper), firstSeparatedStation(viscous_->lower)};
+            overlay.places = layerPlaces(*viscous_);
+            QStringList sentences;
+            for (const orvek::ViscousFlag& flag : viscous_->flags) sentences << QString::fromStdString(flag.sentence);
+            viscousNote_ = sentences.join(' ');
+        } else {
+            viscousNote_ = QString::fromStdString(r.error());
+        }
+    }
+    canvas_->setOverlay(overlay);
 }
 
 void FlowWindow::showLift() {
@@ -289,9 +341,16 @@ void FlowWindow::showLift() {
         how = QString::fromUtf8("%1 × the Kutta value %2")
                   .arg(plainNumber(circulation_->value() / 10.0, 1), plainNumber(field->kuttaCirculation(), 4));
     }
-    lift_->setText(QString::fromUtf8("Γ = %1   CL = 2Γ/(V c) = %2").arg(plainNumber(gamma, 4), plainNumber(2.0 * gamma, 4)));
+    QString text =
+        QString::fromUtf8("Γ = %1   CL = 2Γ/(V c) = %2").arg(plainNumber(gamma, 4), plainNumber(2.0 * gamma, 4));
+    if (viscous_) {
+        text += QString("   CD = %1").arg(plainNumber(viscous_->CD, 5));
+        if (viscous_->CD > 0) text += QString("   L/D = %1").arg(plainNumber(2.0 * gamma / viscous_->CD, 1));
+    }
+    lift_->setText(text);
     lift_->setToolTip(how);
-    status_->setText(lift_->text() + "   (" + how + ")");
+    status_->setText(lift_->text() + "   (" + how + ")" + (viscousNote_.isEmpty() ? QString() : "   " + viscousNote_));
+    status_->setToolTip(viscousNote_);
 }
 
 void FlowWindow::layersChanged() {

@@ -10,8 +10,14 @@
 // Kutta value) to show what the condition does: the rear stagnation point leaves the trailing edge.
 // A line under the controls gives Gamma and the lift coefficient CL = 2 Gamma/(V c) of the window's
 // own angle; the status line gives them too while the pointer is off the drawing.
+//
+// With a Reynolds number of its own (empty: none) the window draws the viscous estimate over the
+// airfoil under the Kutta condition: the displacement surface (the airfoil thickened by the
+// displacement thickness) and the transition and separation points, and adds CD and L/D to the
+// line, the estimate's warnings to the status line.
 
 #include "solver/Airfoil.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
 
 #include <QWidget>
 
@@ -43,6 +49,10 @@ public:
     std::optional<double> circulation() const;
     // "Γ = … CL = …" of the flow drawn; empty when there is none.
     QString liftText() const;
+    // The viscous estimate drawn, or nothing (no Reynolds number, a circulation by hand, or no answer).
+    const std::optional<orvek::ViscousResult>& viscous() const { return viscous_; }
+    // The Reynolds number of the estimate; none: no estimate.
+    void setReynolds(std::optional<double> Re);
 
     FlowCanvas* canvas() const { return canvas_; }
     QString status() const;
@@ -61,6 +71,8 @@ private:
     void layersChanged();
     void showStatus(QPointF at);
     void showLift();
+    // The viscous estimate of the flow drawn, for the canvas's overlay; why there is none.
+    void estimate();
     void handle(const std::function<void()>& handler);
     QCheckBox* layerBox(const QString& text, const char* name, bool on, const QString& tip);
 
@@ -80,6 +92,9 @@ private:
     QCheckBox* kutta_ = nullptr;
     QSlider* circulation_ = nullptr;
     QLabel* lift_ = nullptr;
+    NumberBox* re_ = nullptr;
+    std::optional<orvek::ViscousResult> viscous_;
+    QString viscousNote_;  // the estimate's warnings, or why there is none
     QLabel* name_ = nullptr;
     QLabel* problem_ = nullptr;
     QLabel* status_ = nullptr;

@@ -7,6 +7,7 @@
 #include "flow/FlowCanvas.h"
 #include "flow/ProfileFlow.h"
 #include "plot/Chart.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
 #include "solver/flow/FlowField.h"
 #include "support/MainWindowDriver.h"
 
@@ -595,6 +596,85 @@ private slots:
         QCOMPARE(rows, size.width() * size.height());
     }
 
+    // With a Reynolds number the window draws the displacement surface: each station of the core's
+    // boundary layer moved outside the airfoil by its displacement thickness; the transition and
+    // separation points where the core puts them; CD and L/D in the line. Emptied, nothing of it;
+    // under a circulation by hand, nothing either (the estimate holds for the Kutta flow).
+    void displacementSurface_data() {
+        QTest::addColumn<double>("alpha");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("Re");
+        QTest::newRow("4 degrees, 1e6") << 4.0 << "1e6" << 1e6;
+        QTest::newRow("10 degrees, 200000") << 10.0 << "200000" << 2e5;
+    }
+    void displacementSurface() {
+        QFETCH(double, alpha);
+        QFETCH(QString, typed);
+        QFETCH(double, Re);
+        FlowWindow& w = openFlow(Cambered, alpha);
+        QVERIFY(w.canvas()->picture().scene().overlay.empty());
+        auto* box = w.findChild<QDoubleSpinBox*>("flowRe");
+        const auto type = [&](const QString& text) {
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, text);
+            QTest::keyClick(box, Qt::Key_Return);
+        };
+        type(typed);
+        orvek::ViscousInput in;
+        in.airfoil = Cambered;
+        in.alphaDegrees = alpha;
+        in.Re = Re;
+        const orvek::Expected<orvek::ViscousResult> core = orvek::boundaryLayer(in);
+        QVERIFY(core);
+        const LayerOverlay& drawn = w.canvas()->picture().scene().overlay;
+        QCOMPARE(drawn.displacement.size(), 2);
+        const orvek::FlowField field = flowOf(Cambered, alpha);
+        const orvek::LayerSide* sides[] = {&core->upper, &core->lower};
+        for (int k = 0; k < 2; ++k) {
+            const std::vector<orvek::LayerStation>& st = sides[k]->stations;
+            QCOMPARE(drawn.displacement[k].size(), static_cast<qsizetype>(st.size()));
+            for (const std::size_t i : {st.size() / 4, st.size() / 2, st.size() * 9 / 10}) {
+                const QPointF p = drawn.displacement[k][static_cast<qsizetype>(i)];
+                const QPointF q(st[i].x, st[i].y);
+                // δ* away from the station, outside the airfoil; a step the other way lies inside.
+                QVERIFY(std::fabs(std::hypot(p.x() - q.x(), p.y() - q.y()) - st[i].deltaStar) < 1e-12);
+                QVERIFY(!field.at({p.x(), p.y()}).inside);
+                const QPointF inward = q - 0.01 * (p - q);
+                QVERIFY(field.at({inward.x(), inward.y()}).inside);
+                QVERIFY(k == 0 ? p.y() > q.y() : p.y() < q.y());
+            }
+        }
+        for (const LayerPlace& place : drawn.places) {
+            const orvek::LayerSide& side = place.surface == orvek::Surface::Upper ? core->upper : core->lower;
+            const double x = place.kind == LayerPlace::Kind::Transition   ? side.transition
+                             : place.kind == LayerPlace::Kind::Separation ? side.separation.value_or(-1)
+                                                                          : side.laminarSeparation.value_or(-1);
+            QCOMPARE(place.x, x);
+        }
+        QVERIFY(drawn.places.size() >= (core->upper.transition < 1 ? 1 : 0) + (core->lower.transition < 1 ? 1 : 0));
+        QCOMPARE(statusValue(w.liftText(), "CD"), QLocale().toString(core->CD, 'f', 5).toDouble());
+        // Saved and copied pictures draw it too.
+        QVERIFY(!w.canvas()->pictureAt(1).scene().overlay.empty());
+
+        click("flowKutta");  // a circulation by hand
+        QVERIFY(w.canvas()->picture().scene().overlay.empty());
+        QVERIFY2(w.status().contains("Kutta condition only"), qPrintable(w.status()));
+        click("flowKutta");
+        QVERIFY(!w.canvas()->picture().scene().overlay.empty());
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(w.canvas()->picture().scene().overlay.empty());
+        QVERIFY(!w.liftText().contains("CD"));
+        QVERIFY(d.messages.messages.isEmpty());
+        if (Re < 1e6) {
+            type(typed);
+            d.snapshotIfAsked("flow-displacement.png", &w);
+        }
+    }
+
     // The screenshot of the README: the flow window over the default case.
     void screenshot() {
         d.open();
@@ -733,8 +813,22 @@ private slots:
         QTest::mouseClick(explorer.findChild<QPushButton*>("explorerKeep"), Qt::LeftButton);
         explorer.setAirfoil(orvek::Airfoil{0.12, 0.05, 1.9}, 6);
         explorer.findChild<QCheckBox*>("explorerFlow")->click();
+        explorer.setReynolds(5e5);
         QCOMPARE(explorer.comparison().count(), 1);
         QVERIFY(explorer.profileChart()->curves().size() > 20);
+        QVERIFY(!explorer.profileChart()->markers().isEmpty());
+        // The streamlines fill the plot from edge to edge; the legend clear of the profiles.
+        const QRectF shown = explorer.profileChart()->shownRange();
+        double left = 1, right = 0;
+        for (const Chart::Curve& c : explorer.profileChart()->curves()) {
+            if (c.fit || c.points.size() < 10) continue;
+            for (const QPointF& p : c.points) {
+                left = std::min(left, p.x());
+                right = std::max(right, p.x());
+            }
+        }
+        QVERIFY2(left < shown.left() + 0.05 * shown.width() && right > shown.right() - 0.05 * shown.width(),
+                 qPrintable(QString("lines from %1 to %2 in %3 to %4").arg(left).arg(right).arg(shown.left()).arg(shown.right())));
         d.snapshotIfAsked("explorer-flow.png", &explorer);
     }
 };

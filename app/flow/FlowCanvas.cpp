@@ -39,6 +39,11 @@ void FlowCanvas::setLayers(const FlowLayers& layers) {
     changed();
 }
 
+void FlowCanvas::setOverlay(const LayerOverlay& overlay) {
+    overlay_ = overlay;
+    changed();
+}
+
 void FlowCanvas::setPlane(orvek::StreamPlane plane) {
     plane_ = plane;
     changed();
@@ -84,6 +89,7 @@ FlowScene FlowCanvas::scene(double density) const {
     s.size = size();
     s.layers = layers_;
     s.density = density;
+    s.overlay = overlay_;
     return s;
 }
 

@@ -21,6 +21,9 @@ public:
     void setField(const std::optional<orvek::FlowField>& field);
     const orvek::FlowField* field() const { return field_ ? &*field_ : nullptr; }
     void setLayers(const FlowLayers& layers);
+    // The viscous estimate drawn over the airfoil plane; empty: none.
+    void setOverlay(const LayerOverlay& overlay);
+    const LayerOverlay& overlay() const { return overlay_; }
     const FlowLayers& layers() const { return layers_; }
     void setPlane(orvek::StreamPlane plane);
     orvek::StreamPlane plane() const { return plane_; }
@@ -61,6 +64,7 @@ private:
 
     std::optional<orvek::FlowField> field_;
     FlowLayers layers_;
+    LayerOverlay overlay_;
     orvek::StreamPlane plane_ = orvek::StreamPlane::Airfoil;
     mutable std::array<std::optional<FlowView>, 2> views_;  // airfoil, circle: set when first shown
     std::array<bool, 2> whole_{true, true};                 // still the whole plane: refitted on a resize

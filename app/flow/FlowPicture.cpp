@@ -34,6 +34,7 @@ QColor FlowPicture::streamlineColour(bool dividing, bool overColours) {
 }
 
 QColor FlowPicture::bodyColour() { return QColor(205, 205, 205); }
+QColor FlowPicture::displacementColour() { return QColor(220, 0, 140); }
 
 void FlowPicture::compute(const orvek::FlowField& field, const FlowScene& scene) {
     scene_ = scene;
@@ -183,6 +184,8 @@ void FlowPicture::paint(QPainter& painter) const {
         painter.drawPolygon(outline);
     }
 
+    if (s.plane == orvek::StreamPlane::Airfoil) paintOverlay(painter);
+
     for (const orvek::FlowPoint& p : stagnation_) {
         painter.setPen(QPen(Qt::black, 1.5));
         painter.setBrush(Qt::white);
@@ -217,6 +220,62 @@ void FlowPicture::paintArrows(QPainter& painter) const {
     painter.drawPath(path);
     painter.setPen(QPen(QColor(20, 20, 20), 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(path);
+}
+
+void FlowPicture::paintOverlay(QPainter& painter) const {
+    const FlowScene& s = scene_;
+    const LayerOverlay& o = s.overlay;
+    if (o.empty()) return;
+    const auto pixel = [&](QPointF p) {
+        const QPointF q = s.view.toPixel(p, s.size);
+        return QPointF(std::clamp(q.x(), -FarPixels, FarPixels), std::clamp(q.y(), -FarPixels, FarPixels));
+    };
+    // The displacement surface dashed over the body's outline, seen on the colours and the grey
+    // alike; past separation, where it means nothing, dotted and faint.
+    for (qsizetype k = 0; k < o.displacement.size(); ++k) {
+        const QVector<QPointF>& side = o.displacement[k];
+        const qsizetype separated = std::min(side.size(), o.separatedFrom.value(k, side.size()));
+        for (const bool attached : {true, false}) {
+            const qsizetype from = attached ? 0 : std::max<qsizetype>(0, separated - 1);
+            const qsizetype to = attached ? separated : side.size();
+            if (to - from < 2) continue;
+            QPainterPath path;
+            path.moveTo(pixel(side[from]));
+            for (qsizetype j = from + 1; j < to; ++j) path.lineTo(pixel(side[j]));
+            painter.setBrush(Qt::NoBrush);
+            if (attached) {
+                painter.setPen(QPen(QColor(255, 255, 255, 200), 3.2));
+                painter.drawPath(path);
+            }
+            QColor colour = displacementColour();
+            if (!attached) colour.setAlpha(130);
+            painter.setPen(QPen(colour, attached ? 1.6 : 1.2, attached ? Qt::DashLine : Qt::DotLine));
+            painter.drawPath(path);
+        }
+    }
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    QVector<QRectF> placed;  // labels so far: the next moves further out rather than cover one
+    for (const LayerPlace& place : o.places) {
+        const QPointF at = pixel(place.at);
+        const QColor colour = place.kind == LayerPlace::Kind::Separation ? QColor(200, 0, 0)
+                              : place.kind == LayerPlace::Kind::Bubble  ? QColor(150, 110, 0)
+                                                                         : QColor(0, 120, 60);
+        painter.setPen(QPen(Qt::white, 1.5));
+        painter.setBrush(colour);
+        painter.drawEllipse(at, 4.5, 4.5);
+        const bool below = place.surface == orvek::Surface::Lower;
+        const double w = metrics.horizontalAdvance(place.label), h = metrics.height();
+        QRectF box(at.x() - w / 2 - 3, below ? at.y() + 7 : at.y() - 7 - h, w + 6, h);
+        for (int k = 0; k < 6 && std::any_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(box); }); ++k) {
+            box.translate(0, below ? h + 1 : -(h + 1));
+        }
+        placed.push_back(box);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 215));
+        painter.drawRoundedRect(box, 3, 3);
+        painter.setPen(colour.darker(120));
+        painter.drawText(box, Qt::AlignCenter, place.label);
+    }
 }
 
 void FlowPicture::paintColourBar(QPainter& painter) const {

@@ -13,6 +13,7 @@
 // same levels of psi, which the mapping keeps; the arrows are the circle plane's own velocity.
 
 #include "flow/ColourMap.h"
+#include "flow/LayerPlaces.h"
 #include "flow/FlowView.h"
 #include "solver/flow/FlowField.h"
 #include "solver/flow/Streamlines.h"
@@ -20,6 +21,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QSize>
+#include <QVector>
 
 #include <vector>
 
@@ -32,6 +34,15 @@ struct FlowLayers {
     bool fitScale = false;
 };
 
+// The viscous estimate over the airfoil plane: the displacement surface of each side and the
+// transition and separation points with their labels; empty when the window has no Reynolds number.
+struct LayerOverlay {
+    QVector<QVector<QPointF>> displacement;
+    QVector<qsizetype> separatedFrom;  // per side, the first point past separation (or its size)
+    QVector<LayerPlace> places;
+    bool empty() const { return displacement.isEmpty() && places.isEmpty(); }
+};
+
 struct FlowScene {
     orvek::StreamPlane plane = orvek::StreamPlane::Airfoil;
     FlowView view;
@@ -41,6 +52,7 @@ struct FlowScene {
     // Points of the colour grid per logical pixel along each axis: the device pixel ratio for a
     // picture, less on the screen when a coarser grid keeps a redraw fluid.
     double density = 1;
+    LayerOverlay overlay;  // drawn in the airfoil plane only
 };
 
 class FlowPicture {
@@ -60,12 +72,14 @@ public:
     // The colours of the drawing, for whoever checks it.
     static QColor streamlineColour(bool dividing, bool overColours);
     static QColor bodyColour();
+    static QColor displacementColour();
 
 private:
     void computeColours(const orvek::FlowField& field);
     void computeArrows(const orvek::FlowField& field);
     void paintColourBar(QPainter& painter) const;
     void paintArrows(QPainter& painter) const;
+    void paintOverlay(QPainter& painter) const;
 
     struct Arrow {
         QPointF at;        // plane
