@@ -8,8 +8,8 @@ namespace orvek {
 
 ExactSpeed::ExactSpeed(const Airfoil& airfoil, double alphaRadians)
     : m_(airfoil.m),
-      R_(std::hypot(1.0 + airfoil.F, airfoil.G)),
-      beta_(std::atan2(airfoil.G, 1.0 + airfoil.F)),
+      R_(airfoil.radius()),
+      beta_(airfoil.betaRadians()),
       alpha_(alphaRadians),
       joukowsky_(airfoil.isJoukowsky()) {
     const double b = airfoil.mappingScale(1.0);
