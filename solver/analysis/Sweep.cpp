@@ -95,6 +95,7 @@ Status sweepRows(const SweepInput& in,
     s.Chord = in.Chord;
     SurfacePoints spare;
     for (std::size_t k = 0; k < angles->size(); ++k) {
+        if (stopRequested(in.stop)) return Failure{Interrupted};
         s.AlfaD = (*angles)[k];
         Expected<SweepRow> row = polarRow(s, spare);
         if (!row) return Failure{"At the angle of attack " + shortestText(s.AlfaD) + ": " + row.error()};

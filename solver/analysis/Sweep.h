@@ -2,6 +2,7 @@
 // A polar: one calculation per angle of attack, from one angle to another in equal steps.
 
 #include "solver/Expected.h"
+#include "solver/Interruption.h"
 #include "solver/analysis/PressureMinimum.h"
 #include "solver/surface/Solver.h"
 
@@ -24,6 +25,7 @@ struct SweepInput {
     double stepDegrees = 1;   // negative to sweep downwards
     double N1 = SweepPoints;  // surface points per angle
     double Chord = 1;
+    StopRequest stop;  // asked before each angle
 };
 
 struct SweepRow {
@@ -57,7 +59,8 @@ Expected<std::vector<SweepRow>> sweep(const SweepInput& in);
 
 // The same, handing each row to `onRow` as soon as it is calculated (a long sweep's rows can be
 // written as they come) with its number from 0 and the number of rows; nothing is kept. Fails as
-// sweep does, after the rows before the failing angle were handed on.
+// sweep does, after the rows before the failing angle were handed on, or with Interrupted when
+// `in.stop` asks for it.
 Status sweepRows(const SweepInput& in,
                  const std::function<void(const SweepRow& row, std::size_t index, std::size_t count)>& onRow);
 

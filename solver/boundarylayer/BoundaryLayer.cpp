@@ -600,6 +600,7 @@ Expected<std::vector<DragPolarRow>> dragPolar(const ViscousInput& base, double f
     ViscousInput in = base;
     in.mach = 0.0;
     for (double a : *angles) {
+        if (stopRequested(in.stop)) return Failure{Interrupted};
         in.alphaDegrees = a;
         Expected<ViscousResult> r = boundaryLayer(in);
         if (!r) return Failure{"At the angle of attack " + shortestText(a) + ": " + r.error()};

@@ -40,6 +40,7 @@
 
 #include "solver/Airfoil.h"
 #include "solver/Expected.h"
+#include "solver/Interruption.h"
 #include "solver/analysis/PressureMinimum.h"
 
 #include <cstddef>
@@ -80,6 +81,7 @@ struct ViscousInput {
     double mach = 0;                    ///< free-stream Mach number for the compressible figures; 0: none
     std::size_t stations = DefaultLayerStations;  ///< march stations per side (not the surface points)
     double continuation = TrailingEdgeContinuation;  ///< x/c from which the speed is continued straight
+    StopRequest stop;  ///< asked before each angle of a drag polar
 };
 
 enum class LayerState { Laminar, Turbulent, Separated };
@@ -179,7 +181,8 @@ struct DragPolarRow {
 };
 
 /// The drag polar at the angles of `sweepAngles(from, to, step)`, each angle estimated as
-/// `boundaryLayer` does with `base`'s other inputs; all or nothing, failing with the angle.
+/// `boundaryLayer` does with `base`'s other inputs; all or nothing, failing with the angle, or with
+/// Interrupted when `base.stop` asks for it.
 Expected<std::vector<DragPolarRow>> dragPolar(const ViscousInput& base, double from, double to, double step);
 
 }  // namespace orvek

@@ -395,6 +395,7 @@ Expected<std::vector<Streamline>> streamlines(const FlowField& field, const Stre
                 }
             }
             if (pr.inside || pr.u * a.nx + pr.v * a.ny <= 0) continue;  // where the level leaves the box
+            if (stopRequested(rq.stop)) return Failure{Interrupted};
             Streamline line;
             line.psi = c;
             bool cut = false;

@@ -17,6 +17,7 @@
 /// branches meet.
 
 #include "solver/Expected.h"
+#include "solver/Interruption.h"
 #include "solver/flow/FlowField.h"
 
 #include <cstddef>
@@ -37,6 +38,7 @@ struct StreamlineRequest {
     Extent extent;   ///< the region the levels are chosen for and the lines traced in
     int count = 21;  ///< number of levels of psi, 1 to MaxStreamlines
     StreamPlane plane = StreamPlane::Airfoil;
+    StopRequest stop;  ///< asked before each line is traced
 };
 
 constexpr int MaxStreamlines = 1000;
@@ -71,7 +73,8 @@ struct Streamline {
 /// give more than one line when it crosses the extent more than once. Every line runs from edge to
 /// edge of the extent (or to the body); one that would need more than MaxLinePoints points, or
 /// lines of more than MaxStreamlinePoints in all, fail the request instead of stopping short.
-/// Fails for an extent checkStreamlineExtent refuses or a count outside 1 to MaxStreamlines.
+/// Fails for an extent checkStreamlineExtent refuses or a count outside 1 to MaxStreamlines, and
+/// with Interrupted when `request.stop` asks for it.
 Expected<std::vector<Streamline>> streamlines(const FlowField& field, const StreamlineRequest& request);
 
 /// The outline of the body in the plane asked for, closed (first point repeated at the end), from
