@@ -1,16 +1,22 @@
+#include "python/Numbers.h"  // first: the module's reading of numbers
+
 #include "python/Flow.h"
 
 #include "python/Raise.h"
+#include "python/WithoutGil.h"
+#include "solver/ShortestText.h"
 #include "solver/flow/FlowField.h"
 #include "solver/flow/Streamlines.h"
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <memory>
-#include <mutex>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -38,79 +44,75 @@ FlowField flowOf(const Airfoil& airfoil, double alpha, std::optional<double> cir
 
 // numpy's functions the field uses, looked up once when the module is imported: an import per
 // call fails from __del__ at shutdown, and one under a static's guard deadlocks two threads.
-// Never freed, as the interpreter may drop its modules before the last call ends.
+// Never freed, as the interpreter may drop its modules before the last call ends. Both are
+// written in C: numpy's Python functions (broadcast_arrays) run the interpreter's loop, which
+// gives the GIL up now and then, and a daemon thread taking it back at shutdown is ended there
+// by Python with this call's objects on its stack.
 struct NumpyFunctions {
-    py::object asarray, broadcastArrays;
+    py::object asarray, broadcast;
 };
 const NumpyFunctions* numpyFunctions = nullptr;
 
-// Coordinates as contiguous float64 arrays of one shape (numpy's broadcasting rules); anything
-// that is not numbers is a TypeError, as for the other arguments.
+// `a` seen with the broadcast shape: a view whose strides are 0 along the dimensions it is
+// repeated in (what numpy.broadcast_to gives).
+py::array broadcastView(const py::array& a, const std::vector<py::ssize_t>& shape) {
+    const auto n = static_cast<py::ssize_t>(shape.size());
+    std::vector<py::ssize_t> strides(shape.size(), 0);
+    for (py::ssize_t k = 0; k < a.ndim(); ++k) {
+        const py::ssize_t to = n - a.ndim() + k;
+        if (a.shape(k) == shape[static_cast<std::size_t>(to)]) strides[static_cast<std::size_t>(to)] = a.strides(k);
+    }
+    return {a.dtype(), shape, strides, a.data(), a};
+}
+
+// Coordinates as contiguous, aligned float64 arrays of one shape (numpy's broadcasting rules;
+// a view into a byte buffer at an odd offset is copied, as the kernels read whole doubles);
+// anything that is not numbers is a TypeError, as for the other arguments, shapes that do not
+// broadcast numpy's ValueError, and a copy too large for memory numpy's MemoryError.
 std::pair<Doubles, Doubles> points(const py::object& x, const py::object& y) {
     const NumpyFunctions& numpy = *numpyFunctions;
-    const py::tuple both = numpy.broadcastArrays(numpy.asarray(x), numpy.asarray(y));
+    const std::array<py::array, 2> given{numpy.asarray(x).cast<py::array>(), numpy.asarray(y).cast<py::array>()};
+    const py::tuple broadcastShape = numpy.broadcast(given[0], given[1]).attr("shape");
+    std::vector<py::ssize_t> shape;
+    for (const py::handle extent : broadcastShape) shape.push_back(extent.cast<py::ssize_t>());
     std::array<Doubles, 2> out;
     for (std::size_t k = 0; k < 2; ++k) {
-        const auto a = both[k].cast<py::array>();
-        const char kind = a.dtype().kind();
+        const char kind = given[k].dtype().kind();
         if (kind != 'f' && kind != 'i' && kind != 'u' && kind != 'b') {
             throw py::type_error(std::string(k == 0 ? "x" : "y") + " must hold numbers, not the numpy type " +
-                                 py::str(a.dtype()).cast<std::string>());
+                                 py::str(given[k].dtype()).cast<std::string>());
         }
-        out[k] = Doubles::ensure(a);
-        if (!out[k]) throw py::error_already_set();
+        const py::array view = broadcastView(given[k], shape);
+        using Api = py::detail::npy_api;
+        PyObject* doubles = Api::get().PyArray_FromAny_(
+            view.ptr(), py::dtype::of<double>().release().ptr(), 0, 0,
+            Api::NPY_ARRAY_ENSUREARRAY_ | Api::NPY_ARRAY_C_CONTIGUOUS_ | Api::NPY_ARRAY_ALIGNED_ | Api::NPY_ARRAY_FORCECAST_,
+            nullptr);
+        if (doubles == nullptr) throw py::error_already_set();
+        out[k] = py::reinterpret_steal<Doubles>(doubles);
     }
     return {std::move(out[0]), std::move(out[1])};
 }
 
-// The four output arrays of large fields live in one block, which goes back to a small pool when
-// the last of them is freed and serves the next field of the same size: a field asked for again
-// and again (a notebook redrawing its grid, a benchmark) then spares the operating system's work
-// of handing out and clearing fresh memory, about a fifth of the time at a million points.
-class BlockPool {
-public:
-    static constexpr std::size_t LeastKept = std::size_t{1} << 18;  // doubles (2 MB): smaller ones come cheaply
-    static constexpr std::size_t MostKept = std::size_t{1} << 25;   // doubles (256 MB) kept in all
+// The points evaluated between two looks at a stop request: a few milliseconds of work.
+constexpr std::size_t FieldBlock = std::size_t{1} << 16;
 
-    struct Block {
-        std::size_t size = 0;
-        std::unique_ptr<double[]> data;
-    };
-
-    Block take(std::size_t size) {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        for (auto b = kept_.begin(); b != kept_.end(); ++b) {
-            if (b->size == size) {
-                Block found = std::move(*b);
-                kept_.erase(b);
-                keptDoubles_ -= size;
-                return found;
-            }
-        }
-        return {size, std::unique_ptr<double[]>(new double[size])};
+// The four output arrays live in one block of fresh memory, freed with the last of them: the
+// memory goes back to the system with the results, never kept for a later call.
+double* fieldValues(std::size_t count, py::object& owner) {
+    constexpr std::size_t MostPoints = std::numeric_limits<std::size_t>::max() / (4 * sizeof(double));
+    std::unique_ptr<double[]> block(count <= MostPoints ? new (std::nothrow) double[4 * count] : nullptr);
+    if (!block) {
+        const std::string size = count <= MostPoints ? shortestText(static_cast<double>(4 * count * sizeof(double)) / 1e9) : "more";
+        PyErr_SetString(PyExc_MemoryError, ("Cannot calculate the flow at " + std::to_string(count) +
+                                            " points: their values need " + size +
+                                            " GB, more memory than can be had.")
+                                               .c_str());
+        throw py::error_already_set();
     }
-
-    void give(Block b) {
-        if (b.size < LeastKept || b.size > MostKept) return;
-        const std::lock_guard<std::mutex> lock(mutex_);
-        while (!kept_.empty() && keptDoubles_ + b.size > MostKept) {
-            keptDoubles_ -= kept_.front().size;
-            kept_.erase(kept_.begin());
-        }
-        keptDoubles_ += b.size;
-        kept_.push_back(std::move(b));
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<Block> kept_;  // oldest first
-    std::size_t keptDoubles_ = 0;
-};
-
-// Never destroyed: capsules freed while the interpreter shuts down still give their blocks back.
-BlockPool& blockPool() {
-    static auto* pool = new BlockPool;  // NOLINT(cppcoreguidelines-owning-memory)
-    return *pool;
+    double* values = block.get();
+    owner = py::capsule(block.release(), [](void* b) { delete[] static_cast<double*>(b); });
+    return values;
 }
 
 FieldValues field(const Airfoil& airfoil, double alpha, const py::object& x, const py::object& y,
@@ -120,26 +122,27 @@ FieldValues field(const Airfoil& airfoil, double alpha, const py::object& x, con
     const std::vector<py::ssize_t> shape(xs.shape(), xs.shape() + xs.ndim());
     const auto count = static_cast<std::size_t>(xs.size());
     // Beyond the field's reach the values would lose their accuracy: refused, not returned.
-    const double* px = xs.data();
-    const double* py = ys.data();
+    const double* atX = xs.data();
+    const double* atY = ys.data();
     for (std::size_t k = 0; k < count; ++k) {
-        if (std::fabs(px[k]) > FlowReach || std::fabs(py[k]) > FlowReach) {
-            throw py::value_error("Cannot calculate the flow: " + checkFlowPoint({px[k], py[k]}).error());
+        if (std::fabs(atX[k]) > FlowReach || std::fabs(atY[k]) > FlowReach) {
+            throw py::value_error("Cannot calculate the flow: " + checkFlowPoint({atX[k], atY[k]}).error());
         }
     }
-    auto block = std::make_unique<BlockPool::Block>(blockPool().take(4 * count));
-    double* values = block->data.get();
-    const py::capsule owner(block.release(), [](void* b) {
-        std::unique_ptr<BlockPool::Block> done(static_cast<BlockPool::Block*>(b));
-        blockPool().give(std::move(*done));
-    });
+    py::object owner;
+    double* values = fieldValues(count, owner);
     const auto part = [&](std::size_t k) { return py::array_t<double>(shape, values + k * count, owner); };
     FieldValues out{airfoil, alpha, part(0), part(1), part(2), part(3)};
-    const FlowRun run{count, xs.data(), ys.data(), values, values + count, values + 2 * count, values + 3 * count};
-    {
-        py::gil_scoped_release release;
-        f.evaluate(run);
-    }
+    const FlowRun run{count, atX, atY, values, values + count, values + 2 * count, values + 3 * count};
+    const bool whole = withoutGil([&](const StopRequest& stop) {
+        for (std::size_t from = 0; from < count; from += FieldBlock) {
+            if (stopRequested(stop)) return false;
+            const std::size_t n = std::min(FieldBlock, count - from);
+            f.evaluate({n, run.x + from, run.y + from, run.u + from, run.v + from, run.cp + from, run.psi + from});
+        }
+        return true;
+    });
+    if (!whole) throw py::value_error(Interrupted);  // not reached: the interruption is raised first
     return out;
 }
 
@@ -155,18 +158,25 @@ StreamPlane planeOf(const std::string& name) {
     throw py::value_error("Cannot draw streamlines: the plane must be airfoil or circle, not '" + name + "'.");
 }
 
-std::vector<Line> lines(const Airfoil& airfoil, double alpha, int count,
+std::vector<Line> lines(const Airfoil& airfoil, double alpha, const py::handle& count,
                         const std::optional<std::array<double, 4>>& extent, const std::string& planeName,
                         std::optional<double> circulation) {
     StreamlineRequest rq;
     rq.plane = planeOf(planeName);
-    rq.count = count;
+    // Counts beyond an int's range are refused here in the core's words, the others by the core.
+    const double n = wholeNumber(count);
+    if (!(std::fabs(n) <= 1e9)) {
+        throw py::value_error("Cannot draw streamlines: the count of streamlines must be from 1 to " +
+                              std::to_string(MaxStreamlines) + ", not " +
+                              (std::isinf(n) ? std::string("a number beyond 1e308") : shortestText(n)) + ".");
+    }
+    rq.count = static_cast<int>(n);
     rq.extent = extent ? Extent{(*extent)[0], (*extent)[1], (*extent)[2], (*extent)[3]} : defaultExtent(rq.plane);
     const FlowField f = flowOf(airfoil, alpha, circulation);
-    Expected<std::vector<Streamline>> traced = [&] {
-        py::gil_scoped_release release;
+    Expected<std::vector<Streamline>> traced = withoutGil([&](const StopRequest& stop) {
+        rq.stop = stop;
         return streamlines(f, rq);
-    }();
+    });
     if (!traced) throw py::value_error("Cannot draw streamlines: " + traced.error());
     std::vector<Line> out;
     out.reserve(traced->size());
@@ -188,7 +198,7 @@ std::vector<Line> lines(const Airfoil& airfoil, double alpha, int count,
 
 void addFlow(py::module_& m, py::class_<Airfoil>& airfoil) {
     const py::module_ numpy = py::module_::import("numpy");
-    numpyFunctions = new NumpyFunctions{numpy.attr("asarray"), numpy.attr("broadcast_arrays")};  // NOLINT
+    numpyFunctions = new NumpyFunctions{numpy.attr("asarray"), numpy.attr("broadcast")};  // NOLINT
     py::class_<FieldValues>(m, "Field",
                             "The potential flow at a set of points (unit free stream at the angle of attack):\n"
                             "four float64 arrays shaped like numpy.broadcast(x, y), NaN inside the airfoil.")

@@ -5,9 +5,12 @@
 
 #include "OrvekVersion.h"
 #include "export/AirfoilCoordinates.h"
+#include "python/Numbers.h"  // first: the module's reading of numbers
+
 #include "python/Flow.h"
 #include "python/PointArrays.h"
 #include "python/Raise.h"
+#include "python/WithoutGil.h"
 #include "solver/analysis/Describe.h"
 #include "solver/analysis/Design.h"
 #include "solver/analysis/PressureMinimum.h"
@@ -37,12 +40,15 @@ namespace orvek::python {
 namespace {
 
 // A number of points as the core takes it: any Python integer (int, numpy integers), never a
-// float; out-of-range counts are the core's to refuse with its sentence.
+// float or a bool; out-of-range counts are the core's to refuse with its sentence, and those
+// beyond a double's range refused here in the same words.
 double pointCount(const py::handle& np) {
-    const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(np.ptr()));
-    if (!index) throw py::error_already_set();  // TypeError: '...' object cannot be interpreted as an integer
-    const double count = PyLong_AsDouble(index.ptr());
-    if (count == -1.0 && PyErr_Occurred()) throw py::error_already_set();
+    const double count = wholeNumber(np);
+    if (std::isinf(count)) {
+        throw py::value_error("Cannot calculate: the number of points NP must be " +
+                              (count > 0 ? "at most " + shortestText(MaxPoints) : std::string("at least 2")) +
+                              ", not a number beyond 1e308.");
+    }
     return count;
 }
 
@@ -92,8 +98,7 @@ Solution solve(const Airfoil& airfoil, double alpha, const py::handle& np, const
     }
     const ViscousInput v = viscousInput(airfoil, alpha, re.value_or(1e6), ncrit, trip, mach);
     Solution out;
-    Expected<SolverResult> r = [&]() -> Expected<SolverResult> {
-        py::gil_scoped_release release;
+    Expected<SolverResult> r = withoutGil([&](const StopRequest&) -> Expected<SolverResult> {
         Expected<SolverResult> solved = ORVEK(in);
         if (!solved) return solved;
         if (Expected<FlowField> f = FlowField::make(airfoil, alpha)) out.stagnation = f->stagnationPoints();
@@ -108,7 +113,7 @@ Solution solve(const Airfoil& airfoil, double alpha, const py::handle& np, const
             out.compressible = *c;
         }
         return solved;
-    }();
+    });
     SolverResult result = valueOrRaise(std::move(r));
     out.airfoil = airfoil;
     out.alpha = alpha;
@@ -163,10 +168,7 @@ struct BoundaryLayerResult {
 
 BoundaryLayerResult boundaryLayerOf(const Airfoil& airfoil, double alpha, double re, double ncrit, const Trips& trip) {
     const ViscousInput v = viscousInput(airfoil, alpha, re, ncrit, trip, 0.0);
-    Expected<ViscousResult> e = [&] {
-        py::gil_scoped_release release;
-        return boundaryLayer(v);
-    }();
+    Expected<ViscousResult> e = withoutGil([&](const StopRequest&) { return boundaryLayer(v); });
     ViscousResult r = valueOrRaise(std::move(e));
     BoundaryLayerResult out;
     out.upper = layerArrays(r.upper);
@@ -176,8 +178,9 @@ BoundaryLayerResult boundaryLayerOf(const Airfoil& airfoil, double alpha, double
 }
 
 double criticalMach(const Airfoil& airfoil, double alpha) {
-    py::gil_scoped_release release;
-    return valueOrRaise(orvek::compressible(airfoil, alpha, 0.0)).criticalMach;
+    Expected<CompressibleResult> c =
+        withoutGil([&](const StopRequest&) { return orvek::compressible(airfoil, alpha, 0.0); });
+    return valueOrRaise(std::move(c)).criticalMach;
 }
 
 template <typename Value>
@@ -203,15 +206,16 @@ py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double 
     std::optional<ViscousInput> layer;
     if (re) layer = viscousInput(airfoil, first, *re, ncrit, trip, 0.0);
     std::vector<DragPolarRow> drag;
-    Expected<std::vector<SweepRow>> computed = [&]() -> Expected<std::vector<SweepRow>> {
-        py::gil_scoped_release release;
+    Expected<std::vector<SweepRow>> computed = withoutGil([&](const StopRequest& stop) -> Expected<std::vector<SweepRow>> {
+        in.stop = stop;
+        if (layer) layer->stop = stop;
         Expected<std::vector<SweepRow>> done = sweep(in);
         if (!done || !layer) return done;
         Expected<std::vector<DragPolarRow>> polar = dragPolar(*layer, first, last, step);
         if (!polar) return Failure{polar.error()};
         drag = std::move(*polar);
         return done;
-    }();
+    });
     const std::vector<SweepRow> rows = valueOrRaise(std::move(computed));
     py::list surface;
     for (const SweepRow& row : rows) surface.append(surfaceName(row.surface));
@@ -244,13 +248,14 @@ py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double 
 }
 
 AirfoilGeometry describe(const Airfoil& airfoil) {
-    py::gil_scoped_release release;
-    return valueOrRaise(measureAirfoil(airfoil));
+    Expected<AirfoilGeometry> g = withoutGil([&](const StopRequest&) { return measureAirfoil(airfoil); });
+    return valueOrRaise(std::move(g));
 }
 
 Airfoil design(double thickness, double camber, double teAngle) {
-    py::gil_scoped_release release;
-    return valueOrRaise(designAirfoil({thickness, camber, teAngle})).airfoil;
+    Expected<DesignResult> d =
+        withoutGil([&](const StopRequest&) { return designAirfoil({thickness, camber, teAngle}); });
+    return valueOrRaise(std::move(d)).airfoil;
 }
 
 // The bytes `orvek-batch export` writes for the same airfoil, format, points, angle and name.
@@ -265,12 +270,11 @@ std::string coordinates(const Airfoil& airfoil, const std::string& formatName, c
     request.NP = pointCount(np);
     request.alphaDegrees = alpha;
     request.name = name;
-    Expected<std::string> text = [&]() -> Expected<std::string> {
-        py::gil_scoped_release release;
+    Expected<std::string> text = withoutGil([&](const StopRequest&) -> Expected<std::string> {
         Expected<CoordinateFile> file = coordinateFile(request);
         if (!file) return Failure{file.error()};  // a refusal is already a sentence
         return file->text();
-    }();
+    });
     return valueOrRaise(std::move(text));
 }
 
@@ -290,6 +294,7 @@ PYBIND11_MODULE(_orvek, m) {
     // import numpy under the static's guard, where a second thread holding the GIL waits forever.
     py::module_::import("numpy");
     pybind11::detail::npy_api::get();
+    rememberMainThread();
     m.doc() =
         "Karman-Trefftz and Joukowsky airfoils by conformal mapping, exactly: coefficients, surface\n"
         "points and 1-Cp, polars, shape measurement, design from targets and coordinate files.\n\n"

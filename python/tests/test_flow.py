@@ -49,6 +49,13 @@ def test_field_broadcasts_like_numpy():
     assert a.field(5.0, [[-1, 2]], 1).cp.tolist() == a.field(5.0, [-1.0, 2.0], [1.0, 1.0]).cp[None, :].tolist()
     t = a.field(5.0, X.T, Y.T)
     assert t.u.shape == (7, 5) and t.u.T.tobytes() == g.u.tobytes()
+    # float64 values at an odd address (a view into bytes) are the same numbers
+    odd = numpy.frombuffer(bytearray(8 * xs.size + 1), numpy.float64, xs.size, 1)
+    odd[:] = xs
+    assert odd.ctypes.data % 8 != 0 and not odd.flags.aligned
+    h = a.field(5.0, odd, odd[::-1])
+    e = a.field(5.0, xs, xs[::-1])
+    assert all(p.tobytes() == q.tobytes() for p, q in ((h.u, e.u), (h.v, e.v), (h.cp, e.cp), (h.psi, e.psi)))
 
 
 def test_field_values_are_the_surface_values_at_a_distance():
@@ -79,6 +86,9 @@ def test_field_refusals(batch, tmp_path):
     # Beyond 1e5 chords the values lost their accuracy (Cp = -5017 at 1e16): refused, not returned.
     with pytest.raises(ValueError, match=r"the point \(1e\+16, 0\) lies beyond the field's reach"):
         orvek.Airfoil(0.1, 0.05, 1.9).field(5.0, [0.5, 1e16], [0.0, 0.0])
+    # Points that do not fit in memory: MemoryError (a broadcast view of 2**40 points takes no room).
+    with pytest.raises(MemoryError):
+        orvek.Airfoil(0.1, 0.05, 1.9).field(5.0, numpy.broadcast_to(0.5, (2**40,)), 0.2)
     # Where solve refuses the airfoil, field refuses it with the same sentence.
     with pytest.raises(ValueError) as refused:
         orvek.Airfoil(1e20, 0.0).field(5.0, [-0.5], [0.2])
@@ -119,6 +129,10 @@ def test_streamlines_are_orvek_batch_streamlines(batch, F, G, m, count, extent, 
     ({"circulation": math.nan}, ValueError),
     ({"extent": (-1e-30, 1e-30, -1e-30, 1e-30)}, ValueError),
     ({"extent": (-1000, 1000, -1, 1)}, ValueError),
+    ({"count": True}, TypeError),
+    ({"count": numpy.array([5])}, TypeError),
+    ({"count": 10**400}, ValueError),
+    ({"count": -2**40}, ValueError),
 ])
 def test_streamline_refusals(arguments, error):
     with pytest.raises(error):

@@ -6,6 +6,7 @@ import copy
 import math
 import pathlib
 import pickle
+import signal
 import subprocess
 import sys
 import threading
@@ -32,6 +33,16 @@ def test_version_is_the_programs(batch):
     lambda: orvek.Airfoil(0.1, 0.05).coordinates(name=3),
     lambda: orvek.Airfoil.design(0.15, 0.03, 12),  # the targets are named, never positional
     lambda: orvek.Airfoil.design(thickness="0.15"),
+    # a truth value or an array where one number is meant
+    lambda: orvek.Airfoil(0.1, 0.05).solve(5.0, np=True),
+    lambda: orvek.Airfoil(0.1, 0.05).sweep(0, 10, 1, np=numpy.bool_(True)),
+    lambda: orvek.Airfoil(0.1, 0.05).streamlines(4.0, count=True),
+    lambda: orvek.Airfoil(0.1, 0.05).solve(numpy.array([5.0])),
+    lambda: orvek.Airfoil(0.1, 0.05).solve(True),
+    lambda: orvek.Airfoil(numpy.array([0.1]), 0.05),
+    lambda: orvek.Airfoil(0.1, 0.05).field(numpy.array([5.0]), [0.5], [0.2]),
+    lambda: orvek.Airfoil(0.1, 0.05).sweep(0, 10, 1, re=numpy.array([1e6])),
+    lambda: orvek.Airfoil.design(thickness=numpy.array([0.15])),
 ])
 def test_wrong_types_raise_type_error(call):
     with pytest.raises(TypeError):
@@ -44,6 +55,13 @@ def test_point_counts_take_any_python_integer():
     assert s.x.tobytes() == a.solve(numpy.float64(5.0), np=51).x.tobytes()
     with pytest.raises(ValueError, match="at most 1000001, not 1e"):
         a.solve(5.0, np=10**30)
+    with pytest.raises(ValueError, match="at most 1000001, not a number beyond 1e308"):
+        a.solve(5.0, np=10**400)
+    with pytest.raises(ValueError, match="at least 2, not a number beyond 1e308"):
+        a.sweep(0, 1, 1, np=-10**400)
+    # A numpy scalar or a 0-dimensional array is one number.
+    assert a.solve(numpy.array(5.0), np=numpy.array(11)).x.tobytes() == a.solve(5.0, np=11).x.tobytes()
+    assert a.solve(numpy.float32(5.0)).CL == a.solve(5.0).CL
 
 
 def test_airfoil_values_equality_and_hash():
@@ -88,15 +106,95 @@ import concurrent.futures as cf, orvek
 a = orvek.Airfoil(0.1, 0.05, 1.9)
 print(sum(cf.ThreadPoolExecutor(4).map(lambda al: a.solve(al).CL, range(8))) > 0)
 """,
+    # the program ends while daemon threads are inside the module
+    "daemon threads solving at exit": """
+import threading, time, orvek
+a = orvek.Airfoil(0.1, 0.05, 1.9)
+def work():
+    while True:
+        a.solve(5.0)
+for _ in range(2):
+    threading.Thread(target=work, daemon=True).start()
+time.sleep(0.2)
+print(True)
+""",
+    "daemon threads in small fields at exit": """
+import threading, time, orvek
+a = orvek.Airfoil(0.1, 0.05, 1.9)
+def work():
+    while True:
+        a.field(5.0, [-0.5, 2.0], [0.2, 0.1])
+for _ in range(2):
+    threading.Thread(target=work, daemon=True).start()
+time.sleep(0.2)
+print(True)
+""",
+    # calls from a __del__ while the interpreter shuts down
+    "calls at exit": """
+import orvek
+a = orvek.Airfoil(0.1, 0.05, 1.9)
+class Late:
+    def __del__(self):
+        print(a.field(5.0, [2.0], [0.3]).cp.size == 1 and a.sweep(0, 2, 1)["CL"].size == 3)
+late = Late()
+""",
+    # freed results give their memory back to the system (blocks above the allocator's mmap size)
+    "memory of freed fields goes back": """
+import os, numpy, orvek
+def resident():
+    return int(open("/proc/self/statm").read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+a = orvek.Airfoil(0.1, 0.05, 1.9)
+x, y = numpy.linspace(-1, 2, 1200), numpy.linspace(-1, 1, 1000)[:, None]
+before = resident()
+fields = [a.field(5.0, x, y) for _ in range(5)]  # 38 MB each
+grown = resident() - before
+del fields
+print(grown > 150e6 and resident() - before < 40e6)
+""",
 }
 
 
 @pytest.mark.parametrize("name", SCRIPTS)
 def test_scripts_end_cleanly(name):
-    for _ in range(3):
+    for _ in range(10):
         run = subprocess.run([sys.executable, "-c", SCRIPTS[name]], capture_output=True, text=True, timeout=60)
         assert run.returncode == 0, run.stderr
         assert run.stdout.strip() == "True"
+
+
+LONG_CALLS = {
+    "sweep": "a.sweep(-360, 360, 0.02, np=100001)",
+    "drag polar": "a.sweep(-8, 8, 0.0005, re=1e6)",
+    "streamlines": "a.streamlines(4.0, count=1000, extent=(-20, 20, -20, 20))",
+    "field": "a.field(5.0, numpy.linspace(-1, 2, 2000), numpy.linspace(-1, 1, 2000)[:, None])",
+}
+
+
+@pytest.mark.parametrize("call", LONG_CALLS)
+def test_ctrl_c_interrupts_a_long_call(call):
+    # Ctrl-C (SIGINT) while the call computes; KeyboardInterrupt is meant within half a second,
+    # asserted loosely, as a busy machine or a sanitizer slows everything down.
+    script = f"""
+import time, numpy, orvek
+a = orvek.Airfoil(0.1, 0.05, 1.9)
+print("calling", flush=True)
+try:
+    while True:  # a field is over sooner than the signal comes: asked again
+        {LONG_CALLS[call]}
+except KeyboardInterrupt:
+    print("interrupted", time.monotonic(), flush=True)
+"""
+    child = subprocess.Popen([sys.executable, "-c", script], stdout=subprocess.PIPE, text=True)
+    try:
+        assert child.stdout.readline() == "calling\n"
+        time.sleep(1.0)
+        sent = time.monotonic()
+        child.send_signal(signal.SIGINT)
+        lines = child.communicate(timeout=60)[0].split("\n")
+    finally:
+        child.kill()
+    word, when = lines[0].split()
+    assert word == "interrupted" and float(when) - sent < 3.0
 
 
 @pytest.mark.parametrize("protocol", range(pickle.HIGHEST_PROTOCOL + 1))
