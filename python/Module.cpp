@@ -39,6 +39,11 @@ namespace orvek::python {
 
 namespace {
 
+// numpy.array, looked up once when the module is imported: an import per call fails from a
+// __del__ while the interpreter shuts down. Never freed, as the interpreter may drop its modules
+// before the last call ends.
+const py::object* numpyArray = nullptr;
+
 // A number of points as the core takes it: any Python integer (int, numpy integers), never a
 // float or a bool; out-of-range counts are the core's to refuse with its sentence, and those
 // beyond a double's range refused here in the same words.
@@ -157,7 +162,7 @@ LayerArrays layerArrays(const LayerSide& side) {
     fill(a.N, &LayerStation::N);
     py::list states;
     for (const LayerStation& st : side.stations) states.append(layerStateName(st.state));
-    a.state = py::module_::import("numpy").attr("array")(states, "dtype"_a = "U9");
+    a.state = (*numpyArray)(states, "dtype"_a = "U9");
     return a;
 }
 
@@ -226,7 +231,7 @@ py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double 
     columns["Alfa0"] = column(rows, [](const SweepRow& r) { return r.coefficients.Alfa0; });
     columns["CpMin"] = column(rows, [](const SweepRow& r) { return r.CpMin; });
     columns["xCpMin"] = column(rows, [](const SweepRow& r) { return r.xCpMin; });
-    columns["surface"] = py::module_::import("numpy").attr("array")(surface, "dtype"_a = "U5");
+    columns["surface"] = (*numpyArray)(surface, "dtype"_a = "U5");
     if (layer) {
         const auto dragColumn = [&](auto value) {
             py::array_t<double> a(static_cast<py::ssize_t>(drag.size()));
@@ -242,7 +247,7 @@ py::dict sweepColumns(const Airfoil& airfoil, double first, double last, double 
         columns["LD"] = dragColumn([](const DragPolarRow& r) { return r.CL / r.CD; });
         py::list valid;
         for (const DragPolarRow& r : drag) valid.append(r.valid);
-        columns["valid"] = py::module_::import("numpy").attr("array")(valid, "dtype"_a = "bool");
+        columns["valid"] = (*numpyArray)(valid, "dtype"_a = "bool");
     }
     return columns;
 }
@@ -292,7 +297,7 @@ PYBIND11_MODULE(_orvek, m) {
     // numpy and pybind11's table of its C functions are taken now, while the import holds the
     // GIL alone: the table is a function-local static, and filling it on a first call would
     // import numpy under the static's guard, where a second thread holding the GIL waits forever.
-    py::module_::import("numpy");
+    numpyArray = new py::object(py::module_::import("numpy").attr("array"));  // NOLINT(cppcoreguidelines-owning-memory)
     pybind11::detail::npy_api::get();
     rememberMainThread();
     m.doc() =
