@@ -45,8 +45,8 @@ QFont windowFont(double points) {
     return font;
 }
 
-// &H80000000&, the scroll-bar grey of the Greek headings and the result boxes: the classic
-// scroll-bar grey, visibly lighter than the window's own grey.
+// &H80000000&, the scroll-bar grey of the result boxes: the classic scroll-bar grey, visibly
+// lighter than the window's own grey.
 const QColor ScrollBarGrey(200, 200, 200);
 
 // The text of the disabled result boxes: a dark grey, still apart from the black of the typed
@@ -88,14 +88,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect g
     l->setAccessibleName(caption.trimmed());
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return l;
-}
-
-// A heading on the grey background of the catalogue column strip, in the window-text colour.
-void greyHeading(QLabel* l) {
-    QPalette p = l->palette();
-    p.setColor(QPalette::Window, ScrollBarGrey);
-    l->setPalette(p);
-    l->setAutoFillBackground(true);
 }
 
 // A text box; `spoken` is what a screen reader announces for it.
@@ -172,17 +164,15 @@ void Form_ORVEK::buildControls() {
     layout()->setSizeConstraint(QLayout::SetFixedSize);  // the layout neither moves nor resizes
 
     // Column headings over the airfoil list: delta, gamma, x with subscript delta, tau, F, G, m.
+    // All stand on the frame's own face. The Greek ones were designed on the scroll-bar colour,
+    // which the classic desktop schemes made the same grey as a frame; drawn in a grey of their
+    // own they became patches that cut the strip apart (delta and gamma on one, the subscript's
+    // hanging below the line and over the x), so they take the frame's colour as the rest do.
     QGroupBox* Frame2 = frame(client, "Frame2", twipsRect(120, 240, 4335, 615));
-    QLabel* Label1 = label(Frame2, "Label1", QString::fromUtf8("δ        γ "), twipsRect(120, 240, 855, 255));
-    Label1->setFont(windowFont(9.75));
-    greyHeading(Label1);
+    label(Frame2, "Label1", QString::fromUtf8("δ        γ "), twipsRect(120, 240, 855, 255))->setFont(windowFont(9.75));
     label(Frame2, "Label2", "x", twipsRect(1080, 240, 255, 255))->setFont(windowFont(9.75));
-    QLabel* Label9 = label(Frame2, "Label9", QString::fromUtf8("δ"), twipsRect(1200, 360, 135, 255));
-    Label9->setFont(windowFont(8.25));
-    greyHeading(Label9);
-    QLabel* Label3 = label(Frame2, "Label3", QString::fromUtf8(" τ "), twipsRect(1680, 240, 255, 255));
-    Label3->setFont(windowFont(9.75));
-    greyHeading(Label3);
+    label(Frame2, "Label9", QString::fromUtf8("δ"), twipsRect(1200, 360, 135, 255))->setFont(windowFont(8.25));
+    label(Frame2, "Label3", QString::fromUtf8(" τ "), twipsRect(1680, 240, 255, 255))->setFont(windowFont(9.75));
     label(Frame2, "Label6", " F              G             m", twipsRect(2280, 240, 1815, 255));
 
     airfoilList_ = place(new QComboBox(client), "Combo1", twipsRect(120, 840, 4335, 315));
