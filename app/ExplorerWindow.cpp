@@ -182,7 +182,7 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
     pages_ = new QStackedWidget;
     pages_->addWidget(plots);
     pages_->addWidget(problem_);
-    pages_->setMinimumHeight(240);
+    pages_->setMinimumHeight(160);
 
     copyLine_ = new QPushButton("Copy &catalogue line");
     copyLine_->setObjectName("explorerCopyLine");

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -118,9 +119,11 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
                        "The flow about the generating circle, which the mapping turns into the airfoil's");
     fitScale_ = layerBox("Scale to &view", "flowFitScale", false,
                          "The colour scale over the range of Cp in view instead of fixed from -2 to 1");
-    auto* layers = new QHBoxLayout;
-    for (QWidget* w : {colours_, fitScale_, streamlines_, body_, stagnation_, arrows_, circle_}) layers->addWidget(w);
-    layers->addStretch(1);
+    // Two rows of layers, so the window fits a screen of 1280 x 1000 pixels at scale 2.
+    auto* layers = new QGridLayout;
+    QWidget* const layerBoxes[] = {colours_, fitScale_, streamlines_, body_, stagnation_, arrows_, circle_};
+    for (int k = 0; k < static_cast<int>(std::size(layerBoxes)); ++k) layers->addWidget(layerBoxes[k], k / 4, k % 4);
+    layers->setColumnStretch(4, 1);
 
     kutta_ = new QCheckBox("&Kutta condition");
     kutta_->setObjectName("flowKutta");
@@ -153,8 +156,6 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
     circulationRow->addWidget(circulationLabel);
     circulationRow->addWidget(kutta_);
     circulationRow->addWidget(circulation_, 1);
-    circulationRow->addSpacing(12);
-    circulationRow->addWidget(lift_);
 
     canvas_ = new FlowCanvas;
     canvas_->setObjectName("flowCanvas");
@@ -184,6 +185,7 @@ FlowWindow::FlowWindow(MessagePresenter& messages, FileNameAsker& files) : messa
     layout->addLayout(angle);
     layout->addLayout(layers);
     layout->addLayout(circulationRow);
+    layout->addWidget(lift_);  // a line of its own, so the window fits a screen at scale 2
     layout->addWidget(pages_, 1);
     layout->addWidget(status_);
     placeInScrollArea(*this, content);

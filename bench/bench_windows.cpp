@@ -1,8 +1,8 @@
 // The explorer's update (a slider move to finished pictures of both plots) at 2,001 points, with
 // and without its streamlines, with the viscous estimate at a Reynolds number, the polar window's
-// update for 51 angles at 201 points, a full redraw of the flow-field window's 600 x 400 view
-// (offscreen), and the boundary-layer window's update for a new case (the estimate and its five
-// charts painted).
+// update for 51 angles at 201 points, a full redraw of the flow-field window's 600 x 400 view and
+// its preview, at the view the window opens with and zoomed out as far as it allows (offscreen),
+// and the boundary-layer window's update for a new case (the estimate and its five charts painted).
 
 #include "plot/Chart.h"
 #include "BoundaryLayerWindow.h"
@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QCheckBox>
 #include <QSlider>
+#include <QWheelEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -107,15 +108,24 @@ void ExplorerSliderMoveWithRe(benchmark::State& state) {
         benchmark::DoNotOptimize(profile.bits());
     }
     if (!explorer.viscous()) state.SkipWithError("no viscous estimate");
+// Zooms the flow view out as far as the window allows, as 200 notches of the wheel do.
+void zoomOutFully(FlowCanvas& canvas) {
+    const QPointF middle(0.5 * canvas.width(), 0.5 * canvas.height());
+    QWheelEvent event(middle, middle, QPoint(), QPoint(0, -120 * 200), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(&canvas, &event);
 }
 
 // A full redraw of the flow-field window's view at 600 x 400 pixels, as after a move of its angle
 // slider or a pan: the Cp colours at every pixel, 21 streamlines, the airfoil and its stagnation
-// points, computed and painted.
+// points, computed and painted. Argument: 0 the whole airfoil (the view the window opens with),
+// 1 zoomed out as far as the window allows.
 void FlowViewRedraw(benchmark::State& state) {
     FlowCanvas canvas;
     canvas.resize(600, 400);
     const orvek::Airfoil airfoil{0.1, 0.05, 1.9};
+    canvas.setField(*orvek::FlowField::make(airfoil, 4));
+    if (state.range(0) == 1) zoomOutFully(canvas);
     QImage image(QSize(600, 400), QImage::Format_ARGB32_Premultiplied);
     double alpha = 4;
     for (auto _ : state) {
@@ -129,6 +139,27 @@ void FlowViewRedraw(benchmark::State& state) {
     if (canvas.picture().lines().size() < 21 || canvas.picture().scene().density != 1.0) {
         state.SkipWithError("not the full view");
     }
+    state.counters["chords/px"] = canvas.view().scale;
+}
+
+// What the window's thread does for the same change at the same zooms: the preview computed and
+// painted as the screen paints it (the picture itself is computed meanwhile on another thread).
+void FlowViewPreview(benchmark::State& state) {
+    FlowCanvas canvas;
+    canvas.resize(600, 400);
+    const orvek::Airfoil airfoil{0.1, 0.05, 1.9};
+    canvas.setField(*orvek::FlowField::make(airfoil, 4));
+    if (state.range(0) == 1) zoomOutFully(canvas);
+    QImage image(QSize(600, 400), QImage::Format_ARGB32_Premultiplied);
+    double alpha = 4;
+    for (auto _ : state) {
+        alpha = alpha == 4 ? 5 : 4;
+        canvas.setField(*orvek::FlowField::make(airfoil, alpha));
+        canvas.render(&image);
+        benchmark::DoNotOptimize(image.bits());
+    }
+    if (canvas.showsPicture()) state.SkipWithError("the picture, not the preview, was drawn");
+    state.counters["chords/px"] = canvas.view().scale;
 }
 
 // The calculation alone, without pictures: what of a slider move is the solver and measurement.
@@ -198,6 +229,8 @@ BENCHMARK(ExplorerSliderMove)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExplorerSliderMoveWithFlow)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExplorerSliderMoveWithRe)->Unit(benchmark::kMillisecond);
 BENCHMARK(FlowViewRedraw)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(FlowViewRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(FlowViewPreview)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ExplorerRecalculate)->Unit(benchmark::kMillisecond);
 BENCHMARK(PolarWindowUpdate)->Unit(benchmark::kMillisecond);
 BENCHMARK(BoundaryLayerWindowRedraw)->Unit(benchmark::kMillisecond);

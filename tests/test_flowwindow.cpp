@@ -368,6 +368,32 @@ private slots:
         QCOMPARE(canvas->view().centre, before.centre);
     }
 
+    // 200 notches of the wheel out, each handled before the next comes: the view stops at the
+    // widest zoom and the window still answers: Home gives the whole airfoil back, whose picture
+    // then replaces the preview by itself.
+    void wheelBurstOut() {
+        FlowWindow& w = openFlow();
+        FlowCanvas* canvas = w.canvas();
+        const FlowView whole = canvas->view();
+        canvas->setFocus();
+        const QPointF pointer(0.3 * canvas->width(), 0.6 * canvas->height());
+        double widest = 0;
+        for (int notch = 0; notch < 200; ++notch) {
+            wheel(canvas, pointer, -1);
+            QApplication::processEvents();
+            widest = std::max(widest, canvas->view().scale);
+        }
+        QCOMPARE(canvas->view().scale, widest);
+        QCOMPARE(widest, 0.25);  // chords per pixel, the widest the window allows
+        d.press(Qt::Key_Home);
+        QCOMPARE(canvas->view().scale, whole.scale);
+        QCOMPARE(canvas->view().centre, whole.centre);
+        QTRY_VERIFY(canvas->showsPicture());
+        QCOMPARE(canvas->picture().scene().view.scale, whole.scale);
+        QVERIFY(canvas->picture().lines().size() >= 21);
+        QVERIFY(d.messages.messages.isEmpty());
+    }
+
     // 100 times enlarged about the trailing edge, the outline and the lines are as fine as at 1.
     void trailingEdgeSharpWhenZoomed() {
         FlowWindow& w = openFlow();

@@ -3,21 +3,30 @@
 
 #include "BoundaryLayerWindow.h"
 #include "CompareWindow.h"
+#include "ExplorerWindow.h"
+#include "FlowWindow.h"
 #include "NumberBox.h"
+#include "PolarWindow.h"
 #include "plot/Chart.h"
 #include "support/SolveCase.h"
+#include "support/ChildRun.h"
 #include "support/CoordinateFileReader.h"
 #include "support/MainWindowDriver.h"
 
 #include <QClipboard>
 #include <QMenu>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QXmlStreamReader>
 #include <QtTest>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 class TestPlotMenu : public QObject {
     Q_OBJECT
@@ -313,6 +322,95 @@ private slots:
         d.press(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(d.messages.messages.size(), 1);
         QVERIFY(d.messages.messages[0].startsWith("broken.txt, line 3: expected 2 numbers"));
+    }
+
+    // On a screen of 1280 x 1000 pixels at scale 1 and 2, every window fits the screen and the
+    // secondary windows open beside one another (windowsOnTheScreen in a child with that screen).
+    void windowsFitTheScreen_data() {
+        QTest::addColumn<QString>("factor");
+        QTest::newRow("scale 1") << "1";
+        QTest::newRow("scale 2") << "2";
+    }
+    void windowsFitTheScreen() {
+        QFETCH(QString, factor);
+        QFile screen(d.path("screen.json"));
+        QVERIFY(screen.open(QIODevice::WriteOnly));
+        screen.write(R"({"screens": [{"name": "Trial", "x": 0, "y": 0, "width": 1280, "height": 1000,
+                         "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        screen.close();
+        const QString failure =
+            failureOfChild("windowsOnTheScreen", {"QT_QPA_PLATFORM=offscreen:configfile=" + screen.fileName(),
+                                                  "QT_SCALE_FACTOR=" + factor, "ORVEK_EXPECTED_SCREEN=1280x1000"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+
+    // The main window, then the polar, the explorer and the flow window opened by their shortcuts,
+    // each from the main window: every frame lies within the screen's available area, every
+    // secondary window shows its whole content (no scroll bar), and no two open at one place; the
+    // first opens clear of the main window where the screen has room beside it.
+    void windowsOnTheScreen() {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const QString expected = qEnvironmentVariable("ORVEK_EXPECTED_SCREEN");
+        if (!expected.isEmpty()) {
+            QCOMPARE(QString("%1x%2").arg(qRound(area.width() * qApp->devicePixelRatio()))
+                         .arg(qRound(area.height() * qApp->devicePixelRatio())),
+                     expected);
+        }
+        d.open();
+        d.calculate(1);
+        QList<QWidget*> opened;
+        const std::pair<Qt::Key, std::function<QWidget*()>> windows[] = {
+            {Qt::Key_P, [&] { return d.tools()->polarWindow(); }},
+            {Qt::Key_A, [&] { return d.tools()->explorerWindow(); }},
+            {Qt::Key_F, [&] { return d.tools()->flowWindow(); }}};
+        for (const auto& [key, window] : windows) {
+            d.window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(d.window.get()));
+            d.press(key, Qt::ControlModifier | Qt::ShiftModifier);
+            QWidget* w = window();
+            QVERIFY(w && w->isVisible());
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            opened << w;
+        }
+        QVERIFY2(d.messages.messages.isEmpty(), qPrintable(d.messages.messages.join("\n")));
+        QApplication::processEvents();
+        const QRect main = d.window->frameGeometry();
+        QVERIFY2(area.contains(main), qPrintable(QString("the main window's frame %1,%2 %3x%4")
+                                                     .arg(main.x()).arg(main.y()).arg(main.width()).arg(main.height())));
+        if (area.width() >= main.width() + opened[0]->frameGeometry().width()) {
+            QVERIFY(!opened[0]->frameGeometry().intersects(main));
+        }
+        // A picture of the screen, the windows where they opened, for whoever looks.
+        const QString folder = qEnvironmentVariable("ORVEK_SCREENSHOT_DIR");
+        if (!folder.isEmpty()) {
+            QImage screen(area.size() * qApp->devicePixelRatio(), QImage::Format_RGB32);
+            screen.setDevicePixelRatio(qApp->devicePixelRatio());
+            screen.fill(QColor(90, 110, 130));
+            QPainter painter(&screen);
+            for (QWidget* w : QList<QWidget*>{d.window.get()} + opened) {
+                painter.drawPixmap(w->geometry().topLeft() - area.topLeft(), w->grab());
+                painter.setPen(Qt::black);
+                painter.drawRect(w->frameGeometry().translated(-area.topLeft()).adjusted(0, 0, -1, -1));
+            }
+            painter.end();
+            screen.save(folder + QString("/screen-scale-%1.png").arg(qApp->devicePixelRatio()));
+        }
+        QList<QPoint> corners{main.topLeft()};
+        for (QWidget* w : opened) {
+            const QRect frame = w->frameGeometry();
+            QVERIFY2(area.contains(frame), qPrintable(QString("%1's frame %2,%3 %4x%5 leaves the screen")
+                                                          .arg(w->objectName()).arg(frame.x()).arg(frame.y())
+                                                          .arg(frame.width()).arg(frame.height())));
+            QVERIFY2(!corners.contains(frame.topLeft()), qPrintable(w->objectName() + " opened on another window"));
+            corners << frame.topLeft();
+            auto* scroll = w->findChild<QScrollArea*>("scrollArea");
+            QVERIFY(scroll);
+            QVERIFY2(!scroll->verticalScrollBar()->isVisible() && !scroll->horizontalScrollBar()->isVisible(),
+                     qPrintable(QString("%1 (%2 x %3) scrolls its content (%4 x %5 at least)")
+                                    .arg(w->objectName()).arg(w->width()).arg(w->height())
+                                    .arg(scroll->widget()->minimumSizeHint().width())
+                                    .arg(scroll->widget()->minimumSizeHint().height())));
+        }
     }
 
     void exportCoordinates_data() {

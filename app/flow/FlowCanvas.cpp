@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -14,6 +15,9 @@ namespace {
 constexpr double ZoomStep = 1.25, PanShare = 0.1;
 // The colour grid on the screen: at most this many points, so a redraw stays within a frame.
 constexpr double MostColourPoints = 260000;
+// The preview drawn while the picture is computed: a colour point per this many of the
+// picture's along each axis, its lines and outline refined this many times coarser.
+constexpr double PreviewCoarseness = 3;
 
 }  // namespace
 
@@ -79,6 +83,7 @@ void FlowCanvas::showWhole() {
 
 void FlowCanvas::changed() {
     stale_ = true;
+    ++change_;
     update();
 }
 
@@ -93,16 +98,52 @@ FlowScene FlowCanvas::scene(double density) const {
     return s;
 }
 
+double FlowCanvas::screenDensity() const {
+    const double pixels = static_cast<double>(width()) * height();
+    double density = std::min(devicePixelRatioF(), std::sqrt(MostColourPoints / std::max(1.0, pixels)));
+    // The circle plane maps each point to the airfoil plane first, one at a time: a coarser grid.
+    if (plane_ == orvek::StreamPlane::Circle) density *= 0.5;
+    return density;
+}
+
 const FlowPicture& FlowCanvas::picture() const {
-    if (stale_ && field_) {
-        const double pixels = static_cast<double>(width()) * height();
-        double density = std::min(devicePixelRatioF(), std::sqrt(MostColourPoints / std::max(1.0, pixels)));
-        // The circle plane maps each point to the airfoil plane first, one at a time: a coarser grid.
-        if (plane_ == orvek::StreamPlane::Circle) density *= 0.5;
-        picture_.compute(*field_, scene(density));
+    if (stale_ && field_ && !takeRefinement()) {
+        picture_.compute(*field_, scene(screenDensity()));
         stale_ = false;
     }
     return picture_;
+}
+
+bool FlowCanvas::takeRefinement() const {
+    if (!refinement_ || refinement_->change != change_) return false;
+    picture_ = refinement_->picture.get();
+    refinement_.reset();
+    stale_ = false;
+    return true;
+}
+
+void FlowCanvas::startRefinement() {
+    if (refinement_ || !stale_ || !field_) return;
+    // The thread works on copies: the flow is a handful of numbers, the scene a few more.
+    refinement_ = Refinement{change_, std::async(std::launch::async, [this, field = *field_,
+                                                                      scene = scene(screenDensity())] {
+                                 FlowPicture picture;
+                                 picture.compute(field, scene);
+                                 QMetaObject::invokeMethod(this, &FlowCanvas::refined, Qt::QueuedConnection);
+                                 return picture;
+                             })};
+}
+
+void FlowCanvas::refined() {
+    // picture() may have taken it already, or the canvas moved on to another view meanwhile.
+    if (!refinement_ || refinement_->picture.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+    if (refinement_->change == change_) {
+        takeRefinement();
+        update();
+        return;
+    }
+    refinement_.reset();
+    startRefinement();  // the latest view, whose preview is on the screen
 }
 
 FlowPicture FlowCanvas::pictureAt(double density) const {
@@ -117,7 +158,14 @@ void FlowCanvas::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), palette().color(QPalette::Window));
         return;
     }
-    picture().paint(painter);
+    if (stale_ && previewOf_ != change_) {
+        FlowScene coarse = scene(screenDensity() / PreviewCoarseness);
+        coarse.coarseness = PreviewCoarseness;
+        preview_.compute(*field_, coarse);
+        previewOf_ = change_;
+    }
+    (stale_ ? preview_ : picture_).paint(painter);
+    if (stale_) startRefinement();
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         painter.setBrush(Qt::NoBrush);

@@ -40,7 +40,8 @@ void FlowPicture::compute(const orvek::FlowField& field, const FlowScene& scene)
     scene_ = scene;
     scene_.size = scene.size.expandedTo(QSize(1, 1));
     const orvek::Extent box = boxOf(scene_);
-    const double scale = scene_.view.scale;
+    // The plane length the refinement counts in: a pixel, or more for a preview.
+    const double unit = scene_.view.scale * std::max(1.0, scene_.coarseness);
 
     colours_ = QImage();
     if (scene_.layers.colours) computeColours(field);
@@ -54,11 +55,11 @@ void FlowPicture::compute(const orvek::FlowField& field, const FlowScene& scene)
         orvek::Expected<std::vector<orvek::Streamline>> lines = orvek::streamlines(field, request);
         if (lines) lines_ = std::move(*lines);
         for (orvek::Streamline& line : lines_)
-            orvek::refineStreamline(field, scene_.plane, line, LineDetail * scale, box);
+            orvek::refineStreamline(field, scene_.plane, line, LineDetail * unit, box);
     }
 
     body_.clear();
-    if (scene_.layers.body) body_ = orvek::bodyOutlineInView(field, scene_.plane, OutlineDetail * scale, box);
+    if (scene_.layers.body) body_ = orvek::bodyOutlineInView(field, scene_.plane, OutlineDetail * unit, box);
 
     stagnation_.clear();
     if (scene_.layers.stagnation) stagnation_ = field.stagnationPoints(scene_.plane);

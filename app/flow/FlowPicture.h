@@ -53,6 +53,9 @@ struct FlowScene {
     // picture, less on the screen when a coarser grid keeps a redraw fluid.
     double density = 1;
     LayerOverlay overlay;  // drawn in the airfoil plane only
+    // How much coarser than the picture's the streamlines and the outline are refined: 1 for the
+    // picture, more for the preview drawn while it is being computed.
+    double coarseness = 1;
 };
 
 class FlowPicture {
