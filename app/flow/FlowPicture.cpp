@@ -52,6 +52,7 @@ void FlowPicture::compute(const orvek::FlowField& field, const FlowScene& scene)
         request.extent = box;
         request.count = scene_.lineCount;
         request.plane = scene_.plane;
+        request.spacing = LineDetail * unit;  // refined to that below; no finer than the core's own
         orvek::Expected<std::vector<orvek::Streamline>> lines = orvek::streamlines(field, request);
         if (lines) lines_ = std::move(*lines);
         for (orvek::Streamline& line : lines_)

@@ -39,9 +39,10 @@ double turnAngle(double ax, double ay, double bx, double by) {
 }
 
 // Samples a curve given by a parameter s from 0 to sEnd (or until `stop` says so), with points
-// at most StreamlineSpacing apart and turning at most MaxTurn between neighbouring segments.
+// at most `spacing` apart and turning at most MaxTurn between neighbouring segments.
 template <class Curve, class Stop>
-std::vector<FlowPoint> sampleCurve(Curve at, double sEnd, double firstStep, Stop stop) {
+std::vector<FlowPoint> sampleCurve(Curve at, double sEnd, double firstStep, Stop stop,
+                                   double spacing = StreamlineSpacing) {
     std::vector<FlowPoint> out{at(0.0)};
     double s = 0, ds = std::min(firstStep, sEnd);
     double dirX = 0, dirY = 0;  // the last segment
@@ -54,7 +55,7 @@ std::vector<FlowPoint> sampleCurve(Curve at, double sEnd, double firstStep, Stop
             const double sx = p.x - out.back().x, sy = p.y - out.back().y;
             len = std::hypot(sx, sy);
             turn = (dirX == 0 && dirY == 0) || len == 0 ? 0.0 : turnAngle(dirX, dirY, sx, sy);
-            const bool fine = len <= StreamlineSpacing && turn <= MaxTurn;
+            const bool fine = len <= spacing && turn <= MaxTurn;
             if (fine || ds <= 1e-12 * std::max(1.0, s)) break;
             ds *= 0.5;
         }
@@ -64,7 +65,7 @@ std::vector<FlowPoint> sampleCurve(Curve at, double sEnd, double firstStep, Stop
             dirY = p.y - out.back().y;
             out.push_back(p);
         }
-        if (len < 0.5 * StreamlineSpacing && turn < 0.5 * MaxTurn) ds *= 1.5;
+        if (len < 0.5 * spacing && turn < 0.5 * MaxTurn) ds *= 1.5;
         if (stop(p)) break;
     }
     return out;
@@ -134,15 +135,16 @@ double branchesMeet(double s) {
 // psi = 0 when the circulation set by hand has moved the stagnation points off the circle: the
 // circle itself, closed, and one line from upstream past the body (where the two branches meet)
 // downstream.
-std::vector<Streamline> dividingLinesOffBody(const FlowField& f, StreamPlane plane, const Extent& box) {
+std::vector<Streamline> dividingLinesOffBody(const FlowField& f, StreamPlane plane, const Extent& box,
+                                             double spacing) {
     const CirclePoints circle(f, plane);
     const auto far = [&](FlowPoint p) { return farOutside(box, p); };
     const double uMax = std::log(1e6), u0 = branchesMeet(f.circulationRatio());
     std::vector<FlowPoint> up =
-        sampleCurve([&](double u) { return circle.branch(true, u0 + u); }, uMax - u0, 1e-4, far);
+        sampleCurve([&](double u) { return circle.branch(true, u0 + u); }, uMax - u0, 1e-4, far, spacing);
     std::reverse(up.begin(), up.end());
     const std::vector<FlowPoint> down =
-        sampleCurve([&](double u) { return circle.branch(false, u0 + u); }, uMax - u0, 1e-4, far);
+        sampleCurve([&](double u) { return circle.branch(false, u0 + u); }, uMax - u0, 1e-4, far, spacing);
     Streamline a, b;
     a.dividing = b.dividing = true;
     a.points = up;
@@ -150,7 +152,8 @@ std::vector<Streamline> dividingLinesOffBody(const FlowField& f, StreamPlane pla
     a.points.insert(a.points.end(), down.begin(), down.end());
     a.points = trimmedToBox(a.points, box);
     const auto none = [](FlowPoint) { return false; };
-    b.points = sampleCurve([&](double t) { return circle.at(0.0, -f.betaRadians() + t); }, 2.0 * Pi, 1e-3, none);
+    b.points =
+        sampleCurve([&](double t) { return circle.at(0.0, -f.betaRadians() + t); }, 2.0 * Pi, 1e-3, none, spacing);
     if (!b.points.empty()) b.points.back() = b.points.front();  // closed at the trailing edge
     std::vector<Streamline> out;
     for (Streamline* l : {&a, &b}) {
@@ -160,16 +163,16 @@ std::vector<Streamline> dividingLinesOffBody(const FlowField& f, StreamPlane pla
 }
 
 // The dividing streamline: the two lines of psi = 0 described in the header.
-std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, const Extent& box) {
-    if (std::fabs(f.circulationRatio()) > 1.0) return dividingLinesOffBody(f, plane, box);
+std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, const Extent& box, double spacing) {
+    if (std::fabs(f.circulationRatio()) > 1.0) return dividingLinesOffBody(f, plane, box, spacing);
     const CirclePoints circle(f, plane);
     const auto far = [&](FlowPoint p) { return farOutside(box, p); };
     const double uMax = std::log(1e6);  // a million radii out
-    std::vector<FlowPoint> up = sampleCurve([&](double u) { return circle.branch(true, u); }, uMax, 1e-4, far);
+    std::vector<FlowPoint> up = sampleCurve([&](double u) { return circle.branch(true, u); }, uMax, 1e-4, far, spacing);
     std::reverse(up.begin(), up.end());
     up = trimmedToBox(up, box);
     const std::vector<FlowPoint> down =
-        trimmedToBox(sampleCurve([&](double u) { return circle.branch(false, u); }, uMax, 1e-4, far), box);
+        trimmedToBox(sampleCurve([&](double u) { return circle.branch(false, u); }, uMax, 1e-4, far, spacing), box);
 
     // Around the contour from where the upstream branch meets it to where the downstream one
     // leaves: decreasing angle for the first line, increasing for the second.
@@ -178,9 +181,9 @@ std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, con
     if (span < 0) span += 2.0 * Pi;
     const auto none = [](FlowPoint) { return false; };
     const std::vector<FlowPoint> over =
-        sampleCurve([&](double s) { return circle.at(0.0, thetaU - s); }, span, 1e-3, none);
+        sampleCurve([&](double s) { return circle.at(0.0, thetaU - s); }, span, 1e-3, none, spacing);
     const std::vector<FlowPoint> under =
-        sampleCurve([&](double s) { return circle.at(0.0, thetaU + s); }, 2.0 * Pi - span, 1e-3, none);
+        sampleCurve([&](double s) { return circle.at(0.0, thetaU + s); }, 2.0 * Pi - span, 1e-3, none, spacing);
 
     Streamline a, b;
     a.dividing = b.dividing = true;
@@ -204,7 +207,7 @@ std::vector<Streamline> dividingLines(const FlowField& f, StreamPlane plane, con
 // point and turns little enough.
 // `cut` is set when the line reaches MaxLinePoints inside the box.
 std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Extent& box, double c, FlowPoint zeta,
-                             bool& cut) {
+                             double spacing, bool& cut) {
     const double tol = 1e-12 * std::max(1.0, std::fabs(c));
     const auto shown = [&](FlowPoint z) { return plane == StreamPlane::Circle ? z : f.toAirfoil(z.x - 1.0, z.y); };
     const auto onLevel = [&](FlowPoint& q, Probe& qr) {
@@ -220,7 +223,7 @@ std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Extent
     Probe pr = probe(f, StreamPlane::Circle, zeta);
     onLevel(zeta, pr);
     std::vector<FlowPoint> out{shown(zeta)};
-    double h = 0.25 * StreamlineSpacing;
+    double h = 0.25 * spacing;
     double curvature = 0;       // signed turn per unit length in the circle plane, of the last step
     double segX = 0, segY = 0;  // the last segment in the plane shown
     while (out.size() < MaxLinePoints) {
@@ -245,7 +248,7 @@ std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Extent
             const double sx = image.x - out.back().x, sy = image.y - out.back().y;
             const double len = std::hypot(sx, sy);
             turn = (segX == 0 && segY == 0) || len == 0 ? 0.0 : turnAngle(segX, segY, sx, sy);
-            if ((turn > MaxTurn || len > StreamlineSpacing) && h > 2 * MinStep) {
+            if ((turn > MaxTurn || len > spacing) && h > 2 * MinStep) {
                 h *= 0.5;
                 continue;
             }
@@ -257,7 +260,7 @@ std::vector<FlowPoint> trace(const FlowField& f, StreamPlane plane, const Extent
             moved = len > 0;
             // the next step aims just inside both limits, so few steps are tried twice
             grow = 2.0;
-            if (len > 0) grow = std::min(grow, 0.9 * StreamlineSpacing / len);
+            if (len > 0) grow = std::min(grow, 0.9 * spacing / len);
             if (turn > 0) grow = std::min(grow, 0.9 * MaxTurn / turn);
             break;
         }
@@ -345,6 +348,7 @@ Expected<std::vector<Streamline>> streamlines(const FlowField& field, const Stre
         return Failure{"the count of streamlines must be from 1 to " + std::to_string(MaxStreamlines) + ", not " +
                        std::to_string(rq.count) + "."};
     }
+    const double spacing = std::isfinite(rq.spacing) ? std::max(StreamlineSpacing, rq.spacing) : StreamlineSpacing;
     const std::vector<EdgeSample> edge = edgeSamples(field, rq.plane, box);
     double lo = 0, hi = 0;
     for (const EdgeSample& e : edge) {
@@ -357,7 +361,7 @@ Expected<std::vector<Streamline>> streamlines(const FlowField& field, const Stre
     std::size_t total = 0;
     for (const double c : levels(lo, hi, rq.count)) {
         if (c == 0.0) {
-            for (Streamline& d : dividingLines(field, rq.plane, box)) {
+            for (Streamline& d : dividingLines(field, rq.plane, box, spacing)) {
                 d.psi = 0.0;
                 total += d.points.size();
                 out.push_back(std::move(d));
@@ -399,7 +403,8 @@ Expected<std::vector<Streamline>> streamlines(const FlowField& field, const Stre
             Streamline line;
             line.psi = c;
             bool cut = false;
-            line.points = trace(field, rq.plane, box, c, rq.plane == StreamPlane::Circle ? p : field.toCircle(p), cut);
+            line.points =
+                trace(field, rq.plane, box, c, rq.plane == StreamPlane::Circle ? p : field.toCircle(p), spacing, cut);
             total += line.points.size();
             if (cut || total > MaxStreamlinePoints) {
                 return Failure{"the streamlines need more than " +

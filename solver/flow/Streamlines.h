@@ -33,18 +33,21 @@ inline constexpr Extent CircleExtent{-3, 3, -2, 2};
 inline constexpr Extent defaultExtent(StreamPlane plane) {
     return plane == StreamPlane::Circle ? CircleExtent : Extent{};
 }
+/// Largest distance between neighbouring points of a line, in chords (circle-plane units there),
+/// unless the request asks for more.
+constexpr double StreamlineSpacing = 0.01;
 
 struct StreamlineRequest {
     Extent extent;   ///< the region the levels are chosen for and the lines traced in
     int count = 21;  ///< number of levels of psi, 1 to MaxStreamlines
     StreamPlane plane = StreamPlane::Airfoil;
     StopRequest stop;  ///< asked before each line is traced
+    /// Largest distance between neighbouring points of a line, at least StreamlineSpacing: a
+    /// view of many chords asks for more (its lines are then refined to its pixels by FlowDetail).
+    double spacing = StreamlineSpacing;
 };
 
 constexpr int MaxStreamlines = 1000;
-
-/// Largest distance between neighbouring points of a line, in chords (circle-plane units there).
-constexpr double StreamlineSpacing = 0.01;
 
 /// The sides of an extent, in chords (circle-plane units there): at least a millionth of a chord
 /// (the flow window's deepest view, refined there by FlowDetail; a picture's pixels then still
