@@ -80,8 +80,10 @@ ExplorerWindow::ExplorerWindow(MessagePresenter& messages, FileNameAsker& files)
 
     byParameters_ = new QRadioButton("F, G, &m");
     byParameters_->setObjectName("explorerByParameters");
-    byTargets_ = new QRadioButton("T&hickness, camber, trailing-edge angle");
+    // Short enough for the row to fit a screen of 1280 pixels at scale 2 beside NP and Re.
+    byTargets_ = new QRadioButton(QString::fromUtf8("T&hickness, camber, τ"));
     byTargets_->setObjectName("explorerByTargets");
+    byTargets_->setToolTip("Design the airfoil from its thickness, camber and trailing-edge angle");
     byParameters_->setChecked(true);
     connect(byTargets_, &QRadioButton::toggled, this, [this](bool on) { handle([this, on] { setTargetMode(on); }); });
 
