@@ -179,9 +179,7 @@ CommandOutput sweepCommand(const Arguments& a) {
     in.N1 = a.optionalNumber("np").value_or(SweepPoints);
     const Expected<std::vector<double>> angles = sweepAngles(in.fromDegrees, in.toDegrees, in.stepDegrees);
     if (!angles) throw UsageError{angles.error()};
-    // The whole sweep is calculated before its first byte is written: a fault of the inputs
-    // (judged for every angle first, without calculating) or of a surface on the way fails the
-    // sweep with nothing written. The rows are kept, about 60 bytes an angle.
+    // Every angle's inputs are judged first, without calculating.
     SolverInput check;
     check.airfoil = in.airfoil;
     check.N1 = in.N1;
@@ -201,37 +199,26 @@ CommandOutput sweepCommand(const Arguments& a) {
     }
     // The whole sweep is calculated before its first byte is written: a fault of the inputs
     // (judged for every angle above, without calculating) or of a surface on the way fails the
-    // sweep with nothing written. The rows are kept, about 60 bytes an angle (with the estimate,
-    // its few numbers more).
+    // sweep with nothing written. The rows are kept, about 60 bytes an angle (with the estimate's
+    // drag columns, 70 more).
+    in.viscous = layer;
     std::vector<SweepRow> rows;
-    std::vector<std::optional<ViscousResult>> estimates;
     {
         Progress progress;
         Status done = sweepRows(in, [&](const SweepRow& r, std::size_t k, std::size_t count) {
             if (k == 0) rows.reserve(count);
             rows.push_back(r);
-            // The drag polar's columns of a row: the estimate at its angle (judged above).
-            if (layer) {
-                ViscousInput v = *layer;
-                v.alphaDegrees = r.alphaDegrees;
-                Expected<ViscousResult> e = boundaryLayer(v);
-                estimates.push_back(e ? std::optional<ViscousResult>(std::move(*e)) : std::nullopt);
-            }
             progress.update(k + 1, count);
         });
         if (!done) return Failure{done.error()};
     }
-    return to(a, [in, format, viscous = layer.has_value(), rows = std::move(rows),
-                  estimates = std::move(estimates)](TextOutput& out) {
-        const auto estimate = [&](std::size_t k) -> const ViscousResult* {
-            return k < estimates.size() && estimates[k] ? &*estimates[k] : nullptr;
-        };
+    return to(a, [in, format, rows = std::move(rows)](TextOutput& out) {
         if (format == "csv") {
-            PolarCsvWriter csv(out, viscous);
-            for (std::size_t k = 0; k < rows.size(); ++k) csv.row(rows[k], estimate(k));
+            PolarCsvWriter csv(out, in.viscous.has_value());
+            for (const SweepRow& r : rows) csv.row(r);
         } else {
             PolarJsonWriter json(out, in);
-            for (std::size_t k = 0; k < rows.size(); ++k) json.row(rows[k], estimate(k));
+            for (const SweepRow& r : rows) json.row(r);
             json.finish();
         }
         return Status{};

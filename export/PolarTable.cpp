@@ -11,13 +11,13 @@ PolarCsvWriter::PolarCsvWriter(TextOutput& out, bool viscous) : csv_(out) {
     }
 }
 
-void PolarCsvWriter::row(const SweepRow& r, const ViscousResult* v) {
+void PolarCsvWriter::row(const SweepRow& r) {
     const Coefficients& c = r.coefficients;
     csv_.field(r.alphaDegrees).field(c.CL).field(c.CMc4).field(c.Alfa0).field(r.CpMin).field(r.xCpMin);
     csv_.field(surfaceName(r.surface));
-    if (v) {
-        csv_.field(v->CD).field(v->CDf).field(v->CDp).field(v->upper.transition).field(v->lower.transition);
-        csv_.field(c.CL / v->CD).field(v->valid ? "true" : "false");
+    if (const std::optional<SweepDrag>& d = r.drag) {
+        csv_.field(d->CD).field(d->CDf).field(d->CDp).field(d->transitionUpper).field(d->transitionLower);
+        csv_.field(c.CL / d->CD).field(d->valid ? "true" : "false");
     }
     csv_.endLine();
 }
@@ -29,7 +29,7 @@ PolarJsonWriter::PolarJsonWriter(TextOutput& out, const SweepInput& sweep) : jso
     json_.key("np").value(sweep.N1).key("rows").beginArray();
 }
 
-void PolarJsonWriter::row(const SweepRow& r, const ViscousResult* v) {
+void PolarJsonWriter::row(const SweepRow& r) {
     json_.lineBreak("  ").beginObject();
     const Coefficients& c = r.coefficients;
     json_.key("alpha")
@@ -41,10 +41,10 @@ void PolarJsonWriter::row(const SweepRow& r, const ViscousResult* v) {
         .key("Alfa0")
         .value(c.Alfa0);
     json_.key("CpMin").value(r.CpMin).key("xCpMin").value(r.xCpMin).key("surfaceCpMin").value(surfaceName(r.surface));
-    if (v) {
-        json_.key("CD").value(v->CD).key("CDf").value(v->CDf).key("CDp").value(v->CDp);
-        json_.key("xtrUpper").value(v->upper.transition).key("xtrLower").value(v->lower.transition);
-        json_.key("LD").value(c.CL / v->CD).key("valid").boolean(v->valid);
+    if (const std::optional<SweepDrag>& d = r.drag) {
+        json_.key("CD").value(d->CD).key("CDf").value(d->CDf).key("CDp").value(d->CDp);
+        json_.key("xtrUpper").value(d->transitionUpper).key("xtrLower").value(d->transitionLower);
+        json_.key("LD").value(c.CL / d->CD).key("valid").boolean(d->valid);
     }
     json_.endObject();
 }

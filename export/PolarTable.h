@@ -6,7 +6,6 @@
 #include "export/JsonWriter.h"
 #include "export/TextOutput.h"
 #include "solver/analysis/Sweep.h"
-#include "solver/boundarylayer/BoundaryLayer.h"
 
 #include <string>
 #include <vector>
@@ -15,11 +14,12 @@ namespace orvek {
 
 // "alpha,CL,CMc4,Alfa0,CpMin,xCpMin,surfaceCpMin", then one line per row: numbers in the shortest
 // text that reads back unchanged (a negative zero as 0), LF line ends. The header is written when
-// the writer is made. A drag polar adds "CD,CDf,CDp,xtrUpper,xtrLower,LD,valid" (L/D = CL/CD).
+// the writer is made. A drag polar adds "CD,CDf,CDp,xtrUpper,xtrLower,LD,valid" (L/D = CL/CD),
+// from each row's drag.
 class PolarCsvWriter {
 public:
     explicit PolarCsvWriter(TextOutput& out, bool viscous = false);
-    void row(const SweepRow& r, const ViscousResult* viscous = nullptr);
+    void row(const SweepRow& r);
 
 private:
     CsvWriter csv_;
@@ -31,7 +31,7 @@ private:
 class PolarJsonWriter {
 public:
     PolarJsonWriter(TextOutput& out, const SweepInput& sweep);
-    void row(const SweepRow& r, const ViscousResult* viscous = nullptr);
+    void row(const SweepRow& r);
     void finish();
 
 private:

@@ -270,6 +270,87 @@ private slots:
         }
     }
 
+    // With a Reynolds number each row carries the estimate boundaryLayer gives at its angle, with
+    // a Mach number the compressible figures; without, neither.
+    void dragAndCompressibleColumns_data() {
+        QTest::addColumn<double>("Re");
+        QTest::addColumn<double>("mach");
+        QTest::newRow("inviscid") << 0.0 << 0.0;
+        QTest::newRow("Re 1e6") << 1e6 << 0.0;
+        QTest::newRow("Re 3e6, Ncrit 5") << 3e6 << 0.0;
+        QTest::newRow("Mach 0.4") << 0.0 << 0.4;
+        QTest::newRow("Re 1e6, Mach 0.3") << 1e6 << 0.3;
+    }
+    void dragAndCompressibleColumns() {
+        QFETCH(double, Re);
+        QFETCH(double, mach);
+        orvek::SweepInput in;
+        in.airfoil = {0.1, 0.05, 2};
+        in.fromDegrees = -12;
+        in.toDegrees = 14;
+        in.stepDegrees = 2;
+        in.mach = mach;
+        orvek::ViscousInput layer;
+        layer.Re = Re;
+        layer.Ncrit = Re == 3e6 ? 5 : orvek::DefaultNcrit;
+        if (Re > 0) in.viscous = layer;
+        const orvek::Expected<std::vector<orvek::SweepRow>> rows = orvek::sweep(in);
+        QVERIFY(rows.ok());
+        QCOMPARE(rows->size(), std::size_t(14));
+        for (const orvek::SweepRow& row : *rows) {
+            QCOMPARE(row.drag.has_value(), Re > 0);
+            QCOMPARE(row.compressible.has_value(), mach > 0);
+            if (row.compressible) {
+                const orvek::CompressibleResult c = *orvek::compressible(in.airfoil, row.alphaDegrees, mach);
+                QCOMPARE(row.compressible->CL, c.CL);
+                QCOMPARE(row.compressible->criticalMach, c.criticalMach);
+            }
+            if (!row.drag) continue;
+            orvek::ViscousInput v = layer;
+            v.airfoil = in.airfoil;
+            v.alphaDegrees = row.alphaDegrees;
+            v.mach = mach;
+            const orvek::ViscousResult e = *orvek::boundaryLayer(v);
+            QCOMPARE(row.drag->CD, e.CD);
+            QCOMPARE(row.drag->CDf, e.CDf);
+            QCOMPARE(row.drag->CDp, e.CDp);
+            QCOMPARE(row.drag->transitionUpper, e.upper.transition);
+            QCOMPARE(row.drag->transitionLower, e.lower.transition);
+            QCOMPARE(row.drag->separationUpper, e.upper.separation);
+            QCOMPARE(row.drag->separationLower, e.lower.separation);
+            QCOMPARE(row.drag->valid, e.valid);
+        }
+    }
+
+    // Told to stop, a sweep ends before its next angle with the rows before handed on.
+    void stopsBetweenAngles_data() {
+        QTest::addColumn<int>("after");
+        QTest::newRow("before the first angle") << 0;
+        QTest::newRow("after one") << 1;
+        QTest::newRow("after seven") << 7;
+        QTest::newRow("never") << 100;
+    }
+    void stopsBetweenAngles() {
+        QFETCH(int, after);
+        orvek::SweepInput in;
+        in.airfoil = {0.1, 0.05, 1.9};
+        in.fromDegrees = 0;
+        in.toDegrees = 10;
+        in.stepDegrees = 1;
+        int handed = 0;
+        in.stop = [&handed, after] { return handed >= after; };
+        const orvek::Status done = orvek::sweepRows(
+            in, [&handed](const orvek::SweepRow&, std::size_t index, std::size_t) { QCOMPARE(int(index), handed++); });
+        if (after < 11) {
+            QVERIFY(!done);
+            QCOMPARE(QString::fromStdString(done.error()), QString(orvek::Interrupted));
+            QCOMPARE(handed, after);
+        } else {
+            QVERIFY(done.ok());
+            QCOMPARE(handed, 11);
+        }
+    }
+
     // CL and CMc/4 of a sweep against the plain transcription of the formulas, at 20 angles.
     void coefficientsAgainstTheFormulas() {
         orvek::SweepInput in;

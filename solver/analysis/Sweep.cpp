@@ -93,15 +93,45 @@ Status sweepRows(const SweepInput& in,
     s.airfoil = in.airfoil;
     s.N1 = in.N1;
     s.Chord = in.Chord;
+    std::optional<ViscousInput> layer = in.viscous;
     SurfacePoints spare;
     for (std::size_t k = 0; k < angles->size(); ++k) {
         if (stopRequested(in.stop)) return Failure{Interrupted};
         s.AlfaD = (*angles)[k];
         Expected<SweepRow> row = polarRow(s, spare);
-        if (!row) return Failure{"At the angle of attack " + shortestText(s.AlfaD) + ": " + row.error()};
+        const auto failed = [&](const std::string& why) {
+            return Failure{"At the angle of attack " + shortestText(s.AlfaD) + ": " + why};
+        };
+        if (!row) return failed(row.error());
+        if (layer) {
+            layer->airfoil = in.airfoil;
+            layer->alphaDegrees = s.AlfaD;
+            layer->mach = in.mach;
+            Expected<ViscousResult> estimate = boundaryLayer(*layer);
+            if (!estimate) return failed(estimate.error());
+            row->drag = sweepDrag(*estimate);
+            row->compressible = estimate->compressible;
+        } else if (in.mach > 0) {
+            Expected<CompressibleResult> c = compressible(in.airfoil, s.AlfaD, in.mach);
+            if (!c) return failed(c.error());
+            row->compressible = *c;
+        }
         onRow(*row, k, angles->size());
     }
     return {};
+}
+
+SweepDrag sweepDrag(const ViscousResult& estimate) {
+    SweepDrag d;
+    d.CD = estimate.CD;
+    d.CDf = estimate.CDf;
+    d.CDp = estimate.CDp;
+    d.transitionUpper = estimate.upper.transition;
+    d.transitionLower = estimate.lower.transition;
+    d.separationUpper = estimate.upper.separation;
+    d.separationLower = estimate.lower.separation;
+    d.valid = estimate.valid;
+    return d;
 }
 
 Expected<std::vector<SweepRow>> sweep(const SweepInput& in) {

@@ -4,10 +4,12 @@
 #include "solver/Expected.h"
 #include "solver/Interruption.h"
 #include "solver/analysis/PressureMinimum.h"
+#include "solver/boundarylayer/BoundaryLayer.h"
 #include "solver/surface/Solver.h"
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace orvek {
@@ -25,7 +27,23 @@ struct SweepInput {
     double stepDegrees = 1;   // negative to sweep downwards
     double N1 = SweepPoints;  // surface points per angle
     double Chord = 1;
-    StopRequest stop;  // asked before each angle
+    // With a Reynolds number, a drag polar: each row adds the viscous estimate at its angle, made
+    // as boundaryLayer makes it with these inputs (the airfoil and angle the row's, the Mach
+    // number `mach`).
+    std::optional<ViscousInput> viscous;
+    // Above 0, each row adds the compressible figures at this free-stream Mach number.
+    double mach = 0;
+    StopRequest stop;  // asked before each angle; a sweep told to stop fails with Interrupted
+};
+
+// What a drag polar's row keeps of the viscous estimate at its angle (not the stations).
+struct SweepDrag {
+    double CD = 0, CDf = 0, CDp = 0;
+    double transitionUpper = 1, transitionLower = 1;  // x/c
+    // x/c where the layer separates for good (turbulent, or laminar never reattaching); the
+    // estimate is then not valid.
+    std::optional<double> separationUpper, separationLower;
+    bool valid = true;
 };
 
 struct SweepRow {
@@ -33,7 +51,12 @@ struct SweepRow {
     Coefficients coefficients;
     double CpMin = 0, xCpMin = 0;
     Surface surface = Surface::Upper;
+    std::optional<SweepDrag> drag;  // with a Reynolds number
+    std::optional<CompressibleResult> compressible;  // with a Mach number
 };
+
+// The drag polar's columns of one estimate.
+SweepDrag sweepDrag(const ViscousResult& estimate);
 
 // One case as a row of a polar: its angle, the coefficients of the closed forms and the pressure
 // minimum of its continuous surface (surfacePressureMinimum). `spare` lends its arrays to the calculation and gets them back
@@ -52,9 +75,9 @@ Expected<std::vector<double>> sweepAngles(double from, double to, double step);
 
 // One row per angle of sweepAngles: the coefficients of the closed forms and the pressure minimum
 // of the continuous surface, exactly as single calculations at those angles give them. All or
-// nothing: an angle that cannot be calculated fails the whole sweep with the solver's reason and
-// the angle ("At the angle of attack 5: Cannot calculate ..."). The point arrays are reused from
-// one angle to the next.
+// nothing: an angle that cannot be calculated (or estimated, with a Reynolds number) fails the
+// whole sweep with the solver's reason and the angle ("At the angle of attack 5: Cannot calculate
+// ..."). The point arrays are reused from one angle to the next.
 Expected<std::vector<SweepRow>> sweep(const SweepInput& in);
 
 // The same, handing each row to `onRow` as soon as it is calculated (a long sweep's rows can be
