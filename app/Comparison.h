@@ -2,7 +2,8 @@
 // "Keep for comparison": up to four pinned sets of a window's curves, drawn as fainter lines
 // behind the current ones, each set in a colour of its own and named in the legend (the airfoil's
 // name, and the angle where the window has one), so thickness, camber or angle effects can be
-// shown on one picture. A window with several charts pins one list of curves per chart.
+// shown on one picture. A set's curves on a right axis take a second colour of the set, dashed,
+// and are named in the legend apart. A window with several charts pins one list of curves per chart.
 
 #include "plot/Chart.h"
 

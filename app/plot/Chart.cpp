@@ -11,6 +11,21 @@
 #include <cmath>
 #include <limits>
 
+namespace {
+
+// The radius of the dots a curve may carry at its points.
+constexpr double DotRadius = 2.0;
+
+void drawDot(QPainter& painter, QPointF at, Chart::Dots dots, const QColor& colour, const QColor& base) {
+    if (dots == Chart::Dots::None) return;
+    painter.setPen(QPen(colour, 1.0));
+    painter.setBrush(dots == Chart::Dots::Filled ? QBrush(colour) : QBrush(base));
+    painter.drawEllipse(at, DotRadius, DotRadius);
+    painter.setBrush(Qt::NoBrush);
+}
+
+}  // namespace
+
 Chart::Chart(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -113,6 +128,26 @@ QRectF Chart::legendBox(const Layout& l, const QFontMetricsF& metrics) const {
     return corners[best - covered.begin()];
 }
 
+QRectF Chart::plotArea(const QSize& size) const { return layout(size, QFontMetricsF(font())).area; }
+
+QVector<QRectF> Chart::legendEntries(const QSize& size) const {
+    const QFontMetricsF metrics(font());
+    const Layout l = layout(size, metrics);
+    const double line = metrics.height();
+    QVector<QRectF> out;
+    double rowY = l.area.bottom() + 4 + line + 2 + line + 2;
+    for (const QVector<int>& row : l.legendRows) {
+        double x = 4;
+        for (const int k : row) {
+            const double w = legendEntryWidth(curves_[k], metrics);
+            out.push_back(QRectF(x, rowY, w - 14, line));
+            x += w;
+        }
+        rowY += line;
+    }
+    return out;
+}
+
 Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) const {
     constexpr double Infinity = std::numeric_limits<double>::infinity();
     double xlo = Infinity, xhi = -Infinity, ylo = Infinity, yhi = -Infinity, rlo = Infinity, rhi = -Infinity;
@@ -185,6 +220,18 @@ Chart::Layout Chart::layout(const QSize& size, const QFontMetricsF& metrics) con
     const double right = hasRight ? 4 + labelWidth(l.right) + 4 + line + 6 : std::max(12.0, lastX);
     l.area =
         QRectF(left, top, std::max(10.0, size.width() - left - right), std::max(10.0, size.height() - top - bottom));
+    // Fewer x tick values on a narrow chart, so that their labels stand apart.
+    if (!equalAspect_) {
+        for (int target = 5; target >= 2; --target) {
+            double widest = 0;
+            const std::vector<double> xs = axes::ticks(l.x.lo, l.x.hi, l.x.step);
+            for (double v : xs) {
+                widest = std::max(widest, metrics.horizontalAdvance(axes::tickLabel(v, l.x.step, locale())));
+            }
+            if (static_cast<double>(xs.size()) * (widest + line) <= l.area.width()) break;
+            l.x = fixedX_ ? axes::Range{xlo, xhi, axes::niceStep(xhi - xlo, target)} : axes::niceRange(xlo, xhi, target);
+        }
+    }
 
     if (equalAspect_) {
         // The same length per unit on both axes: widen whichever range is too narrow, about its middle.
@@ -310,6 +357,15 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
         const QPen pen(c.colour, 1.0, c.style);
         painter.setPen(pen);
         painter.drawPath(path);
+        // Dots only where they can stand apart: no more points than fit at three quarters of a
+        // dot's width across.
+        if (c.dots != Dots::None && static_cast<double>(c.points.size()) <= a.width() / (1.5 * DotRadius)) {
+            for (const QPointF& p : c.points) {
+                if (!std::isfinite(p.x()) || !std::isfinite(p.y())) continue;
+                drawDot(painter, QPointF(mapX(p.x()), c.rightAxis ? mapRight(p.y()) : mapY(p.y())), c.dots,
+                        c.colour, palette().color(QPalette::Base));
+            }
+        }
     }
     // Each marker's label above (or below) its dot, moved further out while it would cover one
     // placed before.
@@ -368,6 +424,7 @@ void Chart::paint(QPainter& painter, const QSize& size, double ratio) const {
             const double y = rowY + line / 2;
             painter.setPen(QPen(c.colour, 1.5, c.style));
             painter.drawLine(QPointF(x, y), QPointF(x + 24, y));
+            drawDot(painter, QPointF(x + 12, y), c.dots, c.colour, palette().color(QPalette::Base));
             painter.setPen(QPen(c.colour, 0));
             const double w = metrics.horizontalAdvance(c.name);
             painter.drawText(QRectF(x + 28, rowY, w + 2, line), Qt::AlignLeft | Qt::AlignVCenter, c.name);

@@ -19,17 +19,21 @@
 // short piece of each named curve's line before its name, clear of the curves and marks. Without
 // it the legend goes to the corner of the plot where it covers the fewest curve points. Markers
 // are labelled dots at a point (a transition on a profile). A curve that does not `fit` is drawn
-// without widening the ranges (streamlines filling whatever the other curves leave in view).
+// without widening the ranges (streamlines filling whatever the other curves leave in view). A
+// curve may carry filled or hollow dots at its points (left out where the points are too many for
+// the width). There are as many tick values as have room.
 class Chart : public QWidget {
     Q_OBJECT
 public:
+    enum class Dots { None, Filled, Hollow };
     struct Curve {
         QString name;
         QColor colour;
         QVector<QPointF> points;
         bool rightAxis = false;
-        Qt::PenStyle style = Qt::SolidLine;
-        bool fit = true;  // the ranges take this curve in
+        Qt::PenStyle style = Qt::SolidLine;  // Qt::NoPen: dots alone
+        bool fit = true;                     // the ranges take this curve in
+        Dots dots = Dots::None;
     };
     struct Mark {
         double x = 0;
@@ -76,6 +80,11 @@ public:
     // Paints the chart into `painter` on a rectangle of `size` logical pixels, the curves thinned
     // to `ratio` columns per logical pixel (the widget paints itself with it).
     void paint(QPainter& painter, const QSize& size, double ratio = 1.0) const;
+
+    // Where the curves are drawn and where the legend's entries below the plot stand, for a chart
+    // of `size`.
+    QRectF plotArea(const QSize& size) const;
+    QVector<QRectF> legendEntries(const QSize& size) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
