@@ -34,8 +34,17 @@ QString plainNumber(double value, int decimals, const QLocale& locale) {
     return plain.toString(value, 'f', decimals);
 }
 
+int decimalsOf(double value, int most) {
+    const QString text = QString::number(value, 'f', most);
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    if (point < 0) return 0;
+    qsizetype end = text.size();
+    while (end > point + 1 && text[end - 1] == QLatin1Char('0')) --end;
+    return static_cast<int>(end - point - 1);
+}
+
 NumberBox::NumberBox(const QString& what, double lo, double hi, int decimals, const QString& unit, QWidget* parent)
-    : QDoubleSpinBox(parent), what_(what), unit_(unit), lo_(lo), hi_(hi) {
+    : QDoubleSpinBox(parent), what_(what), unit_(unit), lo_(lo), hi_(hi), fewest_(decimals) {
     setDecimals(decimals);
     setRange(-Unbounded, Unbounded);
     setSuffix(unit);
@@ -54,6 +63,8 @@ void NumberBox::setOptional(bool optional) {
     setRange(optional ? NoValue : -Unbounded, Unbounded);
 }
 
+void NumberBox::setEmptyText(const QString& text) { lineEdit()->setPlaceholderText(text); }
+
 bool NumberBox::isNoValue(double value) const { return optional_ && value <= NoValue; }
 
 std::optional<double> NumberBox::number() const {
@@ -67,14 +78,18 @@ void NumberBox::sayRefusals(MessagePresenter& messages, const QString& example) 
     example_ = example;
 }
 
+int NumberBox::shownDecimals(double value) const {
+    return value == std::floor(value) ? 0 : std::max(fewest_, decimalsOf(value, decimals()));
+}
+
 std::optional<QString> NumberBox::rangeProblem() const {
     const double v = value();
     if (isNoValue(v)) return std::nullopt;
     if (v >= lo_ && v <= hi_) return std::nullopt;
     const QLocale locale;
     return QString("%1 must be from %2%4 to %3%4; %5%4 is %6.")
-        .arg(what_.left(1).toUpper() + what_.mid(1), plainNumber(lo_, lo_ == std::floor(lo_) ? 0 : decimals(), locale),
-             plainNumber(hi_, hi_ == std::floor(hi_) ? 0 : decimals(), locale), unit_, textFromValue(v),
+        .arg(what_.left(1).toUpper() + what_.mid(1), plainNumber(lo_, shownDecimals(lo_), locale),
+             plainNumber(hi_, shownDecimals(hi_), locale), unit_, textFromValue(v),
              v < lo_ ? "too small" : "too large");
 }
 
@@ -102,8 +117,14 @@ double NumberBox::valueFromText(const QString& text) const {
     return number.toDouble();
 }
 
+void NumberBox::setMostDecimals(int most) {
+    const double v = value();
+    setDecimals(std::max(most, fewest_));
+    setValue(v);
+}
+
 QString NumberBox::textFromValue(double value) const {
-    return isNoValue(value) ? QString() : plainNumber(value, decimals());
+    return isNoValue(value) ? QString() : plainNumber(value, std::max(fewest_, decimalsOf(value, decimals())));
 }
 
 void NumberBox::fixup(QString& text) const {

@@ -24,6 +24,10 @@ public:
     NumberBox(const QString& what, double lo, double hi, int decimals, const QString& unit = QString(),
               QWidget* parent = nullptr);
 
+    // Shows a value with as many decimals as it has, from the box's decimals up to `most` (a step
+    // of 0.001 shows as 0.001 in a box of two decimals, 0.5 as 0.50); the value keeps `most`.
+    void setMostDecimals(int most);
+
     double lowest() const { return lo_; }
     double highest() const { return hi_; }
     // A sentence naming the limit when the value lies outside the range, else nothing.
@@ -33,6 +37,8 @@ public:
     // is then empty, and `value()` is below any range.
     void setOptional(bool optional);
     bool isOptional() const { return optional_; }
+    // What an empty optional box shows, greyed ("inviscid").
+    void setEmptyText(const QString& text);
     // The value, or nothing while an optional box is empty.
     std::optional<double> number() const;
     // Text that is no number is said through `messages` (which must outlive the box).
@@ -46,13 +52,19 @@ public:
 
 private:
     bool isNoValue(double value) const;
+    // The decimals a limit of the range is written with in a sentence.
+    int shownDecimals(double value) const;
 
     QString what_, unit_;
     double lo_, hi_;
     bool optional_ = false;
     MessagePresenter* refusals_ = nullptr;
     QString example_;
+    int fewest_;  // the decimals shown at least
 };
 
 // The number as text without group separators, with the decimal separator of `locale`.
 QString plainNumber(double value, int decimals, const QLocale& locale = QLocale());
+
+// The decimals `value` has when written with at most `most` of them: 0.001 has 3, 0.5 has 1, 2 none.
+int decimalsOf(double value, int most);
