@@ -165,10 +165,10 @@ QVector<Chart::Curve> separatedCurves(const QString& name, const QColor& colour,
                                       const std::vector<bool>& past) {
     auto [attached, separated] = splitAtSeparation(points, past);
     QVector<Chart::Curve> out = {
-        Chart::Curve{name, colour, std::move(attached), false, Qt::SolidLine, Chart::Marker::Filled}};
+        Chart::Curve{name, colour, std::move(attached), false, Qt::SolidLine, true, Chart::Dots::Filled}};
     if (!separated.isEmpty()) {
         out.push_back(Chart::Curve{"past the first separation", colour, std::move(separated), false, Qt::DashLine,
-                                   Chart::Marker::Hollow});
+                                   true, Chart::Dots::Hollow});
     }
     return out;
 }

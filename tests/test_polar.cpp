@@ -299,7 +299,7 @@ private slots:
         QVERIFY2(past > 0 && past < 51, qPrintable(QString::number(past)));
         QCOMPARE(attached->style, Qt::SolidLine);
         QCOMPARE(separated->style, Qt::DashLine);
-        QCOMPARE(separated->marker, Chart::Marker::Hollow);
+        QCOMPARE(separated->dots, Chart::Dots::Hollow);
         // L/D against the angle, drawn as the drag polar is.
         const QVector<QPointF> ratio = finitePoints(*curveNamed(ratioChart, "L/D"));
         for (std::size_t k = 0; k < polar->rows().size(); ++k) {
