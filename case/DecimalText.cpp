@@ -1,5 +1,7 @@
 #include "case/DecimalText.h"
 
+#include "solver/NumberText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -29,7 +31,7 @@ constexpr long long ExponentCap = 1'000'000'000'000'000'000LL;
 // point, the exponent's sign and digits. The value is 0.d1d2d3... x 10^scale with d1 the first
 // non-zero digit; the exponent is counted with saturation, so neither a long digit string nor a
 // long exponent can overflow the scale, and a scale beyond the range of a double gives 0 or
-// infinity by its sign. In range, from_chars (locale-independent, correctly rounded) does the conversion.
+// infinity by its sign. In range, charsToDouble (locale-independent, correctly rounded) does the conversion.
 double convert(bool negative, std::string_view integerDigits, std::string_view fractionDigits, bool exponentNegative,
                std::string_view exponentDigits) {
     long long exponent = 0;
@@ -72,8 +74,7 @@ double convert(bool negative, std::string_view integerDigits, std::string_view f
             value = std::numeric_limits<double>::infinity();
         } else if (total >= -SaturatedScale) {
             std::string text = "0." + digits + "e" + std::to_string(total);
-            const auto [ptr, ec] =
-                std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+            const auto [ptr, ec] = charsToDouble(text.data(), text.data() + text.size(), value);
             (void)ptr;
             // Out of range here means beyond the largest double (a positive scale) or below the
             // smallest (a negative one).

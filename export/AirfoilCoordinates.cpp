@@ -1,6 +1,7 @@
 #include "export/AirfoilCoordinates.h"
 
 #include "solver/Constants.h"
+#include "solver/NumberText.h"
 #include "solver/analysis/Describe.h"
 #include "solver/analysis/PressureMinimum.h"
 #include "solver/surface/Solver.h"
@@ -21,7 +22,7 @@ constexpr int Decimals = 8;
 // A value that rounds to zero is written without a minus.
 std::string fixedText(double value) {
     char buf[400];
-    const auto [end, ec] = std::to_chars(buf + 1, buf + sizeof buf, value, std::chars_format::fixed, Decimals);
+    const auto [end, ec] = doubleToChars(buf + 1, buf + sizeof buf, value, std::chars_format::fixed, Decimals);
     if (ec != std::errc()) return " 0.00000000";
     std::string text(buf + 1, end);
     if (text[0] == '-') {

@@ -1,5 +1,7 @@
 #include "export/NumberFormat.h"
 
+#include "solver/NumberText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -10,11 +12,11 @@ namespace orvek {
 
 namespace {
 
-// Fixed notation with exactly `decimals` places; to_chars rounds the exact binary value, so an
+// Fixed notation with exactly `decimals` places, rounded from the exact binary value, so an
 // exact half goes to the even neighbour.
 std::string fixedText(double value, int decimals) {
     char buf[400];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    auto [end, ec] = doubleToChars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     if (ec != std::errc()) return "0";
     return std::string(buf, end);
 }
@@ -61,7 +63,7 @@ std::string plainFromScientific(const std::string& s) {
 std::string plainDecimal(double value) {
     if (value == 0) return "0";
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    auto [end, ec] = doubleToChars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
     if (ec != std::errc()) return "0";
     return plainFromScientific(std::string(buf, end));
 }
@@ -70,7 +72,7 @@ std::string plainDecimal(double value) {
 std::string plainShortest(double value) {
     if (value == 0) return "0";
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    auto [end, ec] = shortestScientificToChars(buf, buf + sizeof buf, value);
     if (ec != std::errc()) return "0";
     return plainFromScientific(std::string(buf, end));
 }
@@ -92,7 +94,7 @@ double roundHalfEven(double value, int decimals) {
     double rounded = 0;
     const char* first = s.c_str();
     if (*first == '-') ++first;
-    std::from_chars(first, s.c_str() + s.size(), rounded);
+    charsToDouble(first, s.c_str() + s.size(), rounded);
     return s[0] == '-' ? -rounded : rounded;
 }
 
@@ -157,13 +159,13 @@ std::string angleItem(double value, char separator) {
 
 void appendShortest(std::string& out, double value) {
     char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value == 0.0 ? 0.0 : value);
+    const auto r = doubleToChars(buf, buf + sizeof buf, value == 0.0 ? 0.0 : value);
     out.append(buf, r.ptr);
 }
 
 std::string roundTripText(double value) {
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
+    auto [end, ec] = doubleToChars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
     if (ec != std::errc()) return "0";
     return std::string(buf, end);
 }

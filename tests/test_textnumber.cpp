@@ -3,14 +3,100 @@
 
 #include "case/DecimalText.h"
 #include "case/TextNumber.h"
+#include "solver/NumberText.h"
 
 #include <QtTest>
 
+#include <charconv>
 #include <clocale>
+#include <cstdint>
+#include <cstring>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <vector>
+#include <iterator>
+#include <limits>
 #include <random>
+#include <string>
+#include <utility>
+
+namespace {
+
+double fromBits(std::uint64_t bits) {
+    double v = 0;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+std::uint64_t bitsOf(double v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof v);
+    return bits;
+}
+
+// Every conversion the core writes with, by the library and by the portable way, side by side; the
+// first difference named with its value.
+QString writingDifference(double value) {
+    // With a precision: fixed and scientific decimals, general significant digits.
+    const std::pair<std::chars_format, int> formats[] = {
+        {std::chars_format::fixed, 0},      {std::chars_format::fixed, 4},       {std::chars_format::fixed, 5},
+        {std::chars_format::fixed, 8},      {std::chars_format::fixed, 17},      {std::chars_format::fixed, 40},
+        {std::chars_format::scientific, 0}, {std::chars_format::scientific, 14}, {std::chars_format::scientific, 20},
+        {std::chars_format::general, 1},    {std::chars_format::general, 6},     {std::chars_format::general, 17},
+    };
+    char library[800], portable[800];
+    const auto differs = [&](const char* what, std::to_chars_result a, std::to_chars_result b) {
+        const std::string x(library, a.ptr), y(portable, b.ptr);
+        if (a.ec == b.ec && x == y) return QString();
+        return QString("%1 (bits %2), %3: library \"%4\", portable \"%5\"")
+            .arg(value, 0, 'g', 17)
+            .arg(QString::number(qulonglong(bitsOf(value)), 16))
+            .arg(what)
+            .arg(QString::fromStdString(x), QString::fromStdString(y));
+    };
+    QString d = differs("shortest", std::to_chars(library, library + sizeof library, value),
+                        orvek::portable::doubleToChars(portable, portable + sizeof portable, value));
+    if (d.isEmpty()) {
+        d = differs("shortest scientific",
+                    std::to_chars(library, library + sizeof library, value, std::chars_format::scientific),
+                    orvek::portable::shortestScientificToChars(portable, portable + sizeof portable, value));
+    }
+    for (const auto& [format, precision] : formats) {
+        if (!d.isEmpty()) break;
+        d = differs(
+            ("precision " + std::to_string(precision) + " of format " + std::to_string(static_cast<int>(format)))
+                .c_str(),
+            std::to_chars(library, library + sizeof library, value, format, precision),
+            orvek::portable::doubleToChars(portable, portable + sizeof portable, value, format, precision));
+    }
+    return d;
+}
+
+// The library's and the portable reading of a text: same end, same error, same value (bit for bit,
+// or both no number; a value out of range leaves the variable as it was).
+QString readingDifference(const std::string& text) {
+    double library = 42.0, portable = 42.0;
+    const char* first = text.data();
+    const char* last = first + text.size();
+    const std::from_chars_result a = std::from_chars(first, last, library, std::chars_format::general);
+    const std::from_chars_result b = orvek::portable::charsToDouble(first, last, portable);
+    const bool same = std::isnan(library) ? std::isnan(portable) && std::signbit(library) == std::signbit(portable)
+                                          : std::memcmp(&library, &portable, sizeof library) == 0;
+    if (a.ptr != b.ptr || a.ec != b.ec || !same) {
+        return QString("\"%1\": library %2 (end %3, error %4), portable %5 (end %6, error %7)")
+            .arg(QString::fromStdString(text))
+            .arg(library, 0, 'g', 17)
+            .arg(a.ptr - first)
+            .arg(static_cast<int>(a.ec))
+            .arg(portable, 0, 'g', 17)
+            .arg(b.ptr - first)
+            .arg(static_cast<int>(b.ec));
+    }
+    return {};
+}
+
+}  // namespace
 
 class TestTextNumber : public QObject {
     Q_OBJECT
@@ -174,6 +260,117 @@ private slots:
             QVERIFY(read);
             const double expected = std::strtod(text.c_str(), nullptr);
             if (*read != expected) QFAIL(("differs from strtod: " + text).c_str());
+        }
+    }
+
+    // The portable writing (the one the WebAssembly build's library needs) gives the library's text
+    // for every format the core writes, where shortest digits, rounding and notation are hardest.
+    void portableWritingAgreesWithTheLibrary_data() {
+        QTest::addColumn<double>("value");
+        const double tiny = std::numeric_limits<double>::denorm_min();
+        QTest::newRow("zero") << 0.0;
+        QTest::newRow("negative zero") << -0.0;
+        QTest::newRow("a tenth") << 0.1;
+        QTest::newRow("a third") << 1.0 / 3.0;
+        QTest::newRow("negative half") << -2.5;
+        QTest::newRow("exact half at four decimals") << 0.00005;
+        QTest::newRow("exact tie 0.125 at two decimals") << 0.125;
+        QTest::newRow("smallest subnormal") << tiny;
+        QTest::newRow("three smallest subnormals") << 3 * tiny;
+        QTest::newRow("largest subnormal") << std::numeric_limits<double>::min() - tiny;
+        QTest::newRow("smallest normal") << std::numeric_limits<double>::min();
+        QTest::newRow("largest double") << std::numeric_limits<double>::max();
+        QTest::newRow("2^53 + 2") << 9007199254740994.0;
+        QTest::newRow("1e21 fixed or not") << 1e21;
+        QTest::newRow("1e22") << 1e22;
+        QTest::newRow("1e23, not exact") << 1e23;
+        QTest::newRow("123456 shorter fixed") << 123456.0;
+        QTest::newRow("1e-5 shorter scientific") << 1e-5;
+        QTest::newRow("0.001 a tie of lengths") << 0.001;
+        QTest::newRow("2^-44, shortest above the nearest") << std::ldexp(1.0, -44);
+        QTest::newRow("5e-324 as 4.9e-324") << 5e-324;
+        QTest::newRow("infinity") << std::numeric_limits<double>::infinity();
+        QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity();
+        QTest::newRow("no number") << std::numeric_limits<double>::quiet_NaN();
+    }
+    void portableWritingAgreesWithTheLibrary() {
+        QFETCH(double, value);
+        const QString difference = writingDifference(value);
+        if (!difference.isEmpty()) QFAIL(qPrintable(difference));
+    }
+
+    // Every power of two and its two neighbours, and random bit patterns of every exponent.
+    void portableWritingAgreesOnPowersOfTwoAndRandomValues() {
+        std::setlocale(LC_NUMERIC, "C");
+        std::vector<double> values;
+        for (int e = -1074; e <= 1023; ++e) {
+            const double p = std::ldexp(1.0, e);
+            values.insert(values.end(), {p, std::nextafter(p, 0.0), std::nextafter(p, HUGE_VAL)});
+        }
+        std::mt19937_64 random(20261209);
+        for (int k = 0; k < 5000; ++k) {
+            const double v = fromBits(random());
+            if (std::isfinite(v)) values.push_back(v);
+        }
+        for (double v : values) {
+            const QString difference = writingDifference(v);
+            if (!difference.isEmpty()) QFAIL(qPrintable(difference));
+        }
+    }
+
+    void portableReadingAgreesWithTheLibrary_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << "0";
+        QTest::newRow("negative zero") << "-0";
+        QTest::newRow("a tenth") << "0.1";
+        QTest::newRow("point first") << ".5";
+        QTest::newRow("point last") << "5.";
+        QTest::newRow("exponent") << "-.5e-3";
+        QTest::newRow("capital exponent with plus") << "25E+2";
+        QTest::newRow("exponent without digits ends") << "1.5e";
+        QTest::newRow("exponent sign without digits ends") << "1.5e+";
+        QTest::newRow("letters after") << "12abc";
+        QTest::newRow("second point ends") << "1.2.3";
+        QTest::newRow("hexadecimal reads the zero") << "0x10";
+        QTest::newRow("plus sign refused") << "+1";
+        QTest::newRow("blank refused") << " 1";
+        QTest::newRow("empty refused") << "";
+        QTest::newRow("lone minus refused") << "-";
+        QTest::newRow("lone point refused") << ".";
+        QTest::newRow("exponent alone refused") << "e5";
+        QTest::newRow("beyond the largest") << "1e400";
+        QTest::newRow("just beyond the largest") << "1.7976931348623159e308";
+        QTest::newRow("largest") << "1.7976931348623157e308";
+        QTest::newRow("below the smallest") << "1e-400";
+        QTest::newRow("half the smallest subnormal") << "2.4703282292062327e-324";
+        QTest::newRow("just above half the smallest subnormal") << "2.4703282292062328e-324";
+        QTest::newRow("subnormal") << "1e-320";
+        QTest::newRow("smallest subnormal") << "4.9406564584124654e-324";
+        QTest::newRow("long digits") << "0.1000000000000000055511151231257827021181583404541015625000001";
+        QTest::newRow("infinity word") << "inf";
+        QTest::newRow("infinity long word, any case") << "-InFiNiTy";
+        QTest::newRow("infinity word cut") << "infin";
+        QTest::newRow("no number") << "nan";
+        QTest::newRow("no number with payload") << "-nan(123abc)";
+        QTest::newRow("no number with open bracket") << "nan(12";
+    }
+    void portableReadingAgreesWithTheLibrary() {
+        QFETCH(QString, text);
+        const QString difference = readingDifference(text.toStdString());
+        if (!difference.isEmpty()) QFAIL(qPrintable(difference));
+    }
+
+    // Random doubles written with every count of significant digits read back alike.
+    void portableReadingAgreesOnRandomTexts() {
+        std::setlocale(LC_NUMERIC, "C");
+        std::mt19937_64 random(20261210);
+        char buf[64];
+        for (int k = 0; k < 5000; ++k) {
+            const double v = fromBits(random());
+            if (!std::isfinite(v)) continue;
+            std::snprintf(buf, sizeof buf, "%.*e", static_cast<int>(random() % 20), v);
+            const QString difference = readingDifference(buf);
+            if (!difference.isEmpty()) QFAIL(qPrintable(difference));
         }
     }
 

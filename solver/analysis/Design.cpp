@@ -1,6 +1,7 @@
 #include "solver/analysis/Design.h"
 
 #include "solver/Constants.h"
+#include "solver/NumberText.h"
 #include "solver/ShortestText.h"
 #include "solver/surface/Solver.h"
 
@@ -47,7 +48,7 @@ Status targetsFault(const DesignTargets& targets) {
     if (T < least) {
         // Shown rounded up to 4 decimals, so the value shown is itself accepted.
         char leastText[32];
-        const auto written = std::to_chars(leastText, leastText + sizeof leastText, std::ceil(least * 1e4) / 1e4,
+        const auto written = doubleToChars(leastText, leastText + sizeof leastText, std::ceil(least * 1e4) / 1e4,
                                            std::chars_format::fixed, 4);
         return refusal("the thickness " + shortestText(T) + " is below the least thickness " +
                        std::string(leastText, written.ptr) + " for a trailing-edge angle of " + shortestText(tau) +

@@ -1,5 +1,6 @@
 #include "solver/analysis/Sweep.h"
 
+#include "solver/NumberText.h"
 #include "solver/ShortestText.h"
 #include "solver/surface/Solver.h"
 
@@ -30,10 +31,10 @@ double gridAngle(double from, double k, double step) {
     const int decimals = 14 - static_cast<int>(std::floor(std::log10(scale)));
     if (decimals <= 0) return angle;
     char buf[512];
-    const auto written = std::to_chars(buf, buf + sizeof buf, angle, std::chars_format::fixed, decimals);
+    const auto written = doubleToChars(buf, buf + sizeof buf, angle, std::chars_format::fixed, decimals);
     if (written.ec != std::errc()) return angle;
     double rounded = angle;
-    const auto read = std::from_chars(buf, written.ptr, rounded);
+    const auto read = charsToDouble(buf, written.ptr, rounded);
     if (read.ec != std::errc()) return angle;
     return rounded == 0.0 ? 0.0 : rounded;  // no negative zero
 }
