@@ -36,6 +36,29 @@ void Field(benchmark::State& state) {
     state.SetLabel(orvek::instructionSetName(orvek::preferredInstructionSet()));
 }
 
+// The web page's redraw on this machine: 600 x 400 points over the same extent, on one thread,
+// with the scalar kernels (0) and with the widest set the processor runs (1); bench/bench_web.mjs
+// gives the WebAssembly figures beside it.
+void FieldView(benchmark::State& state) {
+    const orvek::FlowField f = benchField();
+    const orvek::InstructionSet set =
+        state.range(0) == 0 ? orvek::InstructionSet::Scalar : orvek::preferredInstructionSet();
+    constexpr std::size_t Width = 600, Height = 400;
+    std::vector<double> x(Width * Height), y(Width * Height), u(x.size()), v(x.size()), cp(x.size()), psi(x.size());
+    for (std::size_t j = 0; j < Height; ++j) {
+        for (std::size_t i = 0; i < Width; ++i) {
+            x[j * Width + i] = -1.0 + 3.0 * (static_cast<double>(i) + 0.5) / static_cast<double>(Width);
+            y[j * Width + i] = 1.0 - 2.0 * (static_cast<double>(j) + 0.5) / static_cast<double>(Height);
+        }
+    }
+    for (auto _ : state) {
+        f.evaluate({x.size(), x.data(), y.data(), u.data(), v.data(), cp.data(), psi.data()}, set, 1);
+        benchmark::DoNotOptimize(cp.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(orvek::instructionSetName(set));
+}
+
 // The default request of orvek-batch streamlines (and of a window redrawing them on a slider move).
 void Streamlines(benchmark::State& state) {
     const orvek::FlowField f = benchField();
@@ -55,4 +78,5 @@ void Streamlines(benchmark::State& state) {
 
 // On every core: the processor time counted is that of all threads together; compare the real time too.
 BENCHMARK(Field)->Arg(64)->Arg(512)->Arg(1024)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(FieldView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Streamlines)->Arg(21)->Unit(benchmark::kMillisecond);

@@ -40,6 +40,7 @@ struct Implementation {
 
 // Widest first; the last entry runs everywhere.
 constexpr Implementation Implementations[] = {
+    {InstructionSet::WasmSimd, "wasm-simd128", 0u, &WasmSimdKernels},  // present only in the browser's build
     {InstructionSet::Avx512, "avx512", Avx512f, &Avx512Kernels},
     {InstructionSet::Avx2, "avx2", Avx2 | Fma, &Avx2Kernels},
     {InstructionSet::Sse2, "sse2", Sse2, &Sse2Kernels},

@@ -6,7 +6,8 @@
 namespace orvek {
 
 // Plain double arithmetic is always there.
-enum class InstructionSet { Scalar, Sse2, Avx2, Avx512 };
+// WasmSimd: WebAssembly's 128-bit vectors, in the build for the browser.
+enum class InstructionSet { Scalar, Sse2, Avx2, Avx512, WasmSimd };
 
 const char* instructionSetName(InstructionSet set);
 // Whether this build has the kernels for the set and this processor can run them.
