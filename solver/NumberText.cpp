@@ -1,5 +1,6 @@
 #include "solver/NumberText.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -46,7 +47,7 @@ double parsed(std::string text) {
 
 std::to_chars_result copied(char* first, char* last, const std::string& text) {
     if (static_cast<std::size_t>(last - first) < text.size()) return {last, std::errc::value_too_large};
-    std::memcpy(first, text.data(), text.size());
+    std::copy(text.begin(), text.end(), first);
     return {first + text.size(), std::errc()};
 }
 
