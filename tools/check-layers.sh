@@ -3,7 +3,7 @@
 #   solver/  (the mathematics)      includes nothing of ours
 #   export/  (file formats)          includes solver/
 #   case/    (case state, driver)    includes solver/ and export/
-#   app/, cli/, python/              include the core (python/: the Python module)
+#   app/, cli/, python/, web/        include the core (python/: the Python module; web/: the page)
 set -euo pipefail
 root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 status=0
@@ -16,12 +16,13 @@ check() {  # folder, forbidden folders...
     fi
   done
 }
-check solver case export app cli python
-check export case app cli python
-check case app cli python
-# orvek-batch runs without the window; the Python module without either.
-check cli app python
-check python app cli
+check solver case export app cli python web
+check export case app cli python web
+check case app cli python web
+# orvek-batch runs without the window; the Python module and the web page without either.
+check cli app python web
+check python app cli web
+check web app cli python
 # The plot widgets know nothing of airfoils: nothing of the core, nothing of the windows.
 if grep -rnE '#\s*include\s*"(solver|export|case|cli|python)/' "$root/app/plot"; then
   echo "layer fault: app/plot/ must not include the core"
@@ -36,5 +37,5 @@ if grep -rnE '#\s*include\s*<Q' "$root/solver" "$root/export" "$root/case"; then
   echo "layer fault: the core must not include Qt"
   status=1
 fi
-[ "$status" -eq 0 ] && echo "layers: solver <- export <- case <- app, cli, python: no upward include"
+[ "$status" -eq 0 ] && echo "layers: solver <- export <- case <- app, cli, python, web: no upward include"
 exit "$status"

@@ -64,6 +64,20 @@ if command -v clang++ >/dev/null; then
   echo "Fuzzing took $(( $(date +%s) - start )) s."
 fi
 
+# The web page: the core compiled to WebAssembly by Debian's emscripten, checked against this
+# build's orvek-batch in node, and the page in headless chromium (puppeteer-core as pinned by
+# tests/web/package-lock.json; it downloads no browser).
+if "$root/tools/install-packages.sh" emscripten chromium; then
+  start=$(date +%s)
+  "$root/tools/build-web.sh"
+  (cd "$root/tests/web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
+  ORVEK_SITE="$root/build-web/site" ORVEK_BATCH="$root/build/orvek-batch" \
+    node --test "$root/tests/web/module.test.mjs" "$root/tests/web/page.test.mjs"
+  echo "The web page's build and checks took $(( $(date +%s) - start )) s."
+else
+  echo "emscripten or chromium could not be installed: the web page's checks skipped."
+fi
+
 # The Python module stays out of the sanitizer build: Debian's python3 does not load the sanitizers'
 # run-time libraries first, which they require.
 start=$(date +%s)
