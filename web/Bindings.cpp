@@ -5,6 +5,7 @@
 
 #include "case/TextNumber.h"
 #include "export/AirfoilCoordinates.h"
+#include "export/CpColours.h"
 #include "solver/analysis/Describe.h"
 #include "solver/analysis/Design.h"
 #include "solver/boundarylayer/BoundaryLayer.h"
@@ -20,6 +21,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -131,50 +133,25 @@ val coordinates(double F, double G, double m, double alphaDegrees, const std::st
     return out;
 }
 
-// Viridis at eleven even steps, interpolated: the colours of the desktop flow window, Cp from
-// -2 (strong suction, darkest) to 1 (stagnation, brightest); beyond either end the end's colour.
-constexpr std::array<std::array<int, 3>, 11> Viridis = {{{68, 1, 84},
-                                                         {72, 36, 117},
-                                                         {65, 68, 135},
-                                                         {53, 95, 141},
-                                                         {42, 120, 142},
-                                                         {33, 145, 140},
-                                                         {34, 168, 132},
-                                                         {68, 191, 112},
-                                                         {122, 209, 81},
-                                                         {189, 223, 38},
-                                                         {253, 231, 37}}};
-constexpr double CpLow = -2.0, CpHigh = 1.0;
-
-std::array<std::uint8_t, 3> cpColour(double cp) {
-    double t = (cp - CpLow) / (CpHigh - CpLow);
-    if (!(t > 0)) t = 0;  // a NaN (an infinite suction) too
-    if (t > 1) t = 1;
-    const double s = t * static_cast<double>(Viridis.size() - 1);
-    const std::size_t i = std::min<std::size_t>(static_cast<std::size_t>(s), Viridis.size() - 2);
-    const double f = s - static_cast<double>(i);
-    std::array<std::uint8_t, 3> c{};
-    for (std::size_t j = 0; j < 3; ++j) {
-        c[j] = static_cast<std::uint8_t>(std::lround(Viridis[i][j] + f * (Viridis[i + 1][j] - Viridis[i][j])));
-    }
-    return c;
-}
+// The colour of Cp on the fixed scale of the desktop flow window.
+Rgb cpColour(double cp) { return viridis((cp - CpColourLow) / (CpColourHigh - CpColourLow)); }
 
 val cpColourOf(double cp) {
-    const std::array<std::uint8_t, 3> c = cpColour(cp);
+    const Rgb c = cpColour(cp);
     val out = val::array();
     for (std::uint8_t v : c) out.call<void>("push", static_cast<int>(v));
     return out;
 }
 
 // The colour of the airfoil's inside (and of the circle's).
-constexpr std::array<std::uint8_t, 3> Body = {200, 200, 200};
+constexpr Rgb Body = {200, 200, 200};
 
 StreamPlane planeOf(bool circle) { return circle ? StreamPlane::Circle : StreamPlane::Airfoil; }
 
 // The flow the page shows.
 std::optional<FlowField> current;
 FlowSamples samples;
+std::array<double, 6> samplesView{};  // x0, x1, y0, y1, width, height of the samples' pixel centres
 std::vector<std::uint8_t> pixels;
 
 // Makes the flow; "" when it is had, else the core's sentence. A NaN circulation: Kutta's.
@@ -246,13 +223,18 @@ val renderField(double x0, double x1, double y0, double y1, int width, int heigh
     if (!current || width <= 0 || height <= 0) return val::null();
     const auto w = static_cast<std::size_t>(width), h = static_cast<std::size_t>(height);
     const std::size_t n = w * h;
-    samples.resize(n);
-    for (std::size_t r = 0; r < h; ++r) {
-        const double y = y1 - (static_cast<double>(r) + 0.5) / static_cast<double>(h) * (y1 - y0);
-        for (std::size_t c = 0; c < w; ++c) {
-            samples.x[r * w + c] = x0 + (static_cast<double>(c) + 0.5) / static_cast<double>(w) * (x1 - x0);
-            samples.y[r * w + c] = y;
+    const std::array<double, 6> view = {x0, x1, y0, y1, static_cast<double>(w), static_cast<double>(h)};
+    if (view != samplesView) {
+        // Pixel centres: one row of x, copied to every row; y constant along a row. A redraw of
+        // the same view (a new angle, say) keeps them.
+        samples.resize(n);
+        for (std::size_t c = 0; c < w; ++c) samples.x[c] = x0 + (static_cast<double>(c) + 0.5) / static_cast<double>(w) * (x1 - x0);
+        for (std::size_t r = 0; r < h; ++r) {
+            std::copy_n(samples.x.begin(), w, samples.x.begin() + static_cast<std::ptrdiff_t>(r * w));
+            const double y = y1 - (static_cast<double>(r) + 0.5) / static_cast<double>(h) * (y1 - y0);
+            std::fill_n(samples.y.begin() + static_cast<std::ptrdiff_t>(r * w), w, y);
         }
+        samplesView = view;
     }
     if (circle) {
         for (std::size_t k = 0; k < n; ++k) {
@@ -262,12 +244,23 @@ val renderField(double x0, double x1, double y0, double y1, int width, int heigh
     } else {
         current->evaluate(samples.run(), simd ? InstructionSet::WasmSimd : InstructionSet::Scalar, 1);
     }
+    // As cpColour, by one look-up of a whole RGBA pixel: t is the table position plus a half, so
+    // truncating rounds to the nearest entry; NaN is the inside of the body.
+    static const std::array<std::array<std::uint8_t, 4>, ViridisSize + 1> rgba = [] {
+        std::array<std::array<std::uint8_t, 4>, ViridisSize + 1> out{};
+        for (std::size_t k = 0; k < ViridisSize; ++k) {
+            const Rgb& c = viridisTable()[k];
+            out[k] = {c[0], c[1], c[2], 255};
+        }
+        out[ViridisSize] = {Body[0], Body[1], Body[2], 255};
+        return out;
+    }();
+    const double top = static_cast<double>(ViridisSize - 1), perCp = top / (CpColourHigh - CpColourLow);
     pixels.resize(4 * n);
     for (std::size_t k = 0; k < n; ++k) {
-        const double cp = samples.cp[k];
-        const std::array<std::uint8_t, 3> c = std::isnan(cp) ? Body : cpColour(cp);  // NaN: inside the body
-        std::copy(c.begin(), c.end(), pixels.begin() + static_cast<std::ptrdiff_t>(4 * k));
-        pixels[4 * k + 3] = 255;
+        const double t = (samples.cp[k] - CpColourLow) * perCp + 0.5;
+        const int entry = std::isnan(t) ? static_cast<int>(ViridisSize) : static_cast<int>(std::clamp(t, 0.5, top + 0.5));
+        std::memcpy(&pixels[4 * k], rgba[static_cast<std::size_t>(entry)].data(), 4);
     }
     return val(emscripten::typed_memory_view(pixels.size(), pixels.data()));
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The colours of the pressure field: viridis, a colour map of even perceived steps that reads in
-// grey as a plain dark-to-light ramp and stays distinct for the common kinds of colour blindness.
+// The core's colours of the pressure field (export/CpColours.h) as Qt's colours, and the flow
+// window's choice of scale.
+
+#include "export/CpColours.h"
 
 #include <QRgb>
 
@@ -10,7 +12,7 @@
 QRgb viridis(double t);
 
 // The colours as a table of ViridisSize entries from t = 0 to t = 1, for a loop over many pixels.
-constexpr int ViridisSize = 1024;
+constexpr int ViridisSize = static_cast<int>(orvek::ViridisSize);
 const QRgb* viridisTable();
 
 // The pressure coefficient on the colours: Cp from `lo` (strong suction, darkest) to `hi` = 1
@@ -18,7 +20,7 @@ const QRgb* viridisTable();
 // the same pressure whatever the zoom, the pan, the plane or the angle; `fitted` to the range in
 // view on request. Values beyond either end (an infinite suction too) take the end's colour.
 struct CpScale {
-    double lo = -2, hi = 1;
+    double lo = orvek::CpColourLow, hi = orvek::CpColourHigh;
     bool fitted = false;
     // The range of the finite values: the highest and, at the lowest, the value that all but a
     // two-hundredth of them reach; at least 0.05 wide. The fixed scale when none is finite.
