@@ -41,7 +41,6 @@ struct VectorMath {
     // pi and pi/2 as a double and the rest
     static constexpr double Pi = 0x1.921fb54442d18p+1, PiLo = 0x1.1a62633145c07p-53;
     static constexpr double PiO2 = 0x1.921fb54442d18p+0, PiO2Lo = 0x1.1a62633145c07p-54;
-    static constexpr double Sqrt2 = 0x1.6a09e667f3bcdp+0;
 
     static V splat(double v) {
         V out;
@@ -160,31 +159,14 @@ struct VectorMath {
         return scaled * bitsToDouble(((k - j) << 47) - (1100LL - 1023) * (1LL << 52));
     }
 
-    // log x = e ln 2 + log m with x = 2^e m, m within [sqrt 1/2, sqrt 2]; log m = log c + log(m/c)
-    // with c = k/64 the nearest such (m - c exact), its logarithm from the table, and
-    // log(m/c) = 2 atanh f = 2 (f + f^3/3 + f^5/5 + ...), f = (m - c)/(m + c), |f| <= 1/180.
-    // Near x = 1 it is c = 1 and no table value, so no digits cancel there. For normal positive x.
+    // log x = e ln 2 + log m with x = 2^e m, m within [1, 2); log m = log c + log(m/c) with c = k/64
+    // the nearest such (m - c exact), its logarithm from the table, and log(m/c) = 2 atanh f =
+    // 2 (f + f^3/3 + f^5/5 + ...), f = (m - c)/(m + c), |f| <= 1/256. Near x = 1 no digits cancel:
+    // above it c = 1 and the table holds 0; below it c = 2 and the table holds ln 2 split as e ln 2
+    // is, so e ln 2 + log c is exactly 0, and between them e ln 2 + log c is an exact difference.
+    // For normal positive x.
     static V log(V x) {
-        static constexpr double LogC[][2] = {  // log(k/64), k = 45 ... 91, as a double and the rest
-            {-0x1.68ac83e9c6a14p-2, -0x1.a64eadd740178p-58},
-            {-0x1.522ae0738a3d8p-2, 0x1.8f7e9b38a6979p-57},
-            {-0x1.3c25277333184p-2, 0x1.2ad27e50a8ec6p-56},
-            {-0x1.269621134db92p-2, -0x1.e0efadd9db02bp-56},
-            {-0x1.1178e8227e47cp-2, 0x1.0e63a5f01c691p-57},
-            {-0x1.f991c6cb3b379p-3, -0x1.f665066f980a2p-57},
-            {-0x1.d1037f2655e7bp-3, -0x1.60629242471a2p-57},
-            {-0x1.a93ed3c8ad9e3p-3, -0x1.bcafa9de97203p-57},
-            {-0x1.823c16551a3c2p-3, 0x1.1232ce70be781p-57},
-            {-0x1.5bf406b543db2p-3, 0x1.1f5b44c0df7e7p-61},
-            {-0x1.365fcb0159016p-3, -0x1.7d411a5b944adp-58},
-            {-0x1.1178e8227e47cp-3, 0x1.0e63a5f01c691p-58},
-            {-0x1.da727638446a2p-4, -0x1.401fa71733019p-58},
-            {-0x1.9335e5d594989p-4, 0x1.478a85704ccb7p-58},
-            {-0x1.4d3115d207eacp-4, -0x1.769f42c7842ccp-58},
-            {-0x1.08598b59e3a07p-4, 0x1.dd7009902bf32p-58},
-            {-0x1.894aa149fb343p-5, -0x1.a8be97660a23dp-60},
-            {-0x1.0415d89e74444p-5, -0x1.c05cf1d753622p-59},
-            {-0x1.0205658935847p-6, -0x1.27c8e8416e71fp-60},
+        static constexpr double LogC[][2] = {  // log(k/64), k = 64 ... 128, as a double and the rest
             {0x0.0p+0, 0x0.0p+0},
             {0x1.fc0a8b0fc03e4p-7, -0x1.83092c59642a1p-62},
             {0x1.f829b0e783300p-6, 0x1.33e3f04f1ef23p-60},
@@ -212,25 +194,58 @@ struct VectorMath {
             {0x1.4618bc21c5ec2p-2, 0x1.f42decdeccf1dp-56},
             {0x1.51aad872df82dp-2, 0x1.3927ac19f55e3p-59},
             {0x1.5d1bdbf5809cap-2, 0x1.4236383dc7fe1p-56},
-            {0x1.686c81e9b14afp-2, -0x1.ddea0f7f58e3dp-57}
+            {0x1.686c81e9b14afp-2, -0x1.ddea0f7f58e3dp-57},
+            {0x1.739d7f6bbd007p-2, -0x1.8c76ceb014b04p-56},
+            {0x1.7eaf83b82afc3p-2, 0x1.92ce979ed2950p-56},
+            {0x1.89a3386c1425bp-2, -0x1.29639dfbbf0fbp-56},
+            {0x1.947941c2116fbp-2, -0x1.16cc8bae0bbe4p-56},
+            {0x1.9f323ecbf984cp-2, -0x1.a92e513217f5cp-59},
+            {0x1.a9cec9a9a084ap-2, -0x1.cadec02b436afp-56},
+            {0x1.b44f77bcc8f63p-2, -0x1.cd04495459c78p-56},
+            {0x1.beb4d9da71b7cp-2, -0x1.0f3c590a887cap-59},
+            {0x1.c8ff7c79a9a22p-2, -0x1.4f689f8434012p-56},
+            {0x1.d32fe7e00ebd5p-2, 0x1.877b232fafa37p-56},
+            {0x1.dd46a04c1c4a1p-2, -0x1.0467656d8b892p-56},
+            {0x1.e744261d68788p-2, -0x1.c825c90c344b9p-58},
+            {0x1.f128f5faf06edp-2, -0x1.328df13bb38c3p-56},
+            {0x1.faf588f78f31fp-2, -0x1.328260d8abca0p-57},
+            {0x1.02552a5a5d0ffp-1, -0x1.cb1cb51408c00p-56},
+            {0x1.0723e5c1cdf40p-1, 0x1.395e58e2445bbp-55},
+            {0x1.0be72e4252a83p-1, -0x1.259da11330801p-55},
+            {0x1.109f39e2d4c97p-1, -0x1.0e09b27a4373ap-60},
+            {0x1.154c3d2f4d5eap-1, -0x1.59c33171a6876p-55},
+            {0x1.19ee6b467c96fp-1, -0x1.9d1a11443f10cp-56},
+            {0x1.1e85f5e7040d0p-1, 0x1.ef62cd2f9f1e3p-56},
+            {0x1.23130d7bebf43p-1, -0x1.f48725e374d6ep-55},
+            {0x1.2795e1289b11bp-1, -0x1.487c0c246978ep-57},
+            {0x1.2c0e9ed448e8cp-1, -0x1.1a158f3917586p-55},
+            {0x1.307d7334f10bep-1, 0x1.fb590a1f566dap-57},
+            {0x1.34e289d9ce1d3p-1, 0x1.6eb92d885ce4fp-57},
+            {0x1.393e0d3562a1ap-1, -0x1.58eef67f2483ap-55},
+            {0x1.3d9026a7156fbp-1, -0x1.6fef670bd4b62p-55},
+            {0x1.41d8fe84672aep-1, 0x1.9192f30bd1806p-55},
+            {0x1.4618bc21c5ec2p-1, 0x1.f42decdeccf1dp-55},
+            {0x1.4a4f85db03ebbp-1, 0x1.13dfa3d3761b6p-60},
+            {0x1.4e7d811b75bb1p-1, -0x1.8d3d9ea6e9ea9p-55},
+            {0x1.52a2d265bc5abp-1, -0x1.1883750ea4d0ap-57},
+            {0x1.56bf9d5b3f399p-1, 0x1.0471885cd8ff3p-55},
+            {0x1.5ad404c359f2dp-1, -0x1.35955683f7196p-59},
+            {0x1.5ee02a9241675p-1, 0x1.c358257f49082p-55},
+            {Ln2Hi, Ln2Lo}
         };
-        static constexpr double Series[] = {1.0, 1.0 / 3, 1.0 / 5, 1.0 / 7};  // to f^9/9 < 2^-73
+        static constexpr double Series[] = {1.0, 1.0 / 3, 1.0 / 5, 1.0 / 7};  // to f^9/9 < 2^-80
         if (!allOf((x >= 0x1p-1022) & (x <= 0x1.fffffffffffffp+1023))) return eachLane([](double v) { return std::log(v); }, x);
         const I bits = doubleToBits(x);
-        I e = reinterpret_cast<I>(reinterpret_cast<U>(bits) >> 52) - 1023;  // x positive: no sign bit
-        V m = bitsToDouble((bits & 0x000FFFFFFFFFFFFFLL) | 0x3FF0000000000000LL);  // within [1, 2)
-        const auto high = m > Sqrt2;
-        m = high ? 0.5 * m : m;
-        e = e - reinterpret_cast<I>(high);  // a true mask is -1
+        const I e = reinterpret_cast<I>(reinterpret_cast<U>(bits) >> 52) - 1023;  // x positive: no sign bit
+        const V m = bitsToDouble((bits & 0x000FFFFFFFFFFFFFLL) | 0x3FF0000000000000LL);  // within [1, 2)
         const V t = m * 64.0 + Shifter;
         const V c = (t - Shifter) * (1.0 / 64);
-        const I k = integerOf(t) - 45;
+        const I k = integerOf(t) - 64;
         const V f = (m - c) / (m + c);
         V logC, logCLo;
         gather(LogC, k, logC, logCLo);
-        const V logM = logC + (logCLo + 2.0 * f * poly(f * f, Series));
         const V ef = bitsToDouble(e + doubleToBits(splat(Shifter))) - Shifter;
-        return ef * Ln2Hi + (logM + ef * Ln2Lo);
+        return (ef * Ln2Hi + logC) + ((ef * Ln2Lo + logCLo) + 2.0 * f * poly(f * f, Series));
     }
 
     // The angle of (x, y): atan t of t = min(|x|, |y|)/max(|x|, |y|) in [0, 1], as atan c + atan u
