@@ -249,23 +249,31 @@ struct VectorMath {
     }
 
     // The angle of (x, y): atan t of t = min(|x|, |y|)/max(|x|, |y|) in [0, 1], as atan c + atan u
-    // with c = k/8 the nearest such (t - c exact), atan c from the table, u = (t - c)/(1 + t c),
-    // |u| <= 1/16, by the series u - u^3/3 + u^5/5 - ...; then put in its octant and given y's
+    // with c = k/16 the nearest such (t - c exact), atan c from the table, u = (t - c)/(1 + t c),
+    // |u| <= 1/32, by the series u - u^3/3 + u^5/5 - ...; then put in its octant and given y's
     // sign. For x and y without NaN whose larger magnitude is a finite normal number.
     static V atan2(V y, V x) {
-        static constexpr double AtanC[][2] = {  // atan(k/8), k = 0 ... 8, as a double and the rest
+        static constexpr double AtanC[][2] = {  // atan(k/16), k = 0 ... 16, as a double and the rest
             {0x0.0p+0, 0x0.0p+0},
+            {0x1.ff55bb72cfdeap-5, -0x1.c934d86d23f1dp-60},
             {0x1.fd5ba9aac2f6ep-4, -0x1.cd37686760c17p-59},
+            {0x1.7b97b4bce5b02p-3, 0x1.347b0b4f881cap-58},
             {0x1.f5b75f92c80ddp-3, 0x1.8ab6e3cf7afbdp-57},
+            {0x1.362773707ebccp-2, -0x1.963a544b672d8p-57},
             {0x1.6f61941e4def1p-2, -0x1.c63aae6f6e918p-56},
+            {0x1.a64eec3cc23fdp-2, -0x1.24dec1b50b7ffp-56},
             {0x1.dac670561bb4fp-2, 0x1.a2b7f222f65e2p-56},
+            {0x1.0657e94db30d0p-1, -0x1.d5b495f6349e6p-56},
             {0x1.1e00babdefeb4p-1, -0x1.928df287a668fp-58},
+            {0x1.345f01cce37bbp-1, 0x1.1021137c71102p-55},
             {0x1.4978fa3269ee1p-1, 0x1.2419a87f2a458p-56},
+            {0x1.5d58987169b18p-1, 0x1.0028e4bc5e7cap-57},
             {0x1.700a7c5784634p-1, -0x1.8c34d25aadef6p-56},
+            {0x1.819d0b7158a4dp-1, -0x1.bf76229d3b917p-56},
             {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55}
         };
-        // to u^13/13: the next term is below 2^-59 of u
-        static constexpr double Series[] = {1.0, -1.0 / 3, 1.0 / 5, -1.0 / 7, 1.0 / 9, -1.0 / 11, 1.0 / 13};
+        // to u^11/11: the next term is below 2^-63 of u
+        static constexpr double Series[] = {1.0, -1.0 / 3, 1.0 / 5, -1.0 / 7, 1.0 / 9, -1.0 / 11};
         const V ax = abs(x), ay = abs(y);
         const auto swap = ay > ax;
         const V num = swap ? ax : ay, den = swap ? ay : ax;
@@ -273,8 +281,8 @@ struct VectorMath {
             return V{atan2Lanes(y, x, std::make_index_sequence<Lanes::Width>())};
         }
         const V t = num / den;
-        const V tk = t * 8.0 + Shifter;
-        const V c = (tk - Shifter) * (1.0 / 8);
+        const V tk = t * 16.0 + Shifter;
+        const V c = (tk - Shifter) * (1.0 / 16);
         const I k = integerOf(tk);
         const V u = (t - c) / (1.0 + t * c);
         V atanC, atanCLo;
