@@ -9,7 +9,7 @@
 // meets: finite, normal, within the function's range. When any lane's argument is outside it (a
 // zero, a subnormal, an infinity, a NaN, an exp that overflows or underflows), the whole vector
 // goes to the C library lane by lane, so those values are exactly its values. Within 1 ulp of the
-// C library for exp, 2 for sin and cos, 3 for log and atan2 (checked over their ranges).
+// C library for exp, 2 for sin, cos and atan2, 3 for log (checked over their ranges).
 //
 // V is the vector of doubles, I the vector of 64-bit integers of the same width, and `Lanes` gives
 // `sqrt(V)` (correctly rounded), `allTrue(I)` (whether every lane of a comparison's mask is set)
