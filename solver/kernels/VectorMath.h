@@ -144,7 +144,7 @@ struct VectorMath {
             {0x1.ea4afa2a490dap+0, -0x1.e9c23179c2893p-54},
             {0x1.f50765b6e4540p+0, 0x1.9d3e12dd8a18bp-54}
         };
-        // e^r - 1 = r (1 + r/2 + r^2/6 + ...), to r^7/7! < 2^-59
+        // e^r - 1 = r (1 + r/2 + r^2/6 + ...), to r^6/6!: the next term is below 2^-58
         static constexpr double Series[] = {1.0, 1.0 / 2, 1.0 / 6, 1.0 / 24, 1.0 / 120, 1.0 / 720};
         if (!allOf(abs(x) < 708.0)) return eachLane([](double v) { return std::exp(v); }, x);
         const V t = x * ThirtyTwoOverLn2 + Shifter;
@@ -233,7 +233,8 @@ struct VectorMath {
             {0x1.5ee02a9241675p-1, 0x1.c358257f49082p-55},
             {Ln2Hi, Ln2Lo}
         };
-        static constexpr double Series[] = {1.0, 1.0 / 3, 1.0 / 5, 1.0 / 7};  // to f^9/9 < 2^-80
+        // to f^7/7: the next term is below 2^-67 of f
+        static constexpr double Series[] = {1.0, 1.0 / 3, 1.0 / 5, 1.0 / 7};
         if (!allOf((x >= 0x1p-1022) & (x <= 0x1.fffffffffffffp+1023))) return eachLane([](double v) { return std::log(v); }, x);
         const I bits = doubleToBits(x);
         const I e = reinterpret_cast<I>(reinterpret_cast<U>(bits) >> 52) - 1023;  // x positive: no sign bit
