@@ -155,8 +155,9 @@ struct VectorMath {
         V hi, lo;
         gather(Exp2, j, hi, lo);
         const V scaled = hi + (hi * (r * poly(r, Series)) + lo);
-        // 2^((n - j)/32): (k - j)/32 - 1100 + 1023 in the exponent's bits, (k - j) a multiple of 32
-        return scaled * bitsToDouble(((k - j) << 47) - (1100LL - 1023) * (1LL << 52));
+        // 2^((n - j)/32): its biased exponent (k - j)/32 - 1100 + 1023, from 1 to 2045, in the
+        // exponent's bits; k - j is a multiple of 32, so shifting 32 times it by 47 places does it
+        return scaled * bitsToDouble((k - j - 32 * (1100 - 1023)) << 47);
     }
 
     // log x = e ln 2 + log m with x = 2^e m, m within [1, 2); log m = log c + log(m/c) with c = k/64
