@@ -118,12 +118,11 @@ void zoomOutFully(FlowCanvas& canvas) {
     QApplication::sendEvent(&canvas, &event);
 }
 
-// A full redraw of the flow-field window's view at 600 x 400 pixels, as after a move of its angle
-// slider or a pan: the Cp colours at every pixel, 21 streamlines, the airfoil and its stagnation
-// points, computed and painted. Argument: 0 the whole airfoil (the view the window opens with),
-// 1 zoomed out as far as the window allows.
-void FlowViewRedraw(benchmark::State& state) {
-    FlowCanvas canvas;
+// The flow-field window's view at 600 x 400 pixels, its angle moved between 4 and 5 degrees each
+// round and drawn into an image by `draw(canvas, image)`. Argument: 0 the whole airfoil (the view
+// the window opens with), 1 zoomed out as far as the window allows.
+template <class Draw>
+void flowViewRounds(benchmark::State& state, FlowCanvas& canvas, Draw draw) {
     canvas.resize(600, 400);
     const orvek::Airfoil airfoil{0.1, 0.05, 1.9};
     canvas.setField(*orvek::FlowField::make(airfoil, 4));
@@ -133,35 +132,31 @@ void FlowViewRedraw(benchmark::State& state) {
     for (auto _ : state) {
         alpha = alpha == 4 ? 5 : 4;
         canvas.setField(*orvek::FlowField::make(airfoil, alpha));
-        QPainter painter(&image);
-        canvas.picture().paint(painter);
-        painter.end();
+        draw(canvas, image);
         benchmark::DoNotOptimize(image.bits());
     }
+    state.counters["chords/px"] = canvas.view().scale;
+}
+
+// A full redraw, as after a move of the angle slider or a pan: the Cp colours at every pixel, 21
+// streamlines, the airfoil and its stagnation points, computed and painted.
+void FlowViewRedraw(benchmark::State& state) {
+    FlowCanvas canvas;
+    flowViewRounds(state, canvas, [](FlowCanvas& c, QImage& image) {
+        QPainter painter(&image);
+        c.picture().paint(painter);
+    });
     if (canvas.picture().lines().size() < 21 || canvas.picture().scene().density != 1.0) {
         state.SkipWithError("not the full view");
     }
-    state.counters["chords/px"] = canvas.view().scale;
 }
 
 // What the window's thread does for the same change at the same zooms: the preview computed and
 // painted as the screen paints it (the picture itself is computed meanwhile on another thread).
 void FlowViewPreview(benchmark::State& state) {
     FlowCanvas canvas;
-    canvas.resize(600, 400);
-    const orvek::Airfoil airfoil{0.1, 0.05, 1.9};
-    canvas.setField(*orvek::FlowField::make(airfoil, 4));
-    if (state.range(0) == 1) zoomOutFully(canvas);
-    QImage image(QSize(600, 400), QImage::Format_ARGB32_Premultiplied);
-    double alpha = 4;
-    for (auto _ : state) {
-        alpha = alpha == 4 ? 5 : 4;
-        canvas.setField(*orvek::FlowField::make(airfoil, alpha));
-        canvas.render(&image);
-        benchmark::DoNotOptimize(image.bits());
-    }
+    flowViewRounds(state, canvas, [](FlowCanvas& c, QImage& image) { c.render(&image); });
     if (canvas.showsPicture()) state.SkipWithError("the picture, not the preview, was drawn");
-    state.counters["chords/px"] = canvas.view().scale;
 }
 
 // The calculation alone, without pictures: what of a slider move is the solver and measurement.
